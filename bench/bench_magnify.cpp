@@ -1,0 +1,75 @@
+// The magnified paint path and the streamed bitmap export: an exposed
+// 1600 x 900 rectangle of a 24-megapixel photo at 510% must paint in well under
+// 2 ms, and the export must keep pace with the disk.
+
+#include "platform/bmp_stream_writer.h"
+#include "platform/magnify.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QImage& photo() {
+    static const QImage picture = [] {
+        QImage image(6000, 4000, QImage::Format_RGB32);
+        QRandomGenerator random(1);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = 0xff000000u | random.generate();
+        }
+        return image;
+    }();
+    return picture;
+}
+
+const QSize shown_at_510(30600, 20400);
+const QRect exposed(14000, 9000, 1600, 900);
+
+void MagnifyExposedRegionAt510(benchmark::State& state) {
+    const QImage& picture = photo();
+    for (auto _ : state) {
+        QImage out = magnify_region(picture, shown_at_510, exposed);
+        benchmark::DoNotOptimize(out.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * exposed.width() * exposed.height());
+}
+BENCHMARK(MagnifyExposedRegionAt510)->Unit(benchmark::kMicrosecond);
+
+// The paint path repainting into the same image: no allocation per paint.
+void MagnifyExposedRegionAt510IntoReusedImage(benchmark::State& state) {
+    const QImage& picture = photo();
+    QImage out;
+    int step = 0;
+    for (auto _ : state) {
+        magnify_region_into(picture, shown_at_510, exposed.translated(step++ % 7, 0), out);
+        benchmark::DoNotOptimize(out.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * exposed.width() * exposed.height());
+}
+BENCHMARK(MagnifyExposedRegionAt510IntoReusedImage)->Unit(benchmark::kMicrosecond);
+
+void WriteBmpIn256RowBands(benchmark::State& state) {
+    const QImage& picture = photo();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("export.bmp");
+    for (auto _ : state) {
+        BmpStreamWriter writer(path, picture.width(), picture.height());
+        bool ok = writer.open();
+        for (int top = 0; ok && top < picture.height(); top += 256) {
+            const int rows = std::min(256, picture.height() - top);
+            ok = writer.write_band(top, picture.copy(0, top, picture.width(), rows));
+        }
+        if (!ok || !writer.finish()) {
+            state.SkipWithError(writer.error().toUtf8().constData());
+            break;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() *
+                            BmpStreamWriter::file_size(picture.width(), picture.height()));
+}
+BENCHMARK(WriteBmpIn256RowBands)->Unit(benchmark::kMillisecond);
+
+} // namespace

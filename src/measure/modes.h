@@ -1,0 +1,21 @@
+#pragma once
+// The measuring modes, the overlay resets, the cross-hair colours and the
+// result panel's red marks.
+
+class F_main;
+class ClickLabel;
+
+// Click of Option_tracer(index): 0 "single line", 1 "multi lines", 2 "free hand".
+void Option_tracer_Click(F_main& f, int index);
+
+void hide_markers(F_main& f);      // hides L_x0, L_x1, L_y0, L_y1, L_d
+void reset_single_line(F_main& f); // the same, then m_state = 0
+void set_trace_grey(F_main& f);    // measuring
+void set_trace_red(F_main& f);     // a measurement ended
+void set_trace_green(F_main& f);   // its row was written
+// Stretches the cross-hair, and the four guide lines while shown, across P_in.
+void span_guide_lines(F_main& f);
+
+// Click on a result's value or caption label: toggles the red mark, which the
+// value label holds and the caption label follows.
+void toggle_result_mark(ClickLabel* value_label, ClickLabel* caption_label);

@@ -1,0 +1,6 @@
+#pragma once
+
+class F_main;
+
+// "Save picture": the picture as shown at its zoom, with the scale bar, as a bitmap.
+void save_picture(F_main& f);

@@ -1,0 +1,61 @@
+#pragma once
+// Writes an uncompressed 24-bit Windows bitmap without ever holding the whole
+// picture: the caller hands over bands of rows and each band goes straight to
+// its place in the file. A picture shown at 510% can be far larger than
+// memory; only one band at a time has to exist.
+//
+// Bands may come in any order (each is written at its own offset), as long as
+// every row has been written when finish() is called. The file is stored
+// bottom-up, the layout every reader understands, rows padded to 4 bytes,
+// 2835 pixels per metre (72 dpi). It goes through AtomicFile: an existing file
+// is replaced only when the new one is complete.
+
+#include "platform/atomic_file.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <vector>
+
+class BmpStreamWriter {
+public:
+    static constexpr qint64 header_size = 14 + 40; // BITMAPFILEHEADER + BITMAPINFOHEADER
+
+    BmpStreamWriter(QString target, qint64 width, qint64 height);
+
+    // Why a width x height bitmap cannot be written (its sizes go in 32-bit
+    // header fields, so the file must stay below 4 GiB), or "" when it can.
+    // Ask before rendering anything.
+    static QString refuse_reason(qint64 width, qint64 height);
+    // Bytes one stored row takes, padding included.
+    static qint64 row_stride(qint64 width);
+    static qint64 file_size(qint64 width, qint64 height);
+
+    // Creates the temporary file, claims its disk space and writes the headers.
+    bool open();
+    // Writes the rows top .. top + band.height() - 1 (top row = 0). The band is
+    // `width` pixels wide, in any QImage format; alpha is dropped.
+    bool write_band(qint64 top, const QImage& band);
+    // Checks that every row was written, then replaces the target.
+    bool finish();
+
+    // What failed, on which file, and why.
+    const QString& error() const { return error_; }
+
+private:
+    bool fail(const QString& reason);
+    bool fail_file();
+    void store_rows(const QImage& rgb, QByteArray& out) const;
+    void mark_written(qint64 top, qint64 rows);
+
+    AtomicFile file_;
+    qint64 width_;
+    qint64 height_;
+    qint64 stride_;
+    bool opened_ = false;
+    QString error_;
+    std::vector<bool> written_;
+    qint64 rows_written_ = 0;
+    QByteArray band_bytes_; // reused from band to band
+};

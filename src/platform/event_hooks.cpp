@@ -1,0 +1,57 @@
+#include "platform/event_hooks.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace {
+
+class KeyPressFilter : public QObject {
+public:
+    KeyPressFilter(QObject* parent, KeyPressHandler handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        int code = 0;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            code = 13;
+        else if (!key->text().isEmpty())
+            code = key->text().at(0).unicode();
+        else
+            return false; // arrows, function keys: no character code, nothing to see
+        const int before = code;
+        handler_(code);
+        return code == 0 && before != 0;
+    }
+
+private:
+    KeyPressHandler handler_;
+};
+
+class ResizeFilter : public QObject {
+public:
+    ResizeFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) handler_();
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+} // namespace
+
+void on_key_press(QWidget* widget, KeyPressHandler handler) {
+    widget->installEventFilter(new KeyPressFilter(widget, std::move(handler)));
+}
+
+void on_resize(QWidget* widget, std::function<void()> handler) {
+    widget->installEventFilter(new ResizeFilter(widget, std::move(handler)));
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Small adapters that give a widget the event handlers the program's elements
+// have: a key-press handler that sees the character code and may cancel the
+// key, and a resize handler.
+
+#include <QObject>
+#include <functional>
+
+class QWidget;
+
+// `handler` gets the character code of each key press (13 for Enter or
+// Return, the key's text otherwise, 0 when it has none) and may set it to 0 to
+// cancel the key, which then never reaches the widget.
+using KeyPressHandler = std::function<void(int& key_ascii)>;
+void on_key_press(QWidget* widget, KeyPressHandler handler);
+
+// `handler` runs after every resize of `widget`.
+void on_resize(QWidget* widget, std::function<void()> handler);

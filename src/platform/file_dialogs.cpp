@@ -1,0 +1,42 @@
+#include "platform/file_dialogs.h"
+
+#include <QFileDialog>
+
+QStringList case_insensitive_globs(const QString& pattern) {
+    QStringList globs;
+    for (const QString& part : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        QString glob;
+        for (const QChar c : part) {
+            if (c.isLetter() && c.toLower() != c.toUpper())
+                glob += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+            else
+                glob += c;
+        }
+        globs << glob;
+    }
+    return globs;
+}
+
+QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner) {
+    QFileDialog dialog(owner, request.title);
+    // Qt's own dialog everywhere: it shows the filter exactly as the program
+    // names it and behaves the same on every desktop.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The filter entry reads as the pattern itself; the details in brackets,
+    // which do the matching, stay hidden.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilter(request.pattern + QLatin1String(" (") +
+                         case_insensitive_globs(request.pattern).join(QLatin1Char(' ')) +
+                         QLatin1Char(')'));
+    if (request.kind == DialogKind::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The one nearest-neighbour mapping from shown (zoomed) pixels to picture
+// pixels. The picture area paints through it and the bitmap export renders its
+// bands through it, so a saved picture is pixel for pixel what was on screen.
+//
+// A picture W x H shown at S = sw x sh: shown column dx shows picture column
+// floor(dx * W / sw), clamped to W - 1; rows likewise.
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+// The picture column (or row) that shown column `shown` of a view `shown_len`
+// wide shows of a picture `src_len` wide. Computed in 64 bits: lengths below
+// 2^31 cannot overflow. Positions left of the view give 0, right of it the
+// last column; empty lengths give 0.
+int source_index(qint64 shown, qint64 shown_len, qint64 src_len);
+
+// `region` (in shown coordinates) of `picture` shown at `shown`, as a
+// Format_RGB32 image of region.size(). The picture is expected in
+// Format_RGB32, which is copied pixel by pixel; any other format is converted
+// (only the part the region needs), correct but slower. Returns a null image
+// for an empty region, an empty shown size, a null picture, or when the
+// memory cannot be had.
+QImage magnify_region(const QImage& picture, QSize shown, QRect region);
+
+// The same into `out`, whose memory is reused when it already is a
+// Format_RGB32 image of region.size() not shared with another QImage, as it
+// is from one paint to the next of the same exposed rectangle.
+void magnify_region_into(const QImage& picture, QSize shown, QRect region, QImage& out);
+
+// The same into a caller's buffer: region.height() rows of region.width()
+// RGB32 pixels, `stride` bytes apart, starting at `dst` (4-byte aligned).
+// Returns false, leaving the buffer untouched, when there is nothing to draw
+// or the conversion of a non-RGB32 picture runs out of memory.
+bool magnify_region_into(const QImage& picture, QSize shown, QRect region, uchar* dst,
+                         qsizetype stride);

@@ -1,0 +1,30 @@
+#pragma once
+// Reading pictures: the one place that decodes picture files. BMP and JPEG
+// are the program's own formats; PNG, GIF, TIFF and WebP open too. EXIF
+// orientation is applied, so a phone photo shows upright. Pictures are held
+// as 32-bit RGB.
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+struct LoadedPicture {
+    QImage image;
+    QString error; // why it could not be read; empty on success
+    bool ok() const { return error.isEmpty(); }
+};
+
+// The largest decoded picture the program accepts, in bytes of 32-bit pixels.
+qint64 picture_memory_limit();
+
+// The whole picture at its own size.
+LoadedPicture load_picture(const QString& path);
+
+// The picture scaled to exactly `shown` (smaller than the picture). JPEG is
+// decoded at the DCT scale just at or above the target, so libjpeg does most
+// of the shrinking while decoding.
+LoadedPicture load_picture_scaled(const QString& path, QSize shown);
+
+// The picture's size as shown (after EXIF orientation), without decoding it;
+// an invalid size and *error when the file cannot be read as a picture.
+QSize read_picture_size(const QString& path, QString* error);

@@ -1,0 +1,52 @@
+#include "platform/xls_application.h"
+
+#include "platform/atomic_file.h"
+
+#include <QDir>
+
+namespace {
+QString cannot_save(const QString& path, const QString& reason) {
+    return QStringLiteral("cannot save the workbook %1: %2")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+} // namespace
+
+bool XlsApplication::add_workbook() {
+    workbook_ = std::make_unique<xls::Workbook>();
+    error_.clear();
+    return true;
+}
+
+bool XlsApplication::save_as(const QString& path) {
+    if (!workbook_) {
+        error_ = cannot_save(path, QStringLiteral("no workbook is open"));
+        return false;
+    }
+    if (path.isEmpty()) {
+        error_ = QStringLiteral("cannot save the workbook: no file name was given");
+        return false;
+    }
+    QString why;
+    const QByteArray bytes = workbook_->encode(&why);
+    if (bytes.isEmpty() || !write_file_atomically(path, bytes, &why)) {
+        error_ = cannot_save(path, why);
+        return false;
+    }
+    error_.clear();
+    return true;
+}
+
+void XlsApplication::quit() {
+    workbook_.reset();
+    error_.clear();
+}
+
+SpreadsheetFactory XlsApplication::factory() {
+    return [](QString*) -> std::unique_ptr<SpreadsheetApp> {
+        return std::make_unique<XlsApplication>();
+    };
+}
+
+int XlsApplication::remove_leftover_temp_files(const QString& path) {
+    return AtomicFile::remove_leftovers(path);
+}

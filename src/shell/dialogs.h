@@ -1,0 +1,18 @@
+#pragma once
+// The five file dialogs of the program. Each yields the full path of the
+// chosen file, or "" when the user cancelled. None adds an extension: the
+// callers complete the name.
+
+#include <QString>
+
+class F_main;
+
+QString ask_open_picture(F_main& f);
+QString ask_open_defi(F_main& f);
+QString ask_save_defi(F_main& f);
+QString ask_save_picture(F_main& f);
+QString ask_save_xls(F_main& f);
+
+// Appends `extension` (".kvo", ".bmp", ".xls") unless the name's last four
+// characters, upper-cased, already read as it.
+QString complete_extension(const QString& path, const QString& extension);

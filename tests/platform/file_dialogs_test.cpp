@@ -1,0 +1,96 @@
+#include "platform/file_dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QListView>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool matches(const QStringList& globs, const QString& name) {
+    for (const QString& g : globs)
+        if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(g))
+                .match(name)
+                .hasMatch())
+            return true;
+    return false;
+}
+
+TEST(FileFilter, EachPartMatchesInAnyCase) {
+    const QStringList globs = case_insensitive_globs(QStringLiteral("*.bmp;*.jpg"));
+    ASSERT_EQ(globs.size(), 2);
+    for (const char* name : {"a.bmp", "PHOTO.JPG", "x.Jpg", "y.BmP"})
+        EXPECT_TRUE(matches(globs, QString::fromLatin1(name))) << name;
+    for (const char* name : {"a.png", "bmp", "a.jpeg", "a.bmp.txt"})
+        EXPECT_FALSE(matches(globs, QString::fromLatin1(name))) << name;
+}
+
+// Runs the real dialog and inspects it while it is open.
+template <class Inspect>
+QString run_dialog(const DialogRequest& request, Inspect inspect, const QString& type) {
+    QtFileDialogs dialogs;
+    QTimer::singleShot(0, [&] {
+        (void)QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 2000);
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        inspect(*dialog);
+        if (type.isNull()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(type);
+            static_cast<QDialog*>(dialog)->accept();
+        }
+    });
+    return dialogs.ask(request, nullptr);
+}
+
+TEST(QtFileDialogs, ShowsTheTitleAndOneFilterEntryReadingAsThePattern) {
+    QTemporaryDir dir;
+    QFile(dir.filePath("PHOTO.JPG")).open(QIODevice::WriteOnly);
+    QFile(dir.filePath("b.bmp")).open(QIODevice::WriteOnly);
+    QFile(dir.filePath("c.png")).open(QIODevice::WriteOnly);
+    QString title;
+    QStringList filters;
+    const QString answer = run_dialog(
+        {DialogKind::Open, QStringLiteral("Open data file"), QStringLiteral("*.bmp;*.jpg")},
+        [&](QFileDialog& d) {
+            title = d.windowTitle();
+            filters = d.nameFilters();
+            d.setDirectory(dir.path());
+        },
+        QString());
+    EXPECT_TRUE(answer.isEmpty()) << "cancel yields an empty path";
+    EXPECT_EQ(title, QStringLiteral("Open data file"));
+    ASSERT_EQ(filters.size(), 1);
+    EXPECT_TRUE(filters[0].startsWith(QLatin1String("*.bmp;*.jpg")));
+}
+
+TEST(QtFileDialogs, SaveReturnsTheNameAsTypedWithoutAnExtension) {
+    QTemporaryDir dir;
+    const QString answer = run_dialog(
+        {DialogKind::Save, QStringLiteral("Save data file"), QStringLiteral("*.kvo")},
+        [&](QFileDialog& d) { d.setDirectory(dir.path()); }, dir.filePath("scale"));
+    EXPECT_EQ(answer, dir.filePath("scale"));
+}
+
+TEST(QtFileDialogs, ALongNonAsciiPathComesBackWhole) {
+    QTemporaryDir dir;
+    QString folder = dir.path();
+    for (int i = 0; i < 6; ++i) folder += QStringLiteral("/verzeichnis_mit_langem_namen_äöü_%1").arg(i);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/Mikroskopaufnahme_Ähre_象.bmp");
+    QFile(file).open(QIODevice::WriteOnly);
+    ASSERT_GT(file.size(), 249);
+    const QString answer = run_dialog(
+        {DialogKind::Open, QStringLiteral("Open data file"), QStringLiteral("*.bmp;*.jpg")},
+        [&](QFileDialog& d) { d.setDirectory(folder); }, file);
+    EXPECT_EQ(answer, file);
+}
+
+} // namespace

@@ -1,0 +1,48 @@
+#include "kelvo_fixture.h"
+
+#include "platform/xls_application.h"
+
+#include <QAction>
+#include <QTest>
+
+void KelvoTest::SetUp() {
+    ASSERT_TRUE(dir.isValid());
+    f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+}
+
+void KelvoTest::TearDown() {
+    if (f) f->close();
+    f.reset();
+}
+
+void KelvoTest::show_window(QSize client_size) {
+    f->setWindowState(Qt::WindowNoState);
+    f->show();
+    const QSize frame = f->size() - f->client->size();
+    f->resize(client_size + frame);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f->client->size() == client_size; }, 2000));
+}
+
+QString KelvoTest::path(const QString& name) const { return dir.filePath(name); }
+
+QString KelvoTest::save_picture_file(const QImage& image, const QString& name) {
+    const QString file = path(name);
+    EXPECT_TRUE(image.save(file)) << file.toStdString();
+    return file;
+}
+
+void KelvoTest::open(const QString& file) {
+    dialogs.answer(file);
+    f->fo->trigger();
+}
+
+QImage KelvoTest::test_picture(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            row[x] = qRgb((x * 7 + y) & 0xFF, (y * 5 + x / 3) & 0xFF,
+                          ((x / 8 + y / 8) % 2) ? 200 : 40);
+    }
+    return image;
+}

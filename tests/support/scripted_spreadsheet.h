@@ -1,0 +1,160 @@
+#pragma once
+// A spreadsheet application for tests of the program's logic: it records the
+// calls it gets and the cells typed into it, and fails at whichever step (and
+// which call of that step) the test chooses, with the error text the test
+// gives. It keeps the row and column limits of the real workbook.
+//
+//   auto script = std::make_shared<SpreadsheetScript>();
+//   script->fail_step = SpreadsheetStep::save_as;
+//   script->fail_on_call = 2;            // the second save fails
+//   SpreadsheetFactory factory = scripted_spreadsheet(script);
+
+#include "platform/spreadsheet.h"
+
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+enum class SpreadsheetStep { create, add_workbook, active_sheet, set_cell, set_font_colour, save_as };
+
+struct SpreadsheetScript {
+    using Position = std::pair<int, int>; // row, column from 1
+
+    std::optional<SpreadsheetStep> fail_step;
+    int fail_on_call = 1;        // 1: the first call of fail_step fails
+    bool keep_failing = false;   // and every later call of it too
+    QString failure = QStringLiteral("scripted failure");
+
+    // What the program did.
+    QStringList calls;                       // e.g. "set_cell(3,2,.50)"
+    std::map<Position, QString> cells;       // the text as typed
+    std::map<Position, quint32> colours;
+    struct Save {
+        QString path;
+        std::map<Position, QString> cells;
+    };
+    std::vector<Save> saves;
+    bool quit = false;
+
+    int calls_of(SpreadsheetStep step) const {
+        const auto it = counts.find(step);
+        return it == counts.end() ? 0 : it->second;
+    }
+
+    // Counts a call of step; true when the script makes it fail.
+    bool fails(SpreadsheetStep step) {
+        const int n = ++counts[step];
+        return fail_step == step && (n == fail_on_call || (keep_failing && n > fail_on_call));
+    }
+
+    std::map<SpreadsheetStep, int> counts; // calls per step so far
+};
+
+class ScriptedSheet final : public SpreadsheetSheet {
+public:
+    explicit ScriptedSheet(std::shared_ptr<SpreadsheetScript> script)
+        : script_(std::move(script)) {}
+
+    bool set_cell(int row, int col, const QString& typed_text) override {
+        script_->calls << QStringLiteral("set_cell(%1,%2,%3)").arg(row).arg(col).arg(typed_text);
+        truncated_ = false;
+        if (!check(SpreadsheetStep::set_cell, row, col)) return false;
+        script_->cells[{row, col}] = typed_text;
+        truncated_ = typed_text.size() > spreadsheet::max_cell_text;
+        return true;
+    }
+    bool last_cell_truncated() const override { return truncated_; }
+    bool set_font_colour(int row, int col, quint32 colour) override {
+        script_->calls << QStringLiteral("set_font_colour(%1,%2,0x%3)")
+                              .arg(row)
+                              .arg(col)
+                              .arg(colour, 8, 16, QLatin1Char('0'));
+        if (!check(SpreadsheetStep::set_font_colour, row, col)) return false;
+        script_->colours[{row, col}] = colour;
+        return true;
+    }
+    QString error() const override { return error_; }
+
+private:
+    bool check(SpreadsheetStep step, int row, int col) {
+        if (script_->fails(step)) {
+            error_ = script_->failure;
+            return false;
+        }
+        if (row > spreadsheet::max_rows) {
+            error_ = QStringLiteral("the sheet is full");
+            return false;
+        }
+        if (row < 1 || col < 1 || col > spreadsheet::max_columns) {
+            error_ = QStringLiteral("no such cell");
+            return false;
+        }
+        error_.clear();
+        return true;
+    }
+
+    std::shared_ptr<SpreadsheetScript> script_;
+    QString error_;
+    bool truncated_ = false;
+};
+
+class ScriptedSpreadsheet final : public SpreadsheetApp {
+public:
+    explicit ScriptedSpreadsheet(std::shared_ptr<SpreadsheetScript> script)
+        : script_(std::move(script)) {}
+
+    bool add_workbook() override {
+        script_->calls << QStringLiteral("add_workbook()");
+        if (!check(SpreadsheetStep::add_workbook)) return false;
+        sheet_ = std::make_unique<ScriptedSheet>(script_);
+        script_->cells.clear(); // a new workbook starts empty
+        script_->colours.clear();
+        return true;
+    }
+    SpreadsheetSheet* active_sheet() override {
+        script_->calls << QStringLiteral("active_sheet()");
+        if (!check(SpreadsheetStep::active_sheet)) return nullptr;
+        return sheet_.get();
+    }
+    bool save_as(const QString& path) override {
+        script_->calls << QStringLiteral("save_as(%1)").arg(path);
+        if (!check(SpreadsheetStep::save_as)) return false;
+        script_->saves.push_back({path, script_->cells});
+        return true;
+    }
+    void quit() override {
+        script_->calls << QStringLiteral("quit()");
+        script_->quit = true;
+        sheet_.reset();
+    }
+    QString error() const override { return error_; }
+
+private:
+    bool check(SpreadsheetStep step) {
+        if (script_->fails(step)) {
+            error_ = script_->failure;
+            return false;
+        }
+        error_.clear();
+        return true;
+    }
+
+    std::shared_ptr<SpreadsheetScript> script_;
+    std::unique_ptr<ScriptedSheet> sheet_;
+    QString error_;
+};
+
+inline SpreadsheetFactory scripted_spreadsheet(std::shared_ptr<SpreadsheetScript> script) {
+    return [script](QString* error) -> std::unique_ptr<SpreadsheetApp> {
+        script->calls << QStringLiteral("create()");
+        if (script->fails(SpreadsheetStep::create)) {
+            if (error) *error = script->failure;
+            return nullptr;
+        }
+        return std::make_unique<ScriptedSpreadsheet>(script);
+    };
+}
