@@ -2,20 +2,25 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
 QString reason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
-// mkstemp replaces its six X with letters and digits; anything else after our
+// Our temporaries end in six random letters and digits; anything else after our
 // prefix belongs to some other file (e.g. the temporary of "a.kelvo-tmp-x").
 bool is_temp_name(const QString& name, const QString& prefix) {
     if (!name.startsWith(prefix) || name.size() != prefix.size() + 6) return false;
@@ -65,20 +70,22 @@ bool AtomicFile::check_open() {
 
 bool AtomicFile::open() {
     const QByteArray prefix = native(temp_prefix_for(target_));
-    QByteArray pattern = prefix + "XXXXXX";
-    fd_ = ::mkstemp(pattern.data());
-    if (fd_ < 0) {
-        fail(QStringLiteral("cannot create a file in %1").arg(QFileInfo(target_).absolutePath()),
-             errno);
-        return false;
+    // Six random letters and digits, as mkstemp would choose them; creating
+    // with mode 0666 lets the user's umask decide the saved file's permissions.
+    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray name = prefix;
+        for (int i = 0; i < 6; ++i)
+            name += alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet) - 1)];
+        fd_ = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0) {
+            temp_ = QFile::decodeName(name);
+            return true;
+        }
+        if (errno != EEXIST) break;
     }
-    temp_ = QFile::decodeName(pattern);
-    // mkstemp makes the file 0600; a saved document should get the usual
-    // permissions the user's umask allows.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd_, 0666 & ~mask);
-    return true;
+    fail(QStringLiteral("cannot create a file in %1").arg(QFileInfo(target_).absolutePath()), errno);
+    return false;
 }
 
 bool AtomicFile::write(const char* data, qint64 size) {
@@ -110,6 +117,71 @@ bool AtomicFile::write_at(qint64 offset, const char* data, qint64 size) {
         size -= n;
         offset += n;
     }
+    return true;
+}
+
+bool AtomicFile::write_pieces_at(qint64 offset, std::span<const QByteArrayView> pieces) {
+    if (!check_open()) return false;
+    std::vector<iovec> left;
+    left.reserve(pieces.size());
+    for (const QByteArrayView piece : pieces)
+        if (!piece.isEmpty())
+            left.push_back({const_cast<char*>(piece.data()), size_t(piece.size())});
+    size_t next = 0;
+    while (next < left.size()) {
+        const int count = int(std::min<size_t>(left.size() - next, IOV_MAX));
+        const ssize_t n = ::pwritev(fd_, left.data() + next, count, static_cast<off_t>(offset));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(QStringLiteral("write failed"), errno);
+            return false;
+        }
+        // A short write stops anywhere, even inside a piece: go on from there.
+        offset += n;
+        for (size_t done = size_t(n); done > 0;) {
+            iovec& piece = left[next];
+            const size_t taken = std::min(done, piece.iov_len);
+            piece.iov_base = static_cast<char*>(piece.iov_base) + taken;
+            piece.iov_len -= taken;
+            done -= taken;
+            if (piece.iov_len == 0) ++next;
+        }
+    }
+    return true;
+}
+
+void AtomicFile::start_writeback(qint64 offset, qint64 size) {
+    if (fd_ < 0 || size <= 0) return;
+#ifdef __linux__
+    // Only starts the writing: a full queue may make it wait, but never for
+    // the pages to reach the disk. Its result is deliberately not checked:
+    // pages it could not start stay dirty, and a failed write is reported by
+    // drop_after_writeback or commit(), whichever waits for those pages.
+    ::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(size),
+                      SYNC_FILE_RANGE_WRITE);
+#else
+    (void)offset;
+#endif
+}
+
+bool AtomicFile::drop_after_writeback(qint64 offset, qint64 size) {
+    if (!check_open()) return false;
+    if (size <= 0) return true;
+#ifdef __linux__
+    // Waiting here takes the pages' write error, if any, so that a later
+    // fsync may not see it again: it must be reported now.
+    const unsigned flags =
+        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+    if (::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(size), flags) != 0) {
+        if (errno == ENOSYS) return true; // commit() will sync it all
+        fail(QStringLiteral("write failed"), errno);
+        return false;
+    }
+    // Advice only: pages it cannot drop stay cached, no harm done.
+    ::posix_fadvise(fd_, static_cast<off_t>(offset), static_cast<off_t>(size), POSIX_FADV_DONTNEED);
+#else
+    (void)offset;
+#endif
     return true;
 }
 

@@ -5,7 +5,10 @@
 // was there before.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <span>
 
 class AtomicFile {
 public:
@@ -21,6 +24,22 @@ public:
     // Writes at a byte offset without moving the position write() appends at,
     // so a file can be filled in any order (a bitmap stored bottom-up, say).
     bool write_at(qint64 offset, const char* data, qint64 size);
+    // Writes the pieces one after another from `offset`, in as few system calls
+    // as the system allows: rows of a bitmap that repeat need not be copied
+    // into one buffer first.
+    bool write_pieces_at(qint64 offset, std::span<const QByteArrayView> pieces);
+    // Starts putting the bytes from `offset` on the disk without waiting for
+    // them, so that the disk works while the rest of the file is being made
+    // and commit() finds little left to sync. A head start only: where the
+    // file system cannot do it, commit() syncs it all, and a failed write
+    // shows there.
+    void start_writeback(qint64 offset, qint64 size);
+    // Waits until the bytes from `offset` are on the disk, then lets the
+    // system drop them from its cache. For a file much larger than the cache
+    // should hold: written once, it would crowd out what other programs use,
+    // and a cache that keeps growing costs more per byte than one whose pages
+    // are reused. False, with error(), when the disk did not take them.
+    bool drop_after_writeback(qint64 offset, qint64 size);
     // Makes the file `size` bytes long and, where the file system can, claims
     // the disk space now: a large file then fails at once on a full disk
     // instead of after minutes of work.

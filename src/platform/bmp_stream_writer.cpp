@@ -11,6 +11,9 @@ namespace {
 
 constexpr qint64 max_file_size = std::numeric_limits<quint32>::max(); // bfSize is 32 bits
 constexpr quint32 pixels_per_metre = 2835;                            // 72 dpi
+// Bytes written but not yet known to be on the disk: enough to keep the disk
+// busy, few enough to stay cached cheaply.
+constexpr qint64 write_behind_bytes = 32 << 20;
 
 void put16(QByteArray& bytes, int at, quint16 value) {
     qToLittleEndian(value, bytes.data() + at);
@@ -39,6 +42,33 @@ QByteArray bmp_headers(qint64 width, qint64 height, qint64 stride) {
     put32(h, 42, pixels_per_metre);
     // Colours used and important stay 0: no palette.
     return h;
+}
+
+// Pixels 0 .. width - 1 as blue, green, red from `out` on; returns where they end.
+template <typename Pixel> uchar* store_pixels(Pixel pixel, qint64 width, uchar* out) {
+    if (width <= 0) return out;
+    uchar* px = out;
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        // 0xAARRGGBB lies in memory as blue, green, red, alpha: four bytes at
+        // once, the alpha overwritten by the next pixel. The last pixel is
+        // stored on its own, so that it cannot spill past the row.
+        for (qint64 x = 0; x + 1 < width; ++x, px += 3) {
+            const QRgb c = pixel(x);
+            std::memcpy(px, &c, 4);
+        }
+    } else {
+        for (qint64 x = 0; x + 1 < width; ++x, px += 3) {
+            const QRgb c = pixel(x);
+            px[0] = uchar(qBlue(c));
+            px[1] = uchar(qGreen(c));
+            px[2] = uchar(qRed(c));
+        }
+    }
+    const QRgb last = pixel(width - 1);
+    px[0] = uchar(qBlue(last));
+    px[1] = uchar(qGreen(last));
+    px[2] = uchar(qRed(last));
+    return px + 3;
 }
 
 QString gigabytes(double bytes) {
@@ -101,23 +131,19 @@ bool BmpStreamWriter::open() {
     return true;
 }
 
-// The band's rows as stored: bottom row first, blue-green-red, zero padded.
+void BmpStreamWriter::store_row(const QRgb* pixels, const int* columns, qint64 width, uchar* out) {
+    uchar* end = columns ? store_pixels([=](qint64 x) { return pixels[columns[x]]; }, width, out)
+                         : store_pixels([=](qint64 x) { return pixels[x]; }, width, out);
+    std::memset(end, 0, size_t(out + row_stride(width) - end));
+}
+
+// The band's rows as stored: bottom row first.
 void BmpStreamWriter::store_rows(const QImage& rgb, QByteArray& out) const {
     const int rows = rgb.height();
-    const int width = rgb.width();
     out.resize(qsizetype(rows) * stride_);
-    for (int y = 0; y < rows; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        auto* line = reinterpret_cast<uchar*>(out.data()) + qsizetype(rows - 1 - y) * stride_;
-        uchar* px = line;
-        for (int x = 0; x < width; ++x, px += 3) {
-            const QRgb c = in[x];
-            px[0] = uchar(qBlue(c));
-            px[1] = uchar(qGreen(c));
-            px[2] = uchar(qRed(c));
-        }
-        std::memset(px, 0, size_t(line + stride_ - px));
-    }
+    for (int y = 0; y < rows; ++y)
+        store_row(reinterpret_cast<const QRgb*>(rgb.constScanLine(y)), nullptr, width_,
+                  reinterpret_cast<uchar*>(out.data()) + qsizetype(rows - 1 - y) * stride_);
 }
 
 void BmpStreamWriter::mark_written(qint64 top, qint64 rows) {
@@ -127,20 +153,51 @@ void BmpStreamWriter::mark_written(qint64 top, qint64 rows) {
     }
 }
 
-bool BmpStreamWriter::write_band(qint64 top, const QImage& band) {
+bool BmpStreamWriter::check_rows(qint64 top, qint64 rows, qint64 width) {
     if (!error_.isEmpty()) return false; // the first failure is the one to report
     if (!opened_) return fail(QStringLiteral("rows were written before the file was opened"));
-    if (band.isNull())
-        return fail(QStringLiteral("no pixels for the rows from %1 on (out of memory?)").arg(top));
-    const qint64 rows = band.height();
-    if (band.width() != width_ || top < 0 || top + rows > height_)
+    if (width != width_ || top < 0 || rows < 0 || top + rows > height_)
         return fail(
             QStringLiteral("a band of %1 x %2 pixels at row %3 does not fit a %4 x %5 bitmap")
-                .arg(band.width())
+                .arg(width)
                 .arg(rows)
                 .arg(top)
                 .arg(width_)
                 .arg(height_));
+    return true;
+}
+
+// `stored` holds the rows in file order: the band's bottom row first.
+bool BmpStreamWriter::write_rows_at(qint64 top, qint64 rows,
+                                    std::span<const QByteArrayView> stored) {
+    // Bottom-up: the band's last row is the first of its rows in the file.
+    const qint64 offset = header_size + (height_ - top - rows) * stride_;
+    if (!file_.write_pieces_at(offset, stored)) return fail_file();
+    mark_written(top, rows);
+    return write_behind(offset, rows * stride_);
+}
+
+// The disk takes each band while the next ones are made, and the oldest
+// bands leave the cache once they are on the disk: a bitmap of gigabytes
+// keeps only a few dozen megabytes cached, and finish() has little left to
+// sync.
+bool BmpStreamWriter::write_behind(qint64 offset, qint64 size) {
+    file_.start_writeback(offset, size);
+    in_flight_.emplace_back(offset, size);
+    in_flight_bytes_ += size;
+    while (in_flight_bytes_ > write_behind_bytes) {
+        const auto [oldest, bytes] = in_flight_.front();
+        in_flight_.pop_front();
+        in_flight_bytes_ -= bytes;
+        if (!file_.drop_after_writeback(oldest, bytes)) return fail_file();
+    }
+    return true;
+}
+
+bool BmpStreamWriter::write_band(qint64 top, const QImage& band) {
+    if (band.isNull() && error_.isEmpty() && opened_)
+        return fail(QStringLiteral("no pixels for the rows from %1 on (out of memory?)").arg(top));
+    if (!check_rows(top, band.height(), band.width())) return false;
 
     const bool direct =
         band.format() == QImage::Format_RGB32 || band.format() == QImage::Format_ARGB32;
@@ -148,12 +205,16 @@ bool BmpStreamWriter::write_band(qint64 top, const QImage& band) {
     if (rgb.isNull())
         return fail(QStringLiteral("out of memory converting the rows from %1 on").arg(top));
     store_rows(rgb, band_bytes_);
+    const QByteArrayView whole(band_bytes_);
+    return write_rows_at(top, band.height(), {&whole, 1});
+}
 
-    // Bottom-up: the band's last row is the first of its rows in the file.
-    const qint64 offset = header_size + (height_ - top - rows) * stride_;
-    if (!file_.write_at(offset, band_bytes_.constData(), band_bytes_.size())) return fail_file();
-    mark_written(top, rows);
-    return true;
+bool BmpStreamWriter::write_stored_rows(qint64 top, std::span<const uchar* const> rows) {
+    if (!check_rows(top, qint64(rows.size()), width_)) return false;
+    row_views_.clear();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        row_views_.emplace_back(*row, stride_);
+    return write_rows_at(top, qint64(rows.size()), row_views_);
 }
 
 bool BmpStreamWriter::finish() {

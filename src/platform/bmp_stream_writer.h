@@ -16,6 +16,9 @@
 #include <QImage>
 #include <QString>
 
+#include <deque>
+#include <span>
+#include <utility>
 #include <vector>
 
 class BmpStreamWriter {
@@ -31,12 +34,20 @@ public:
     // Bytes one stored row takes, padding included.
     static qint64 row_stride(qint64 width);
     static qint64 file_size(qint64 width, qint64 height);
+    // A row as stored, row_stride(width) bytes at `out`: blue, green, red, then
+    // zeros. Pixel x is pixels[columns[x]], or pixels[x] without a table;
+    // alpha is dropped.
+    static void store_row(const QRgb* pixels, const int* columns, qint64 width, uchar* out);
 
     // Creates the temporary file, claims its disk space and writes the headers.
     bool open();
     // Writes the rows top .. top + band.height() - 1 (top row = 0). The band is
     // `width` pixels wide, in any QImage format; alpha is dropped.
     bool write_band(qint64 top, const QImage& band);
+    // Writes the rows top .. top + rows.size() - 1, each given as its bytes as
+    // stored (store_row). At a zoom several rows show the same picture row:
+    // they may all point at the same bytes, which are then made only once.
+    bool write_stored_rows(qint64 top, std::span<const uchar* const> rows);
     // Checks that every row was written, then replaces the target.
     bool finish();
 
@@ -47,6 +58,9 @@ private:
     bool fail(const QString& reason);
     bool fail_file();
     void store_rows(const QImage& rgb, QByteArray& out) const;
+    bool check_rows(qint64 top, qint64 rows, qint64 width);
+    bool write_rows_at(qint64 top, qint64 rows, std::span<const QByteArrayView> stored);
+    bool write_behind(qint64 offset, qint64 size);
     void mark_written(qint64 top, qint64 rows);
 
     AtomicFile file_;
@@ -57,5 +71,9 @@ private:
     QString error_;
     std::vector<bool> written_;
     qint64 rows_written_ = 0;
-    QByteArray band_bytes_; // reused from band to band
+    QByteArray band_bytes_;                 // reused from band to band
+    std::vector<QByteArrayView> row_views_; // likewise
+    // Written byte ranges (offset, size) still on their way to the disk.
+    std::deque<std::pair<qint64, qint64>> in_flight_;
+    qint64 in_flight_bytes_ = 0;
 };

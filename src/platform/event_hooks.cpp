@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace {
@@ -46,6 +47,24 @@ private:
     std::function<void()> handler_;
 };
 
+class WheelFilter : public QObject {
+  public:
+    WheelFilter(QObject* parent, WheelHandler handler)
+        : QObject(parent), handler_(std::move(handler)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Wheel) return false;
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        handler_(wheel->angleDelta(), wheel->modifiers());
+        wheel->accept();
+        return true;
+    }
+
+  private:
+    WheelHandler handler_;
+};
+
 } // namespace
 
 void on_key_press(QWidget* widget, KeyPressHandler handler) {
@@ -54,4 +73,8 @@ void on_key_press(QWidget* widget, KeyPressHandler handler) {
 
 void on_resize(QWidget* widget, std::function<void()> handler) {
     widget->installEventFilter(new ResizeFilter(widget, std::move(handler)));
+}
+
+void on_wheel(QWidget* widget, WheelHandler handler) {
+    widget->installEventFilter(new WheelFilter(widget, std::move(handler)));
 }

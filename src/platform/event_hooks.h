@@ -4,6 +4,7 @@
 // key, and a resize handler.
 
 #include <QObject>
+#include <QPoint>
 #include <functional>
 
 class QWidget;
@@ -16,3 +17,10 @@ void on_key_press(QWidget* widget, KeyPressHandler handler);
 
 // `handler` runs after every resize of `widget`.
 void on_resize(QWidget* widget, std::function<void()> handler);
+
+// `handler` gets each turn of the wheel over `widget` or over a child that
+// leaves it unused: the angle turned in eighths of a degree (120 is one notch
+// of most mice; x horizontal, y vertical, positive away from the user) and the
+// modifier keys held. The turn goes no further.
+using WheelHandler = std::function<void(QPoint angle, Qt::KeyboardModifiers modifiers)>;
+void on_wheel(QWidget* widget, WheelHandler handler);

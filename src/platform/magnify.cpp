@@ -1,5 +1,6 @@
 #include "platform/magnify.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -38,10 +39,15 @@ QRect source_bounds(const QImage& picture, QSize shown, const QRect& region) {
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// The one conversion every path of this file uses for pictures not in Format_RGB32.
+QImage converted_to_rgb32(const QImage& picture, const QRect& part) {
+    return picture.copy(part).convertToFormat(QImage::Format_RGB32);
+}
+
 Rgb32Source rgb32_source(const QImage& picture, QSize shown, const QRect& region) {
     if (picture.format() == QImage::Format_RGB32) return {picture, QPoint(0, 0)};
     const QRect bounds = source_bounds(picture, shown, region);
-    return {picture.copy(bounds).convertToFormat(QImage::Format_RGB32), bounds.topLeft()};
+    return {converted_to_rgb32(picture, bounds), bounds.topLeft()};
 }
 
 bool drawable(const QImage& picture, QSize shown, const QRect& region) {
@@ -101,4 +107,15 @@ QImage magnify_region(const QImage& picture, QSize shown, QRect region) {
     QImage out;
     magnify_region_into(picture, shown, region, out);
     return out;
+}
+
+std::vector<int> source_columns(qint64 shown_width, qint64 picture_width) {
+    return column_table(QRect(0, 0, int(std::max<qint64>(shown_width, 0)), 1), shown_width,
+                        picture_width, 0);
+}
+
+Rgb32Rows rgb32_rows(const QImage& picture, int first, int last) {
+    if (picture.format() == QImage::Format_RGB32) return {picture, 0};
+    const QRect rows = QRect(0, first, picture.width(), last - first + 1) & picture.rect();
+    return {converted_to_rgb32(picture, rows), rows.top()};
 }

@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <vector>
+
 // The picture column (or row) that shown column `shown` of a view `shown_len`
 // wide shows of a picture `src_len` wide. Computed in 64 bits: lengths below
 // 2^31 cannot overflow. Positions left of the view give 0, right of it the
@@ -35,3 +37,22 @@ void magnify_region_into(const QImage& picture, QSize shown, QRect region, QImag
 // or the conversion of a non-RGB32 picture runs out of memory.
 bool magnify_region_into(const QImage& picture, QSize shown, QRect region, uchar* dst,
                          qsizetype stride);
+
+// For work row by row across the whole width (the bitmap export): the picture
+// column each shown column 0 .. shown_width - 1 shows, as source_index gives
+// it, made once so that a row is gathered without a division per pixel.
+std::vector<int> source_columns(qint64 shown_width, qint64 picture_width);
+
+// Picture rows `first` .. `last` as Format_RGB32 pixels: the picture itself
+// when it is Format_RGB32 (nothing copied), otherwise those rows converted as
+// magnify_region converts a picture of another format, so either way shows
+// the same colours. `pixels` is null when the conversion runs out of memory.
+struct Rgb32Rows {
+    QImage pixels;
+    int first = 0; // the picture row `pixels` starts with
+
+    const QRgb* row(int picture_row) const {
+        return reinterpret_cast<const QRgb*>(pixels.constScanLine(picture_row - first));
+    }
+};
+Rgb32Rows rgb32_rows(const QImage& picture, int first, int last);

@@ -115,18 +115,23 @@ bool PictureBox::event(QEvent* event) {
 void PictureBox::paintEvent(QPaintEvent* event) {
     flush_line_changes();
     QPainter painter(this);
-    const QRect area = event->rect();
-    const QRect pic_area = area & QRect(QPoint(0, 0), magnified_ ? size() : picture_.size());
-    if (!pic_area.isEmpty()) {
-        if (magnified_)
-            painter.drawImage(pic_area.topLeft(), magnify_region(picture_, size(), pic_area));
-        else
-            painter.drawImage(pic_area.topLeft(), picture_, pic_area);
+    // Rectangle by rectangle: the bounding box of a moving cross-hair's strips
+    // is the whole visible picture, and every chain line crossing it would be
+    // drawn again at every pointer move. Whatever the picture does not cover
+    // shows the background.
+    for (const QRect& area : event->region()) {
+        painter.setClipRect(area);
+        const QRect pic_area = area & QRect(QPoint(0, 0), magnified_ ? size() : picture_.size());
+        if (!pic_area.isEmpty()) {
+            if (magnified_)
+                painter.drawImage(pic_area.topLeft(), magnify_region(picture_, size(), pic_area));
+            else
+                painter.drawImage(pic_area.topLeft(), picture_, pic_area);
+        }
+        const QRegion rest = QRegion(area) - QRegion(pic_area);
+        for (const QRect& r : rest) painter.fillRect(r, to_qcolor(background_));
+        paint_lines(painter, area);
     }
-    // Whatever the picture does not cover shows the background.
-    const QRegion rest = QRegion(area) - QRegion(pic_area);
-    for (const QRect& r : rest) painter.fillRect(r, to_qcolor(background_));
-    paint_lines(painter, area);
 }
 
 void PictureBox::paint_lines(QPainter& painter, const QRect& area) {

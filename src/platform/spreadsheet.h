@@ -27,7 +27,7 @@ inline constexpr quint32 window_text_colour = 0x80000008u;
 } // namespace spreadsheet
 
 class SpreadsheetSheet {
-public:
+  public:
     virtual ~SpreadsheetSheet();
 
     // Types text into a cell, as a user would: text that reads as a number
@@ -44,7 +44,7 @@ public:
 };
 
 class SpreadsheetApp {
-public:
+  public:
     virtual ~SpreadsheetApp();
 
     virtual bool add_workbook() = 0;

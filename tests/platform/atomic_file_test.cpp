@@ -1,5 +1,7 @@
 #include "platform/atomic_file.h"
 
+#include "file_faults.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -28,28 +31,6 @@ QStringList hidden_files(const QString& dir) {
     return QDir(dir).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
 }
 
-// Makes writes past `bytes` fail with EFBIG, the way a full disk makes them
-// fail with ENOSPC; unlike folder permissions, this holds for root as well.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*old_handler_)(int) = nullptr;
-};
 
 } // namespace
 
@@ -86,6 +67,56 @@ TEST(AtomicFile, PositionalWritesFillAReservedFileInAnyOrder) {
     ASSERT_TRUE(file.write_at(4, "BBBB", 4));
     ASSERT_TRUE(file.commit()) << file.error().toStdString();
     EXPECT_EQ(read_all(target), "AAAABBBBCCCC");
+}
+
+TEST(AtomicFile, PiecesLandInOrderAndSurviveEarlyWritebackAndCacheDropping) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("pieces.bin");
+    // More pieces than one system call takes (1024 on Linux), empty ones among them.
+    std::vector<QByteArray> parts;
+    QByteArray expected;
+    for (int i = 0; i < 3000; ++i) {
+        parts.push_back(i % 7 == 3 ? QByteArray() : QByteArray(1 + i % 5, char('a' + i % 26)));
+        expected += parts.back();
+    }
+    std::vector<QByteArrayView> pieces(parts.begin(), parts.end());
+    // The same bytes may be given several times.
+    pieces.push_back(parts[1]);
+    pieces.push_back(parts[1]);
+    expected += parts[1] + parts[1];
+
+    AtomicFile file(target);
+    ASSERT_TRUE(file.open());
+    ASSERT_TRUE(file.reserve(4 + expected.size()));
+    ASSERT_TRUE(file.write_at(0, "head", 4));
+    ASSERT_TRUE(file.write_pieces_at(4, pieces)) << file.error().toStdString();
+    file.start_writeback(0, 4 + expected.size());
+    ASSERT_TRUE(file.drop_after_writeback(0, 4 + expected.size())) << file.error().toStdString();
+    EXPECT_EQ(read_all(file.temp_path()), "head" + expected);
+    ASSERT_TRUE(file.commit()) << file.error().toStdString();
+    EXPECT_EQ(read_all(target), "head" + expected);
+
+    // Nothing to write is no failure; a file never opened is.
+    AtomicFile unopened(dir.filePath("never.bin"));
+    unopened.start_writeback(0, 100);
+    EXPECT_FALSE(unopened.drop_after_writeback(0, 100));
+    EXPECT_FALSE(unopened.write_pieces_at(0, {}));
+    EXPECT_TRUE(unopened.error().contains("not open")) << unopened.error().toStdString();
+}
+
+TEST(AtomicFile, PiecesCutShortByAFullDiskFailWithTheReason) {
+    QTemporaryDir dir;
+    AtomicFile file(dir.filePath("short.bin"));
+    ASSERT_TRUE(file.open());
+    const QByteArray a(600, 'a'), b(600, 'b'), c(600, 'c');
+    const QByteArrayView pieces[] = {a, b, c};
+    {
+        // The first call stops inside the second piece; the next one fails.
+        FileSizeLimit limit(1000);
+        EXPECT_FALSE(file.write_pieces_at(0, pieces));
+    }
+    EXPECT_TRUE(file.error().contains("File too large")) << file.error().toStdString();
+    EXPECT_EQ(read_all(file.temp_path()), a + b.left(400));
 }
 
 TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {

@@ -1,5 +1,7 @@
 #include "platform/bmp_stream_writer.h"
 
+#include "file_faults.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +13,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <vector>
 
 namespace {
 
@@ -41,18 +44,9 @@ QString write_in_bands(const QString& path, const QImage& picture, const QList<i
     return writer.finish() ? QString() : writer.error();
 }
 
-::testing::AssertionResult same_pixels(const QImage& actual, const QImage& expected) {
-    if (actual.size() != expected.size())
-        return ::testing::AssertionFailure()
-               << "size " << actual.width() << "x" << actual.height() << ", expected "
-               << expected.width() << "x" << expected.height();
-    for (int y = 0; y < actual.height(); ++y)
-        for (int x = 0; x < actual.width(); ++x)
-            if (actual.pixel(x, y) != expected.pixel(x, y))
-                return ::testing::AssertionFailure()
-                       << "pixel (" << x << ", " << y << ") is " << std::hex << actual.pixel(x, y)
-                       << ", expected " << expected.pixel(x, y);
-    return ::testing::AssertionSuccess();
+// What a reader makes of the file, in the format the source pictures use.
+QImage read_back(const QString& path) {
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
 
 QByteArray read_all(const QString& path) {
@@ -76,27 +70,6 @@ quint16 u16_at(const QByteArray& bytes, int at) {
     return qFromLittleEndian<quint16>(bytes.constData() + at);
 }
 
-// Makes writes past `bytes` fail (EFBIG), standing in for a full disk; holds for root too.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, old_handler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*old_handler_)(int) = nullptr;
-};
 
 const QString python = QStringLiteral("/usr/bin/python3");
 
@@ -111,14 +84,14 @@ TEST(BmpStreamWriter, APictureWrittenInUnevenBandsReadsBackPixelForPixel) {
         const QString path = dir.filePath(QString("w%1.bmp").arg(width));
         const QString error = write_in_bands(path, picture, {1, 7, 3, 12});
         ASSERT_TRUE(error.isEmpty()) << error.toStdString();
-        EXPECT_TRUE(same_pixels(QImage(path).convertToFormat(QImage::Format_RGB32), picture));
+        EXPECT_TRUE(read_back(path) == picture);
     }
 
     // Bands may come bottom first, and in formats other than RGB32.
     const QImage picture = random_picture(13, 20, 99);
     const QString path = dir.filePath("reversed.bmp");
     ASSERT_TRUE(write_in_bands(path, picture, {6, 6, 6, 2}, true).isEmpty());
-    EXPECT_TRUE(same_pixels(QImage(path).convertToFormat(QImage::Format_RGB32), picture));
+    EXPECT_TRUE(read_back(path) == picture);
 
     BmpStreamWriter writer(dir.filePath("formats.bmp"), 13, 20);
     ASSERT_TRUE(writer.open());
@@ -129,8 +102,93 @@ TEST(BmpStreamWriter, APictureWrittenInUnevenBandsReadsBackPixelForPixel) {
     ASSERT_TRUE(writer.write_band(
         10, picture.copy(0, 10, 13, 10).convertToFormat(QImage::Format_ARGB32_Premultiplied)));
     ASSERT_TRUE(writer.finish()) << writer.error().toStdString();
-    EXPECT_TRUE(same_pixels(
-        QImage(dir.filePath("formats.bmp")).convertToFormat(QImage::Format_RGB32), picture));
+    EXPECT_TRUE(read_back(dir.filePath("formats.bmp")) == picture);
+}
+
+TEST(BmpStreamWriter, RowsGivenAsStoredBytesMaySharePixelsAndBytes) {
+    QTemporaryDir dir;
+    for (const int width : {1, 2, 3, 4, 5, 37}) {
+        SCOPED_TRACE(testing::Message() << "width " << width);
+        // Each row shows a row of a narrower source, every column twice:
+        // rows 0-2 show source row 0, rows 3-5 source row 1, and so on.
+        const QImage source = random_picture((width + 1) / 2, 5, quint32(width) + 40);
+        std::vector<int> columns;
+        QImage expected(width, 14, QImage::Format_RGB32);
+        for (int x = 0; x < width; ++x)
+            columns.push_back(x / 2);
+        for (int y = 0; y < 14; ++y)
+            for (int x = 0; x < width; ++x)
+                expected.setPixel(x, y, source.pixel(x / 2, y / 3));
+
+        const qint64 stride = BmpStreamWriter::row_stride(width);
+        std::vector<uchar> stored(size_t(stride) * 5);
+        for (int row = 0; row < 5; ++row)
+            BmpStreamWriter::store_row(reinterpret_cast<const QRgb*>(source.constScanLine(row)),
+                                       columns.data(), width, stored.data() + row * stride);
+        const auto rows_from = [&](int top, int count) {
+            std::vector<const uchar*> rows;
+            for (int y = top; y < top + count; ++y)
+                rows.push_back(stored.data() + (y / 3) * stride);
+            return rows;
+        };
+
+        const QString path = dir.filePath(QString("shared%1.bmp").arg(width));
+        BmpStreamWriter writer(path, width, 14);
+        ASSERT_TRUE(writer.open());
+        // Bands in any order, and bands of pixels among them.
+        ASSERT_TRUE(writer.write_stored_rows(9, rows_from(9, 5)));
+        ASSERT_TRUE(writer.write_band(4, expected.copy(0, 4, width, 5)));
+        ASSERT_TRUE(writer.write_stored_rows(0, rows_from(0, 4)));
+        ASSERT_TRUE(writer.finish()) << writer.error().toStdString();
+        EXPECT_TRUE(read_back(path) == expected);
+    }
+
+    // A row fills exactly its stride: blue, green, red, zero padding, and not a
+    // byte past it, also where no padding is needed.
+    const QRgb pixels[] = {qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(7, 8, 9), qRgb(10, 11, 12)};
+    for (const int width : {1, 3, 4}) {
+        QByteArray row(20, char(0xAB));
+        BmpStreamWriter::store_row(pixels, nullptr, width, reinterpret_cast<uchar*>(row.data()));
+        const QByteArray bgr = QByteArray("\x03\x02\x01\x06\x05\x04\x09\x08\x07\x0c\x0b\x0a", 12);
+        const int stride = int(BmpStreamWriter::row_stride(width));
+        EXPECT_EQ(row.left(3 * width), bgr.left(3 * width)) << width;
+        EXPECT_EQ(row.mid(3 * width, stride - 3 * width), QByteArray(stride - 3 * width, '\0'));
+        EXPECT_EQ(row.mid(stride), QByteArray(20 - stride, char(0xAB))) << width;
+    }
+}
+
+TEST(BmpStreamWriter, ABitmapLargerThanWhatIsKeptCachedIsWrittenWhole) {
+    // 48 MB: more than the writer keeps cached, so early bands are synced and
+    // dropped from the cache while later ones are written.
+    const int width = 4000, height = 4000;
+    const qint64 stride = BmpStreamWriter::row_stride(width);
+    std::vector<std::vector<uchar>> distinct(7, std::vector<uchar>(size_t(stride)));
+    for (size_t i = 0; i < distinct.size(); ++i)
+        for (qint64 b = 0; b < stride; ++b)
+            distinct[i][size_t(b)] = uchar((b * 7 + qint64(i) * 31) % 251);
+    const auto row_bytes = [&](int y) { return distinct[size_t(y % 7)].data(); };
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("large.bmp");
+    BmpStreamWriter writer(path, width, height);
+    ASSERT_TRUE(writer.open());
+    for (int top = 0; top < height; top += 100) {
+        std::vector<const uchar*> rows;
+        for (int y = top; y < top + 100; ++y)
+            rows.push_back(row_bytes(y));
+        ASSERT_TRUE(writer.write_stored_rows(top, rows)) << writer.error().toStdString();
+    }
+    ASSERT_TRUE(writer.finish()) << writer.error().toStdString();
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    ASSERT_EQ(file.size(), BmpStreamWriter::file_size(width, height));
+    ASSERT_TRUE(file.seek(BmpStreamWriter::header_size));
+    for (int y = height - 1; y >= 0; --y) { // bottom-up
+        const QByteArray stored = file.read(stride);
+        ASSERT_EQ(stored, QByteArray(reinterpret_cast<const char*>(row_bytes(y)), stride))
+            << "row " << y;
+    }
 }
 
 TEST(BmpStreamWriter, TheHeadersDescribeAnUncompressedBottomUpBitmap) {
@@ -257,6 +315,22 @@ TEST(BmpStreamWriter, AFailedWriteLeavesTheExistingFileIntactAndSaysWhy) {
     }
     EXPECT_EQ(read_all(path), "the earlier picture");
 
+    // Stored rows past the bottom are refused like a band of pixels.
+    {
+        BmpStreamWriter writer(path, 300, 300);
+        ASSERT_TRUE(writer.open());
+        const std::vector<uchar> row(size_t(BmpStreamWriter::row_stride(300)));
+        const std::vector<const uchar*> rows(2, row.data());
+        EXPECT_FALSE(writer.write_stored_rows(299, rows));
+        EXPECT_TRUE(writer.error().contains("300 x 2 pixels at row 299 does not fit"))
+            << writer.error().toStdString();
+        BmpStreamWriter unopened(path, 300, 300);
+        EXPECT_FALSE(unopened.write_stored_rows(0, rows));
+        EXPECT_TRUE(unopened.error().contains("before the file was opened"))
+            << unopened.error().toStdString();
+    }
+    EXPECT_EQ(read_all(path), "the earlier picture");
+
     // A band that does not fit is refused, and the first failure is the one reported.
     {
         BmpStreamWriter writer(path, 300, 300);
@@ -266,6 +340,8 @@ TEST(BmpStreamWriter, AFailedWriteLeavesTheExistingFileIntactAndSaysWhy) {
         EXPECT_TRUE(first.contains("does not fit")) << first.toStdString();
         EXPECT_FALSE(writer.write_band(0, picture.copy(0, 0, 299, 300)));
         EXPECT_FALSE(writer.write_band(0, QImage()));
+        const std::vector<uchar> row(size_t(BmpStreamWriter::row_stride(300)));
+        EXPECT_FALSE(writer.write_stored_rows(0, std::vector<const uchar*>(300, row.data())));
         EXPECT_FALSE(writer.finish());
         EXPECT_EQ(writer.error(), first);
     }

@@ -210,3 +210,38 @@ TEST(Magnify, RepaintingTheSameRectangleReusesTheImageAndCallersBuffersWork) {
                                      canvas.bytesPerLine()));
     EXPECT_EQ(canvas.pixel(0, 0), qRgb(1, 1, 1));
 }
+
+TEST(Magnify, WholeRowsUseTheSameColumnsAndColoursAsRegions) {
+    // The column table is source_index, column for column.
+    EXPECT_EQ(source_columns(51, 10), mapped_columns(51, 10));
+    EXPECT_EQ(source_columns(11, 10), mapped_columns(11, 10));
+    EXPECT_EQ(source_columns(4, 10), mapped_columns(4, 10));
+    EXPECT_TRUE(source_columns(0, 10).empty());
+
+    // An RGB32 picture is read in place, whatever rows are asked for.
+    const QImage picture = numbered_picture(13, 9);
+    const Rgb32Rows own = rgb32_rows(picture, 2, 5);
+    EXPECT_EQ(own.row(4), reinterpret_cast<const QRgb*>(picture.constScanLine(4)));
+
+    // Other formats: the rows asked for, in the colours a magnified region shows.
+    QImage translucent = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int x = 0; x < 13; ++x)
+        translucent.setPixel(x, 3, qRgba(200, 10, 90, x * 20));
+    const QImage others[] = {translucent.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                             picture.convertToFormat(QImage::Format_RGB888),
+                             picture.convertToFormat(QImage::Format_Grayscale8)};
+    const QSize shown(66, 46);
+    for (const QImage& other : others) {
+        SCOPED_TRACE(testing::Message() << "format " << int(other.format()));
+        const Rgb32Rows rows = rgb32_rows(other, 2, 5);
+        ASSERT_FALSE(rows.pixels.isNull());
+        EXPECT_EQ(rows.pixels.height(), 4);
+        ASSERT_EQ(source_index(16, 46, 9), 3);
+        const QImage region = magnify_region(other, shown, QRect(0, 16, 66, 1));
+        const std::vector<int> columns = source_columns(66, 13);
+        for (int x = 0; x < 66; ++x)
+            ASSERT_EQ(rows.row(3)[columns[size_t(x)]], region.pixel(x, 0)) << x;
+    }
+    // Rows past the picture are left out.
+    EXPECT_EQ(rgb32_rows(others[1], 7, 20).pixels.height(), 2);
+}

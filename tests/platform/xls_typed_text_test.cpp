@@ -1,6 +1,6 @@
 #include "platform/spreadsheet.h"
-#include "platform/xls_colours.h"
-#include "platform/xls_typed_text.h"
+#include "platform/xls/xls_colours.h"
+#include "platform/xls/xls_typed_text.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,15 @@ TEST(TypedCellText, PlainDecimalNumbersBecomeNumbers) {
     const struct {
         const char* typed;
         double value;
-    } numbers[] = {{".50", 0.5},         {"30.00", 30.0}, {"-1234.57", -1234.57},
-                   {"1234567.00", 1234567.0}, {"12", 12.0}, {"-.5", -0.5},
-                   {"+7", 7.0},          {"5.", 5.0},     {"0.00", 0.0},
+    } numbers[] = {{".50", 0.5},
+                   {"30.00", 30.0},
+                   {"-1234.57", -1234.57},
+                   {"1234567.00", 1234567.0},
+                   {"12", 12.0},
+                   {"-.5", -0.5},
+                   {"+7", 7.0},
+                   {"5.", 5.0},
+                   {"0.00", 0.0},
                    {"99999.99", 99999.99}};
     for (const auto& n : numbers) {
         const TypedValue v = read_typed_text(QString::fromLatin1(n.typed));
@@ -28,13 +34,12 @@ TEST(TypedCellText, PlainDecimalNumbersBecomeNumbers) {
 }
 
 TEST(TypedCellText, AnythingElseStaysTextAsTyped) {
-    const QString texts[] = {QStringLiteral(" 12"),  QStringLiteral("12 "),
-                             QStringLiteral("1,5"),  QStringLiteral("1.234.5"),
-                             QStringLiteral("1e3"),  QStringLiteral("0x10"),
-                             QStringLiteral("-"),    QStringLiteral("."),
-                             QStringLiteral("+-1"),  QStringLiteral("12a"),
-                             QStringLiteral("n/a"),  QStringLiteral("inf"),
-                             QStringLiteral("١٢"),   QString(400, u'9')};
+    const QString texts[] = {
+        QStringLiteral(" 12"),     QStringLiteral("12 "), QStringLiteral("1,5"),
+        QStringLiteral("1.234.5"), QStringLiteral("1e3"), QStringLiteral("0x10"),
+        QStringLiteral("-"),       QStringLiteral("."),   QStringLiteral("+-1"),
+        QStringLiteral("12a"),     QStringLiteral("n/a"), QStringLiteral("inf"),
+        QStringLiteral("١٢"),      QString(400, u'9')};
     for (const QString& t : texts) {
         const TypedValue v = read_typed_text(t);
         EXPECT_EQ(v.kind, TypedValue::Kind::text) << t.toStdString();
@@ -75,8 +80,7 @@ TEST(TypedCellText, OverlongTextIsCutTo32767UnitsWithoutSplittingACharacter) {
     EXPECT_FALSE(pair.text.back().isHighSurrogate());
 
     // The limit applies after CR LF became LF.
-    const TypedValue crlf =
-        read_typed_text(QString(32765, u'x') + QStringLiteral("\r\nz"));
+    const TypedValue crlf = read_typed_text(QString(32765, u'x') + QStringLiteral("\r\nz"));
     EXPECT_EQ(crlf.text.size(), spreadsheet::max_cell_text);
     EXPECT_FALSE(crlf.truncated);
 }
@@ -92,4 +96,5 @@ TEST(FontColour, ProgramColoursMapToTheDefaultPalette) {
     EXPECT_EQ(font_colour_index(0x000101FEu), 0x000A) << "almost red";
     EXPECT_EQ(font_colour_index(0x00A0A0A0u), 0x0037) << "nearest grey is 969696";
     EXPECT_EQ(font_colour_index(0x00808000u), 0x0015) << "teal: the first of two equal entries";
+    EXPECT_EQ(font_colour_index(0x00818000u), 0x0015) << "near teal: still the first entry";
 }

@@ -1,6 +1,6 @@
 // Workbooks written by the program, read back by an independent reader.
 
-#include "platform/xls_application.h"
+#include "platform/xls/xls_application.h"
 
 #include "../support/xls_readback.h"
 
@@ -13,7 +13,7 @@ constexpr quint32 red = 255;
 constexpr quint32 black = 0;
 
 class XlsWorkbookTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         ASSERT_TRUE(app_.add_workbook());
@@ -52,6 +52,15 @@ protected:
         EXPECT_EQ(cell->number, value) << row << "," << col;
         EXPECT_EQ(cell->format, QStringLiteral("0.00")) << row << "," << col;
         EXPECT_EQ(cell->colour, QLatin1String(colour)) << row << "," << col;
+    }
+
+    static QString colour_at(const ReadWorkbook& book, int row, int col) {
+        const ReadCell* cell = book.at(row, col);
+        return cell ? cell->colour : QStringLiteral("(no cell)");
+    }
+    static bool wraps_at(const ReadWorkbook& book, int row, int col) {
+        const ReadCell* cell = book.at(row, col);
+        return cell && cell->wrap;
     }
 
     QTemporaryDir dir_;
@@ -94,7 +103,7 @@ TEST_F(XlsWorkbookTest, ResultRowsReadBackWithTheirTextsNumbersAndColours) {
     expect_text(book, 4, 4, QStringLiteral("n/a"));
     EXPECT_EQ(book.at(4, 5), nullptr) << "an empty comment writes no cell";
     EXPECT_EQ(book.cells.size(), 1u + 5u + 5u + 4u);
-    EXPECT_EQ(book.at(1, 1)->colour, QStringLiteral("auto"));
+    EXPECT_EQ(colour_at(book, 1, 1), QStringLiteral("auto"));
 }
 
 TEST_F(XlsWorkbookTest, FontColoursShowAsTheNearestPaletteColour) {
@@ -116,8 +125,8 @@ TEST_F(XlsWorkbookTest, FontColoursShowAsTheNearestPaletteColour) {
     expect_number(book, 1, 2, 2.0, "#969696");
     expect_number(book, 1, 3, 3.0, "#0000FF");
     expect_text(book, 1, 4, QStringLiteral("red text"));
-    EXPECT_EQ(book.at(1, 4)->colour, QStringLiteral("#FF0000"));
-    EXPECT_EQ(book.at(1, 5)->colour, QStringLiteral("auto"));
+    EXPECT_EQ(colour_at(book, 1, 4), QStringLiteral("#FF0000"));
+    EXPECT_EQ(colour_at(book, 1, 5), QStringLiteral("auto"));
     EXPECT_EQ(book.at(2, 1), nullptr);
 }
 
@@ -129,18 +138,19 @@ TEST_F(XlsWorkbookTest, CommentLineBreaksReadBackAsLineFeedsInAWrappingCell) {
 
     const ReadWorkbook book = save_and_read();
     expect_text(book, 1, 5, QStringLiteral("first line\nsecond line\nthird line\nfourth"));
-    EXPECT_TRUE(book.at(1, 5)->wrap);
+    EXPECT_TRUE(wraps_at(book, 1, 5));
     expect_text(book, 2, 5, QStringLiteral("one line"));
-    EXPECT_FALSE(book.at(2, 5)->wrap);
+    EXPECT_FALSE(wraps_at(book, 2, 5));
     expect_text(book, 3, 5, QStringLiteral("red\nlines"));
-    EXPECT_TRUE(book.at(3, 5)->wrap);
-    EXPECT_EQ(book.at(3, 5)->colour, QStringLiteral("#FF0000"));
+    EXPECT_TRUE(wraps_at(book, 3, 5));
+    EXPECT_EQ(colour_at(book, 3, 5), QStringLiteral("#FF0000"));
 }
 
 TEST_F(XlsWorkbookTest, UnicodeTextReadsBackUnchanged) {
     const QString texts[] = {
-        QString::fromUtf8("caf\xC3\xA9 \xC3\xBF Gr\xC3\xB6\xC3\x9F" "e"), // Latin-1 only
-        QString::fromUtf8("Preis 5 \xE2\x82\xAC"),                          // euro: not Latin-1
+        QString::fromUtf8("caf\xC3\xA9 \xC3\xBF Gr\xC3\xB6\xC3\x9F"
+                          "e"),                    // Latin-1 only
+        QString::fromUtf8("Preis 5 \xE2\x82\xAC"), // euro: not Latin-1
         QString::fromUtf8("\xE6\xB8\xAC\xE5\xAE\x9A_\xE5\x86\x99\xE7\x9C\x9F.bmp"), // CJK
         QString::fromUtf8("emoji \xF0\x9F\x98\x80\xF0\x9F\x94\xAC and \xF0\x9D\x90\x80"),
         QString::fromUtf8("\xD0\x92\xD1\x82\xD0\xBE\xD1\x80\xD0\xB0\xD1\x8F "
@@ -213,6 +223,22 @@ TEST_F(XlsWorkbookTest, LargeWorkbookWithLongCommentsReadsBackCompletely) {
         if (::testing::Test::HasFailure()) break;
     }
     EXPECT_EQ(book.cells.size(), 3u * 1500u);
+}
+
+// Past about 7 MB the sector table no longer fits the file header's list and
+// continues in DIFAT sectors, past about 15.5 MB in a chain of them.
+TEST_F(XlsWorkbookTest, WorkbookOfMoreThanFifteenMegabytesReadsBack) {
+    const int rows = 5200;
+    const QString kanji = QString::fromUtf8("\xE9\x95\xB7\xE3\x81\x95");
+    for (int row = 1; row <= rows; ++row)
+        type(row, 5, QStringLiteral("%1 ").arg(row) + kanji.repeated(800));
+
+    const ReadWorkbook book = save_and_read();
+    EXPECT_GT(book.stream_size, 16'000'000);
+    EXPECT_GE(book.difat_sectors, 2);
+    ASSERT_EQ(book.cells.size(), static_cast<std::size_t>(rows));
+    expect_text(book, 1, 5, QStringLiteral("1 ") + kanji.repeated(800));
+    expect_text(book, rows, 5, QStringLiteral("%1 ").arg(rows) + kanji.repeated(800));
 }
 
 TEST_F(XlsWorkbookTest, SheetHoldsRowsUpTo65536AndRefusesMore) {

@@ -41,8 +41,16 @@ def records(stream, pos):
 def check_structure(data):
     fat_sectors, = struct.unpack_from("<I", data, 0x2C)
     difat_sectors, = struct.unpack_from("<I", data, 0x48)
-    stream = xlrd.compdoc.CompDoc(data, logfile=sys.stderr).get_named_stream("Workbook")
+    container = xlrd.compdoc.CompDoc(data, logfile=sys.stderr)
+    stream = container.get_named_stream("Workbook")
     problems = []
+    # The sector table must mark its own sectors and those of its extension.
+    if container.SAT.count(-3) != fat_sectors:
+        problems.append("%d sectors marked as FAT, the header counts %d"
+                        % (container.SAT.count(-3), fat_sectors))
+    if container.SAT.count(-4) != difat_sectors:
+        problems.append("%d sectors marked as DIFAT, the header counts %d"
+                        % (container.SAT.count(-4), difat_sectors))
     continues, in_sst, sst_counts, sheet_pos = 0, False, None, None
     for pos, rtype, body in records(stream, 0):
         if len(body) > 8224:

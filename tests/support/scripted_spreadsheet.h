@@ -19,19 +19,26 @@
 #include <utility>
 #include <vector>
 
-enum class SpreadsheetStep { create, add_workbook, active_sheet, set_cell, set_font_colour, save_as };
+enum class SpreadsheetStep {
+    create,
+    add_workbook,
+    active_sheet,
+    set_cell,
+    set_font_colour,
+    save_as
+};
 
 struct SpreadsheetScript {
     using Position = std::pair<int, int>; // row, column from 1
 
     std::optional<SpreadsheetStep> fail_step;
-    int fail_on_call = 1;        // 1: the first call of fail_step fails
-    bool keep_failing = false;   // and every later call of it too
+    int fail_on_call = 1;      // 1: the first call of fail_step fails
+    bool keep_failing = false; // and every later call of it too
     QString failure = QStringLiteral("scripted failure");
 
     // What the program did.
-    QStringList calls;                       // e.g. "set_cell(3,2,.50)"
-    std::map<Position, QString> cells;       // the text as typed
+    QStringList calls;                 // e.g. "set_cell(3,2,.50)"
+    std::map<Position, QString> cells; // the text as typed
     std::map<Position, quint32> colours;
     struct Save {
         QString path;
@@ -55,7 +62,7 @@ struct SpreadsheetScript {
 };
 
 class ScriptedSheet final : public SpreadsheetSheet {
-public:
+  public:
     explicit ScriptedSheet(std::shared_ptr<SpreadsheetScript> script)
         : script_(std::move(script)) {}
 
@@ -79,7 +86,7 @@ public:
     }
     QString error() const override { return error_; }
 
-private:
+  private:
     bool check(SpreadsheetStep step, int row, int col) {
         if (script_->fails(step)) {
             error_ = script_->failure;
@@ -103,7 +110,7 @@ private:
 };
 
 class ScriptedSpreadsheet final : public SpreadsheetApp {
-public:
+  public:
     explicit ScriptedSpreadsheet(std::shared_ptr<SpreadsheetScript> script)
         : script_(std::move(script)) {}
 
@@ -133,7 +140,7 @@ public:
     }
     QString error() const override { return error_; }
 
-private:
+  private:
     bool check(SpreadsheetStep step) {
         if (script_->fails(step)) {
             error_ = script_->failure;

@@ -46,8 +46,8 @@ inline ReadWorkbook read_xls(const QString& path) {
     ReadWorkbook book;
     const QString python = QStringLiteral("/usr/bin/python3");
     if (!QFileInfo::exists(python)) {
-        book.failure = QStringLiteral("%1 is missing; the tests read workbooks with python3-xlrd")
-                           .arg(python);
+        book.failure =
+            QStringLiteral("%1 is missing; the tests read workbooks with python3-xlrd").arg(python);
         return book;
     }
     QProcess reader;

@@ -4,14 +4,14 @@
 // be appended to, so every save encodes everything again.
 
 #include "platform/spreadsheet.h"
-#include "platform/xls_cells.h"
+#include "platform/xls/xls_cells.h"
 
 #include <QByteArray>
 
 namespace xls {
 
 class Workbook final : public SpreadsheetSheet {
-public:
+  public:
     Workbook();
 
     bool set_cell(int row, int col, const QString& typed_text) override;
@@ -19,13 +19,11 @@ public:
     bool set_font_colour(int row, int col, quint32 colour) override;
     QString error() const override { return error_; }
 
-    const CellRows& rows() const { return rows_; }
-
     // The complete file. Returns an empty array and says why in *error when
     // the workbook is too large for the format.
     QByteArray encode(QString* error) const;
 
-private:
+  private:
     Cell* cell_at(int row, int col);
     CellRows rows_;
     QString error_;

@@ -22,8 +22,8 @@ namespace xls {
 struct TypedValue {
     enum class Kind { empty, text, number };
     Kind kind = Kind::empty;
-    QString text;       // text cells
-    double number = 0;  // number cells
+    QString text;      // text cells
+    double number = 0; // number cells
     bool truncated = false;
 };
 

@@ -2,7 +2,7 @@
 // The "Workbook" stream of a one-sheet BIFF8 workbook: globals, then the
 // worksheet.
 
-#include "platform/xls_cells.h"
+#include "platform/xls/xls_cells.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,10 @@
-#include "platform/biff_workbook_stream.h"
+#include "platform/xls/biff_workbook_stream.h"
 
-#include "platform/biff_globals.h"
-#include "platform/biff_sst.h"
-#include "platform/biff_worksheet.h"
-#include "platform/xls_styles.h"
+#include "platform/xls/biff_globals.h"
+#include "platform/xls/biff_sst.h"
+#include "platform/xls/biff_worksheet.h"
+#include "platform/xls/biff_writer.h"
+#include "platform/xls/xls_styles.h"
 
 namespace xls {
 
@@ -14,11 +15,11 @@ CellLook look_of(const Cell& cell) {
     return cell.wrap ? CellLook::wrapped_text : CellLook::text;
 }
 
-// Bytes besides the cells and strings: globals, settings, row records and
-// block indices, generously.
+// An upper bound of the stream's size: the strings with their CONTINUE
+// headers, the cell and ROW records, and generously the fixed records.
 qint64 size_estimate(const CellRows& rows, std::size_t cells, const SharedStrings& strings) {
     const qint64 string_bytes = strings.character_bytes();
-    const qint64 continue_bytes = string_bytes / (8224 - 1) * 5;
+    const qint64 continue_bytes = (string_bytes / (max_record_data - 1) + 1) * 5;
     return 8192 + static_cast<qint64>(rows.size()) * 22 + static_cast<qint64>(cells) * 18 +
            string_bytes + continue_bytes;
 }

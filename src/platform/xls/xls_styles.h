@@ -6,7 +6,7 @@
 // combination (a number in green, red text) gets a font and an XF added on
 // first use.
 
-#include "platform/biff_writer.h"
+#include "platform/xls/biff_writer.h"
 
 #include <array>
 #include <vector>
@@ -16,7 +16,7 @@ namespace xls {
 enum class CellLook : quint8 { text, wrapped_text, number };
 
 class StyleTable {
-public:
+  public:
     StyleTable();
 
     // The XF index for a cell that looks like this, in this font colour (icv).
@@ -25,7 +25,7 @@ public:
     void write_fonts(BiffWriter& out) const;
     void write_xfs(BiffWriter& out) const;
 
-private:
+  private:
     struct CellXf {
         quint16 font;
         quint16 format;
@@ -35,9 +35,9 @@ private:
     quint16 add_cell_xf(CellLook look, quint16 icv);
     static std::size_t cache_slot(CellLook look, quint16 icv);
 
-    std::vector<quint16> font_colours_; // one per FONT record, in order
-    std::vector<CellXf> cell_xfs_;      // XF 15 onwards
-    std::array<quint16, 3 * 57> xf_by_look_and_colour_{};  // 0: not made yet
+    std::vector<quint16> font_colours_;                   // one per FONT record, in order
+    std::vector<CellXf> cell_xfs_;                        // XF 15 onwards
+    std::array<quint16, 3 * 57> xf_by_look_and_colour_{}; // 0: not made yet
 };
 
 } // namespace xls

@@ -2,6 +2,8 @@
 // The cells of a sheet as the workbook keeps them in memory: one vector per
 // row, each holding only the cells that were touched, sorted by column.
 
+#include "platform/xls/xls_colours.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -11,10 +13,10 @@ namespace xls {
 
 struct Cell {
     enum class Kind : quint8 { empty, text, number };
-    quint16 col = 0;           // from 0
-    Kind kind = Kind::empty;   // empty: only a font colour was set
-    bool wrap = false;         // text holding a line break
-    quint16 font_colour = 0;   // icv
+    quint16 col = 0;         // from 0
+    Kind kind = Kind::empty; // empty: only a font colour was set
+    bool wrap = false;       // text holding a line break
+    quint16 font_colour = icv_automatic;
     double number = 0;
     QString text;
 };

@@ -3,7 +3,7 @@
 // distinct text is stored once, in the order of first use. Written as SST,
 // CONTINUE records as needed, and the EXTSST lookup table.
 
-#include "platform/biff_writer.h"
+#include "platform/xls/biff_writer.h"
 
 #include <QHash>
 #include <QString>
@@ -13,7 +13,7 @@
 namespace xls {
 
 class SharedStrings {
-public:
+  public:
     // The index of text in the table, adding it on first use. Every call
     // counts as one cell that uses the table.
     quint32 add(const QString& text);
@@ -25,7 +25,13 @@ public:
 
     void write(BiffWriter& out) const;
 
-private:
+  private:
+    struct BucketStart {
+        quint32 stream_pos;       // of the string's header
+        quint16 offset_in_record; // counting the record header
+    };
+    std::vector<BucketStart> write_strings(BiffWriter& out, quint32 bucket) const;
+
     struct Entry {
         QString text;
         bool wide; // needs UTF-16; otherwise stored one byte per character

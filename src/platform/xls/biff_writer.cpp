@@ -1,6 +1,6 @@
-#include "platform/biff_writer.h"
+#include "platform/xls/biff_writer.h"
 
-#include "platform/biff_record_types.h"
+#include "platform/xls/biff_record_types.h"
 
 #include <bit>
 #include <cstring>
@@ -19,7 +19,9 @@ void put_u32(char* at, quint32 v) {
 }
 } // namespace
 
-BiffWriter::BiffWriter(qsizetype expected_size) { bytes_.reserve(expected_size); }
+BiffWriter::BiffWriter(qsizetype expected_size) {
+    bytes_.reserve(expected_size);
+}
 
 void BiffWriter::u16(quint16 v) {
     char b[2];
@@ -40,9 +42,9 @@ void BiffWriter::f64(double v) {
     u32(static_cast<quint32>(bits >> 32));
 }
 
-void BiffWriter::patch_u16(qsizetype at, quint16 v) { put_u16(bytes_.data() + at, v); }
-
-void BiffWriter::patch_u32(qsizetype at, quint32 v) { put_u32(bytes_.data() + at, v); }
+void BiffWriter::patch_u32(qsizetype at, quint32 v) {
+    put_u32(bytes_.data() + at, v);
+}
 
 qsizetype BiffWriter::begin_record(quint16 type) {
     const qsizetype at = pos();
@@ -54,7 +56,7 @@ qsizetype BiffWriter::begin_record(quint16 type) {
 void BiffWriter::end_record(qsizetype record_pos) {
     const qsizetype size = record_data_size(record_pos);
     Q_ASSERT(size >= 0 && size <= max_record_data);
-    patch_u16(record_pos + 2, static_cast<quint16>(size));
+    put_u16(bytes_.data() + record_pos + 2, static_cast<quint16>(size));
 }
 
 void BiffWriter::record(quint16 type, std::initializer_list<quint8> data) {

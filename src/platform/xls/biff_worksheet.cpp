@@ -1,6 +1,6 @@
-#include "platform/biff_worksheet.h"
+#include "platform/xls/biff_worksheet.h"
 
-#include "platform/biff_record_types.h"
+#include "platform/xls/biff_record_types.h"
 
 #include <algorithm>
 
@@ -12,7 +12,9 @@ constexpr int rows_per_block = 32;
 constexpr quint16 row_height = 255; // twips, the default height
 constexpr quint16 default_cell_xf = 15;
 
-bool has_value(const Cell& cell) { return cell.kind != Cell::Kind::empty; }
+bool has_value(const Cell& cell) {
+    return cell.kind != Cell::Kind::empty;
+}
 
 // Columns [first, last + 1) holding values, or an empty span.
 struct ColumnSpan {
@@ -78,9 +80,9 @@ void write_settings(BiffWriter& out) {
     out.u16(0x0002); // portrait
     out.u16(600);    // print resolution
     out.u16(600);
-    out.f64(0.5);    // header and footer margins, inches
+    out.f64(0.5); // header and footer margins, inches
     out.f64(0.5);
-    out.u16(1);      // copies
+    out.u16(1); // copies
     out.end_record(at);
 }
 
@@ -125,7 +127,7 @@ void write_cell_record(BiffWriter& out, int row, const Cell& cell, CellFormattin
 }
 
 class CellBlocks {
-public:
+  public:
     CellBlocks(BiffWriter& out, const CellRows& rows, const std::vector<CellFormatting>& formatting)
         : out_(out), rows_(rows), formatting_(formatting) {}
 
@@ -155,12 +157,53 @@ public:
         return dbcell_pos;
     }
 
-private:
+  private:
     BiffWriter& out_;
     const CellRows& rows_;
     const std::vector<CellFormatting>& formatting_;
     std::size_t next_ = 0;
 };
+
+// Where INDEX wants the positions written later: DEFCOLWIDTH, then one
+// DBCELL per block.
+struct IndexFields {
+    qsizetype col_width;
+    qsizetype dbcells;
+};
+
+IndexFields write_index(BiffWriter& out, quint32 row_end, int block_count) {
+    const qsizetype at = out.begin_record(rec::index);
+    out.u32(0);
+    out.u32(0); // first row
+    out.u32(row_end);
+    IndexFields fields{out.pos(), out.pos() + 4};
+    out.zeros(4 + 4 * block_count);
+    out.end_record(at);
+    return fields;
+}
+
+void write_dimensions(BiffWriter& out, quint32 row_end, quint16 column_end) {
+    const qsizetype at = out.begin_record(rec::dimensions);
+    out.u32(0);
+    out.u32(row_end);
+    out.u16(0);
+    out.u16(column_end);
+    out.u16(0);
+    out.end_record(at);
+}
+
+void write_window(BiffWriter& out) {
+    const qsizetype at = out.begin_record(rec::window2);
+    out.u16(0x06B6); // gridlines, headings, zeros, outline; selected and active
+    out.u16(0);      // top row
+    out.u16(0);      // left column
+    out.u16(0x0040); // heading colour: automatic
+    out.u16(0);
+    out.u16(0); // zoom: default
+    out.u16(0);
+    out.u32(0);
+    out.end_record(at);
+}
 
 } // namespace
 
@@ -171,28 +214,12 @@ void write_worksheet(BiffWriter& out, const CellRows& rows,
         extent.rows_with_values.empty() ? 0 : extent.rows_with_values.back() + 1;
 
     write_bof(out, substream_worksheet);
-    const qsizetype index = out.begin_record(rec::index);
-    out.u32(0);
-    out.u32(0); // first row
-    out.u32(row_end);
-    const qsizetype col_width_field = out.pos();
-    out.u32(0);
-    const qsizetype dbcell_fields = out.pos();
-    out.zeros(4 * extent.block_count);
-    out.end_record(index);
-
+    const IndexFields index = write_index(out, row_end, extent.block_count);
     write_settings(out);
-    out.patch_u32(col_width_field, static_cast<quint32>(out.pos()));
+    out.patch_u32(index.col_width, static_cast<quint32>(out.pos()));
     out.record(rec::default_col_width, {0x08, 0x00});
     write_column_widths(out);
-
-    const qsizetype dims = out.begin_record(rec::dimensions);
-    out.u32(0);
-    out.u32(row_end);
-    out.u16(0);
-    out.u16(extent.column_end);
-    out.u16(0);
-    out.end_record(dims);
+    write_dimensions(out, row_end, extent.column_end);
 
     CellBlocks blocks(out, rows, formatting);
     const int* row = extent.rows_with_values.data();
@@ -203,20 +230,11 @@ void write_worksheet(BiffWriter& out, const CellRows& rows,
         while (block_end != rows_end && *block_end / rows_per_block == block)
             ++block_end;
         const qsizetype dbcell = blocks.write_block(row, block_end);
-        out.patch_u32(dbcell_fields + 4 * b, static_cast<quint32>(dbcell));
+        out.patch_u32(index.dbcells + 4 * b, static_cast<quint32>(dbcell));
         row = block_end;
     }
 
-    const qsizetype window = out.begin_record(rec::window2);
-    out.u16(0x06B6); // gridlines, headings, zeros, outline; selected and active
-    out.u16(0);      // top row
-    out.u16(0);      // left column
-    out.u16(0x0040); // heading colour: automatic
-    out.u16(0);
-    out.u16(0);      // zoom: default
-    out.u16(0);
-    out.u32(0);
-    out.end_record(window);
+    write_window(out);
     out.record(rec::eof, {});
 }
 

@@ -1,4 +1,4 @@
-#include "platform/xls_colours.h"
+#include "platform/xls/xls_colours.h"
 
 #include <array>
 

@@ -2,8 +2,8 @@
 // The worksheet substream: settings, column widths, and the cells in blocks
 // of 32 rows, each block closed by a DBCELL that lets a reader find its rows.
 
-#include "platform/biff_writer.h"
-#include "platform/xls_cells.h"
+#include "platform/xls/biff_writer.h"
+#include "platform/xls/xls_cells.h"
 
 #include <vector>
 

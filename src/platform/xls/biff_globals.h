@@ -2,9 +2,9 @@
 // The workbook globals substream: the constant records Excel expects, fonts
 // and XFs, the one sheet's BOUNDSHEET, and the shared strings.
 
-#include "platform/biff_sst.h"
-#include "platform/biff_writer.h"
-#include "platform/xls_styles.h"
+#include "platform/xls/biff_sst.h"
+#include "platform/xls/biff_writer.h"
+#include "platform/xls/xls_styles.h"
 
 namespace xls {
 

@@ -14,7 +14,7 @@ namespace xls {
 inline constexpr int max_record_data = 8224;
 
 class BiffWriter {
-public:
+  public:
     explicit BiffWriter(qsizetype expected_size = 0);
 
     // Position in the stream, i.e. the number of bytes written so far.
@@ -27,7 +27,6 @@ public:
     void raw(const char* data, qsizetype size) { bytes_.append(data, size); }
     void zeros(qsizetype count) { bytes_.append(count, '\0'); }
 
-    void patch_u16(qsizetype at, quint16 v);
     void patch_u32(qsizetype at, quint32 v);
 
     // Writes the 4-byte record header with a size to be filled in by
@@ -41,9 +40,8 @@ public:
     void record(quint16 type, std::initializer_list<quint8> data);
 
     QByteArray take() { return std::move(bytes_); }
-    const QByteArray& bytes() const { return bytes_; }
 
-private:
+  private:
     QByteArray bytes_;
 };
 

@@ -1,6 +1,6 @@
-#include "platform/biff_globals.h"
+#include "platform/xls/biff_globals.h"
 
-#include "platform/biff_record_types.h"
+#include "platform/xls/biff_record_types.h"
 
 namespace xls {
 
@@ -27,7 +27,7 @@ void write_protection_and_window(BiffWriter& out) {
     out.record(rec::prot4rev, {0x00, 0x00});
     out.record(rec::prot4revpass, {0x00, 0x00});
     const qsizetype at = out.begin_record(rec::window1);
-    out.u16(0);      // window position and size in twips
+    out.u16(0); // window position and size in twips
     out.u16(0);
     out.u16(0x3FCF);
     out.u16(0x2A4E);

@@ -1,9 +1,9 @@
-#include "platform/xls_workbook.h"
+#include "platform/xls/xls_workbook.h"
 
-#include "platform/biff_workbook_stream.h"
-#include "platform/cfb_container.h"
-#include "platform/xls_colours.h"
-#include "platform/xls_typed_text.h"
+#include "platform/xls/biff_workbook_stream.h"
+#include "platform/xls/cfb_container.h"
+#include "platform/xls/xls_colours.h"
+#include "platform/xls/xls_typed_text.h"
 
 #include <algorithm>
 
@@ -36,7 +36,6 @@ Cell* Workbook::cell_at(int row, int col) {
     if (it == cells.end() || it->col != c) {
         Cell fresh;
         fresh.col = c;
-        fresh.font_colour = icv_automatic;
         it = cells.insert(it, std::move(fresh));
     }
     return &*it;

@@ -1,7 +1,7 @@
-#include "platform/xls_styles.h"
+#include "platform/xls/xls_styles.h"
 
-#include "platform/biff_record_types.h"
-#include "platform/xls_colours.h"
+#include "platform/xls/biff_record_types.h"
+#include "platform/xls/xls_colours.h"
 
 namespace xls {
 
@@ -13,17 +13,19 @@ constexpr quint16 icv_red = 0x000A;
 constexpr quint16 icv_black = 0x0008;
 
 // No font index 4 exists in any BIFF version: the fifth FONT record is font 5.
-quint16 font_index_of_record(std::size_t n) { return static_cast<quint16>(n < 4 ? n : n + 1); }
+quint16 font_index_of_record(std::size_t n) {
+    return static_cast<quint16>(n < 4 ? n : n + 1);
+}
 
 void write_xf_tail(BiffWriter& out) {
-    out.zeros(8);     // no borders, no fill pattern
-    out.u16(0x20C0);  // pattern colours: system foreground and background
+    out.zeros(8);    // no borders, no fill pattern
+    out.u16(0x20C0); // pattern colours: system foreground and background
 }
 } // namespace
 
 StyleTable::StyleTable() {
-    font_colours_ = {icv_automatic, icv_automatic, icv_automatic, icv_automatic, icv_red,
-                     icv_black};
+    font_colours_ = {icv_automatic, icv_automatic, icv_automatic,
+                     icv_automatic, icv_red,       icv_black};
     add_cell_xf(CellLook::text, icv_automatic);         // 15
     add_cell_xf(CellLook::number, icv_automatic);       // 16
     add_cell_xf(CellLook::number, icv_red);             // 17

@@ -1,4 +1,4 @@
-#include "platform/xls_typed_text.h"
+#include "platform/xls/xls_typed_text.h"
 
 #include "platform/spreadsheet.h"
 
@@ -9,7 +9,9 @@ namespace xls {
 
 namespace {
 
-bool is_digit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool is_digit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 bool looks_like_plain_number(QStringView text) {
     qsizetype i = 0;

@@ -3,12 +3,12 @@
 // saves it as an Excel 97-2003 (.xls) file, written atomically.
 
 #include "platform/spreadsheet.h"
-#include "platform/xls_workbook.h"
+#include "platform/xls/xls_workbook.h"
 
 #include <memory>
 
 class XlsApplication final : public SpreadsheetApp {
-public:
+  public:
     // A new workbook replaces the previous one, which is dropped unsaved.
     bool add_workbook() override;
     SpreadsheetSheet* active_sheet() override { return workbook_.get(); }
@@ -24,7 +24,7 @@ public:
     // path; returns how many.
     static int remove_leftover_temp_files(const QString& path);
 
-private:
+  private:
     std::unique_ptr<xls::Workbook> workbook_;
     QString error_;
 };

@@ -1,6 +1,6 @@
-#include "platform/biff_sst.h"
+#include "platform/xls/biff_sst.h"
 
-#include "platform/biff_record_types.h"
+#include "platform/xls/biff_record_types.h"
 
 #include <algorithm>
 
@@ -17,7 +17,7 @@ bool needs_utf16(const QString& text) {
 // string carried on into a CONTINUE repeat its compression flag as the
 // CONTINUE's first byte, and that UTF-16 units and surrogate pairs stay whole.
 class SstRecords {
-public:
+  public:
     explicit SstRecords(BiffWriter& out) : out_(out) { record_ = out_.begin_record(rec::sst); }
     ~SstRecords() { out_.end_record(record_); }
 
@@ -30,7 +30,7 @@ public:
     qsizetype pos() const { return out_.pos(); }
     qsizetype offset_in_record() const { return out_.pos() - record_; }
 
-private:
+  private:
     BiffWriter& out_;
     qsizetype record_;
 };
@@ -43,6 +43,12 @@ qsizetype units_that_fit(const QString& text, qsizetype from, qsizetype room, bo
     return n;
 }
 
+qsizetype first_character_bytes(const QString& text, bool wide) {
+    if (text.isEmpty()) return 0;
+    if (!wide) return 1;
+    return text.size() > 1 && text.at(0).isHighSurrogate() ? 4 : 2;
+}
+
 void write_characters(BiffWriter& out, const QString& text, qsizetype from, qsizetype count,
                       bool wide) {
     const QChar* units = text.constData() + from;
@@ -53,11 +59,6 @@ void write_characters(BiffWriter& out, const QString& text, qsizetype from, qsiz
             out.u8(static_cast<quint8>(units[i].unicode()));
     }
 }
-
-struct BucketStart {
-    quint32 stream_pos;
-    quint16 offset_in_record;
-};
 
 } // namespace
 
@@ -73,43 +74,43 @@ quint32 SharedStrings::add(const QString& text) {
     return index;
 }
 
-void SharedStrings::write(BiffWriter& out) const {
-    const quint32 unique = unique_count();
-    // Strings per EXTSST bucket, as Excel computes it.
-    const quint32 bucket = std::max<quint32>(unique / 128 + 1, 8);
+std::vector<SharedStrings::BucketStart> SharedStrings::write_strings(BiffWriter& out,
+                                                                     quint32 bucket) const {
     std::vector<BucketStart> buckets;
-    {
-        SstRecords records(out);
-        out.u32(uses_);
-        out.u32(unique);
-        for (quint32 i = 0; i < unique; ++i) {
-            const QString& text = strings_[i].text;
-            const bool wide = strings_[i].wide;
-            const quint8 flag = wide ? 1 : 0;
-            // The 3-byte header travels with at least the first character.
-            const qsizetype first = text.isEmpty() ? 0
-                                    : !wide         ? 1
-                                    : text.at(0).isHighSurrogate() && text.size() > 1 ? 4
-                                                                                      : 2;
-            if (records.room() < 3 + first) records.next_record();
-            if (i % bucket == 0)
-                buckets.push_back({static_cast<quint32>(records.pos()),
-                                   static_cast<quint16>(records.offset_in_record())});
-            out.u16(static_cast<quint16>(text.size()));
-            out.u8(flag);
-            qsizetype done = 0;
-            while (done < text.size()) {
-                qsizetype n = units_that_fit(text, done, records.room(), wide);
-                if (n == 0) {
-                    records.next_record();
-                    out.u8(flag);
-                    n = units_that_fit(text, done, records.room(), wide);
-                }
-                write_characters(out, text, done, n, wide);
-                done += n;
+    SstRecords records(out);
+    out.u32(uses_);
+    out.u32(unique_count());
+    for (quint32 i = 0; i < unique_count(); ++i) {
+        const QString& text = strings_[i].text;
+        const bool wide = strings_[i].wide;
+        const quint8 flag = wide ? 1 : 0;
+        // The 3-byte header travels with at least the first character.
+        if (records.room() < 3 + first_character_bytes(text, wide)) records.next_record();
+        if (i % bucket == 0)
+            buckets.push_back({static_cast<quint32>(records.pos()),
+                               static_cast<quint16>(records.offset_in_record())});
+        out.u16(static_cast<quint16>(text.size()));
+        out.u8(flag);
+        qsizetype done = 0;
+        while (done < text.size()) {
+            qsizetype n = units_that_fit(text, done, records.room(), wide);
+            if (n == 0) {
+                records.next_record();
+                out.u8(flag);
+                n = units_that_fit(text, done, records.room(), wide);
             }
+            write_characters(out, text, done, n, wide);
+            done += n;
         }
     }
+    return buckets;
+}
+
+void SharedStrings::write(BiffWriter& out) const {
+    // Strings per EXTSST bucket, as Excel computes it.
+    const quint32 bucket = std::max<quint32>(unique_count() / 128 + 1, 8);
+    const std::vector<BucketStart> buckets = write_strings(out, bucket);
+    // EXTSST tells where every bucket's first string starts.
     const qsizetype extsst = out.begin_record(rec::extsst);
     out.u16(static_cast<quint16>(bucket));
     for (const BucketStart& b : buckets) {

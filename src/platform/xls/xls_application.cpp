@@ -1,4 +1,4 @@
-#include "platform/xls_application.h"
+#include "platform/xls/xls_application.h"
 
 #include "platform/atomic_file.h"
 

@@ -1,6 +1,6 @@
-#include "platform/cfb_container.h"
+#include "platform/xls/cfb_container.h"
 
-#include "platform/biff_writer.h"
+#include "platform/xls/biff_writer.h"
 
 #include <algorithm>
 
@@ -20,7 +20,9 @@ constexpr quint32 fat_sector = 0xFFFFFFFD;
 constexpr quint32 difat_sector = 0xFFFFFFFC;
 constexpr quint32 no_stream = 0xFFFFFFFF;
 
-qint64 sectors_for(qint64 bytes, qint64 per_sector) { return (bytes + per_sector - 1) / per_sector; }
+qint64 sectors_for(qint64 bytes, qint64 per_sector) {
+    return (bytes + per_sector - 1) / per_sector;
+}
 
 struct Layout {
     qint64 stream_size; // padded
@@ -43,9 +45,9 @@ Layout plan(qint64 stream_bytes) {
     for (;;) {
         const qint64 total = l.stream_sectors + l.difat_sectors + l.fat_sectors + 1;
         const qint64 fat = sectors_for(total, ids_per_sector);
-        const qint64 difat = fat <= fat_sectors_in_header
-                                 ? 0
-                                 : sectors_for(fat - fat_sectors_in_header, fat_ids_per_difat_sector);
+        const qint64 difat = fat <= fat_sectors_in_header ? 0
+                                                          : sectors_for(fat - fat_sectors_in_header,
+                                                                        fat_ids_per_difat_sector);
         if (fat == l.fat_sectors && difat == l.difat_sectors) return l;
         l.fat_sectors = fat;
         l.difat_sectors = difat;
@@ -64,8 +66,8 @@ void write_header(BiffWriter& out, const Layout& l) {
     out.u32(0); // directory sectors: always 0 in version 3
     out.u32(static_cast<quint32>(l.fat_sectors));
     out.u32(static_cast<quint32>(l.directory()));
-    out.u32(0);    // transactions
-    out.u32(4096); // mini stream cutoff
+    out.u32(0);            // transactions
+    out.u32(4096);         // mini stream cutoff
     out.u32(end_of_chain); // no mini FAT
     out.u32(0);
     out.u32(l.difat_sectors ? static_cast<quint32>(l.first_difat()) : end_of_chain);
