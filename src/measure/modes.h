@@ -16,6 +16,10 @@ void set_trace_green(F_main& f);   // its row was written
 // Stretches the cross-hair, and the four guide lines while shown, across P_in.
 void span_guide_lines(F_main& f);
 
+// Writes X, Y and D into Lb_x, Lb_y, Lb_d as "#.00". X and Y are single
+// precision, D double, as the handlers compute them.
+void show_results(F_main& f, float x, float y, double d);
+
 // Click on a result's value or caption label: toggles the red mark, which the
 // value label holds and the caption label follows.
 void toggle_result_mark(ClickLabel* value_label, ClickLabel* caption_label);

@@ -1,6 +1,8 @@
 #include "shell/startup.h"
 
 #include "shell/F_main.h"
+#include "measure/chain.h"
+#include "measure/modes.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -49,6 +51,11 @@ void F_main_Load(F_main& f) {
 
     f.xl_open = 0;
     f.unit_per_px = 1.0f;
+
+    hide_markers(f);
+    clear_segments(f);
+    reset_single_line(f);
+    set_trace_grey(f);
 
     f.started = true;
 }

@@ -1,0 +1,249 @@
+#include "measure/pointer_input.h"
+
+#include "measure/chain.h"
+#include "measure/modes.h"
+#include "platform/numbers.h"
+#include "shell/F_main.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cmath>
+
+namespace {
+
+const QString point_start = QStringLiteral("point start");
+const QString point_end = QStringLiteral("point end");
+const QString set_scale_as = QStringLiteral("set scale as...");
+
+// Presses while the calibration button asks for a point place that point and
+// nothing else: any button, any state, "hide lines" or not. True when the
+// press was taken.
+bool place_calibration_point(F_main& f, float x, float y) {
+    const QString phase = f.Command_set->text();
+    if (phase == point_start) {
+        f.Line_scale->set_X1(x);
+        f.Line_scale->set_X2(x);
+        f.Line_scale->set_Y1(y);
+        f.Line_scale->set_Y2(y);
+        f.Line_scale->show();
+        f.Command_set->setText(point_end);
+        return true;
+    }
+    if (phase == point_end) {
+        f.Line_scale->set_X2(x);
+        f.Line_scale->set_Y2(y);
+        f.Command_set->setText(set_scale_as);
+        f.Text_scale->setText(QString());
+        f.Text_scale->setFocus();
+        return true;
+    }
+    return false;
+}
+
+// A finished measurement hands the keyboard to where the user goes on: the
+// comment box when "comment focus" is ticked, the export button otherwise.
+void hand_focus_on(F_main& f) {
+    if (value(f.Check_focus) == 0)
+        f.Command_excel->setFocus();
+    else
+        f.Text_comment->setFocus();
+}
+
+// The start point of a single line: the line itself and its two guides.
+void fix_start(F_main& f, float x, float y) {
+    f.pt_x = x;
+    f.pt_y = y;
+    f.L_d->set_points(x, y, x, y);
+    f.L_x0->set_Y1(y);
+    f.L_x0->set_Y2(y);
+    f.L_y0->set_X1(x);
+    f.L_y0->set_X2(x);
+}
+
+void fix_end_guides(F_main& f, float x, float y) {
+    f.L_x1->set_Y1(y);
+    f.L_x1->set_Y2(y);
+    f.L_x1->show();
+    f.L_y1->set_X1(x);
+    f.L_y1->set_X2(x);
+    f.L_y1->show();
+}
+
+} // namespace
+
+float zoom_factor(const F_main& f) {
+    return static_cast<float>(100.0 / leading_number(f.L_zval->text()));
+}
+
+// The pointer protocol.
+//
+// While Command_set reads "point start" or "point end", a press of any button
+// places an end of the calibration line Line_scale, whatever the state and
+// whether or not "hide lines" is ticked; the state is left alone. Otherwise,
+// with "hide lines" ticked, a press does nothing. Else, by m_state:
+//
+//   state                      left press                        right press (undo)
+//   0 single, no start         fix start, show L_d, guides -> 1  nothing, not even the colour
+//   1 single, start fixed      fix end, red, hand focus -> 2     drop the start -> 0
+//   2 single, both ends fixed  new start here -> 1               drop the end -> 1
+//   3 chain open               append a point -> 3 (a full       drop the last point -> 3
+//                              chain ignores it, says so)
+//   5 chain closed             new chain from here -> 3          drop the last point -> 3
+//
+// Every measuring press but a right press in state 0 and the left press in
+// state 1 turns the cross-hair grey. Other buttons do nothing.
+//
+// A move stretches Line_scale while the calibration waits for its end point
+// and does nothing else; otherwise the cross-hair follows (unless "hide
+// lines"), and in states 1 and 3 the live line follows and the results are
+// written. A double-click arrives as one press followed by the double-click
+// itself: in state 3 it closes the chain -> 5, red, hand focus. The press has
+// already appended its point, so a closed chain ends with a zero-length element.
+// The press handler never writes the results: they keep what the last move wrote.
+
+namespace {
+
+void left_press(F_main& f, float x, float y, float z) {
+    switch (f.m_state) {
+    case measuring::no_start:
+        fix_start(f, x, y);
+        f.L_d->show();
+        f.L_x0->show();
+        f.L_y0->show();
+        set_trace_grey(f);
+        span_guide_lines(f);
+        f.m_state = measuring::start_fixed;
+        break;
+    case measuring::start_fixed:
+        fix_end_guides(f, x, y);
+        set_trace_red(f);
+        span_guide_lines(f);
+        f.m_state = measuring::line_done;
+        hand_focus_on(f);
+        break;
+    case measuring::line_done:
+        // A new line replaces the old one; L_d and the start guides stay shown.
+        f.L_x1->hide();
+        f.L_y1->hide();
+        fix_start(f, x, y);
+        set_trace_grey(f);
+        span_guide_lines(f);
+        f.m_state = measuring::start_fixed;
+        break;
+    case measuring::chain_open:
+        if (chain_full(f)) {
+            f.report(QStringLiteral("The chain is full: it holds at most %1 points. "
+                                    "Double-click to end it or right-click to undo.")
+                         .arg(chain_capacity));
+            break;
+        }
+        append_chain_point(f, x, y, z);
+        set_trace_grey(f);
+        break;
+    case measuring::chain_closed:
+        restart_chain(f, x, y); // through reset_multi_line: state 3
+        set_trace_grey(f);
+        break;
+    }
+}
+
+void right_press(F_main& f) {
+    switch (f.m_state) {
+    case measuring::no_start:
+        break;
+    case measuring::start_fixed:
+        f.m_state = measuring::no_start;
+        f.L_x0->hide();
+        f.L_y0->hide();
+        f.L_d->hide();
+        set_trace_grey(f);
+        break;
+    case measuring::line_done:
+        // The live line comes back from the same start point.
+        f.L_x1->hide();
+        f.L_y1->hide();
+        f.m_state = measuring::start_fixed;
+        set_trace_grey(f);
+        break;
+    case measuring::chain_open:
+        remove_chain_point(f);
+        set_trace_grey(f);
+        break;
+    case measuring::chain_closed:
+        remove_chain_point(f);
+        f.m_state = measuring::chain_open;
+        set_trace_grey(f);
+        break;
+    }
+}
+
+} // namespace
+
+void P_in_MouseDown(F_main& f, int button, float x, float y) {
+    if (place_calibration_point(f, x, y)) return;
+    if (value(f.Check_hideline) == 1) return;
+    const float z = zoom_factor(f);
+    switch (button) {
+    case 1:
+        left_press(f, x, y, z);
+        break;
+    case 2:
+        right_press(f);
+        break;
+    default:
+        break; // the middle button and any other never measure
+    }
+}
+
+void P_in_MouseMove(F_main& f, float x, float y) {
+    if (f.Command_set->text() == point_end) {
+        f.Line_scale->set_X2(x);
+        f.Line_scale->set_Y2(y);
+        return;
+    }
+    if (value(f.Check_hideline) == 0) {
+        f.L_trace_x->set_Y1(y);
+        f.L_trace_x->set_Y2(y);
+        f.L_trace_y->set_X1(x);
+        f.L_trace_y->set_X2(x);
+    }
+    const float z = zoom_factor(f);
+    const float u = f.unit_per_px;
+
+    switch (f.m_state) {
+    case measuring::start_fixed: {
+        f.L_d->set_X2(x);
+        f.L_d->set_Y2(y);
+        const float dx = f.pt_x - x, dy = f.pt_y - y;
+        const double length =
+            std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
+        show_results(f, std::abs(dx) * u * z, std::abs(dy) * u * z,
+                     static_cast<double>(u) * length * static_cast<double>(z));
+        break;
+    }
+    case measuring::chain_open: {
+        // An empty chain has no live element: nothing follows the pointer.
+        if (f.seg_count < 1) break;
+        LineObject& live = *f.L_m[static_cast<std::size_t>(f.seg_count)];
+        live.set_X2(x);
+        live.set_Y2(y);
+        const float dx = live.X1() - x, dy = live.Y1() - y;
+        const double length =
+            std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
+        show_results(f, std::abs(dx) * u * z + f.sum_x, std::abs(dy) * u * z + f.sum_y,
+                     static_cast<double>(u) * length * static_cast<double>(z) + f.sum_d);
+        break;
+    }
+    default: // states 0, 2 and 5: only the cross-hair follows
+        break;
+    }
+}
+
+void P_in_DblClick(F_main& f) {
+    if (value(f.Check_hideline) == 1 || f.m_state != measuring::chain_open) return;
+    f.m_state = measuring::chain_closed;
+    set_trace_red(f);
+    hand_focus_on(f);
+}

@@ -1,0 +1,18 @@
+#include "measure/modes.h"
+
+#include "platform/numbers.h"
+#include "shell/F_main.h"
+
+void show_results(F_main& f, float x, float y, double d) {
+    f.Lb_x->setText(format_2dp(x));
+    f.Lb_y->setText(format_2dp(y));
+    f.Lb_d->setText(format_2dp(d));
+}
+
+void toggle_result_mark(ClickLabel* value_label, ClickLabel* caption_label) {
+    // A cleared mark is plain black (0), not the design's system colour: the
+    // spreadsheet export writes this colour into the cell as it stands.
+    const Colour mark = value_label->fore_colour() == colours::red ? colours::black : colours::red;
+    value_label->set_fore_colour(mark);
+    caption_label->set_fore_colour(value_label->fore_colour());
+}

@@ -1,0 +1,27 @@
+#include "measure/modes.h"
+
+#include "shell/F_main.h"
+
+// The cross-hair's colour tells where a measurement stands: grey while
+// measuring, red once it ended, green once its row is in the spreadsheet.
+namespace {
+// Most presses re-apply the colour the cross-hair already has; leaving it
+// untouched then spares repainting both hairs across the whole picture area.
+void set_colour(LineObject* hair, Colour c) {
+    if (hair->colour() != c) hair->set_colour(c);
+}
+void set_trace(F_main& f, Colour across, Colour down) {
+    set_colour(f.L_trace_x, across);
+    set_colour(f.L_trace_y, down);
+}
+} // namespace
+
+void set_trace_grey(F_main& f) {
+    set_trace(f, rgb_colour(119, 119, 119), rgb_colour(153, 153, 153));
+}
+void set_trace_red(F_main& f) {
+    set_trace(f, rgb_colour(255, 17, 17), rgb_colour(238, 34, 34));
+}
+void set_trace_green(F_main& f) {
+    set_trace(f, rgb_colour(17, 255, 17), rgb_colour(34, 238, 34));
+}

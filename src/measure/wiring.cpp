@@ -1,0 +1,73 @@
+#include "shell/wiring.h"
+
+#include "measure/modes.h"
+#include "measure/pointer_input.h"
+#include "shell/F_main.h"
+
+#include <QMouseEvent>
+#include <QRadioButton>
+
+namespace {
+
+// Only the left button double-clicks. Two quick right presses are two undo
+// steps, so the second press of a right (or middle) double-click reaches the
+// press handler as a press of its own instead of closing the chain.
+class OtherButtonDoubleClicks : public QObject {
+  public:
+    explicit OtherButtonDoubleClicks(F_main& f) : QObject(&f), f_(f) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonDblClick) return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) return false;
+        const QPointF p = mouse->position();
+        P_in_MouseDown(f_, button_code(mouse->button()), static_cast<float>(p.x()),
+                       static_cast<float>(p.y()));
+        f_.P_in->flush_line_changes();
+        return true;
+    }
+
+  private:
+    static int button_code(Qt::MouseButton b) {
+        switch (b) {
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return static_cast<int>(b);
+        }
+    }
+    F_main& f_;
+};
+
+} // namespace
+
+void wire_measure(F_main& f) {
+    PictureBox* p = f.P_in;
+    QObject::connect(p, &PictureBox::mouseDown, &f,
+                     [&f](int button, float x, float y) { P_in_MouseDown(f, button, x, y); });
+    QObject::connect(p, &PictureBox::mouseMove, &f,
+                     [&f](float x, float y) { P_in_MouseMove(f, x, y); });
+    QObject::connect(p, &PictureBox::dblClick, &f, [&f] { P_in_DblClick(f); });
+    p->installEventFilter(new OtherButtonDoubleClicks(f));
+    QObject::connect(p, &PictureBox::resized, &f, [&f] { span_guide_lines(f); });
+
+    // toggled(true) rather than clicked: start-up selects "single line" in
+    // code, and that selection must run the mode handler as a click would.
+    for (int i = 0; i < 3; ++i)
+        QObject::connect(f.Option_tracer[static_cast<std::size_t>(i)], &QRadioButton::toggled, &f,
+                         [&f, i](bool selected) {
+                             if (selected) Option_tracer_Click(f, i);
+                         });
+
+    const struct {
+        ClickLabel* value;
+        ClickLabel* caption;
+    } results[] = {{f.Lb_x, f.Lx}, {f.Lb_y, f.Ly}, {f.Lb_d, f.Ld}};
+    for (const auto& r : results)
+        for (ClickLabel* clicked : {r.value, r.caption})
+            QObject::connect(clicked, &ClickLabel::clicked, &f,
+                             [v = r.value, c = r.caption] { toggle_result_mark(v, c); });
+}

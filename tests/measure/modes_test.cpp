@@ -1,0 +1,128 @@
+#include "measuring_fixture.h"
+
+#include "measure/chain.h"
+#include "measure/modes.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace {
+
+using Modes = Measuring;
+
+TEST_F(Modes, StartUpLeavesSingleLineReadyWithAGreyCrossHair) {
+    EXPECT_EQ(f->m_state, 0);
+    EXPECT_TRUE(grey());
+    EXPECT_EQ(f->seg_count, 0);
+    EXPECT_EQ(f->L_m.size(), 1u);
+    EXPECT_TRUE(f->Option_tracer[0]->isChecked());
+}
+
+TEST_F(Modes, MultiLinesHidesTheSingleLineAndKeepsResultsAndColour) {
+    left({10, 10});
+    move({40, 50});
+    left({40, 50});
+    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    EXPECT_EQ(f->m_state, 3);
+    EXPECT_FALSE(f->L_d->visible() || f->L_x0->visible() || f->L_y0->visible() ||
+                 f->L_x1->visible() || f->L_y1->visible());
+    EXPECT_EQ(results(), reads("30.00", "40.00", "50.00"));
+    EXPECT_TRUE(red());
+
+    left({100, 100});
+    EXPECT_EQ(f->seg_count, 1);
+    EXPECT_TRUE(element(1)->visible());
+}
+
+TEST_F(Modes, SingleLineUnloadsTheChainAndLeavesItsTotals) {
+    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    left({10, 10});
+    left({40, 50});
+    left({90, 50});
+    const std::size_t lines = f->P_in->line_count();
+    QTest::mouseClick(f->Option_tracer[0], Qt::LeftButton);
+    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->seg_count, 0);
+    EXPECT_EQ(f->P_in->line_count(), lines - 3);
+    EXPECT_EQ(f->sum_d, 100.0f) << "unloading the chain leaves the totals";
+
+    clear_segments(*f); // on an empty chain: nothing
+    EXPECT_EQ(f->P_in->line_count(), lines - 3);
+    EXPECT_EQ(f->sum_d, 100.0f);
+}
+
+TEST_F(Modes, SelectingInCodeRunsTheHandlerAsAClickWould) {
+    f->Option_tracer[1]->setChecked(true);
+    EXPECT_EQ(f->m_state, 3);
+    left({10, 10});
+    f->Option_tracer[0]->setChecked(true);
+    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->seg_count, 0);
+}
+
+TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
+    left({10, 10});
+    f->Check_hideline->setChecked(true);
+    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->seg_count, 0);
+
+    f->Option_tracer[2]->show(); // "free hand" measures nothing even when reachable
+    f->Check_hideline->setChecked(false);
+    Option_tracer_Click(*f, 0);
+    left({10, 10});
+    QTest::mouseClick(f->Option_tracer[2], Qt::LeftButton);
+    EXPECT_TRUE(f->Option_tracer[2]->isChecked());
+    EXPECT_EQ(f->m_state, 1);
+    EXPECT_TRUE(f->L_d->visible());
+}
+
+TEST_F(Modes, TheCrossHairSpansThePictureAreaAndTheGuidesOnlyWhileShown) {
+    f->L_x1->set_X2(7);
+    f->P_in->resize(640, 480);
+    EXPECT_EQ(f->L_trace_x->X1(), 0.0f);
+    EXPECT_EQ(f->L_trace_x->X2(), 640.0f);
+    EXPECT_EQ(f->L_trace_y->Y2(), 480.0f);
+    EXPECT_EQ(f->L_x1->X2(), 7.0f) << "hidden guides are left alone";
+
+    left({30, 20});
+    f->P_in->resize(300, 200);
+    for (LineObject* across : {f->L_x0, f->L_x1})
+        EXPECT_EQ(across->X2(), 300.0f);
+    for (LineObject* down : {f->L_y0, f->L_y1})
+        EXPECT_EQ(down->Y2(), 200.0f);
+    EXPECT_EQ(f->L_x0->Y1(), 20.0f);
+    EXPECT_EQ(f->L_y0->X1(), 30.0f);
+}
+
+TEST_F(Modes, AnExportedResultStaysGreenUntilTheNextPress) {
+    left({10, 10});
+    left({20, 20});
+    set_trace_green(*f);
+    move({50, 50});
+    EXPECT_TRUE(green());
+    left({60, 60});
+    EXPECT_TRUE(grey());
+}
+
+TEST_F(Modes, ClickingAResultMarksItRedAndAgainBlackPairByPair) {
+    QTest::mouseClick(f->Lx, Qt::LeftButton);
+    EXPECT_EQ(f->Lx->fore_colour(), 255u);
+    EXPECT_EQ(f->Lb_x->fore_colour(), 255u);
+    EXPECT_EQ(f->Lb_y->fore_colour(), colours::window_text);
+
+    QTest::mouseClick(f->Lb_x, Qt::LeftButton);
+    EXPECT_EQ(f->Lx->fore_colour(), 0u);
+    EXPECT_EQ(f->Lb_x->fore_colour(), 0u);
+
+    QTest::mouseClick(f->Ld, Qt::LeftButton);
+    EXPECT_EQ(f->Lb_d->fore_colour(), 255u);
+    EXPECT_EQ(f->Lb_x->fore_colour(), 0u);
+    QTest::mouseClick(f->Lb_y, Qt::LeftButton);
+    QTest::mouseClick(f->Ly, Qt::LeftButton);
+    EXPECT_EQ(f->Ly->fore_colour(), 0u);
+    EXPECT_EQ(f->Lb_d->fore_colour(), 255u);
+    EXPECT_EQ(f->Ld->fore_colour(), 255u);
+}
+
+} // namespace
