@@ -1,11 +1,11 @@
 #include "view/picture_loading.h"
 
 #include "measure/modes.h"
-#include "platform/picture_io.h"
 #include "scale/scale_bar.h"
 #include "shell/F_main.h"
 #include "shell/dialogs.h"
 #include "view/scrolling.h"
+#include "view/show_picture.h"
 #include "view/zoom.h"
 
 #include <QCheckBox>
@@ -14,25 +14,19 @@ void open_picture(F_main& f) {
     const QString path = ask_open_picture(f);
     if (path.isEmpty()) return;
 
-    // The picture is read before anything changes: a file that turns out not
-    // to be a readable picture leaves the previous picture and pic_path alone.
-    if (value(f.Check_zlock) == 0) {
-        LoadedPicture loaded = load_picture(path);
-        if (!loaded.ok()) {
-            f.report(loaded.error);
-            return;
-        }
-        f.pic_path = path;
-        f.P_in->set_picture(std::move(loaded.image));
-        f.L_zval->setText(QStringLiteral("100%"));
-    } else {
-        const QString previous = f.pic_path;
-        f.pic_path = path;
-        if (!render_at_zoom(f)) {
-            f.pic_path = previous;
-            return;
-        }
+    // pic_path names the new file while it is read. A file that turns out not
+    // to be a readable picture puts the previous pic_path back, with its
+    // picture still shown, and the status bar says why.
+    const QString previous = f.pic_path;
+    f.pic_path = path;
+    const bool unlocked = value(f.Check_zlock) == 0;
+    // Without the zoom lock the picture shows at its own size, at 100%; with
+    // it, at the zoom in force, whose caption stays as it is.
+    if (!(unlocked ? show_picture_at(f, 100.0) : render_at_zoom(f))) {
+        f.pic_path = previous;
+        return;
     }
+    if (unlocked) f.L_zval->setText(QStringLiteral("100%"));
     reset_for_mode(f);
     set_trace_grey(f);
     update_scroll_bars(f);

@@ -1,10 +1,37 @@
 #include "shell/wiring.h"
 
+#include "platform/event_hooks.h"
 #include "shell/F_main.h"
 #include "view/picture_loading.h"
+#include "view/scrolling.h"
+#include "view/wheel.h"
+#include "view/zoom.h"
 
 #include <QAction>
+#include <QScrollBar>
+#include <memory>
 
 void wire_view(F_main& f) {
     QObject::connect(f.fo, &QAction::triggered, &f, [&f] { open_picture(f); });
+
+    QObject::connect(f.L_in, &ClickLabel::clicked, &f, [&f] { L_in_Click(f); });
+    QObject::connect(f.L_out, &ClickLabel::clicked, &f, [&f] { L_out_Click(f); });
+    QObject::connect(f.L_even, &ClickLabel::clicked, &f, [&f] { L_even_Click(f); });
+    // Check_zlock: its click only changes its value, which the buttons read.
+
+    // Dragging the thumb moves the picture live: with tracking on, the value
+    // follows the thumb at every step and valueChanged runs the Change handler.
+    for (QScrollBar* bar : {f.HS_main, f.VS_main})
+        bar->setTracking(true);
+    QObject::connect(f.HS_main, &QScrollBar::valueChanged, &f, [&f] { HS_main_Change(f); });
+    QObject::connect(f.VS_main, &QScrollBar::valueChanged, &f, [&f] { VS_main_Change(f); });
+    QObject::connect(f.HS_main, &QScrollBar::sliderMoved, &f, [&f] { HS_main_Scroll(f); });
+    QObject::connect(f.VS_main, &QScrollBar::sliderMoved, &f, [&f] { VS_main_Scroll(f); });
+
+    // The wheel over the picture, or over the viewport around it.
+    auto rest = std::make_shared<WheelRest>();
+    for (QWidget* area : {static_cast<QWidget*>(f.P_in), static_cast<QWidget*>(f.P_out)})
+        on_wheel(area, [&f, rest](QPoint angle, Qt::KeyboardModifiers modifiers) {
+            P_out_Wheel(f, *rest, angle, modifiers);
+        });
 }

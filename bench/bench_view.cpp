@@ -1,0 +1,447 @@
+// The view of a 24-megapixel photo (6000 x 4000): opening it, zoom steps above
+// and below 100%, the peak memory of zooming it all the way to 510%, and at
+// 510% the repaint of a 1600 x 900 viewport, a scroll step and a pointer move
+// with the cross-hair.
+//
+// Decoding is timed side by side with libjpeg-turbo's djpeg on the same file
+// in the same iteration, and reported as a ratio ("vs_djpeg"):
+//   open at 100% and a step at or above 100%:  at most 1.5 x djpeg (full decode)
+//   a step below 100% (50%, 30%, 10%):         at most 1.3 x djpeg -scale M/8
+// Memory ("peak_above_idle_MiB", measured in a child process of its own):
+//   zooming from 100% to 510% step by step:    at most W x H x 4 + 32 MiB
+//                                              above the window without a picture
+// At 510% in a 1600 x 900 viewport:
+//   a full repaint of the viewport:            at most 3 ms
+//   a pointer move with the cross-hair:        at most 1 ms
+//
+//   bench_view --benchmark_counters_tabular=true
+
+#include "platform/file_dialogs.h"
+#include "platform/xls/xls_application.h"
+#include "shell/F_main.h"
+#include "view/zoom.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QProcess>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr int photo_width = 6000;
+constexpr int photo_height = 4000;
+constexpr double mib = 1024.0 * 1024.0;
+
+using Clock = std::chrono::steady_clock;
+double seconds_since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A photo-like picture, the same in every run: light falling off across the
+// frame, a woven texture, hard-edged discs and bars, and sensor noise. The
+// second shot moves the discs and the noise, as the next photo of a series.
+QImage test_photo(int shot) {
+    QImage image(photo_width, photo_height, QImage::Format_RGB32);
+    int wave[1024];
+    for (int i = 0; i < 1024; ++i)
+        wave[i] = int(std::lround(18 * std::sin(i * 2 * M_PI / 1024)));
+    quint32 noise = 2463534242u + quint32(shot);
+    for (int y = 0; y < photo_height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const int cy = ((y + 90 * shot) % 750) - 375;
+        for (int x = 0; x < photo_width; ++x) {
+            int r = 70 + 110 * x / photo_width + 40 * y / photo_height;
+            int g = 150 - 60 * y / photo_height + 30 * x / photo_width;
+            int b = 210 - 150 * y / photo_height;
+            const int texture = wave[(x * 7 + y * 3) & 1023] + wave[(x * 2 + y * 11 / 2) & 1023];
+            r += texture;
+            g += texture;
+            b += texture / 2;
+            const int cx = ((x + 130 * shot) % 750) - 375;
+            if (cx * cx + cy * cy < 220 * 220) r += 60, g -= 40, b -= 50; // discs
+            if ((x / 60) % 17 == 3) r -= 70, g -= 70, b -= 70;            // bars
+            noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
+            const int n = int(noise % 25) - 12;
+            row[x] = qRgb(qBound(0, r + n, 255), qBound(0, g + n, 255), qBound(0, b + n, 255));
+        }
+    }
+    return image;
+}
+
+struct PhotoFiles {
+    QTemporaryDir dir;
+    QString jpeg = dir.filePath(QStringLiteral("photo.jpg"));
+    QString next_jpeg = dir.filePath(QStringLiteral("next.jpg"));
+    QString bmp = dir.filePath(QStringLiteral("photo.bmp"));
+    PhotoFiles() {
+        const QImage photo = test_photo(0);
+        if (!photo.save(jpeg, "JPG", 90) || !photo.save(bmp, "BMP") ||
+            !test_photo(1).save(next_jpeg, "JPG", 90))
+            std::fprintf(stderr, "cannot write the test photos into %s\n", qPrintable(dir.path()));
+    }
+};
+const PhotoFiles& photo_files() {
+    static const PhotoFiles files;
+    return files;
+}
+
+// djpeg on `file`, its picture thrown away; the wall time it took, or a
+// negative value when it could not run.
+double time_djpeg(const QString& file, int eighths) {
+    static const QByteArray djpeg =
+        QStandardPaths::findExecutable(QStringLiteral("djpeg")).toLocal8Bit();
+    if (djpeg.isEmpty()) return -1;
+    const QByteArray scale = QByteArray::number(eighths) + "/8";
+    const QByteArray path = file.toLocal8Bit();
+    std::vector<char*> args{const_cast<char*>(djpeg.constData())};
+    if (eighths != 8) {
+        args.push_back(const_cast<char*>("-scale"));
+        args.push_back(const_cast<char*>(scale.constData()));
+    }
+    args.push_back(const_cast<char*>("-outfile"));
+    args.push_back(const_cast<char*>("/dev/null"));
+    args.push_back(const_cast<char*>(path.constData()));
+    args.push_back(nullptr);
+    const Clock::time_point start = Clock::now();
+    pid_t child = 0;
+    if (::posix_spawn(&child, args[0], nullptr, nullptr, args.data(), environ) != 0) return -1;
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const double took = seconds_since(start);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? took : -1;
+}
+
+// Counts the pixels the picture area paints, to show that the work timed is
+// the work meant.
+class PaintMeter : public QObject {
+  public:
+    qint64 pixels = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+                pixels += qint64(r.width()) * r.height();
+        return false;
+    }
+};
+
+// Hands out the photo the window opens.
+class PreparedDialogs : public FileDialogs {
+  public:
+    QString answer;
+    QString ask(const DialogRequest&, QWidget*) override { return answer; }
+};
+
+// The main window with a 1600 x 900 viewport (the fixed parts take 138 x 20).
+struct Viewer {
+    PreparedDialogs dialogs;
+    std::unique_ptr<F_main> f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+    Viewer() {
+        const QSize client(1600 + 138, 900 + 20);
+        f->setWindowState(Qt::WindowNoState);
+        f->show();
+        f->resize(client + f->size() - f->client->size());
+        for (int i = 0; i < 50 && f->client->size() != client; ++i)
+            QApplication::processEvents();
+        QApplication::processEvents();
+    }
+    void open(const QString& file) {
+        dialogs.answer = file;
+        f->fo->trigger();
+    }
+    bool shows(QSize area) const { return f->P_in->size() == area && f->P_in->has_picture(); }
+};
+std::unique_ptr<Viewer> the_viewer;
+Viewer& viewer() {
+    if (!the_viewer) the_viewer = std::make_unique<Viewer>();
+    return *the_viewer;
+}
+
+// Times `kelvo` against djpeg, alternating within each iteration so that both
+// meet the same machine.
+template <class Work>
+void versus_djpeg(benchmark::State& state, const QString& file, int eighths, Work&& kelvo) {
+    double kelvo_total = 0, djpeg_total = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        if (!kelvo()) {
+            state.SkipWithError(qPrintable(viewer().f->status_text()));
+            return;
+        }
+        const double took = seconds_since(start);
+        const double djpeg = time_djpeg(file, eighths);
+        if (djpeg < 0) {
+            state.SkipWithError("djpeg did not run (Debian package libjpeg-turbo-progs)");
+            return;
+        }
+        state.SetIterationTime(took);
+        kelvo_total += took;
+        djpeg_total += djpeg;
+    }
+    state.counters["djpeg_ms"] = djpeg_total * 1000 / double(state.iterations());
+    state.counters["vs_djpeg"] = kelvo_total / djpeg_total;
+}
+
+// Sets the zoom caption without showing anything, so the step that follows
+// starts from there.
+void zoom_caption(int percent) {
+    viewer().f->L_zval->setText(QString::number(percent) + '%');
+}
+
+// The next photo of a series, of the same size as the one shown: it is
+// decoded into the memory of the one it replaces.
+void OpenJpegAt100(benchmark::State& state) {
+    const PhotoFiles& files = photo_files();
+    viewer().open(files.jpeg);
+    int shot = 0;
+    versus_djpeg(state, files.next_jpeg, 8, [&] {
+        viewer().open(++shot % 2 ? files.next_jpeg : files.jpeg);
+        return viewer().shows({photo_width, photo_height});
+    });
+    state.counters["goal"] = 1.5;
+}
+BENCHMARK(OpenJpegAt100)->UseManualTime()->Iterations(6)->Unit(benchmark::kMillisecond);
+
+// The first photo opened: its memory is new, and the system maps and zeroes it.
+void OpenFirstJpegAt100(benchmark::State& state) {
+    const QString& jpeg = photo_files().jpeg;
+    versus_djpeg(state, jpeg, 8, [&] {
+        viewer().f->P_in->clear_picture();
+        viewer().open(jpeg);
+        return viewer().shows({photo_width, photo_height});
+    });
+    state.counters["goal"] = 1.5;
+}
+BENCHMARK(OpenFirstJpegAt100)->UseManualTime()->Iterations(6)->Unit(benchmark::kMillisecond);
+
+// "in" to the percentage given, from 10 points below.
+void JpegStepInTo(benchmark::State& state) {
+    const int z = int(state.range(0));
+    const QString& jpeg = photo_files().jpeg;
+    viewer().open(jpeg);
+    versus_djpeg(state, jpeg, 8, [&] {
+        zoom_caption(z - 10);
+        L_in_Click(*viewer().f);
+        return viewer().f->L_zval->text() == QString::number(z) + '%';
+    });
+    state.counters["goal"] = 1.5;
+}
+BENCHMARK(JpegStepInTo)
+    ->Arg(110)
+    ->Arg(510)
+    ->UseManualTime()
+    ->Iterations(6)
+    ->Unit(benchmark::kMillisecond);
+
+// "out" to the percentage given, from 10 points above; djpeg decodes at the
+// DCT scale just at or above it.
+void JpegStepOutTo(benchmark::State& state) {
+    const int z = int(state.range(0));
+    const int eighths = (8 * z + 99) / 100;
+    const QString& jpeg = photo_files().jpeg;
+    viewer().open(jpeg);
+    versus_djpeg(state, jpeg, eighths, [&] {
+        zoom_caption(z + 10);
+        L_out_Click(*viewer().f);
+        return viewer().f->L_zval->text() == QString::number(z) + '%';
+    });
+    state.counters["eighths"] = eighths;
+    state.counters["goal"] = 1.3;
+}
+BENCHMARK(JpegStepOutTo)
+    ->Arg(50)
+    ->Arg(30)
+    ->Arg(10)
+    ->UseManualTime()
+    ->Iterations(6)
+    ->Unit(benchmark::kMillisecond);
+
+// The same photo as a bitmap: nothing to compare with, the time alone.
+void BmpOpenAt100(benchmark::State& state) {
+    const QString& bmp = photo_files().bmp;
+    for (auto _ : state) {
+        viewer().open(bmp);
+        if (!viewer().shows({photo_width, photo_height})) state.SkipWithError("not opened");
+    }
+}
+BENCHMARK(BmpOpenAt100)->Iterations(4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A step from 10 points nearer 100% to the percentage given.
+void BmpStepTo(benchmark::State& state) {
+    const int z = int(state.range(0));
+    viewer().open(photo_files().bmp);
+    for (auto _ : state) {
+        zoom_caption(z > 100 ? z - 10 : z + 10);
+        const Clock::time_point start = Clock::now();
+        z > 100 ? L_in_Click(*viewer().f) : L_out_Click(*viewer().f);
+        state.SetIterationTime(seconds_since(start));
+    }
+}
+BENCHMARK(BmpStepTo)->Arg(110)->Arg(30)->UseManualTime()->Iterations(4)->Unit(
+    benchmark::kMillisecond);
+
+// ---- Peak memory, in a child process of its own ----
+
+qint64 status_kib(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field)) + 1).trimmed().split(' ')[0].toLongLong();
+    return -1;
+}
+
+// argv: flag, "in" or "out", photo. Prints the resident memory of the idle
+// window, after opening, and the peak of the zoom steps, in KiB.
+int peak_probe(int argc, char** argv) {
+    if (argc < 4) return 2;
+    Viewer& v = viewer();
+    QApplication::processEvents();
+    const qint64 idle = status_kib("VmRSS:");
+    v.open(QString::fromLocal8Bit(argv[3]));
+    const qint64 opened = status_kib("VmRSS:");
+    // The high-water mark starts again from what is resident now.
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    const bool reset = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+    clear.close();
+    const bool in = qstrcmp(argv[2], "in") == 0;
+    for (int step = 0; step < (in ? 41 : 9); ++step)
+        in ? L_in_Click(*v.f) : L_out_Click(*v.f);
+    const QString reached = v.f->L_zval->text();
+    std::printf("%lld %lld %lld %d %s\n", qlonglong(idle), qlonglong(opened),
+                qlonglong(status_kib("VmHWM:")), reset ? 1 : 0, qPrintable(reached));
+    the_viewer.reset();
+    return reached == (in ? QStringLiteral("510%") : QStringLiteral("10%")) ? 0 : 1;
+}
+
+void PeakMemoryZooming(benchmark::State& state, const char* direction) {
+    for (auto _ : state) {
+        QProcess probe;
+        probe.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--peak-probe"), QLatin1String(direction), photo_files().jpeg});
+        if (!probe.waitForFinished(600000) || probe.exitCode() != 0) {
+            state.SkipWithError(qPrintable(QStringLiteral("the probe failed: ") +
+                                           QString::fromLocal8Bit(probe.readAllStandardError())));
+            return;
+        }
+        const QList<QByteArray> kib = probe.readAllStandardOutput().trimmed().split(' ');
+        if (kib.size() < 4) {
+            state.SkipWithError("the probe said nothing");
+            return;
+        }
+        const double idle = kib[0].toDouble() * 1024, opened = kib[1].toDouble() * 1024,
+                     peak = kib[2].toDouble() * 1024;
+        const double budget = double(photo_width) * photo_height * 4 + 32 * mib;
+        state.counters["idle_MiB"] = idle / mib;
+        state.counters["opened_MiB"] = opened / mib;
+        state.counters["peak_MiB"] = peak / mib;
+        state.counters["peak_above_idle_MiB"] = (peak - idle) / mib;
+        state.counters["budget_MiB"] = budget / mib;
+        state.counters["of_budget"] = (peak - idle) / budget;
+        state.counters["peak_was_reset"] = kib[3].toDouble();
+    }
+}
+BENCHMARK_CAPTURE(PeakMemoryZooming, in_to_510, "in")->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(PeakMemoryZooming, out_to_10, "out")->Iterations(1)->Unit(benchmark::kSecond);
+
+// ---- At 510% in the 1600 x 900 viewport ----
+
+// The photo at 510%, scrolled to the middle.
+F_main& at_510() {
+    Viewer& v = viewer();
+    if (!v.shows({30600, 20400})) {
+        v.open(photo_files().jpeg);
+        zoom_caption(500);
+        L_in_Click(*v.f);
+        v.f->HS_main->setValue(v.f->HS_main->maximum() / 2);
+        v.f->VS_main->setValue(v.f->VS_main->maximum() / 2);
+        QApplication::processEvents();
+    }
+    return *v.f;
+}
+
+// Runs `step` once per iteration and reports the picture pixels it painted.
+template <class Step> void metered(benchmark::State& state, F_main& f, Step&& step) {
+    PaintMeter meter;
+    f.P_in->installEventFilter(&meter);
+    for (auto _ : state)
+        step();
+    f.P_in->removeEventFilter(&meter);
+    state.counters["painted_px"] = double(meter.pixels) / double(state.iterations());
+}
+
+void RepaintViewportAt510(benchmark::State& state) {
+    F_main& f = at_510();
+    if (f.P_out->size() != QSize(1600, 900)) state.SkipWithError("the viewport is not 1600 x 900");
+    // The picture area covers the whole viewport, so it is what repaints.
+    metered(state, f, [&] {
+        f.P_in->update();
+        QApplication::processEvents(); // the update request: paint and flush
+    });
+    state.counters["goal_ms"] = 3;
+}
+BENCHMARK(RepaintViewportAt510)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// An arrow step of the horizontal bar, the picture moved and the exposed
+// strip painted.
+void ScrollStepAt510(benchmark::State& state) {
+    F_main& f = at_510();
+    int direction = 1;
+    metered(state, f, [&] {
+        f.HS_main->triggerAction(direction > 0 ? QAbstractSlider::SliderSingleStepAdd
+                                               : QAbstractSlider::SliderSingleStepSub);
+        direction = -direction;
+        QApplication::processEvents();
+    });
+}
+BENCHMARK(ScrollStepAt510)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The pointer moves over the picture: the handler places the cross-hair and
+// the strips it left and now covers are painted.
+void PointerMoveAt510(benchmark::State& state) {
+    F_main& f = at_510();
+    const QPoint origin(-f.P_in->x(), -f.P_in->y()); // the visible part's top-left corner
+    int step = 0;
+    metered(state, f, [&] {
+        const QPointF at(origin.x() + 200 + (step * 37) % 1200,
+                         origin.y() + 100 + (step * 23) % 700);
+        ++step;
+        QMouseEvent move(QEvent::MouseMove, at, f.P_in->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(f.P_in, &move);
+        QApplication::processEvents();
+    });
+    state.counters["goal_ms"] = 1;
+    state.counters["hair_shown"] = f.L_trace_x->visible() ? 1 : 0;
+}
+BENCHMARK(PointerMoveAt510)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--peak-probe") == 0) return peak_probe(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    the_viewer.reset();
+    return 0;
+}

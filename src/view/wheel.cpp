@@ -1,0 +1,55 @@
+#include "view/wheel.h"
+
+#include "shell/F_main.h"
+#include "view/zoom.h"
+
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int notch = 120;
+
+void zoom_by_wheel(F_main& f, int& rest, int angle) {
+    if ((rest > 0 && angle < 0) || (rest < 0 && angle > 0)) rest = 0; // turned back
+    rest += angle;
+    for (; rest >= notch; rest -= notch)
+        L_in_Click(f);
+    for (; rest <= -notch; rest += notch)
+        L_out_Click(f);
+}
+
+// Moves the bar's value; the bar's Change handler moves the picture.
+void scroll_by_wheel(QScrollBar* bar, int viewport, double& rest, int angle) {
+    if (angle == 0) return;
+    if (!bar->isEnabledTo(bar->parentWidget())) {
+        rest = 0;
+        return;
+    }
+    const double per_notch = std::max(1, viewport / 10);
+    const double exact = rest - angle * per_notch / notch; // away from the user goes up (left)
+    const double whole = std::trunc(exact);
+    rest = exact - whole;
+    const int target = static_cast<int>(
+        std::clamp(bar->value() + whole, double(bar->minimum()), double(bar->maximum())));
+    if (target == bar->minimum() || target == bar->maximum()) rest = 0;
+    bar->setValue(target);
+}
+
+} // namespace
+
+void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::ControlModifier) {
+        zoom_by_wheel(f, rest.zoom_angle, angle.y() != 0 ? angle.y() : angle.x());
+        return;
+    }
+    if (modifiers & Qt::ShiftModifier) {
+        // Some platforms hand Shift+wheel over as a sideways turn already.
+        scroll_by_wheel(f.HS_main, f.P_out->width(), rest.scroll_x,
+                        angle.y() != 0 ? angle.y() : angle.x());
+        return;
+    }
+    scroll_by_wheel(f.VS_main, f.P_out->height(), rest.scroll_y, angle.y());
+    scroll_by_wheel(f.HS_main, f.P_out->width(), rest.scroll_x, angle.x());
+}

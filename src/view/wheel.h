@@ -1,0 +1,21 @@
+#pragma once
+// The mouse wheel over the picture: it scrolls through the scroll bars, so the
+// same Change handlers move the picture; with Ctrl it zooms as "in" and "out".
+
+#include <QPoint>
+#include <QtCore/qnamespace.h>
+
+class F_main;
+
+// What is left over of the wheel's turns between events: smooth wheels and
+// touchpads send a notch in several small parts.
+struct WheelRest {
+    int zoom_angle = 0;
+    double scroll_x = 0;
+    double scroll_y = 0;
+};
+
+// One notch (120) scrolls a tenth of the viewport; with Shift the vertical
+// wheel scrolls sideways. With Ctrl every notch away from the user is a click
+// on "in", towards the user one on "out", under their rules.
+void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers);

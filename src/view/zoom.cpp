@@ -1,0 +1,82 @@
+#include "view/zoom.h"
+
+#include "measure/chain.h"
+#include "measure/modes.h"
+#include "platform/numbers.h"
+#include "scale/scale_bar.h"
+#include "shell/F_main.h"
+#include "view/scrolling.h"
+#include "view/show_picture.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace {
+
+bool zoom_buttons_act(const F_main& f) {
+    return value(f.Check_zlock) != 1 && !f.pic_path.isEmpty();
+}
+
+// What follows every zoom step that showed the picture anew.
+void after_zoom_step(F_main& f) {
+    reset_for_mode(f);
+    update_scroll_bars(f);
+    draw_scale_bar(f);
+}
+
+// One step of "in" (+10) or "out" (-10). The caption is written before the
+// picture is rendered, as render_at_zoom reads it there; a file that can no
+// longer be read puts the previous caption back, so a failed step changes
+// nothing at all.
+void step_zoom(F_main& f, int points) {
+    if (!zoom_buttons_act(f)) return;
+    const int z = round_to_int(zoom_percent(f));
+    if (points > 0 ? z > 500 : z < 15) return;
+    const QString before = f.L_zval->text();
+    f.L_zval->setText(QString::number(z + points) + QLatin1Char('%'));
+    if (!render_at_zoom(f)) {
+        f.L_zval->setText(before);
+        return;
+    }
+    after_zoom_step(f);
+}
+
+} // namespace
+
+double zoom_percent(const F_main& f) {
+    return leading_number(f.L_zval->text());
+}
+
+bool render_at_zoom(F_main& f) {
+    return show_picture_at(f, zoom_percent(f));
+}
+
+void L_in_Click(F_main& f) {
+    step_zoom(f, +10);
+}
+
+void L_out_Click(F_main& f) {
+    step_zoom(f, -10);
+}
+
+// Runs in full at 100% too: it reloads the picture from its file and clears
+// the measurement.
+void L_even_Click(F_main& f) {
+    if (!zoom_buttons_act(f)) return;
+    if (!show_picture_at(f, 100.0)) return;
+    f.L_zval->setText(QStringLiteral("100%"));
+    after_zoom_step(f);
+}
+
+void reset_for_mode(F_main& f) {
+    if (value(f.Check_hideline) != 0) return;
+    if (f.Option_tracer[0]->isChecked()) {
+        hide_markers(f);
+        clear_segments(f);
+        reset_single_line(f);
+    } else if (f.Option_tracer[1]->isChecked()) {
+        hide_markers(f);
+        clear_segments(f);
+        reset_multi_line(f);
+    }
+}

@@ -1,0 +1,15 @@
+#include "view/zoomed_size.h"
+
+#include "platform/numbers.h"
+
+#include <algorithm>
+
+namespace {
+int zoomed_side(int side, double percent) {
+    return std::max(1, round_to_int(percent * side / 100.0));
+}
+} // namespace
+
+QSize zoomed_size(QSize picture, double percent) {
+    return QSize(zoomed_side(picture.width(), percent), zoomed_side(picture.height(), percent));
+}
