@@ -1,0 +1,124 @@
+// The calibration cycle, keyed on the caption of Command_set:
+//
+//   "set kelvo"        click: hide the cross-hair            -> "point start"
+//   "point start"      press on P_in: first end of Line_scale -> "point end"
+//   "point end"        moves drag the end, a press fixes it   -> "set scale as..."
+//   "set scale as..."  click, or Enter in Text_scale: apply   -> "set kelvo"
+//
+// The presses and moves on P_in belong to the pointer handlers of measuring;
+// this file handles the button, the Enter key and the new scale.
+#include "scale/calibration.h"
+
+#include "measure/chain.h"
+#include "measure/modes.h"
+#include "platform/numbers.h"
+#include "scale/scale_bar.h"
+#include "scale/scale_limits.h"
+#include "shell/F_main.h"
+#include "view/zoom.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+namespace {
+const QString idle = QStringLiteral("set kelvo");
+const QString point_start = QStringLiteral("point start");
+const QString set_scale_as = QStringLiteral("set scale as...");
+
+float line_length(const LineObject& line) {
+    const float dx = line.X1() - line.X2();
+    const float dy = line.Y1() - line.Y2();
+    return static_cast<float>(std::sqrt(double(dx) * dx + double(dy) * dy));
+}
+
+// Sets unit_per_px from the typed length and Line_scale. An empty or zero
+// length, or a line of no length, leaves it as it is; so does a scale that
+// could not be used, which is said in the status bar.
+void take_reference_length(F_main& f) {
+    const QString typed = f.Text_scale->text();
+    const double length = leading_number(typed);
+    if (typed.isEmpty() || length == 0) return;
+    const float line_px = line_length(*f.Line_scale);
+    if (line_px == 0) return;
+    const double zoom = zoom_percent(f);
+    const double scale = calibrated_scale(length, line_px, zoom);
+    if (const std::optional<float> usable = usable_scale(scale)) {
+        f.unit_per_px = *usable;
+        f.report(QString()); // an earlier refusal no longer holds
+        return;
+    }
+    f.report(
+        QStringLiteral("Scale not changed: %1 over %2 picture pixels gives a scale that is %3.")
+            .arg(typed, format_2dp(double(line_px) * 100.0 / zoom), unusable_scale_reason(scale)));
+}
+
+void confirm(F_main& f) {
+    apply_scale(f);
+    draw_scale_bar(f);
+}
+} // namespace
+
+double calibrated_scale(double typed_length, float line_px, double zoom) {
+    // line_px × 100 / zoom is the reference length in pixels of the picture at
+    // 100%, so a line measured right after calibration shows the typed length
+    // at any zoom.
+    return typed_length / (double(line_px) * 100.0 / zoom);
+}
+
+void Command_set_Click(F_main& f) {
+    // Every click first clears what the measuring mode shows; m_state stays.
+    if (f.Option_tracer[0]->isChecked())
+        hide_markers(f);
+    else if (f.Option_tracer[1]->isChecked())
+        clear_segments(f);
+
+    const QString step = f.Command_set->text();
+    if (step == idle) {
+        f.L_trace_x->hide();
+        f.L_trace_y->hide();
+        f.Command_set->setText(point_start);
+    } else if (step == set_scale_as) {
+        confirm(f);
+    }
+    // While an end point is awaited the click does nothing more: the cycle is
+    // left only by completing it.
+}
+
+void Text_scale_KeyPress(F_main& f, int& key_ascii) {
+    if (key_ascii != 13) return;
+    // Enter never reaches the box, whatever the step.
+    key_ascii = 0;
+    if (f.Command_set->text() == set_scale_as) confirm(f);
+}
+
+void apply_scale(F_main& f) {
+    const float old = f.unit_per_px;
+    take_reference_length(f);
+    convert_results(f, old, f.unit_per_px);
+    f.Line_scale->hide();
+    f.Command_set->setText(idle);
+
+    // With "hide lines" ticked measuring stays switched off and untouched.
+    if (value(f.Check_hideline) != 0) return;
+    if (f.Option_tracer[0]->isChecked()) {
+        reset_single_line(f);
+    } else if (f.Option_tracer[1]->isChecked()) {
+        // Presses measured again while the length was typed: drop that chain.
+        clear_segments(f);
+        reset_multi_line(f);
+    }
+    f.L_trace_x->show();
+    f.L_trace_y->show();
+}
+
+void convert_results(F_main& f, float old_scale, float new_scale) {
+    // The shown two-decimal texts are converted, not unrounded values: the
+    // labels are the only place the results are kept.
+    for (ClickLabel* result : {f.Lb_x, f.Lb_y, f.Lb_d})
+        result->setText(
+            format_2dp(leading_number(result->text()) * double(new_scale) / double(old_scale)));
+}

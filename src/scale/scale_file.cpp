@@ -1,0 +1,69 @@
+#include "scale/scale_file.h"
+
+#include "platform/atomic_file.h"
+#include "scale/calibration.h"
+#include "scale/scale_bar.h"
+#include "scale/scale_limits.h"
+#include "shell/F_main.h"
+#include "shell/dialogs.h"
+
+#include <QFile>
+
+namespace {
+const QString extension = QStringLiteral(".kvo");
+
+// The first bytes of `path`, as many as the format has. Opening for reading
+// never creates the file, so a completed name without a file leaves nothing
+// behind.
+bool read_head(const QString& path, QByteArray* head, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    *head = file.read(scale_file_size);
+    if (file.error() != QFileDevice::NoError) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+void save_scale_defi(F_main& f) {
+    QString path = ask_save_defi(f);
+    if (path.isEmpty()) return;
+    path = complete_extension(path, extension);
+    // Written beside and renamed over an existing file: a failed save keeps
+    // the old one.
+    QString error;
+    if (!write_file_atomically(path, scale_file_bytes(f.unit_per_px), &error)) {
+        f.report(QStringLiteral("Could not write %1: %2").arg(path, error));
+        return;
+    }
+    f.report(QString()); // an earlier failure no longer holds
+}
+
+void open_scale_defi(F_main& f) {
+    QString path = ask_open_defi(f);
+    if (path.isEmpty()) return;
+    // The dialog only offers existing files, but the completed name may not be one.
+    path = complete_extension(path, extension);
+    QByteArray head;
+    QString error;
+    if (!read_head(path, &head, &error)) {
+        f.report(QStringLiteral("Could not read %1: %2").arg(path, error));
+        return;
+    }
+    const float scale = scale_in_file(head);
+    if (const QString why = unusable_scale_reason(scale); !why.isEmpty()) {
+        f.report(QStringLiteral("Scale not changed: %1 holds a scale that is %2.").arg(path, why));
+        return;
+    }
+    // Text_scale, the calibration under way and the chain are left alone.
+    const float old = f.unit_per_px;
+    f.unit_per_px = scale;
+    convert_results(f, old, scale);
+    draw_scale_bar(f);
+    f.report(QString());
+}
