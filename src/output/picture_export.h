@@ -4,3 +4,4 @@ class F_main;
 
 // "Save picture": the picture as shown at its zoom, with the scale bar, as a bitmap.
 void save_picture(F_main& f);
+void wire_picture_export(F_main& f);

@@ -1,9 +1,23 @@
 #pragma once
-// Result rows in a spreadsheet workbook.
+// Result rows in a spreadsheet workbook. The workbook file is saved after its
+// banner and header and again after every row, so a row is on disk as soon as
+// the cross-hair turns green.
+
+#include <QString>
 
 class F_main;
 
 void write_xls_row(F_main& f);
+void Command_excel_Click(F_main& f);
+// Enter (13) is taken (set to 0) and writes the row; other keys pass on.
+void Command_excel_KeyPress(F_main& f, int& key_ascii);
 void Command_new_Click(F_main& f);
 // Saves and closes the open workbook, if any (the main window's unload runs it).
-void close_workbook(F_main& f);
+// When the save fails the workbook stays open with every row, and *why (when
+// given) names the file and the reason.
+bool close_workbook(F_main& f, QString* why = nullptr);
+// Closes the open workbook without saving: the file keeps its last good save.
+void abandon_workbook(F_main& f);
+// Removes temporary files a killed save left beside the workbook file `book`.
+void remove_leftover_workbook_files(const QString& book);
+void wire_spreadsheet_export(F_main& f);

@@ -1,0 +1,81 @@
+#include "output/picture_export.h"
+
+#include "output/picture_bands.h"
+#include "shell/F_main.h"
+#include "shell/dialogs.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QGuiApplication>
+
+namespace {
+
+// The scale bar's colour in the file: a mid grey (R = G = B = 136).
+constexpr Colour export_colour = 8947848;
+
+// The picture as the picture area holds it; nothing is copied.
+ShownPicture shown_picture(const PictureBox& P_in) {
+    return {P_in.picture(), P_in.magnified(), P_in.size(), to_qcolor(P_in.background())};
+}
+
+// The work box's font at the pixel size it has on screen, so the text in the
+// file has the size it would have in the box.
+QFont work_box_font(const F_main& f) {
+    QFont font = f.P_sub->font();
+    font.setPixelSize(QFontInfo(font).pixelSize());
+    return font;
+}
+
+// The scale bar where the last draw left it: the three lines, and the
+// division value at the place of its label unless "hide division" is ticked.
+// Nothing at all with "hide scale" ticked. The measuring lines, the
+// cross-hair and the reference line are never part of the picture.
+ExportMarks scale_bar_marks(const F_main& f) {
+    ExportMarks marks;
+    marks.colour = to_qcolor(export_colour);
+    if (value(f.Check_hidescale) != 0) return marks;
+    if (value(f.Check_hidedivisions) == 0) {
+        marks.caption = f.L_div->text();
+        marks.caption_at = f.L_div->pos();
+        marks.font = work_box_font(f);
+    }
+    for (const LineObject* line : {f.Line_ax0, f.Line_ax1, f.Line_eq})
+        marks.lines.emplace_back(line->X1(), line->Y1(), line->X2(), line->Y2());
+    return marks;
+}
+
+// The export takes seconds at the larger zooms, and the window cannot answer meanwhile.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
+
+void save_picture(F_main& f) {
+    if (f.pic_path.isEmpty()) return;
+    QString path = ask_save_picture(f);
+    if (path.isEmpty()) return;
+    // The dialog confirmed the name as typed; with ".bmp" appended an existing
+    // file is replaced without asking.
+    path = complete_extension(path, QStringLiteral(".bmp"));
+
+    // The canvas is composed band by band on the way to the file rather than
+    // in the work box; the box is left empty and hidden all the same.
+    QString error;
+    {
+        BusyCursor busy;
+        error = write_exported_picture(shown_picture(*f.P_in), scale_bar_marks(f), path);
+    }
+    f.P_sub->clear_picture();
+    f.P_sub->hide();
+    if (!error.isEmpty()) f.report(error);
+}
+
+void wire_picture_export(F_main& f) {
+    QObject::connect(f.fs, &QAction::triggered, &f, [&f] { save_picture(f); });
+}

@@ -1,0 +1,195 @@
+#include "output/spreadsheet_export.h"
+
+#include "measure/modes.h"
+#include "platform/atomic_file.h"
+#include "platform/event_hooks.h"
+#include "shell/F_main.h"
+#include "shell/dialogs.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+// A workbook lives in the spreadsheet application's memory, and its file is
+// rewritten (atomically) after the banner and header and after every row. So
+// a crash or a kill loses nothing that was reported as saved, and a save that
+// fails keeps its rows in memory until the next save that succeeds.
+
+namespace {
+
+const QString banner = QStringLiteral("'- kelvo version 0.02 -");
+const QString header[] = {QStringLiteral("filename"), QStringLiteral("X"), QStringLiteral("Y"),
+                          QStringLiteral("D"), QStringLiteral("comment")};
+constexpr int first_result_row = 3;
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// The reason, made to name the file when it does not already.
+QString about(const QString& book, const QString& why) {
+    const QString reason = why.isEmpty() ? QStringLiteral("no reason was given") : why;
+    return reason.contains(shown(book)) ? reason : shown(book) + QStringLiteral(": ") + reason;
+}
+
+bool write_banner_and_header(SpreadsheetSheet& sheet) {
+    bool ok = sheet.set_cell(1, 1, banner);
+    for (int col = 1; ok && col <= 5; ++col)
+        ok = sheet.set_cell(2, col, header[col - 1]);
+    return ok;
+}
+
+// Starts the application with a new workbook holding the banner and the
+// header, and saves it as `book`. On failure the state stays as it was.
+bool open_workbook(F_main& f, const QString& book) {
+    const auto fail = [&](const QString& why) {
+        f.report(QStringLiteral("No workbook was started: ") + about(book, why));
+        return false;
+    };
+    QString why;
+    std::unique_ptr<SpreadsheetApp> app = f.spreadsheets ? f.spreadsheets(&why) : nullptr;
+    if (!app)
+        return fail(why.isEmpty() ? QStringLiteral("the spreadsheet application did not start")
+                                  : why);
+    if (!app->add_workbook()) return fail(app->error());
+    SpreadsheetSheet* sheet = app->active_sheet();
+    if (!sheet) return fail(app->error());
+    if (!write_banner_and_header(*sheet)) return fail(sheet->error());
+    remove_leftover_workbook_files(book);
+    if (!app->save_as(book)) return fail(app->error());
+
+    f.xl_book = book;
+    f.xl_app = std::move(app);
+    f.xl_row = first_result_row;
+    f.xl_open = 1;
+    f.report(QStringLiteral("Started the workbook %1").arg(shown(book)));
+    return true;
+}
+
+// Types the result into the row's cells. Every step is tried even when one
+// fails; the first failure is returned ("" when all went in).
+QString type_result_row(F_main& f, SpreadsheetSheet& sheet, int row, bool* comment_cut) {
+    QString failure;
+    const auto step = [&](bool ok) {
+        if (!ok && failure.isEmpty()) failure = sheet.error();
+    };
+    step(sheet.set_cell(row, 1, f.pic_path));
+    const std::pair<ClickLabel*, int> results[] = {{f.Lb_x, 2}, {f.Lb_y, 3}, {f.Lb_d, 4}};
+    for (const auto& [label, col] : results) {
+        // The label's colour as it holds it: a red or black mark, or the
+        // system's window text colour (automatic) before the first click.
+        step(sheet.set_font_colour(row, col, label->fore_colour()));
+        step(sheet.set_cell(row, col, label->text()));
+    }
+    *comment_cut = false;
+    const QString comment = f.Text_comment->toPlainText();
+    if (!comment.isEmpty()) {
+        const bool ok = sheet.set_cell(row, 5, comment);
+        step(ok);
+        *comment_cut = ok && sheet.last_cell_truncated();
+    }
+    return failure;
+}
+
+void write_result_row(F_main& f) {
+    const int row = f.xl_row;
+    if (row > spreadsheet::max_rows) {
+        f.report(QStringLiteral("The row was not written: %1 already holds %2 rows, the most a "
+                                "workbook can hold; start a new one with \"new\"")
+                     .arg(shown(f.xl_book))
+                     .arg(spreadsheet::max_rows));
+        return;
+    }
+    SpreadsheetSheet* sheet = f.xl_app->active_sheet();
+    if (!sheet) {
+        f.report(QStringLiteral("Row %1 was not written: ").arg(row) +
+                 about(f.xl_book, f.xl_app->error()));
+        return;
+    }
+    bool comment_cut = false;
+    const QString failure = type_result_row(f, *sheet, row, &comment_cut);
+    if (!failure.isEmpty()) {
+        // The row number stays, so writing again fills this same row.
+        f.report(QStringLiteral("Row %1 was not written: ").arg(row) + about(f.xl_book, failure));
+        return;
+    }
+    if (value(f.Check_lock) == 0) f.Text_comment->setPlainText(QString());
+    f.xl_row = row + 1;
+
+    const QString cut_note =
+        comment_cut ? QStringLiteral("; its comment was cut to %1 characters, the most a cell "
+                                     "holds")
+                          .arg(spreadsheet::max_cell_text)
+                    : QString();
+    if (!f.xl_app->save_as(f.xl_book)) {
+        // The row is in the workbook and goes to disk with the next save that works.
+        f.report(QStringLiteral("Row %1 is kept but not saved yet: ").arg(row) +
+                 about(f.xl_book, f.xl_app->error()) + cut_note);
+        return;
+    }
+    set_trace_green(f);
+    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(f.xl_book)) + cut_note);
+}
+
+} // namespace
+
+void write_xls_row(F_main& f) {
+    if (f.pic_path.isEmpty()) return;
+    if (f.xl_open == 0) {
+        const QString name = ask_save_xls(f);
+        if (name.isEmpty()) return;
+        if (!open_workbook(f, complete_extension(name, QStringLiteral(".xls")))) return;
+    }
+    write_result_row(f);
+}
+
+void Command_excel_Click(F_main& f) {
+    write_xls_row(f);
+}
+
+void Command_excel_KeyPress(F_main& f, int& key_ascii) {
+    if (key_ascii != 13) return;
+    key_ascii = 0;
+    write_xls_row(f);
+}
+
+void Command_new_Click(F_main& f) {
+    const QString name = ask_save_xls(f);
+    if (name.isEmpty()) return;
+    QString why;
+    if (!close_workbook(f, &why)) {
+        f.report(QStringLiteral("No new workbook was started, the open one stays open: ") + why);
+        return;
+    }
+    // Unlike "to Excel", no picture is needed: the workbook may come first.
+    if (!open_workbook(f, complete_extension(name, QStringLiteral(".xls")))) return;
+    write_xls_row(f);
+}
+
+bool close_workbook(F_main& f, QString* why) {
+    if (f.xl_open == 0) return true;
+    if (f.xl_app && !f.xl_app->save_as(f.xl_book)) {
+        if (why) *why = about(f.xl_book, f.xl_app->error());
+        return false;
+    }
+    abandon_workbook(f);
+    remove_leftover_workbook_files(f.xl_book);
+    return true;
+}
+
+void abandon_workbook(F_main& f) {
+    if (f.xl_app) f.xl_app->quit();
+    f.xl_app.reset();
+    f.xl_open = 0;
+}
+
+void remove_leftover_workbook_files(const QString& book) {
+    if (!book.isEmpty()) AtomicFile::remove_leftovers(book);
+}
+
+void wire_spreadsheet_export(F_main& f) {
+    QObject::connect(f.Command_excel, &QPushButton::clicked, &f, [&f] { Command_excel_Click(f); });
+    QObject::connect(f.Command_new, &QPushButton::clicked, &f, [&f] { Command_new_Click(f); });
+    on_key_press(f.Command_excel, [&f](int& key_ascii) { Command_excel_KeyPress(f, key_ascii); });
+}

@@ -1,0 +1,9 @@
+#include "shell/wiring.h"
+
+#include "output/picture_export.h"
+#include "output/spreadsheet_export.h"
+
+void wire_output(F_main& f) {
+    wire_picture_export(f);
+    wire_spreadsheet_export(f);
+}
