@@ -9,7 +9,7 @@ packages=(
   fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-xlrd python3-pil libjpeg-turbo-progs
-  xvfb xdotool openbox imagemagick
+  xvfb xdotool openbox imagemagick x11-utils
 )
 
 missing=()

@@ -1,5 +1,5 @@
 #include "platform/file_dialogs.h"
-#include "platform/xls_application.h"
+#include "platform/xls/xls_application.h"
 #include "shell/F_main.h"
 
 #include <QApplication>

@@ -1,12 +1,20 @@
 #include "shell/wiring.h"
 
+#include "platform/event_hooks.h"
 #include "shell/F_main.h"
 #include "shell/layout.h"
-#include "platform/event_hooks.h"
+#include "shell/tutorial.h"
+#include "shell/version_panel.h"
 
 #include <QAction>
 
 void wire_shell(F_main& f) {
     on_resize(f.client, [&f] { lay_out_window(f); });
     QObject::connect(f.fx, &QAction::triggered, &f, [&f] { f.close(); });
+    QObject::connect(f.iu, &QAction::triggered, &f, [&f] { iu_Click(f); });
+    QObject::connect(f.iv, &QAction::triggered, &f, [&f] { iv_Click(f); });
+    QObject::connect(f.P_vers, &PictureBox::clicked, &f, [&f] { P_vers_Click(f); });
+    QObject::connect(f.Img, &PictureBox::clicked, &f, [&f] { P_vers_Click(f); });
+    // The version picture belongs to the window's design.
+    f.Img->set_picture(version_picture());
 }

@@ -1,0 +1,165 @@
+"""A throw-away X desktop for end-to-end tests: Xvfb with openbox (without a
+window manager Qt can neither maximise a window nor get the keyboard focus),
+the real kelvo binary, and xdotool to drive it as a person would."""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+from PIL import Image
+
+
+class Desktop:
+    def __init__(self, width=1280, height=800):
+        self.width, self.height = width, height
+        self.procs = []
+        self.tmp = tempfile.mkdtemp(prefix="kelvo-e2e-")
+        self.env = dict(os.environ)
+        for var in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
+            self.env.pop(var, None)
+
+    def __enter__(self):
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+             f"{self.width}x{self.height}x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        self.procs.append(xvfb)
+        with os.fdopen(read_fd) as f:
+            number = f.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.env["DISPLAY"] = ":" + number
+        self.env["HOME"] = self.tmp
+        self.env["XDG_RUNTIME_DIR"] = self.tmp
+        self.procs.append(subprocess.Popen(["openbox"], env=self.env,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.wait_for(lambda: self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                       check=False).find("window id") >= 0, 10,
+                      "openbox did not start")
+        return self
+
+    def __exit__(self, *exc):
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.send_signal(signal.SIGTERM)
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def run(self, *args, check=True):
+        r = subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=30)
+        if check and r.returncode != 0:
+            raise RuntimeError(f"{' '.join(args)} failed: {r.stderr}")
+        return r.stdout
+
+    def start(self, binary, cwd=None):
+        log = open(os.path.join(self.tmp, "kelvo.log"), "w")
+        p = subprocess.Popen([binary], env=self.env, cwd=cwd or self.tmp,
+                             stdout=log, stderr=subprocess.STDOUT)
+        self.procs.append(p)
+        return p
+
+    def log(self):
+        path = os.path.join(self.tmp, "kelvo.log")
+        return open(path).read() if os.path.exists(path) else ""
+
+    @staticmethod
+    def wait_for(predicate, seconds, what):
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            try:
+                value = predicate()
+            except Exception:  # the thing waited for may not exist yet
+                value = None
+            if value:
+                return value
+            time.sleep(0.1)
+        raise AssertionError(f"timed out: {what}")
+
+    def find_window(self, title_part, seconds=20):
+        def search():
+            out = self.run("xdotool", "search", "--onlyvisible", "--name", title_part,
+                           check=False).split()
+            return out[-1] if out else None
+        return self.wait_for(search, seconds, f"a window named {title_part!r}")
+
+    def window_name(self, wid):
+        return self.run("xdotool", "getwindowname", wid).rstrip("\n")
+
+    def geometry(self, wid):
+        """Position and size of the window's client area on the screen."""
+        out = self.run("xwininfo", "-id", wid)
+        vals = {}
+        for line in out.splitlines():
+            line = line.strip()
+            for key in ("Absolute upper-left X:", "Absolute upper-left Y:", "Width:", "Height:"):
+                if line.startswith(key):
+                    vals[key] = int(line.split(":")[1])
+        return (vals["Absolute upper-left X:"], vals["Absolute upper-left Y:"],
+                vals["Width:"], vals["Height:"])
+
+    def net_wm_state(self, wid):
+        return self.run("xprop", "-id", wid, "_NET_WM_STATE")
+
+    def key(self, *keys, wid=None):
+        args = ["xdotool", "key", "--delay", "60"]
+        if wid:
+            args += ["--window", wid]
+        self.run(*args, *keys)
+        time.sleep(0.3)
+
+    def type(self, text):
+        self.run("xdotool", "type", "--delay", "15", text)
+        time.sleep(0.2)
+
+    def move(self, x, y):
+        self.run("xdotool", "mousemove", "--sync", str(x), str(y))
+        time.sleep(0.05)
+
+    def click(self, x, y, button=1, double=False):
+        self.move(x, y)
+        args = ["xdotool", "click"]
+        if double:
+            args += ["--repeat", "2", "--delay", "80"]
+        self.run(*args, str(button))
+        time.sleep(0.25)
+
+    def activate(self, wid):
+        self.run("xdotool", "windowactivate", "--sync", wid, check=False)
+        time.sleep(0.2)
+
+    def screenshot(self):
+        path = os.path.join(self.tmp, "screen.png")
+        self.run("import", "-window", "root", path)
+        return Image.open(path).convert("RGB")
+
+
+def find_colour(shot, colour):
+    """Left, top, width and height of the area holding `colour` (overlay lines
+    crossing it take single pixels away, never its extent)."""
+    r, g, b = shot.split()
+    mask = Image.eval(r, lambda v: 255 if v == colour[0] else 0)
+    for band, want in ((g, colour[1]), (b, colour[2])):
+        mask = Image.composite(mask, Image.new("L", shot.size, 0),
+                               Image.eval(band, lambda v, want=want: 255 if v == want else 0))
+    box = mask.getbbox()
+    if not box:
+        return None
+    return box[0], box[1], box[2] - box[0], box[3] - box[1]
+
+
+def locate_picture(d, colour, park):
+    """Where a picture of one colour shows on the screen. The cross-hair stays
+    where the pointer last crossed the picture, so it is first led to the
+    picture's middle (never along an edge), then parked at `park`."""
+    x, y, w, h = d.wait_for(lambda: find_colour(d.screenshot(), colour), 10, "the picture")
+    d.move(x + w // 2, y + h // 2)
+    d.move(*park)
+    return find_colour(d.screenshot(), colour)
