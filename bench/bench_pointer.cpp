@@ -5,6 +5,7 @@
 // median per move should stay under 1 ms. Appending a chain point must cost
 // the same at any chain length.
 
+#include "scripted_dialogs.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
@@ -29,15 +30,6 @@
 #include <vector>
 
 namespace {
-
-// Hands out the one picture the benchmark opens.
-class PreparedDialogs : public FileDialogs {
-  public:
-    QString answer;
-    QString ask(const DialogRequest&, QWidget*) override {
-        return std::exchange(answer, QString());
-    }
-};
 
 // Counts the pixels the picture area paints.
 class PaintMeter : public QObject {
@@ -69,7 +61,7 @@ QImage photo(int width, int height) {
 // The window, shown at a 1600 x 900 client area with a 6000 x 4000 picture open.
 struct Window {
     QTemporaryDir dir;
-    PreparedDialogs dialogs;
+    ScriptedFileDialogs dialogs;
     std::unique_ptr<F_main> f;
     PaintMeter meter;
 
@@ -81,7 +73,7 @@ struct Window {
         f->show();
         f->resize(QSize(1600, 900) + (f->size() - f->client->size()));
         settle();
-        dialogs.answer = file;
+        dialogs.answer(file);
         f->fo->trigger();
         settle();
         if (f->P_in->size() != QSize(6000, 4000)) {

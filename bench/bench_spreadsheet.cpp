@@ -5,6 +5,7 @@
 // A workbook at the format's limit of 65,536 rows still saves, and one row
 // more is refused with a message.
 
+#include "scripted_dialogs.h"
 #include "output/spreadsheet_export.h"
 #include "platform/file_dialogs.h"
 #include "platform/xls/xls_application.h"
@@ -20,30 +21,22 @@
 
 namespace {
 
-class PreparedDialogs : public FileDialogs {
-  public:
-    QString answer;
-    QString ask(const DialogRequest&, QWidget*) override {
-        return std::exchange(answer, QString());
-    }
-};
-
 // A main window with a picture path and results, and an open workbook whose
 // rows 3 .. last_row are filled (typed straight into the sheet: the set-up is
 // not what is measured).
-struct Session {
+struct OpenWorkbook {
     QTemporaryDir dir;
-    PreparedDialogs dialogs;
+    ScriptedFileDialogs dialogs;
     std::unique_ptr<F_main> f;
 
-    explicit Session(int last_row) {
+    explicit OpenWorkbook(int last_row) {
         f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
         f->pic_path = QStringLiteral("/home/user/pictures/series_b/sample_00042.jpg");
         f->Lb_x->setText(QStringLiteral("1234.57"));
         f->Lb_y->setText(QStringLiteral(".50"));
         f->Lb_d->setText(QStringLiteral("1234.57"));
         f->Lb_x->set_fore_colour(255);
-        dialogs.answer = dir.filePath(QStringLiteral("results"));
+        dialogs.answer(dir.filePath(QStringLiteral("results")));
         write_xls_row(*f); // asks for the name, saves banner, header and row 3
         SpreadsheetSheet& sheet = *f->xl_app->active_sheet();
         for (int row = 4; row <= last_row; ++row) {
@@ -56,7 +49,7 @@ struct Session {
         }
         f->xl_row = last_row + 1;
     }
-    ~Session() {
+    ~OpenWorkbook() {
         if (f) f->close();
     }
 };
@@ -70,7 +63,7 @@ void fail_unless_saved(benchmark::State& state, F_main& f, int row) {
 // One more row after 1,000: typed, then the whole workbook saved. The row is
 // written to the same place every time so the workbook keeps its size.
 void WriteRowInto1000RowWorkbook(benchmark::State& state) {
-    Session s(1002);
+    OpenWorkbook s(1002);
     for (auto _ : state) {
         s.f->xl_row = 1003;
         s.f->Text_comment->setPlainText(QStringLiteral("measured twice"));
@@ -82,7 +75,7 @@ BENCHMARK(WriteRowInto1000RowWorkbook)->Unit(benchmark::kMillisecond)->UseRealTi
 
 // The last row the format holds, with the 65,535 before it.
 void WriteLastRowOfAFullWorkbook(benchmark::State& state) {
-    Session s(65535);
+    OpenWorkbook s(65535);
     for (auto _ : state) {
         s.f->xl_row = 65536;
         write_xls_row(*s.f);
@@ -93,7 +86,7 @@ BENCHMARK(WriteLastRowOfAFullWorkbook)->Unit(benchmark::kMillisecond)->UseRealTi
 
 // One row more than the format holds: refused at once, with a message.
 void RowBeyondTheLimitIsRefused(benchmark::State& state) {
-    Session s(3);
+    OpenWorkbook s(3);
     for (auto _ : state) {
         s.f->xl_row = 65537;
         write_xls_row(*s.f);

@@ -16,6 +16,7 @@
 //
 //   bench_view --benchmark_counters_tabular=true
 
+#include "scripted_dialogs.h"
 #include "platform/file_dialogs.h"
 #include "platform/xls/xls_application.h"
 #include "shell/F_main.h"
@@ -141,16 +142,9 @@ class PaintMeter : public QObject {
     }
 };
 
-// Hands out the photo the window opens.
-class PreparedDialogs : public FileDialogs {
-  public:
-    QString answer;
-    QString ask(const DialogRequest&, QWidget*) override { return answer; }
-};
-
 // The main window with a 1600 x 900 viewport (the fixed parts take 138 x 20).
 struct Viewer {
-    PreparedDialogs dialogs;
+    ScriptedFileDialogs dialogs;
     std::unique_ptr<F_main> f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
     Viewer() {
         const QSize client(1600 + 138, 900 + 20);
@@ -162,7 +156,7 @@ struct Viewer {
         QApplication::processEvents();
     }
     void open(const QString& file) {
-        dialogs.answer = file;
+        dialogs.answer(file);
         f->fo->trigger();
     }
     bool shows(QSize area) const { return f->P_in->size() == area && f->P_in->has_picture(); }

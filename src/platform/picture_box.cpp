@@ -137,7 +137,8 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 void PictureBox::paint_lines(QPainter& painter, const QRect& area) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (const LineObject* line : lines_) {
-        if (!line->visible_ || !line->footprint().intersects(area)) continue;
+        // painted_ is the footprint as of the flush at the start of this paint.
+        if (!line->visible_ || !line->painted_.intersects(area)) continue;
         if (line->mode_ == DrawMode::NotXor) {
             // Raster operations act only on opaque, aliased 1-pixel pens.
             painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);

@@ -35,6 +35,12 @@ void fit_bar(F_main& f, QScrollBar* bar, int shown, int viewport, Position was,
     const ScrollFit fit = fit_scroll_bar(shown, viewport, was.value, was.maximum);
     if (!fit.enabled) {
         bar->setEnabled(false);
+        {
+            // Nothing to scroll: no thumb. A disabled bar's range is never
+            // remembered, so this loses nothing.
+            const QSignalBlocker quiet(bar);
+            bar->setRange(0, 0);
+        }
         place(f, 0);
         return;
     }

@@ -1,5 +1,5 @@
 #include "kelvo_fixture.h"
-#include "file_faults.h"
+#include "test_files.h"
 
 #include "output/picture_bands.h"
 #include "platform/bmp_stream_writer.h"
@@ -25,17 +25,6 @@ constexpr QRgb grey = 0xFF888888; // 8947848: R = G = B = 136
 // What an ordinary reader makes of a written bitmap.
 QImage read_back(const QString& file) {
     return QImage(file).convertToFormat(QImage::Format_RGB32);
-}
-
-QByteArray contents(const QString& file) {
-    QFile in(file);
-    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-}
-
-void put(const QString& file, const QByteArray& bytes) {
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    ASSERT_EQ(out.write(bytes), bytes.size());
 }
 
 // The pixels where two pictures of the same size differ.

@@ -1,7 +1,7 @@
 // Result rows in the workbook, read back with an independent reader (xlrd).
 
 #include "kelvo_fixture.h"
-#include "file_faults.h"
+#include "test_files.h"
 #include "scripted_spreadsheet.h"
 #include "xls_readback.h"
 
@@ -590,7 +590,7 @@ TEST_F(SpreadsheetExport, AKillAfterSomeRowsLeavesAReadableWorkbookWithEveryRowS
         EXPECT_EQ(text_at(book, row, 5), QStringLiteral("row %1").arg(row)) << row;
     }
 
-    // A save cut short leaves its temporary file; the next session writing
+    // A save cut short leaves its temporary file; the next run of the program writing
     // to this workbook clears it away.
     dialogs.answer(file);
     to_excel();

@@ -1,6 +1,6 @@
 #include "platform/atomic_file.h"
 
-#include "file_faults.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,17 +14,6 @@
 #include <vector>
 
 namespace {
-
-QByteArray read_all(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 // Hidden files of a folder: where our temporaries would be.
 QStringList hidden_files(const QString& dir) {
@@ -46,12 +35,12 @@ TEST(AtomicFile, TheFileAppearsOnlyWhenCommittedAndReplacesTheOldOneWhole) {
         EXPECT_EQ(QFileInfo(file.temp_path()).absolutePath(), QFileInfo(target).absolutePath());
         ASSERT_TRUE(file.commit()) << file.error().toStdString();
     }
-    EXPECT_EQ(read_all(target), "first version, rather long");
+    EXPECT_EQ(contents(target), "first version, rather long");
 
     // A shorter file replaces a longer one completely: no tail of the old one.
     QString error;
     ASSERT_TRUE(write_file_atomically(target, "second", &error)) << error.toStdString();
-    EXPECT_EQ(read_all(target), "second");
+    EXPECT_EQ(contents(target), "second");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"notes.kvo"});
 }
 
@@ -66,7 +55,7 @@ TEST(AtomicFile, PositionalWritesFillAReservedFileInAnyOrder) {
     ASSERT_TRUE(file.write_at(0, "AAAA", 4));
     ASSERT_TRUE(file.write_at(4, "BBBB", 4));
     ASSERT_TRUE(file.commit()) << file.error().toStdString();
-    EXPECT_EQ(read_all(target), "AAAABBBBCCCC");
+    EXPECT_EQ(contents(target), "AAAABBBBCCCC");
 }
 
 TEST(AtomicFile, PiecesLandInOrderAndSurviveEarlyWritebackAndCacheDropping) {
@@ -92,9 +81,9 @@ TEST(AtomicFile, PiecesLandInOrderAndSurviveEarlyWritebackAndCacheDropping) {
     ASSERT_TRUE(file.write_pieces_at(4, pieces)) << file.error().toStdString();
     file.start_writeback(0, 4 + expected.size());
     ASSERT_TRUE(file.drop_after_writeback(0, 4 + expected.size())) << file.error().toStdString();
-    EXPECT_EQ(read_all(file.temp_path()), "head" + expected);
+    EXPECT_EQ(contents(file.temp_path()), "head" + expected);
     ASSERT_TRUE(file.commit()) << file.error().toStdString();
-    EXPECT_EQ(read_all(target), "head" + expected);
+    EXPECT_EQ(contents(target), "head" + expected);
 
     // Nothing to write is no failure; a file never opened is.
     AtomicFile unopened(dir.filePath("never.bin"));
@@ -116,7 +105,7 @@ TEST(AtomicFile, PiecesCutShortByAFullDiskFailWithTheReason) {
         EXPECT_FALSE(file.write_pieces_at(0, pieces));
     }
     EXPECT_TRUE(file.error().contains("File too large")) << file.error().toStdString();
-    EXPECT_EQ(read_all(file.temp_path()), a + b.left(400));
+    EXPECT_EQ(contents(file.temp_path()), a + b.left(400));
 }
 
 TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {
@@ -138,7 +127,7 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     QString error;
     EXPECT_FALSE(write_file_atomically(plain + "/result.bmp", "new", &error));
     EXPECT_TRUE(error.contains("Not a directory")) << error.toStdString();
-    EXPECT_EQ(read_all(plain), "keep me");
+    EXPECT_EQ(contents(plain), "keep me");
 
     // The disk fills up halfway through: the old file is untouched, no temporary remains.
     const QString target = dir.filePath("picture.bmp");
@@ -154,7 +143,7 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {
         }
         EXPECT_TRUE(file.error().contains("File too large")) << file.error().toStdString();
     }
-    EXPECT_EQ(read_all(target), "old picture");
+    EXPECT_EQ(contents(target), "old picture");
 
     // The name is taken by a folder: everything is written, the rename fails.
     const QString folder = dir.filePath("taken");
@@ -184,7 +173,7 @@ TEST(AtomicFile, AnAbandonedSaveLeavesNothingBehind) {
         EXPECT_TRUE(QFileInfo::exists(temp));
     }
     EXPECT_FALSE(QFileInfo::exists(temp));
-    EXPECT_EQ(read_all(target), "old scale");
+    EXPECT_EQ(contents(target), "old scale");
     EXPECT_EQ(hidden_files(dir.path()), QStringList());
 }
 

@@ -1,6 +1,6 @@
 #include "platform/bmp_stream_writer.h"
 
-#include "file_faults.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,17 +47,6 @@ QString write_in_bands(const QString& path, const QImage& picture, const QList<i
 // What a reader makes of the file, in the format the source pictures use.
 QImage read_back(const QString& path) {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
-}
-
-QByteArray read_all(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 quint32 u32_at(const QByteArray& bytes, int at) {
@@ -199,7 +188,7 @@ TEST(BmpStreamWriter, TheHeadersDescribeAnUncompressedBottomUpBitmap) {
     picture.setPixel(0, 0, qRgb(200, 100, 50)); // top-left
     ASSERT_TRUE(write_in_bands(path, picture, {2, 1}).isEmpty());
 
-    const QByteArray bytes = read_all(path);
+    const QByteArray bytes = contents(path);
     const int stride = 16; // 5 * 3 = 15 bytes, padded to 16
     ASSERT_EQ(bytes.size(), 54 + stride * 3);
     EXPECT_EQ(bytes.left(2), "BM");
@@ -300,7 +289,7 @@ TEST(BmpStreamWriter, AFailedWriteLeavesTheExistingFileIntactAndSaysWhy) {
         EXPECT_TRUE(error.contains(path)) << error.toStdString();
         EXPECT_TRUE(error.contains("File too large")) << error.toStdString();
     }
-    EXPECT_EQ(read_all(path), "the earlier picture");
+    EXPECT_EQ(contents(path), "the earlier picture");
 
     // Rows missing at the end: nothing is committed.
     {
@@ -313,7 +302,7 @@ TEST(BmpStreamWriter, AFailedWriteLeavesTheExistingFileIntactAndSaysWhy) {
         EXPECT_TRUE(writer.error().contains("only 250 of its 300 rows"))
             << writer.error().toStdString();
     }
-    EXPECT_EQ(read_all(path), "the earlier picture");
+    EXPECT_EQ(contents(path), "the earlier picture");
 
     // Stored rows past the bottom are refused like a band of pixels.
     {
@@ -329,7 +318,7 @@ TEST(BmpStreamWriter, AFailedWriteLeavesTheExistingFileIntactAndSaysWhy) {
         EXPECT_TRUE(unopened.error().contains("before the file was opened"))
             << unopened.error().toStdString();
     }
-    EXPECT_EQ(read_all(path), "the earlier picture");
+    EXPECT_EQ(contents(path), "the earlier picture");
 
     // A band that does not fit is refused, and the first failure is the one reported.
     {
@@ -345,6 +334,6 @@ TEST(BmpStreamWriter, AFailedWriteLeavesTheExistingFileIntactAndSaysWhy) {
         EXPECT_FALSE(writer.finish());
         EXPECT_EQ(writer.error(), first);
     }
-    EXPECT_EQ(read_all(path), "the earlier picture");
+    EXPECT_EQ(contents(path), "the earlier picture");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"shot.bmp"});
 }

@@ -2,7 +2,7 @@
 
 #include "platform/atomic_file.h"
 
-#include "file_faults.h"
+#include "test_files.h"
 #include "platform/xls/xls_application.h"
 
 #include "../support/xls_readback.h"
@@ -16,11 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 std::unique_ptr<SpreadsheetApp> start_with_one_row() {
     QString error;

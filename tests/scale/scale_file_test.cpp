@@ -1,7 +1,7 @@
 // The scale definition file: 23 bytes, the scale as a little-endian single at
 // offset 19, written atomically and read back converting the shown results.
 #include "kelvo_fixture.h"
-#include "file_faults.h"
+#include "test_files.h"
 
 #include "scale/scale_file.h"
 

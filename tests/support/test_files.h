@@ -1,9 +1,11 @@
 #pragma once
-// Ways to make file writes fail that hold for root as well, since the tests
-// run as root in CI and root ignores permission bits.
+// Files for tests: reading and writing them whole, and ways to make writes
+// fail that hold for root as well (the tests run as root in CI, and root
+// ignores permission bits).
 
 #include <QFile>
 #include <QString>
+#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
@@ -14,6 +16,19 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+// The whole file, or nothing when it cannot be read.
+inline QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes `bytes` as the whole file (for setting up a test, not atomically).
+inline void put(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
 
 // Makes writes past `bytes` fail with EFBIG, the way a full disk makes them
 // fail with ENOSPC.

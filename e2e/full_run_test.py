@@ -1,4 +1,4 @@
-"""A whole session as a person works: open a picture, calibrate against a
+"""A whole run of work as a person does it: open a picture, calibrate against a
 feature of known length, measure, press Enter and name the workbook, measure
 again, press Enter, close the window; then read the workbook back."""
 
@@ -17,7 +17,7 @@ MARK = (12, 200, 34)
 PANEL_WIDTH, MARGIN = 113, 5
 
 
-class Session(unittest.TestCase):
+class FullRun(unittest.TestCase):
     def test_calibrate_measure_and_write_two_rows(self):
         with Desktop() as d:
             picture = os.path.join(d.tmp, "ruler.bmp")
