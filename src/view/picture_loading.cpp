@@ -18,12 +18,21 @@ void open_picture(F_main& f) {
     // to be a readable picture puts the previous pic_path back, with its
     // picture still shown, and the status bar says why.
     const QString previous = f.pic_path;
+    const bool had_picture = f.P_in->has_picture();
     f.pic_path = path;
     const bool unlocked = value(f.Check_zlock) == 0;
     // Without the zoom lock the picture shows at its own size, at 100%; with
     // it, at the zoom in force, whose caption stays as it is.
     if (!(unlocked ? show_picture_at(f, 100.0) : render_at_zoom(f))) {
         f.pic_path = previous;
+        // A large picture is let go before the next is decoded. When the new
+        // file fails only past its header (a photo cut short in copying), the
+        // previous picture is shown again as it was; the reason stays.
+        if (had_picture && !f.P_in->has_picture()) {
+            const QString why = f.status_text();
+            show_picture_at(f, zoom_percent(f));
+            f.report(why);
+        }
         return;
     }
     if (unlocked) f.L_zval->setText(QStringLiteral("100%"));

@@ -51,6 +51,27 @@ TEST_F(OpenPicture, AFileThatIsNoPictureKeepsTheOldOneAndSaysWhy) {
     EXPECT_TRUE(f->status_text().contains(bad)) << f->status_text().toStdString();
 }
 
+TEST_F(OpenPicture, APhotoCutShortKeepsALargePictureShown) {
+    // Large enough (36 MB decoded) to be let go before the next is decoded.
+    const QImage large = test_picture(3000, 3000);
+    const QString good = save_picture_file(large, "large.bmp");
+    open(good);
+    ASSERT_EQ(f->P_in->size(), QSize(3000, 3000));
+    const QString whole = save_picture_file(test_picture(3000, 3000), "whole.jpg");
+    QFile in(whole);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QString cut = path("cut.jpg");
+    {
+        QFile out(cut);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(in.readAll().left(in.size() / 3));
+    }
+    open(cut);
+    EXPECT_EQ(f->pic_path, good);
+    EXPECT_EQ(f->P_in->picture(), large);
+    EXPECT_TRUE(f->status_text().contains(cut)) << f->status_text().toStdString();
+}
+
 TEST_F(OpenPicture, TheScaleAndTheResultsStayInForce) {
     f->unit_per_px = 0.43f;
     f->Text_scale->setText(QStringLiteral("0.43/pixel"));
