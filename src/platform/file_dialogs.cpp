@@ -1,6 +1,28 @@
 #include "platform/file_dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+// Qt's save dialog hands back a name in a folder that does not exist; ours
+// stays open instead, as the open dialog does for a missing file, so every
+// name it returns can be written.
+class FileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        if (acceptMode() == AcceptSave) {
+            const QStringList files = selectedFiles();
+            if (!files.isEmpty() && !QFileInfo(QFileInfo(files.first()).absolutePath()).isDir())
+                return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
 
 QStringList case_insensitive_globs(const QString& pattern) {
     QStringList globs;
@@ -18,7 +40,7 @@ QStringList case_insensitive_globs(const QString& pattern) {
 }
 
 QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner) {
-    QFileDialog dialog(owner, request.title);
+    FileDialog dialog(owner, request.title);
     // Qt's own dialog everywhere: it shows the filter exactly as the program
     // names it and behaves the same on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);

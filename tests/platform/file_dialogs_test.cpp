@@ -79,6 +79,22 @@ TEST(QtFileDialogs, SaveReturnsTheNameAsTypedWithoutAnExtension) {
     EXPECT_EQ(answer, dir.filePath("scale"));
 }
 
+TEST(QtFileDialogs, SaveRefusesANameInAFolderThatDoesNotExist) {
+    QTemporaryDir dir;
+    bool still_open = false;
+    const QString answer = run_dialog(
+        {DialogKind::Save, QStringLiteral("Save data file"), QStringLiteral("*.xls")},
+        [&](QFileDialog& d) {
+            d.setDirectory(dir.path());
+            d.selectFile(dir.filePath("missing/results"));
+            static_cast<QDialog&>(d).accept();
+            still_open = d.isVisible();
+        },
+        QString());
+    EXPECT_TRUE(still_open) << "the dialog stays open on a missing folder";
+    EXPECT_TRUE(answer.isEmpty());
+}
+
 TEST(QtFileDialogs, ALongNonAsciiPathComesBackWhole) {
     QTemporaryDir dir;
     QString folder = dir.path();
