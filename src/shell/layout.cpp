@@ -1,21 +1,14 @@
 #include "shell/layout.h"
 
 #include "measure/modes.h"
-#include "platform/numbers.h"
 #include "scale/scale_bar.h"
 #include "shell/F_main.h"
+#include "shell/version_panel.h"
 #include "view/scrolling.h"
 
 #include <QFrame>
 #include <QScrollBar>
 #include <cstdlib>
-
-namespace {
-// Half of a length, as a whole pixel (halves to the even neighbour).
-int half(int length) {
-    return round_to_int(std::abs(length) / 2.0);
-}
-} // namespace
 
 // The viewport takes all the space the fixed parts leave: 5 pixels of margin
 // left, right and below, none above, the scroll bars (as thick as the
@@ -32,8 +25,8 @@ void lay_out_window(F_main& f) {
     const int bar = f.HS_main->height();
 
     f.P_out->setGeometry(5, 0, std::abs(w - bar - panel - 10), std::abs(h - bar - 5));
-    f.P_vers->move(half(f.P_out->width() - f.P_vers->width()),
-                   half(f.P_out->height() - f.P_vers->height()));
+    // The same place "Version" puts it, from the viewport's inner size.
+    centre_version_panel(f);
     f.HS_main->setGeometry(5, f.P_out->y() + f.P_out->height(), f.P_out->width(), bar);
     f.VS_main->setGeometry(f.P_out->x() + f.P_out->width(), f.P_out->y(), bar, f.P_out->height());
     f.Frm_result->move(f.VS_main->x() + f.VS_main->width(), f.P_out->y());

@@ -3,10 +3,29 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
 
 namespace {
 
-using OpenPicture = KelvoTest;
+class OpenPicture : public KelvoTest {
+  protected:
+    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseMove(f->P_in, at);
+        QTest::mousePress(f->P_in, button, {}, at);
+        QTest::mouseRelease(f->P_in, button, {}, at);
+    }
+    bool cross_hair_grey() const {
+        return f->L_trace_x->colour() == 7829367u && f->L_trace_y->colour() == 10066329u;
+    }
+    bool any_single_line_overlay_shown() const {
+        for (LineObject* line : {f->L_d, f->L_x0, f->L_y0, f->L_x1, f->L_y1})
+            if (line->visible()) return true;
+        return false;
+    }
+    int chain_lines() const { return static_cast<int>(f->L_m.size()) - 1; }
+};
 
 TEST_F(OpenPicture, AChosenPictureShowsAtItsOwnSize) {
     const QImage picture = test_picture(300, 200);
@@ -23,16 +42,101 @@ TEST_F(OpenPicture, AChosenPictureShowsAtItsOwnSize) {
 }
 
 TEST_F(OpenPicture, CancelChangesNothing) {
-    const QString file = save_picture_file(test_picture(120, 80), "keep.bmp");
+    show_window(QSize(800, 600));
+    const QString file = save_picture_file(test_picture(1200, 900), "keep.bmp");
     open(file);
+    QTest::mouseClick(f->L_in, Qt::LeftButton);
+    ASSERT_EQ(f->L_zval->text(), QStringLiteral("110%"));
+    f->HS_main->setValue(f->HS_main->maximum() / 2);
+    f->VS_main->setValue(f->VS_main->maximum());
+    const QPoint place = f->P_in->pos();
+    press({30, 40});
+    press({90, 120});
+    ASSERT_EQ(f->m_state, 2);
+    const QString length = f->Lb_d->text();
     const QImage before = f->P_in->picture();
+
     dialogs.cancel();
     f->fo->trigger();
+    EXPECT_EQ(dialogs.requests.size(), 2u);
     EXPECT_EQ(f->pic_path, file);
-    EXPECT_EQ(f->P_in->size(), QSize(120, 80));
+    EXPECT_EQ(f->P_in->size(), QSize(1320, 990));
     EXPECT_EQ(f->P_in->picture(), before);
-    EXPECT_EQ(f->L_zval->text(), QStringLiteral("100%"));
+    EXPECT_EQ(f->L_zval->text(), QStringLiteral("110%"));
+    EXPECT_EQ(f->P_in->pos(), place);
+    EXPECT_EQ(f->HS_main->value(), f->HS_main->maximum() / 2);
+    EXPECT_EQ(f->VS_main->value(), f->VS_main->maximum());
+    EXPECT_EQ(f->m_state, 2);
+    EXPECT_TRUE(f->L_d->visible() && f->L_x1->visible());
+    EXPECT_EQ(f->Lb_d->text(), length);
     EXPECT_TRUE(f->status_text().isEmpty());
+}
+
+TEST_F(OpenPicture, OpeningEndsTheMeasurementInProgressOfEitherMode) {
+    show_window(QSize(800, 600));
+    open(save_picture_file(test_picture(400, 300), "first.bmp"));
+
+    // Single line, finished: the cross-hair is red and all five lines show.
+    press({10, 10});
+    press({40, 50});
+    ASSERT_EQ(f->m_state, 2);
+    ASSERT_FALSE(cross_hair_grey());
+    open(save_picture_file(test_picture(300, 200), "second.bmp"));
+    EXPECT_FALSE(any_single_line_overlay_shown());
+    EXPECT_EQ(f->m_state, 0);
+    EXPECT_TRUE(cross_hair_grey());
+    // The results stay until the next measurement.
+    EXPECT_EQ(f->Lb_d->text(), QStringLiteral("50.00"));
+    press({5, 5});
+    EXPECT_EQ(f->m_state, 1) << "the next click starts a new measurement";
+
+    // Multi lines, a chain of two elements with its totals.
+    f->Option_tracer[1]->click();
+    press({10, 10});
+    press({40, 50});
+    press({40, 110});
+    ASSERT_GT(chain_lines(), 0);
+    ASSERT_NE(f->sum_d, 0.0f);
+    open(save_picture_file(test_picture(200, 100), "third.bmp"));
+    EXPECT_EQ(chain_lines(), 0);
+    EXPECT_EQ(f->seg_count, 0);
+    EXPECT_EQ(f->sum_x, 0.0f);
+    EXPECT_EQ(f->sum_y, 0.0f);
+    EXPECT_EQ(f->sum_d, 0.0f);
+    EXPECT_EQ(f->m_state, 3);
+}
+
+TEST_F(OpenPicture, WithHideLinesTickedOpeningClearsNothingOfTheMeasurement) {
+    show_window(QSize(800, 600));
+    open(save_picture_file(test_picture(400, 300), "first.bmp"));
+    f->Option_tracer[1]->click();
+    press({10, 10});
+    press({40, 50});
+    f->Check_hideline->click();
+    ASSERT_EQ(value(f->Check_hideline), 1);
+    const quint8 state = f->m_state;
+    const float totals[] = {f->sum_x, f->sum_y, f->sum_d};
+    ASSERT_NE(totals[2], 0.0f);
+
+    open(save_picture_file(test_picture(300, 200), "second.bmp"));
+    EXPECT_EQ(f->P_in->size(), QSize(300, 200));
+    EXPECT_EQ(f->m_state, state);
+    EXPECT_EQ(f->sum_x, totals[0]);
+    EXPECT_EQ(f->sum_y, totals[1]);
+    EXPECT_EQ(f->sum_d, totals[2]);
+}
+
+TEST_F(OpenPicture, ASmallPictureAfterAScrolledOneSitsInTheCornerWithBothBarsOff) {
+    show_window(QSize(800, 600));
+    open(save_picture_file(test_picture(1500, 1000), "large.bmp"));
+    f->HS_main->setValue(f->HS_main->maximum());
+    f->VS_main->setValue(f->VS_main->maximum());
+    ASSERT_NE(f->P_in->pos(), QPoint(0, 0));
+    open(save_picture_file(test_picture(200, 150), "small.bmp"));
+    EXPECT_EQ(f->P_in->size(), QSize(200, 150));
+    EXPECT_FALSE(f->HS_main->isEnabled());
+    EXPECT_FALSE(f->VS_main->isEnabled());
+    EXPECT_EQ(f->P_in->pos(), QPoint(0, 0));
 }
 
 TEST_F(OpenPicture, AFileThatIsNoPictureKeepsTheOldOneAndSaysWhy) {
