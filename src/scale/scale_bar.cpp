@@ -22,8 +22,8 @@ void draw_scale_bar(F_main& f) {
 
     // A scroll bar is enabled exactly when the picture exceeds the viewport
     // that way; otherwise the picture's own edge is the visible edge.
-    const bool h_scroll = f.HS_main->isEnabled();
-    const bool v_scroll = f.VS_main->isEnabled();
+    const bool h_scroll = f.HS_main->isEnabledTo(f.client);
+    const bool v_scroll = f.VS_main->isEnabledTo(f.client);
     const QRect viewport = f.P_out->contentsRect();
     const double visible_width = h_scroll ? viewport.width() : f.P_in->width();
 
@@ -50,7 +50,8 @@ void draw_scale_bar(F_main& f) {
     f.Line_eq->set_Y2(f.Line_eq->Y1());
 
     // The label stays as it is while "hide scale" has disabled "hide division".
-    if (!f.Check_hidedivisions->isEnabled() || value(f.Check_hidedivisions) != 0) return;
+    if (!f.Check_hidedivisions->isEnabledTo(f.Frm_result) || value(f.Check_hidedivisions) != 0)
+        return;
     f.L_div->setText(division_caption(*division));
     f.L_div->set_fore_colour(division_grey);
     // Centred under the bar at the width of its new caption.

@@ -101,6 +101,23 @@ TEST_F(Chain, ADoubleClickClosesTheChainAndARightPressReopensIt) {
     EXPECT_EQ(f->m_state, 3);
 }
 
+// The double-click looks at the state only: its press goes to the
+// calibration, and the chain closes all the same.
+TEST_F(Chain, ADoubleClickWhileCalibratingPlacesTheStartAndClosesTheChain) {
+    left({10, 10});
+    left({40, 50});
+    move({80, 50});
+    f->Command_set->setText(QStringLiteral("point start"));
+    double_click({80, 50});
+    EXPECT_EQ(f->Command_set->text(), QStringLiteral("point end"));
+    EXPECT_EQ(f->Line_scale->X1(), 80.0f);
+    EXPECT_EQ(f->Line_scale->Y1(), 50.0f);
+    EXPECT_EQ(f->seg_count, 2) << "the press placed no chain point";
+    EXPECT_EQ(f->m_state, 5);
+    EXPECT_TRUE(red());
+    EXPECT_EQ(results(), reads("70.00", "40.00", "90.00"));
+}
+
 TEST_F(Chain, ALeftPressOnAClosedChainStartsAFreshOne) {
     const std::size_t design_lines = f->P_in->line_count() - f->L_m.size();
     left({10, 10});

@@ -60,6 +60,15 @@ TEST_F(SingleLine, ResultsUseTwoDecimalsWithoutLeadingZeroOrGrouping) {
     EXPECT_EQ(results(), reads("1500.00", "2000.00", "2500.00"));
 }
 
+// X and Y are single precision, D double: at seven-digit lengths they part
+// in the decimals (1234567.82 held as a float is 1234567.875, seven digits).
+TEST_F(SingleLine, LargeLengthsShowXInSingleAndDInDoublePrecision) {
+    f->unit_per_px = 4115.2263f;
+    left({10, 10});
+    move({310, 10});
+    EXPECT_EQ(results(), reads("1234568.00", ".00", "1234567.82"));
+}
+
 TEST_F(SingleLine, RightPressesUndoOneStepAtATime) {
     set_trace_green(*f);
     right();

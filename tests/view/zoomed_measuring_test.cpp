@@ -6,7 +6,7 @@ using MeasuringAtAZoom = ViewTest;
 
 // Lengths are picture pixels times the scale, whatever the zoom: a distance on
 // screen is multiplied by 100 / zoom.
-TEST_F(MeasuringAtAZoom, AtTwoHundredAndFiftyPercentLengthsAreInPicturePixels) {
+TEST_F(MeasuringAtAZoom, AtTwoHundredAndAtFiftyPercentLengthsAreInPicturePixels) {
     show_picture(400, 300);
     click_times(f->L_in, 10);
     ASSERT_EQ(f->L_zval->text(), QStringLiteral("200%"));
