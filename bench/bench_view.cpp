@@ -6,9 +6,10 @@
 // Decoding is timed side by side with libjpeg-turbo's djpeg on the same file
 // in the same iteration, and reported as a ratio ("vs_djpeg"):
 //   open at 100% and a step at or above 100%:  at most 1.5 x djpeg (full decode)
-//   a step below 100% (50%, 30%, 10%):         at most 1.3 x djpeg -scale M/8
+//   a step below 100% (90%, 80%, 50%, 30%, 10%): at most 1.3 x djpeg -scale M/8
 // Memory ("peak_above_idle_MiB", measured in a child process of its own):
-//   zooming from 100% to 510% step by step:    at most W x H x 4 + 32 MiB
+//   zooming from 100% to 510% step by step,
+//   and from 100% to 10% (JPEG and BMP):       at most W x H x 4 + 32 MiB
 //                                              above the window without a picture
 // At 510% in a 1600 x 900 viewport:
 //   a full repaint of the viewport:            at most 3 ms
@@ -259,6 +260,8 @@ void JpegStepOutTo(benchmark::State& state) {
     state.counters["goal"] = 1.3;
 }
 BENCHMARK(JpegStepOutTo)
+    ->Arg(90)
+    ->Arg(80)
     ->Arg(50)
     ->Arg(30)
     ->Arg(10)
@@ -324,11 +327,12 @@ int peak_probe(int argc, char** argv) {
     return reached == (in ? QStringLiteral("510%") : QStringLiteral("10%")) ? 0 : 1;
 }
 
-void PeakMemoryZooming(benchmark::State& state, const char* direction) {
+void PeakMemoryZooming(benchmark::State& state, const char* direction, bool bmp = false) {
     for (auto _ : state) {
         QProcess probe;
         probe.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--peak-probe"), QLatin1String(direction), photo_files().jpeg});
+                    {QStringLiteral("--peak-probe"), QLatin1String(direction),
+                     bmp ? photo_files().bmp : photo_files().jpeg});
         if (!probe.waitForFinished(600000) || probe.exitCode() != 0) {
             state.SkipWithError(qPrintable(QStringLiteral("the probe failed: ") +
                                            QString::fromLocal8Bit(probe.readAllStandardError())));
@@ -353,6 +357,10 @@ void PeakMemoryZooming(benchmark::State& state, const char* direction) {
 }
 BENCHMARK_CAPTURE(PeakMemoryZooming, in_to_510, "in")->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(PeakMemoryZooming, out_to_10, "out")->Iterations(1)->Unit(benchmark::kSecond);
+// The bitmap is decoded whole at every step and shrunk in its own memory.
+BENCHMARK_CAPTURE(PeakMemoryZooming, bmp_out_to_10, "out", true)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 // ---- At 510% in the 1600 x 900 viewport ----
 

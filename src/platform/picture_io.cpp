@@ -1,10 +1,13 @@
 #include "platform/picture_io.h"
 
+#include "platform/downscale.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <QPainter>
+#include <QTransform>
 #include <QtMath>
 
 #include <sys/mman.h>
@@ -134,16 +137,48 @@ QImage mapped_rgb32(QSize size) {
     return image;
 }
 
-// The size libjpeg decodes a picture stored at `stored` at, when Qt's reader
-// is asked for `asked`: Qt takes the scale M/8 with the smallest M for which
-// M/8 is at least asked/stored in both directions, and libjpeg rounds the
-// scaled sides up.
-QSize jpeg_decoded_size(QSize stored, QSize asked) {
+// The DCT scale M/8 Qt's JPEG reader takes when asked for `asked` of a
+// picture stored at `stored`: the smallest M for which M/8 is at least
+// asked/stored in both directions, worked out as the reader works it out.
+int qt_jpeg_eighths(QSize stored, QSize asked) {
     const double f =
         qMin(double(stored.width()) / asked.width(), double(stored.height()) / asked.height());
-    const int m = qBound(1, qCeil(8 / f), 8);
+    return qBound(1, qCeil(8 / f), 8);
+}
+
+// libjpeg's size for a picture decoded at M/8: the scaled sides rounded up.
+QSize jpeg_eighths_size(QSize stored, int m) {
     return QSize(int((qint64(stored.width()) * m + 7) / 8),
                  int((qint64(stored.height()) * m + 7) / 8));
+}
+
+// The size to have a JPEG decoded at for showing `asked` of it: that of the
+// smallest DCT scale M/8 at least as large, when Qt's reader, asked for just
+// that size, decodes at M/8 and so has nothing left to resample (it would
+// resample into a second picture). Where a side does not divide by 8 the
+// rounded-up size makes the reader take (M + 1)/8, so a larger M is tried,
+// up to the stored size.
+QSize jpeg_decoding_size(QSize stored, QSize asked) {
+    for (int m = qt_jpeg_eighths(stored, asked); m < 8; ++m) {
+        const QSize size = jpeg_eighths_size(stored, m);
+        if (size.width() >= asked.width() && size.height() >= asked.height() &&
+            qt_jpeg_eighths(stored, size) == m)
+            return size;
+    }
+    return stored;
+}
+
+// Turns a picture read as stored upright, as QImageReader's own automatic
+// transformation does.
+QImage turned_upright(QImage image, QImageIOHandler::Transformations how) {
+    if (how == QImageIOHandler::TransformationNone) return image;
+    if (how == QImageIOHandler::TransformationRotate270)
+        return image.transformed(QTransform().rotate(270));
+    image = std::move(image).mirrored(how & QImageIOHandler::TransformationMirror,
+                                      how & QImageIOHandler::TransformationFlip);
+    if (how & QImageIOHandler::TransformationRotate90)
+        image = image.transformed(QTransform().rotate(90));
+    return image;
 }
 
 QString failure(const QString& path, const QString& why) {
@@ -202,30 +237,29 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown) {
                                             .arg(shown.width())
                                             .arg(shown.height()))};
     QImageReader reader(path);
-    reader.setAutoTransform(true);
+    // Turned upright here, after shrinking: the reader would turn the larger
+    // decoded picture into a copy of itself.
+    reader.setAutoTransform(false);
     QSize stored;
     if (const QString why = preflight(reader, path, &stored); !why.isEmpty())
         return {QImage(), failure(path, why)};
-    // The reader scales the picture as stored, before it is turned upright.
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-    const QSize asked = turned ? shown.transposed() : shown;
-    if (asked != stored) {
-        // Qt's JPEG reader takes the DCT scale M/8 from the size asked for: the
-        // smallest M with M/8 at least asked/stored in both directions. libjpeg
-        // then decodes at M/8 (a 24-megapixel photo at 30% decodes 3/8 of it in
-        // each direction, about a seventh of the work and memory) and Qt
-        // resamples that, smoothly, to exactly the size asked. Asking for the
-        // exact size, not a size rounded up, keeps M where it belongs. Other
-        // formats are decoded whole and resampled the same way.
-        reader.setScaledSize(asked);
-    }
-    QImage image =
-        reader.format() == "jpeg" ? mapped_rgb32(jpeg_decoded_size(stored, asked)) : QImage();
+    const QImageIOHandler::Transformations how = reader.transformation();
+    const QSize asked = how & QImageIOHandler::TransformationRotate90 ? shown.transposed() : shown;
+    // JPEG is decoded at the DCT scale M/8 just at or above the size asked (a
+    // 24-megapixel photo at 30% decodes 3/8 of it in each direction, about a
+    // seventh of the work and memory); other formats are decoded whole. The
+    // rest of the way is shrunk in the decoded picture's own memory, so a
+    // step holds one picture at a time.
+    const bool jpeg = reader.format() == "jpeg";
+    const QSize decoded = jpeg && stored.isValid() ? jpeg_decoding_size(stored, asked) : stored;
+    if (decoded != stored) reader.setScaledSize(decoded);
+    QImage image = jpeg ? mapped_rgb32(decoded) : QImage();
     TruncationWatch watch;
     if (!reader.read(&image)) image = QImage();
     LoadedPicture loaded = finish(reader, path, watch, std::move(image));
-    if (loaded.ok() && loaded.image.size() != shown)
-        loaded.image = loaded.image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!loaded.ok()) return loaded;
+    downscale_in_place(loaded.image, asked);
+    loaded.image = turned_upright(std::move(loaded.image), how);
     return loaded;
 }
 

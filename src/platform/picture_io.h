@@ -29,7 +29,8 @@ LoadedPicture load_picture_reusing(const QString& path, QImage memory);
 
 // The picture scaled to exactly `shown` (smaller than the picture). JPEG is
 // decoded at the DCT scale just at or above the target, so libjpeg does most
-// of the shrinking while decoding.
+// of the shrinking while decoding; the rest is done in the decoded picture's
+// own memory, so the result costs no more than that decoded picture.
 LoadedPicture load_picture_scaled(const QString& path, QSize shown);
 
 // The picture's size as shown (after EXIF orientation), without decoding it;

@@ -226,6 +226,46 @@ TEST_F(PictureFiles, SidewaysPhotosShowUprightWhenScaled) {
     EXPECT_GT(qGreen(half.image.pixel(0, 0)), 215); // stored bottom-left
 }
 
+// The JPEG `bytes` with an EXIF orientation (1 to 8) put in front.
+QByteArray with_orientation(const QByteArray& bytes, int orientation) {
+    QByteArray tiff("II*\0\x08\0\0\0"
+                    "\x01\0"
+                    "\x12\x01\x03\0\x01\0\0\0\x06\0\0\0"
+                    "\0\0\0\0",
+                    26);
+    tiff[18] = char(orientation);
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray app1("\xFF\xE1", 2);
+    app1.append(char((exif.size() + 2) >> 8)).append(char((exif.size() + 2) & 0xFF)).append(exif);
+    return bytes.left(2) + app1 + bytes.mid(2);
+}
+
+// Every EXIF orientation, on a photo whose sides do not divide by 8: the
+// shrunk picture is the whole one turned upright and shrunk, whichever way
+// it was stored and whatever DCT scale it was decoded at.
+TEST_F(PictureFiles, EveryStoredOrientationShowsUprightWhenScaled) {
+    QFile file(save(gradient(203, 117), "odd.jpg", "JPG", 95));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const QString path = write(QStringLiteral("o%1.jpg").arg(orientation),
+                                   with_orientation(bytes, orientation));
+        const LoadedPicture whole = load_picture(path);
+        ASSERT_TRUE(whole.ok()) << whole.error.toStdString();
+        for (const double zoom : {0.9, 0.62, 0.3, 0.1}) {
+            const QSize shown(int(whole.image.width() * zoom), int(whole.image.height() * zoom));
+            const LoadedPicture scaled = load_picture_scaled(path, shown);
+            ASSERT_TRUE(scaled.ok()) << scaled.error.toStdString();
+            ASSERT_EQ(scaled.image.size(), shown) << "orientation " << orientation;
+            EXPECT_EQ(scaled.image.format(), QImage::Format_RGB32);
+            const QImage reference =
+                whole.image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            EXPECT_LE(worst_difference(scaled.image, reference), 8)
+                << "orientation " << orientation << " at " << zoom;
+        }
+    }
+}
+
 TEST_F(PictureFiles, AHeaderWithoutASizeIsNoPicture) {
     const QString fake = write("fake.bmp", "BM and then nothing a picture needs");
     QString error;

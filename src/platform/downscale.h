@@ -1,0 +1,16 @@
+#pragma once
+// Shrinking a picture in its own memory, so that a zoom step below 100% holds
+// one picture, not the decoded one and a scaled copy beside it.
+
+#include <QImage>
+#include <QSize>
+
+// Shrinks `image` (32 bits a pixel) to exactly `to`, no larger than it in
+// either direction, by area averaging: each pixel of the result is the mean of
+// the pixels it covers, each weighted by the part of it covered, rounded to
+// the nearest value (halves up), channel by channel. The result lives in the
+// memory the picture had, rows packed together; the pages past it go back to
+// the system at once, and the rest is kept until the result is let go. Other
+// formats, or a size that is not smaller, are scaled by Qt into new memory
+// instead. Large pictures are shrunk by two threads.
+void downscale_in_place(QImage& image, QSize to);
