@@ -52,12 +52,6 @@ void PictureBox::clear_picture() {
     update();
 }
 
-QImage PictureBox::shown_pixels(QRect region) const {
-    if (picture_.isNull()) return QImage();
-    if (magnified_) return magnify_region(picture_, size(), region);
-    return picture_.copy(region);
-}
-
 void PictureBox::set_background(Colour c) {
     background_ = c;
     update();

@@ -33,8 +33,6 @@ public:
     // The picture as held: the shown picture, or the full-size one when magnified.
     const QImage& picture() const { return picture_; }
     bool magnified() const { return magnified_; }
-    // The shown picture's pixels in `region` (box pixels), as painted.
-    QImage shown_pixels(QRect region) const;
 
     Colour background() const { return background_; }
     void set_background(Colour c);

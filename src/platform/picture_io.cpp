@@ -208,8 +208,6 @@ LoadedPicture finish(QImageReader& reader, const QString& path, const Truncation
 
 } // namespace
 
-qint64 picture_memory_limit() { return kLimitBytes; }
-
 LoadedPicture load_picture(const QString& path) {
     return load_picture_reusing(path, QImage());
 }

@@ -14,9 +14,6 @@ struct LoadedPicture {
     bool ok() const { return error.isEmpty(); }
 };
 
-// The largest decoded picture the program accepts, in bytes of 32-bit pixels.
-qint64 picture_memory_limit();
-
 // The whole picture at its own size.
 LoadedPicture load_picture(const QString& path);
 
