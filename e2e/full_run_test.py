@@ -10,11 +10,11 @@ import unittest
 import xlrd
 from PIL import Image
 
-from desktop import Desktop, locate_picture
+from desktop import Desktop
+from kelvo_window import KelvoWindow
 
 BINARY = os.environ.get("KELVO_BINARY", "")
 MARK = (12, 200, 34)
-PANEL_WIDTH, MARGIN = 113, 5
 
 
 class FullRun(unittest.TestCase):
@@ -23,59 +23,24 @@ class FullRun(unittest.TestCase):
             picture = os.path.join(d.tmp, "ruler.bmp")
             Image.new("RGB", (400, 300), MARK).save(picture)
             workbook = os.path.join(d.tmp, "results")
-            app = d.start(BINARY)
-            wid = d.find_window("kelvo ver")
-            d.wait_for(lambda: "MAXIMIZED_HORZ" in d.net_wm_state(wid), 10, "maximised")
-            d.activate(wid)
-            x0, y0, width, height = d.geometry(wid)
-
-            d.key("alt+f")
-            d.key("o")
-            d.activate(d.find_window("Open data file"))
-            d.type(picture)
-            d.key("Return")
-            px, py, pw, ph = locate_picture(d, MARK, (x0 + width - 20, y0 + height - 20))
-            self.assertEqual((pw, ph), (400, 300))
-
-            def on_picture(x, y):
-                return px + x, py + y
-
-            # The panel stands 5 pixels from the window's right edge; the
-            # viewport's top is the picture's top.
-            panel_x = x0 + width - MARGIN - PANEL_WIDTH
-            set_button = (panel_x + 3 + 54, py + 362 + 10)
+            w = KelvoWindow(d, BINARY)
+            self.assertEqual(w.open_picture(picture, MARK)[2:], (400, 300))
 
             # Calibrate: a 200-pixel feature is 10 units long.
-            d.click(*set_button)
-            d.click(*on_picture(50, 100))
-            d.move(*on_picture(150, 100))
-            d.click(*on_picture(250, 100))
+            w.click_set_button()
+            w.measure((50, 100), (250, 100))
             d.type("10")
             d.key("Return")
             time.sleep(0.3)
 
             # Measure 30 x 40 pixels: 1.50, 2.00, 2.50 units; the focus moves
             # to "to Excel", so Enter writes the row.
-            d.click(*on_picture(20, 20))
-            d.move(*on_picture(35, 40))
-            d.click(*on_picture(50, 60))
-            d.key("Return")
-            d.activate(d.find_window("Save data file"))
-            d.type(workbook)
-            d.key("Return")
-            d.wait_for(lambda: os.path.exists(workbook + ".xls"), 10, "the workbook")
-
+            w.measure((20, 20), (50, 60))
+            w.enter_and_name_workbook(workbook)
             # A second line, straight down 100 pixels: .00, 5.00, 5.00.
-            d.click(*on_picture(100, 100))
-            d.move(*on_picture(100, 150))
-            d.click(*on_picture(100, 200))
-            d.key("Return")
-            time.sleep(0.5)
-
-            d.key("alt+f")
-            d.key("x")
-            d.wait_for(lambda: app.poll() is not None, 10, "the program to end")
-            self.assertEqual(app.returncode, 0, d.log())
+            w.measure((100, 100), (100, 200))
+            w.enter()
+            self.assertEqual(w.exit(), 0, d.log())
 
             sheet = xlrd.open_workbook(workbook + ".xls").sheet_by_index(0)
             self.assertEqual(sheet.nrows, 4, d.log())
