@@ -3,7 +3,6 @@ feature of known length, measure, press Enter and name the workbook, measure
 again, press Enter, close the window; then read the workbook back."""
 
 import os
-import sys
 import time
 import unittest
 
@@ -11,9 +10,8 @@ import xlrd
 from PIL import Image
 
 from desktop import Desktop
-from kelvo_window import KelvoWindow
+from kelvo_window import KelvoWindow, run_tests
 
-BINARY = os.environ.get("KELVO_BINARY", "")
 MARK = (12, 200, 34)
 
 
@@ -23,7 +21,7 @@ class FullRun(unittest.TestCase):
             picture = os.path.join(d.tmp, "ruler.bmp")
             Image.new("RGB", (400, 300), MARK).save(picture)
             workbook = os.path.join(d.tmp, "results")
-            w = KelvoWindow(d, BINARY)
+            w = KelvoWindow(d)
             self.assertEqual(w.open_picture(picture, MARK)[2:], (400, 300))
 
             # Calibrate: a 200-pixel feature is 10 units long.
@@ -53,6 +51,4 @@ class FullRun(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) > 1:
-        BINARY = sys.argv.pop(1)
-    unittest.main(verbosity=2)
+    run_tests()

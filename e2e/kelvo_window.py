@@ -1,17 +1,30 @@
 """The main window as a person sees and uses it on the throw-away desktop."""
 
 import os
+import sys
 import time
+import unittest
 
 from desktop import locate_picture
 
 PANEL_WIDTH, MARGIN = 113, 5
 
+# The program under test: the first command-line argument, or KELVO_BINARY.
+BINARY = os.environ.get("KELVO_BINARY", "")
+
+
+def run_tests():
+    """unittest's main, after taking the program's path off the command line."""
+    global BINARY
+    if len(sys.argv) > 1:
+        BINARY = sys.argv.pop(1)
+    unittest.main(verbosity=2)
+
 
 class KelvoWindow:
-    def __init__(self, desktop, binary):
+    def __init__(self, desktop):
         self.d = desktop
-        self.app = desktop.start(binary)
+        self.app = desktop.start(BINARY)
         self.wid = desktop.find_window("kelvo ver")
         desktop.wait_for(lambda: "MAXIMIZED_HORZ" in desktop.net_wm_state(self.wid), 10,
                          "the window maximised")

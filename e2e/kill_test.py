@@ -3,16 +3,14 @@ right after its second row, leaves a workbook that reads back with both."""
 
 import os
 import signal
-import sys
 import unittest
 
 import xlrd
 from PIL import Image
 
 from desktop import Desktop
-from kelvo_window import KelvoWindow
+from kelvo_window import KelvoWindow, run_tests
 
-BINARY = os.environ.get("KELVO_BINARY", "")
 MARK = (200, 40, 90)
 
 
@@ -22,7 +20,7 @@ class Kill(unittest.TestCase):
             picture = os.path.join(d.tmp, "slide.bmp")
             Image.new("RGB", (320, 240), MARK).save(picture)
             workbook = os.path.join(d.tmp, "kept")
-            w = KelvoWindow(d, BINARY)
+            w = KelvoWindow(d)
             w.open_picture(picture, MARK)
 
             w.measure((10, 10), (40, 50))  # 30, 40, 50 pixels at the start-up scale
@@ -41,6 +39,4 @@ class Kill(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) > 1:
-        BINARY = sys.argv.pop(1)
-    unittest.main(verbosity=2)
+    run_tests()

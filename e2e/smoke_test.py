@@ -3,15 +3,13 @@ opened through the real file dialog shows its pixels at the top-left of the
 viewport."""
 
 import os
-import sys
 import unittest
 
 from PIL import Image
 
 from desktop import Desktop
-from kelvo_window import MARGIN, KelvoWindow
+from kelvo_window import MARGIN, KelvoWindow, run_tests
 
-BINARY = os.environ.get("KELVO_BINARY", "")
 TITLE = " kelvo ver 0.02 - 2005, 02, 28"
 MARK = (12, 200, 34)
 
@@ -21,7 +19,7 @@ class Smoke(unittest.TestCase):
         with Desktop() as d:
             picture = os.path.join(d.tmp, "photo.bmp")
             Image.new("RGB", (300, 200), MARK).save(picture)
-            w = KelvoWindow(d, BINARY)  # waits for the window to be maximised
+            w = KelvoWindow(d)  # waits for the window to be maximised
             self.assertEqual(d.window_name(w.wid), TITLE)
             self.assertIn("_NET_WM_STATE_MAXIMIZED_VERT", d.net_wm_state(w.wid))
 
@@ -36,6 +34,4 @@ class Smoke(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) > 1:
-        BINARY = sys.argv.pop(1)
-    unittest.main(verbosity=2)
+    run_tests()
