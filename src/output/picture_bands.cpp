@@ -1,6 +1,7 @@
 #include "output/picture_bands.h"
 
 #include "platform/bmp_stream_writer.h"
+#include "platform/line_object.h"
 #include "platform/magnify.h"
 
 #include <QDir>
@@ -199,10 +200,11 @@ void draw_export_marks(QPainter& painter, const ExportMarks& marks) {
         painter.drawText(QPoint(marks.caption_at.x(), marks.caption_at.y() + ascent),
                          marks.caption);
     }
-    // Width 0: the 1-pixel cosmetic pen the picture area draws its lines with.
+    // Width 0: the 1-pixel cosmetic pen the picture area draws its lines with,
+    // covering the pixels it covers.
     painter.setPen(QPen(marks.colour, 0));
     for (const QLineF& line : marks.lines)
-        painter.drawLine(line);
+        draw_line_pixels(painter, line);
 }
 
 void compose_band(const ShownPicture& view, const ExportMarks& marks, int top, QImage& band) {

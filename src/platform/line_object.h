@@ -11,10 +11,22 @@
 
 #include "platform/colour.h"
 
+#include <QLineF>
 #include <QRect>
 #include <list>
 
 class PictureBox;
+class QPainter;
+
+// Draws `line` as the platform draws a line object: its end points rounded
+// to whole pixels, covering the first and stopping one pixel short of the
+// last (a tick from y + 5 to y is 5 pixels tall; two lines that meet at a
+// point cover it once, so a not-xor chain's joints are inverted once). A
+// line of no length covers nothing. Only the part within `area` is drawn
+// (an invalid area: all of it), with the painter's pen, which must be a
+// cosmetic (width 0) pen with Qt's default square cap. The picture area and
+// the exported picture both draw with this, so they cover the same pixels.
+void draw_line_pixels(QPainter& painter, const QLineF& line, const QRect& area = QRect());
 
 enum class DrawMode {
     Copy,   // the pen's own colour

@@ -69,7 +69,12 @@ QString format_fixed(double value, int decimals, int significant) {
 
 } // namespace
 
-double leading_number(const QString& text) {
+namespace {
+
+// The leading number of `text`; `end` is where its prefix ends (0 when the
+// text does not begin with a number).
+double read_leading_number(const QString& text, qsizetype& end) {
+    end = 0;
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && is_blank(text[i])) ++i;
@@ -108,8 +113,10 @@ double leading_number(const QString& text) {
                 ++j;
             }
             s += e;
+            i = j;
         }
     }
+    end = i;
     double value = 0.0;
     const char* begin = s.data();
     if (*begin == '-') ++begin;
@@ -122,6 +129,19 @@ double leading_number(const QString& text) {
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
     return s[0] == '-' ? -value : value;
+}
+
+} // namespace
+
+double leading_number(const QString& text) {
+    qsizetype end = 0;
+    return read_leading_number(text, end);
+}
+
+qsizetype leading_number_end(const QString& text) {
+    qsizetype end = 0;
+    read_leading_number(text, end);
+    return end;
 }
 
 QString format_2dp(double value) { return format_fixed(value, 2, 15); }

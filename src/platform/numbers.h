@@ -9,6 +9,9 @@
 // skipped, optional sign, digits, "." as the decimal point, optional exponent.
 // "1.00/pixel" gives 1, "100%" gives 100, "1,5" gives 1, "abc" and "" give 0.
 double leading_number(const QString& text);
+// Where that prefix ends in `text`: 0 when the text does not begin with a
+// number, so "abc" and "0" tell apart although both read as 0.
+qsizetype leading_number_end(const QString& text);
 
 // "#.00": two decimals, no leading zero below 1, no digit grouping.
 // 0 gives ".00", 0.5 gives ".50", -0.5 gives "-.50". Halves round away from zero

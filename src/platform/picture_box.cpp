@@ -143,13 +143,14 @@ void PictureBox::paint_lines(QPainter& painter, const QRect& area) {
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
             painter.setPen(QPen(to_qcolor(line->colour_), 0));
         }
-        painter.drawLine(QLineF(line->x1_, line->y1_, line->x2_, line->y2_));
+        draw_line_pixels(painter, QLineF(line->x1_, line->y1_, line->x2_, line->y2_), area);
     }
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     press_inside_ = true;
+    pointer_ = event->globalPosition();
     const QPointF p = event->position();
     emit mouseDown(button_code(event->button()), static_cast<float>(p.x()),
                    static_cast<float>(p.y()));
@@ -162,6 +163,7 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    pointer_ = event->globalPosition();
     const QPointF p = event->position();
     emit mouseMove(static_cast<float>(p.x()), static_cast<float>(p.y()));
     flush_line_changes();
@@ -171,6 +173,7 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double-click is no press of its own: the first
     // already went through mousePressEvent.
     press_inside_ = true;
+    pointer_ = event->globalPosition();
     emit dblClick();
     flush_line_changes();
 }
@@ -178,4 +181,26 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     emit resized();
+}
+
+// The platform tells a window that moves under a still pointer where the
+// pointer now is; Qt sends nothing until the pointer itself moves. Without
+// this a scroll would leave the handlers with the place the pointer had
+// before it, and the next press would be taken elsewhere than the results say.
+void PictureBox::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (!pointer_ || !isVisible()) return;
+    const QPointF p = mapFromGlobal(*pointer_);
+    if (!rect().contains(p.toPoint())) return;
+    // Something shown over the box (a child of the viewport) takes the pointer.
+    QWidget* top = window();
+    QWidget* under = top->childAt(top->mapFromGlobal(pointer_->toPoint()));
+    if (under != this && !isAncestorOf(under)) return;
+    emit mouseMove(static_cast<float>(p.x()), static_cast<float>(p.y()));
+    flush_line_changes();
+}
+
+void PictureBox::leaveEvent(QEvent* event) {
+    pointer_.reset();
+    QWidget::leaveEvent(event);
 }

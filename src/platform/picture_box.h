@@ -6,6 +6,10 @@
 // size, takes the magnified size as its own, and paints only the exposed
 // rectangle, nearest-neighbour. A 24-megapixel photo at 510% therefore costs
 // one decoded picture, not the 2.5 GB the magnified image would take.
+//
+// When the box moves under a pointer that stands still over it (its viewport
+// scrolled), the pointer is over another place of the box: the box reports a
+// move to that place, as if the pointer had moved there.
 
 #include "platform/colour.h"
 #include "platform/line_object.h"
@@ -14,6 +18,7 @@
 #include <QWidget>
 #include <list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class PictureBox : public QWidget {
@@ -62,6 +67,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -76,4 +83,7 @@ private:
     std::vector<LineObject*> pending_;
     bool flush_posted_ = false;
     bool press_inside_ = false;
+    // Where the pointer was last seen over the box, in global coordinates;
+    // nothing once it has left.
+    std::optional<QPointF> pointer_;
 };

@@ -27,6 +27,7 @@
 namespace {
 const QString idle = QStringLiteral("set kelvo");
 const QString point_start = QStringLiteral("point start");
+const QString point_end = QStringLiteral("point end");
 const QString set_scale_as = QStringLiteral("set scale as...");
 
 float line_length(const LineObject& line) {
@@ -35,25 +36,59 @@ float line_length(const LineObject& line) {
     return static_cast<float>(std::sqrt(double(dx) * dx + double(dy) * dy));
 }
 
-// Sets unit_per_px from the typed length and Line_scale. An empty or zero
-// length, or a line of no length, leaves it as it is; so does a scale that
-// could not be used, which is said in the status bar.
+// The note for a length typed with a decimal comma: the leading number stops
+// at the comma, so "1,5" reads as 1. Empty when the text does not go on with
+// a comma and a digit.
+QString decimal_comma_note(const QString& typed, double length) {
+    const qsizetype end = leading_number_end(typed);
+    if (end == 0 || end + 1 >= typed.size() || typed[end] != QLatin1Char(',') ||
+        !typed[end + 1].isDigit())
+        return QString();
+    return QStringLiteral("read as %1: use a point for decimals").arg(scale_number(length));
+}
+
+// Why the typed text gives no length; empty when it gives one.
+QString refused_length(const QString& typed, double length) {
+    if (typed.isEmpty()) return QStringLiteral("no length was typed");
+    if (leading_number_end(typed) == 0)
+        return QStringLiteral("\"%1\" does not begin with a number").arg(typed);
+    if (length != 0) return QString();
+    const QString comma = decimal_comma_note(typed, length);
+    if (!comma.isEmpty()) return QStringLiteral("\"%1\" is %2").arg(typed, comma);
+    return QStringLiteral("the length typed is 0");
+}
+
+// Sets unit_per_px from the typed length and Line_scale. A length that is
+// not there or is 0, a line of no length, or a scale that could not be used
+// leave it as it is; the status bar says which, or the scale now in force.
 void take_reference_length(F_main& f) {
     const QString typed = f.Text_scale->text();
     const double length = leading_number(typed);
-    if (typed.isEmpty() || length == 0) return;
+    if (const QString why = refused_length(typed, length); !why.isEmpty()) {
+        f.report(QStringLiteral("Scale not changed: %1.").arg(why));
+        return;
+    }
     const float line_px = line_length(*f.Line_scale);
-    if (line_px == 0) return;
+    if (line_px == 0) {
+        f.report(QStringLiteral("Scale not changed: the reference line has no length."));
+        return;
+    }
     const double zoom = zoom_percent(f);
+    const double picture_px = double(line_px) * 100.0 / zoom;
     const double scale = calibrated_scale(length, line_px, zoom);
     if (const std::optional<float> usable = usable_scale(scale)) {
         f.unit_per_px = *usable;
-        f.report(QString()); // an earlier refusal no longer holds
+        QString done = QStringLiteral("Scale: %1 per pixel (from %2 px = %3)")
+                           .arg(scale_number(f.unit_per_px), QString::number(picture_px, 'f', 1),
+                                scale_number(length));
+        if (const QString comma = decimal_comma_note(typed, length); !comma.isEmpty())
+            done += QStringLiteral("; ") + comma;
+        f.report(done);
         return;
     }
     f.report(
         QStringLiteral("Scale not changed: %1 over %2 picture pixels gives a scale that is %3.")
-            .arg(typed, format_2dp(double(line_px) * 100.0 / zoom), unusable_scale_reason(scale)));
+            .arg(typed, format_2dp(picture_px), unusable_scale_reason(scale)));
 }
 
 void confirm(F_main& f) {
@@ -61,6 +96,35 @@ void confirm(F_main& f) {
     draw_scale_bar(f);
 }
 } // namespace
+
+QString scale_number(double value) {
+    // Six significant digits: a single-precision scale such as 0.05 shows as
+    // typed, not as 0.0500000007.
+    return QString::number(value, 'g', 6);
+}
+
+void keep_calibration_line(F_main& f, double was_percent, double now_percent) {
+    const QString step = f.Command_set->text();
+    if (step != point_end && step != set_scale_as) return;
+    // Both ends stay on their picture pixels, so the reference length that
+    // apply_scale divides by the zoom in force is the one the user marked.
+    const double ratio = now_percent / was_percent;
+    LineObject& line = *f.Line_scale;
+    line.set_points(float(line.X1() * ratio), float(line.Y1() * ratio), float(line.X2() * ratio),
+                    float(line.Y2() * ratio));
+}
+
+bool end_calibration(F_main& f) {
+    if (f.Command_set->text() == idle) return false;
+    f.Line_scale->hide();
+    f.Command_set->setText(idle);
+    // The click that started the calibration hid the cross-hair.
+    if (value(f.Check_hideline) == 0) {
+        f.L_trace_x->show();
+        f.L_trace_y->show();
+    }
+    return true;
+}
 
 double calibrated_scale(double typed_length, float line_px, double zoom) {
     // line_px × 100 / zoom is the reference length in pixels of the picture at

@@ -1,6 +1,8 @@
 #pragma once
 // Calibration: a reference line of known length sets unit_per_px.
 
+#include <QString>
+
 class F_main;
 
 void Command_set_Click(F_main& f);
@@ -9,6 +11,16 @@ void apply_scale(F_main& f);
 // Rewrites Lb_x, Lb_y, Lb_d for a new scale: each caption's number times
 // new_scale / old_scale, formatted "#.00".
 void convert_results(F_main& f, float old_scale, float new_scale);
+
+// A zoom step from `was_percent` to `now_percent` during a calibration keeps
+// Line_scale on the picture pixels it marks.
+void keep_calibration_line(F_main& f, double was_percent, double now_percent);
+// Leaves a calibration under way without changing the scale: Line_scale
+// hidden, "set kelvo" again, the cross-hair back. False when none was under way.
+bool end_calibration(F_main& f);
+
+// A scale or a length as the status bar shows it: "0.05", "12.5", "200".
+QString scale_number(double value);
 
 // Units per picture pixel for a reference line `line_px` shown pixels long at
 // `zoom` percent that stands for `typed_length` units; not yet checked for use.

@@ -8,6 +8,7 @@
 #include "shell/dialogs.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 const QString extension = QStringLiteral(".kvo");
@@ -65,5 +66,6 @@ void open_scale_defi(F_main& f) {
     f.unit_per_px = scale;
     convert_results(f, old, scale);
     draw_scale_bar(f);
-    f.report(QString());
+    f.report(QStringLiteral("Scale: %1 per pixel (from %2)")
+                 .arg(scale_number(f.unit_per_px), QFileInfo(path).fileName()));
 }

@@ -137,7 +137,10 @@ void F_main::build_elements() {
     Lb_x = label(f, "Lb_x", QStringLiteral(".00"), {24, 45, 83, 23}, 15.75);
     Lb_y = label(f, "Lb_y", QStringLiteral(".00"), {24, 69, 83, 23}, 15.75);
     Lb_d = label(f, "Lb_d", QStringLiteral(".00"), {24, 93, 83, 23}, 15.75);
-    for (ClickLabel* l : {Lb_x, Lb_y, Lb_d}) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (ClickLabel* l : {Lb_x, Lb_y, Lb_d}) {
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->set_shrink_to_fit(true); // "361250.00" would lose its first digit
+    }
     Command_excel = button(f, "Command_excel", QStringLiteral("to Excel"), {8, 138, 97, 27}, 14.25);
     Command_new = button(f, "Command_new", QStringLiteral("new"), {8, 164, 97, 16}, 9.75);
     Text_comment = element<QPlainTextEdit>(f, "Text_comment", {8, 181, 97, 41}, 9.75);

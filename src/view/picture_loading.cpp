@@ -1,6 +1,7 @@
 #include "view/picture_loading.h"
 
 #include "measure/modes.h"
+#include "scale/calibration.h"
 #include "scale/scale_bar.h"
 #include "shell/F_main.h"
 #include "shell/dialogs.h"
@@ -40,4 +41,8 @@ void open_picture(F_main& f) {
     set_trace_grey(f);
     update_scroll_bars(f);
     draw_scale_bar(f);
+    // A reference line marked on the previous picture means nothing on this one.
+    if (end_calibration(f))
+        f.report(QStringLiteral("Calibration ended: another picture was opened; the scale was "
+                                "not changed."));
 }

@@ -3,6 +3,7 @@
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "platform/numbers.h"
+#include "scale/calibration.h"
 #include "scale/scale_bar.h"
 #include "shell/F_main.h"
 #include "view/scrolling.h"
@@ -17,8 +18,9 @@ bool zoom_buttons_act(const F_main& f) {
     return value(f.Check_zlock) != 1 && !f.pic_path.isEmpty();
 }
 
-// What follows every zoom step that showed the picture anew.
-void after_zoom_step(F_main& f) {
+// What follows every zoom step that showed the picture anew, from `was_percent`.
+void after_zoom_step(F_main& f, double was_percent) {
+    keep_calibration_line(f, was_percent, zoom_percent(f));
     reset_for_mode(f);
     update_scroll_bars(f);
     draw_scale_bar(f);
@@ -38,7 +40,7 @@ void step_zoom(F_main& f, int points) {
         f.L_zval->setText(before);
         return;
     }
-    after_zoom_step(f);
+    after_zoom_step(f, z);
 }
 
 } // namespace
@@ -64,8 +66,9 @@ void L_out_Click(F_main& f) {
 void L_even_Click(F_main& f) {
     if (!zoom_buttons_act(f)) return;
     if (!show_picture_at(f, 100.0)) return;
+    const double was = zoom_percent(f);
     f.L_zval->setText(QStringLiteral("100%"));
-    after_zoom_step(f);
+    after_zoom_step(f, was);
 }
 
 void reset_for_mode(F_main& f) {

@@ -4,6 +4,7 @@
 #include "measure/modes.h"
 
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QRadioButton>
 
 namespace {
@@ -123,6 +124,45 @@ TEST_F(Modes, ClickingAResultMarksItRedAndAgainBlackPairByPair) {
     EXPECT_EQ(f->Ly->fore_colour(), 0u);
     EXPECT_EQ(f->Lb_d->fore_colour(), 255u);
     EXPECT_EQ(f->Ld->fore_colour(), 255u);
+}
+
+// As on the picture area, a double-click is one click and one double-click:
+// a result toggles once, "in" steps once.
+TEST_F(Modes, ADoubleClickOnALabelButtonActsAsOneClick) {
+    const auto double_click = [](QWidget* label) {
+        QTest::mousePress(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton);
+        QTest::mouseDClick(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton);
+    };
+    double_click(f->Lb_x);
+    EXPECT_EQ(f->Lb_x->fore_colour(), 255u);
+    EXPECT_EQ(f->Lx->fore_colour(), 255u);
+    double_click(f->L_in);
+    EXPECT_EQ(f->L_zval->text(), QStringLiteral("110%"));
+}
+
+// A value wider than its label is painted whole in a smaller size, never cut
+// at the left; one that fits keeps the design font.
+TEST_F(Modes, AResultTooWideForItsLabelShowsWholeInASmallerSize) {
+    for (const char* wide : {"361250.00", "-123456789012345.00"}) {
+        SCOPED_TRACE(wide);
+        f->Lb_d->setText(QLatin1String(wide));
+        const QFont shown = f->Lb_d->shown_font();
+        EXPECT_LT(shown.pointSizeF(), f->Lb_d->font().pointSizeF());
+        EXPECT_LE(QFontMetricsF(shown, f->Lb_d).horizontalAdvance(f->Lb_d->text()),
+                  f->Lb_d->contentsRect().width());
+        // The first glyph's ink begins inside the label, not at its cut edge.
+        const QImage shot = f->Lb_d->grab().toImage();
+        int left = shot.width();
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (qGray(shot.pixel(x, y)) < 128) left = std::min(left, x);
+        EXPECT_GT(left, 0);
+        EXPECT_LT(left, shot.width() / 4);
+    }
+    f->Lb_d->setText(QStringLiteral("61250.00"));
+    EXPECT_EQ(f->Lb_d->shown_font(), f->Lb_d->font());
 }
 
 } // namespace

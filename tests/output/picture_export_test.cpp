@@ -181,9 +181,11 @@ TEST_F(SavePicture, HideDivisionDrawsTheThreeGreyLinesWithoutTheText) {
     const QImage saved = read_back(path("lines.bmp"));
     ASSERT_EQ(saved.size(), picture.size());
 
-    // The ticks at x 60 and 110 from row 70 to 75, the bar along row 74 between them.
+    // Lines cover their first point, not their last: the ticks at x 60 and
+    // 110 drawn up from row 75 cover rows 75 to 71, 5 pixels; the bar along
+    // row 74 from 60 to 110 covers 50 columns, the right tick's not among them.
     QList<QPoint> lines;
-    for (int y = 70; y <= 75; ++y)
+    for (int y = 71; y <= 75; ++y)
         lines << QPoint(60, y) << QPoint(110, y);
     for (int x = 61; x < 110; ++x)
         lines << QPoint(x, 74);
@@ -196,6 +198,18 @@ TEST_F(SavePicture, HideDivisionDrawsTheThreeGreyLinesWithoutTheText) {
     std::sort(lines.begin(), lines.end(),
               [](QPoint a, QPoint b) { return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x()); });
     EXPECT_EQ(changed, lines);
+
+    // The screen covers the same pixels, each inverted once: the left tick and
+    // the bar both cover (60, 74), which shows the picture again.
+    hide_overlays();
+    for (LineObject* line : {f->Line_ax0, f->Line_ax1, f->Line_eq})
+        line->show();
+    QList<QPoint> inverted =
+        differences(f->P_in->grab().toImage().convertToFormat(QImage::Format_RGB32), picture);
+    std::sort(inverted.begin(), inverted.end(),
+              [](QPoint a, QPoint b) { return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x()); });
+    lines.removeOne(QPoint(60, 74));
+    EXPECT_EQ(inverted, lines);
 }
 
 TEST_F(SavePicture, WithBothShownTheDivisionIsPrintedInGreyAtTheLabel) {
@@ -463,7 +477,7 @@ TEST_F(SavePicture, AfterRealZoomStepsTheFileShowsTheBarWhereTheScreenHasIt) {
                         f->P_out->height());
     const QPoint right_tick(qRound(f->Line_ax1->X1()), qRound(f->Line_ax1->Y2()));
     EXPECT_TRUE(visible.contains(right_tick));
-    for (int y = 0; y <= 5; ++y)
+    for (int y = 1; y <= 5; ++y)
         EXPECT_EQ(saved.pixel(right_tick + QPoint(0, y)), grey) << y;
     EXPECT_TRUE(visible.contains(f->L_div->geometry()));
 }
@@ -481,9 +495,9 @@ TEST_F(SavePicture, AnotherReaderSeesTheSizeAndThePixels) {
 
     ASSERT_EQ(read_back(path("pil.bmp")).size(), shown);
     // Corners and inner pixels of the magnified picture, then points of the
-    // two ticks (x 52 and 92, rows 40 to 45) and of the bar (row 44).
+    // two ticks (x 52 and 92, rows 41 to 45) and of the bar (row 44).
     const QList<QPoint> picture_points = {{0, 0}, {101, 0}, {0, 66}, {101, 66}, {3, 3}, {4, 3}};
-    const QList<QPoint> bar_points = {{52, 40}, {92, 42}, {70, 44}, {53, 44}};
+    const QList<QPoint> bar_points = {{52, 41}, {92, 42}, {70, 44}, {53, 44}};
     QString wanted = "BMP RGB 102 67\n";
     for (const QPoint p : picture_points)
         wanted += pil_pixel_line(magnify_region(full, shown, QRect(p, QSize(1, 1))).pixel(0, 0));

@@ -137,4 +137,43 @@ TEST(PictureBox, MovingALineRepaintsOnlyItsOldAndNewStrips) {
     EXPECT_FALSE(box.painted.contains(QPoint(200, 130)));
 }
 
+// The pixels not-xor lines invert on a white picture, row by row.
+QList<QPoint> inverted_by(const QList<QLineF>& lines) {
+    PictureBox box;
+    box.set_picture(solid(20, 20, qRgb(255, 255, 255)));
+    for (const QLineF& l : lines) {
+        LineObject* line = box.create_line(DrawMode::NotXor, colours::black);
+        line->set_points(float(l.x1()), float(l.y1()), float(l.x2()), float(l.y2()));
+        line->show();
+    }
+    const QImage shot = box.grab().toImage();
+    QList<QPoint> pixels;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            if (shot.pixel(x, y) != qRgb(255, 255, 255)) pixels << QPoint(x, y);
+    return pixels;
+}
+
+TEST(PictureBox, LinesCoverTheirFirstPointAndStopOneShortOfTheLast) {
+    const struct {
+        QList<QLineF> lines;
+        QList<QPoint> covered;
+    } cases[] = {
+        {{QLineF(5, 15, 5, 10)}, {{5, 11}, {5, 12}, {5, 13}, {5, 14}, {5, 15}}}, // a tick
+        {{QLineF(5, 10, 5, 15)}, {{5, 10}, {5, 11}, {5, 12}, {5, 13}, {5, 14}}},
+        {{QLineF(9, 3, 5.6f, 3.4f)}, {{7, 3}, {8, 3}, {9, 3}}}, // ends rounded to pixels
+        {{QLineF(4, 4, 4, 4)}, {}},                           // no length, nothing
+        {{QLineF(2, 2, 8, 5)}, {{2, 2}, {3, 2}, {4, 3}, {5, 3}, {6, 4}, {7, 4}}},
+        {{QLineF(8, 5, 2, 2)}, {{8, 5}, {7, 5}, {6, 4}, {5, 4}, {4, 3}, {3, 3}}},
+        // A chain's joint is inverted once.
+        {{QLineF(1, 1, 4, 1), QLineF(4, 1, 4, 3)}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {4, 2}}},
+    };
+    for (const auto& c : cases) {
+        QList<QPoint> wanted = c.covered;
+        std::sort(wanted.begin(), wanted.end(),
+                  [](QPoint a, QPoint b) { return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x()); });
+        EXPECT_EQ(inverted_by(c.lines), wanted) << c.lines.first().x1() << "," << c.lines.first().y1();
+    }
+}
+
 } // namespace

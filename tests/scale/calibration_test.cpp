@@ -83,11 +83,17 @@ TEST_F(Calibration, ConfirmingConvertsTheShownResultsFromTheirTexts) {
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("3.00"));
 }
 
-TEST_F(Calibration, NoUsableLengthChangesNoNumberButEndsTheCycle) {
+TEST_F(Calibration, NoUsableLengthChangesNoNumberButEndsTheCycleAndSaysWhy) {
     const struct {
         const char* typed;
         float x2; // the line runs from (50, 50) to (x2, 50)
-    } cases[] = {{"", 250}, {"abc", 250}, {"0", 250}, {",5", 250}, {"10", 50}};
+        const char* said;
+    } cases[] = {{"", 250, "no length was typed"},
+                 {"abc", 250, "\"abc\" does not begin with a number"},
+                 {",5", 250, "\",5\" does not begin with a number"},
+                 {"0", 250, "the length typed is 0"},
+                 {"0,5", 250, "\"0,5\" is read as 0: use a point for decimals"},
+                 {"10", 50, "the reference line has no length"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
         show_results("3.00", "4.00", "5.00");
@@ -98,8 +104,14 @@ TEST_F(Calibration, NoUsableLengthChangesNoNumberButEndsTheCycle) {
         EXPECT_EQ(f->Lb_d->text(), QStringLiteral("5.00"));
         EXPECT_EQ(f->Command_set->text(), QStringLiteral("set kelvo"));
         EXPECT_FALSE(f->Line_scale->visible());
-        EXPECT_TRUE(f->status_text().isEmpty()) << f->status_text().toStdString();
+        EXPECT_EQ(f->status_text(), QStringLiteral("Scale not changed: %1.").arg(c.said));
     }
+    // A comma stops the number, and the scale in force says what was read.
+    await_length(0, 0, 200, 0);
+    type_and_press_enter(QStringLiteral("1,5"));
+    EXPECT_EQ(f->unit_per_px, 0.005f);
+    EXPECT_EQ(f->status_text(), QStringLiteral("Scale: 0.005 per pixel (from 200.0 px = 1); "
+                                               "read as 1: use a point for decimals"));
 }
 
 TEST_F(Calibration, ALengthGivingNoUsableScaleIsRefusedAndSaidSo) {
@@ -122,11 +134,11 @@ TEST_F(Calibration, ALengthGivingNoUsableScaleIsRefusedAndSaidSo) {
             << f->status_text().toStdString();
         EXPECT_TRUE(f->status_text().contains(QLatin1String(c.typed)));
     }
-    // A usable length afterwards takes the refusal off the status line.
+    // A usable length afterwards replaces the refusal with the scale in force.
     await_length(0, 0, 200, 0);
     type_and_press_enter(QStringLiteral("10"));
     EXPECT_EQ(f->unit_per_px, 0.05f);
-    EXPECT_TRUE(f->status_text().isEmpty()) << f->status_text().toStdString();
+    EXPECT_EQ(f->status_text(), QStringLiteral("Scale: 0.05 per pixel (from 200.0 px = 10)"));
 }
 
 TEST_F(Calibration, ANegativeLengthIsTakenAsTyped) {
@@ -136,7 +148,7 @@ TEST_F(Calibration, ANegativeLengthIsTakenAsTyped) {
     EXPECT_EQ(f->unit_per_px, -0.05f);
     EXPECT_EQ(f->Lb_x->text(), QStringLiteral("-6.00"));
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("-10.00"));
-    EXPECT_TRUE(f->status_text().isEmpty());
+    EXPECT_EQ(f->status_text(), QStringLiteral("Scale: -0.05 per pixel (from 200.0 px = -10)"));
 }
 
 TEST_F(Calibration, EnterOutsideSetScaleAsDoesNothingAndReachesNoText) {
@@ -221,6 +233,39 @@ TEST_F(Calibration, PointerPressesPlaceTheReferenceLineThenEnterCompletesIt) {
     P_in_MouseDown(*f, 1, 30, 40);
     P_in_MouseMove(*f, 150, 200);
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("10.00"));
+}
+
+TEST_F(Calibration, TheFirstPointKeepsItsPicturePixelThroughZoomStepsUntilANewPicture) {
+    show_window();
+    open(save_picture_file(test_picture(400, 300), "feature.bmp"));
+    QTest::mouseClick(f->Command_set, Qt::LeftButton);
+    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::mouseMove(f->P_in, QPoint(60, 60));
+    // In to 120% and back to 110%, the second point placed there: the feature
+    // of 120 x 160 picture pixels is 132 x 176 on screen.
+    QTest::mouseClick(f->L_in, Qt::LeftButton);
+    QTest::mouseClick(f->L_in, Qt::LeftButton);
+    QTest::mouseClick(f->L_out, Qt::LeftButton);
+    ASSERT_EQ(f->L_zval->text(), QStringLiteral("110%"));
+    EXPECT_FLOAT_EQ(f->Line_scale->X1(), 33.0f);
+    EXPECT_FLOAT_EQ(f->Line_scale->Y1(), 44.0f);
+    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(165, 220));
+    // And once more in before the length is typed.
+    QTest::mouseClick(f->L_in, Qt::LeftButton);
+    QTest::keyClicks(f->Text_scale, QStringLiteral("10"));
+    QTest::keyClick(f->Text_scale, Qt::Key_Return);
+    EXPECT_FLOAT_EQ(f->unit_per_px, 0.05f);
+    EXPECT_EQ(f->status_text(), QStringLiteral("Scale: 0.05 per pixel (from 200.0 px = 10)"));
+
+    // Another picture opened half-way ends the calibration and says so.
+    QTest::mouseClick(f->Command_set, Qt::LeftButton);
+    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(30, 40));
+    open(save_picture_file(test_picture(200, 100), "other.bmp"));
+    EXPECT_EQ(f->Command_set->text(), QStringLiteral("set kelvo"));
+    EXPECT_FALSE(f->Line_scale->visible());
+    EXPECT_TRUE(f->L_trace_x->visible());
+    EXPECT_EQ(f->unit_per_px, 0.05f);
+    EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("Calibration ended")));
 }
 
 TEST_F(Calibration, WithHideLinesTickedConfirmingLeavesMeasuringAlone) {

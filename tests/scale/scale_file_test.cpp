@@ -88,6 +88,7 @@ TEST_F(ScaleFile, SaveThenOpenConvertsTheResultsAndRedrawsTheBar) {
     EXPECT_EQ(f->Lb_x->text(), QStringLiteral("6.00"));
     EXPECT_EQ(f->Lb_y->text(), QStringLiteral("8.00"));
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("10.00"));
+    EXPECT_EQ(f->status_text(), QStringLiteral("Scale: 0.05 per pixel (from fine.kvo)"));
     // 300 visible pixels at 0.05: 10 units are 200 pixels.
     EXPECT_EQ(f->L_div->text(), QStringLiteral("10"));
     EXPECT_EQ(f->Line_ax1->X1() - f->Line_ax0->X1(), 200.0f);
@@ -164,7 +165,7 @@ TEST_F(ScaleFile, OnlyTheFourBytesAtNineteenCountAndNegativeScalesLoad) {
     open_defi(path("noisy.kvo"));
     EXPECT_EQ(f->unit_per_px, -2.0f);
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("-400.00"));
-    EXPECT_TRUE(f->status_text().isEmpty());
+    EXPECT_EQ(f->status_text(), QStringLiteral("Scale: -2 per pixel (from noisy.kvo)"));
 }
 
 TEST_F(ScaleFile, OpeningANameWithoutAFileCreatesNothingAndSaysWhy) {

@@ -192,4 +192,34 @@ TEST_F(Scrolling, CtrlWheelZoomsOneStepPerNotchUnderTheButtonsRules) {
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("510%"));
 }
 
+// The picture moves under a pointer that stays where it is: the cross-hair,
+// the live line and the results follow to the picture's new place under it,
+// so a press that follows without a move fixes what the labels show.
+TEST_F(Scrolling, AScrollUnderAStillPointerMovesTheMeasurementWithIt) {
+    show_window(client_for({600, 400}));
+    open(save_picture_file(test_picture(3000, 2000), "large.bmp"));
+    QTest::mouseMove(f->P_in, QPoint(100, 100));
+    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(f->P_in, QPoint(400, 300));
+    turn_wheel(f->P_in, QPoint(0, -120), {}, QPoint(400, 300)); // down by 40
+    ASSERT_EQ(f->P_in->y(), -40);
+    EXPECT_EQ(f->L_d->X2(), 400.0f);
+    EXPECT_EQ(f->L_d->Y2(), 340.0f);
+    EXPECT_EQ(f->L_trace_x->Y1(), 340.0f);
+    EXPECT_EQ(f->Lb_y->text(), QStringLiteral("240.00"));
+    EXPECT_EQ(f->Lb_d->text(), QStringLiteral("384.19"));
+    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(400, 340));
+    EXPECT_EQ(f->L_x1->Y1(), 340.0f);
+    EXPECT_EQ(f->Lb_d->text(), QStringLiteral("384.19"));
+
+    // A chain, scrolled a page sideways as a click on the bar's track does.
+    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(100, 340));
+    QTest::mouseMove(f->P_in, QPoint(400, 340));
+    f->HS_main->triggerAction(QAbstractSlider::SliderPageStepAdd); // 480 to the right
+    ASSERT_EQ(f->P_in->x(), -480);
+    EXPECT_EQ(f->L_m.at(1)->X2(), 880.0f);
+    EXPECT_EQ(f->Lb_x->text(), QStringLiteral("780.00"));
+}
+
 } // namespace

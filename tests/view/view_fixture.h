@@ -12,6 +12,7 @@
 #include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QWheelEvent>
+#include <optional>
 
 class ViewTest : public KelvoTest {
   protected:
@@ -37,9 +38,12 @@ class ViewTest : public KelvoTest {
     // from the user). It goes to the window, as a real wheel's turn does, and
     // Qt finds the widget under the pointer and hands the turn on to its
     // parents while a widget leaves it unused.
-    static void turn_wheel(QWidget* over, QPoint angle, Qt::KeyboardModifiers modifiers = {}) {
+    // `at` places the pointer elsewhere in `over`.
+    static void turn_wheel(QWidget* over, QPoint angle, Qt::KeyboardModifiers modifiers = {},
+                           std::optional<QPoint> at_place = {}) {
         QWidget* top = over->window();
-        const QPointF at = over->mapTo(top, QPointF(over->visibleRegion().boundingRect().center()));
+        const QPointF at = over->mapTo(
+            top, QPointF(at_place.value_or(over->visibleRegion().boundingRect().center())));
         QWheelEvent wheel(at, top->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
                           Qt::NoScrollPhase, false);
         QSpontaneKeyEvent::setSpontaneous(&wheel);
