@@ -215,11 +215,12 @@ TEST_F(Scrolling, AScrollUnderAStillPointerMovesTheMeasurementWithIt) {
     // A chain, scrolled a page sideways as a click on the bar's track does.
     QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
     QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(100, 340));
-    QTest::mouseMove(f->P_in, QPoint(400, 340));
+    QTest::mouseMove(f->P_in, QPoint(450, 330));
+    ASSERT_EQ(f->L_m.at(1)->X2(), 450.0f);
     f->HS_main->triggerAction(QAbstractSlider::SliderPageStepAdd); // 480 to the right
     ASSERT_EQ(f->P_in->x(), -480);
-    EXPECT_EQ(f->L_m.at(1)->X2(), 880.0f);
-    EXPECT_EQ(f->Lb_x->text(), QStringLiteral("780.00"));
+    EXPECT_EQ(f->L_m.at(1)->X2(), 930.0f);
+    EXPECT_EQ(f->Lb_x->text(), QStringLiteral("830.00"));
 }
 
 } // namespace
