@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libqt6opengl6-dev libgl-dev
+  libjpeg62-turbo-dev
   fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-xlrd python3-pil libjpeg-turbo-progs

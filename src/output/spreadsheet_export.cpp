@@ -67,14 +67,34 @@ bool open_workbook(F_main& f, const QString& book) {
     return true;
 }
 
+// Text that is not valid UTF-16 (a lone surrogate, pasted or typed) would go
+// into the workbook as is, and its readers then refuse the whole file: each
+// unpaired surrogate becomes U+FFFD. How many were replaced.
+int replace_unpaired_surrogates(QString& text) {
+    int replaced = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i; // a pair
+        } else if (c.isSurrogate()) {
+            text[i] = QChar::ReplacementCharacter;
+            ++replaced;
+        }
+    }
+    return replaced;
+}
+
 // Types the result into the row's cells. Every step is tried even when one
 // fails; the first failure is returned ("" when all went in).
-QString type_result_row(F_main& f, SpreadsheetSheet& sheet, int row, bool* comment_cut) {
+QString type_result_row(F_main& f, SpreadsheetSheet& sheet, int row, bool* comment_cut,
+                        int* replaced) {
     QString failure;
     const auto step = [&](bool ok) {
         if (!ok && failure.isEmpty()) failure = sheet.error();
     };
-    step(sheet.set_cell(row, 1, f.pic_path));
+    QString path = f.pic_path;
+    *replaced = replace_unpaired_surrogates(path);
+    step(sheet.set_cell(row, 1, path));
     const std::pair<ClickLabel*, int> results[] = {{f.Lb_x, 2}, {f.Lb_y, 3}, {f.Lb_d, 4}};
     for (const auto& [label, col] : results) {
         // The label's colour as it holds it: a red or black mark, or the
@@ -83,7 +103,8 @@ QString type_result_row(F_main& f, SpreadsheetSheet& sheet, int row, bool* comme
         step(sheet.set_cell(row, col, label->text()));
     }
     *comment_cut = false;
-    const QString comment = f.Text_comment->toPlainText();
+    QString comment = f.Text_comment->toPlainText();
+    *replaced += replace_unpaired_surrogates(comment);
     if (!comment.isEmpty()) {
         const bool ok = sheet.set_cell(row, 5, comment);
         step(ok);
@@ -108,7 +129,8 @@ void write_result_row(F_main& f) {
         return;
     }
     bool comment_cut = false;
-    const QString failure = type_result_row(f, *sheet, row, &comment_cut);
+    int replaced = 0;
+    const QString failure = type_result_row(f, *sheet, row, &comment_cut, &replaced);
     if (!failure.isEmpty()) {
         // The row number stays, so writing again fills this same row.
         f.report(QStringLiteral("Row %1 was not written: ").arg(row) + about(f.xl_book, failure));
@@ -117,11 +139,15 @@ void write_result_row(F_main& f) {
     if (value(f.Check_lock) == 0) f.Text_comment->setPlainText(QString());
     f.xl_row = row + 1;
 
-    const QString cut_note =
+    QString cut_note =
         comment_cut ? QStringLiteral("; its comment was cut to %1 characters, the most a cell "
                                      "holds")
                           .arg(spreadsheet::max_cell_text)
                     : QString();
+    if (replaced > 0)
+        cut_note += QStringLiteral("; %1 character(s) that are not valid text were replaced by %2")
+                        .arg(replaced)
+                        .arg(QChar(QChar::ReplacementCharacter));
     if (!f.xl_app->save_as(f.xl_book)) {
         // The row is in the workbook and goes to disk with the next save that works.
         f.report(QStringLiteral("Row %1 is kept but not saved yet: ").arg(row) +

@@ -1,6 +1,7 @@
 #include "scale/scale_file.h"
 
 #include "platform/atomic_file.h"
+#include "platform/regular_file.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"
@@ -15,11 +16,11 @@ const QString extension = QStringLiteral(".kvo");
 
 // The first bytes of `path`, as many as the format has. Opening for reading
 // never creates the file, so a completed name without a file leaves nothing
-// behind.
+// behind; a named pipe or a device is refused without waiting on it.
 bool read_head(const QString& path, QByteArray* head, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+    QFile file;
+    if (const QString why = open_regular_file(path, file); !why.isEmpty()) {
+        *error = why;
         return false;
     }
     *head = file.read(scale_file_size);

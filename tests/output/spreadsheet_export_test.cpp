@@ -208,6 +208,17 @@ TEST_F(SpreadsheetExport, TooLongACommentIsCutToTheCellLimitAndTheStatusBarSaysS
     EXPECT_EQ(text_at(book, 3, 5), long_comment.left(32767));
 }
 
+TEST_F(SpreadsheetExport, ALoneSurrogateInTheCommentBecomesAReplacementCharacter) {
+    comment(QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") + QString::fromUtf8("\U0001F600"));
+    dialogs.answer(path(QStringLiteral("odd.xls")));
+    to_excel();
+
+    EXPECT_TRUE(green()) << f->status_text().toStdString();
+    EXPECT_TRUE(f->status_text().contains(QStringLiteral("replaced"))) << f->status_text().toStdString();
+    const ReadWorkbook book = read_back(path(QStringLiteral("odd.xls")));
+    EXPECT_EQ(text_at(book, 3, 5), QString::fromUtf8("a\uFFFDb\U0001F600")) << "pairs stay";
+}
+
 TEST_F(SpreadsheetExport, TheXlsExtensionIsAddedOnlyWhenTheLastFourCharactersLackIt) {
     const struct {
         const char* typed;

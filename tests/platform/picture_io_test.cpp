@@ -1,6 +1,9 @@
 #include "platform/picture_io.h"
 
+#include <QBuffer>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -274,6 +277,138 @@ TEST_F(PictureFiles, AHeaderWithoutASizeIsNoPicture) {
     const LoadedPicture scaled = load_picture_scaled(fake, QSize(10, 10));
     EXPECT_FALSE(scaled.ok());
     EXPECT_TRUE(scaled.error.contains(fake)) << scaled.error.toStdString();
+}
+
+// ---- Hostile files, each a few bytes made here ----
+
+QByteArray le(quint32 value, int bytes) {
+    QByteArray out;
+    for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * i)));
+    return out;
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, 90);
+    return bytes;
+}
+
+// A 16 x 16 JPEG whose frame claims `width` x `height`.
+QByteArray jpeg_claiming(int width, int height) {
+    QByteArray bytes = encoded(pattern(16, 16), "JPG");
+    const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    qToBigEndian(quint16(height), bytes.data() + sof + 5);
+    qToBigEndian(quint16(width), bytes.data() + sof + 7);
+    return bytes;
+}
+
+// Stray bytes before the Huffman tables: libjpeg's first, harmless warning.
+QByteArray with_stray_bytes(QByteArray jpeg) {
+    return jpeg.insert(jpeg.indexOf(QByteArray("\xFF\xC4", 2)), "\x00\x13\x37", 3);
+}
+
+QByteArray bmp(qint32 width, qint32 height, int bits, int compression, const QByteArray& data) {
+    const QByteArray palette = bits == 8 ? QByteArray(1024, '\x40') : QByteArray();
+    const QByteArray info = le(40, 4) + le(quint32(width), 4) + le(quint32(height), 4) + le(1, 2) +
+                            le(bits, 2) + le(compression, 4) + le(data.size(), 4) +
+                            QByteArray(16, '\0');
+    const int offset = 14 + info.size() + palette.size();
+    return "BM" + le(offset + data.size(), 4) + le(0, 4) + le(offset, 4) + info + palette + data;
+}
+
+// A GIF whose logical screen is `screen` square and whose one frame is a
+// single pixel.
+QByteArray gif(int screen) {
+    return "GIF89a" + le(screen, 2) + le(screen, 2) + QByteArray("\x80\0\0\0\0\0\xff\xff\xff", 9) +
+           "\x2c" + le(0, 4) + le(1, 2) + le(1, 2) + QByteArray("\0\x02\x02\x44\x01\0\x3b", 7);
+}
+
+QByteArray tiff_claiming(quint32 side) {
+    const quint32 entries[][2] = {{256, side}, {257, side}, {258, 8}, {259, 1}, {262, 1},
+                                  {273, 134}, {277, 1}, {278, side}, {279, side * side}, {284, 1}};
+    QByteArray out = QByteArray("II*\0", 4) + le(8, 4) + le(10, 2);
+    for (const auto& e : entries) out += le(e[0], 2) + le(e[1] > 0xFFFF || e[0] == 273 ? 4 : 3, 2) + le(1, 4) + le(e[1], 4);
+    return out + le(0, 4) + "\x80\x80\x80\x80";
+}
+
+// What /proc says of this process's resident memory, in KiB.
+qint64 resident_kib(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field)) return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toLongLong();
+    return 0;
+}
+
+TEST_F(PictureFiles, TinyFilesClaimingHugePicturesAreRefusedInBoundedTimeAndMemory) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* why;
+    } cases[] = {
+        {"claims.pgm", QByteArray("P5\n12000 12000\n255\n").leftJustified(49, '\0'), "truncated"},
+        {"claims.webp", "RIFF" + le(33, 4) + "WEBPVP8L" + le(21, 4) + "\x2f" +
+                            le(15999 | 15999 << 14, 4) + QByteArray(16, '\0'), ""},
+        {"claims.tif", tiff_claiming(16000), ""},
+        {"claims.jpg", jpeg_claiming(16000, 16000), "truncated or damaged"},
+        {"grey-giant.jpg", with_stray_bytes(jpeg_claiming(31265, 4113)), "truncated or damaged"},
+        {"rle8.bmp", bmp(12000, 12000, 8, 1, QByteArray("\0\x01", 2)), "fewer rows"},
+        {"overflow.bmp", bmp(0x7FFFFFFF, 0x7FFFFFFF, 0xFFFF, 0, QByteArray()).left(34), "too large"},
+        {"absurd.bmp", bmp(65535, 65535, 24, 0, QByteArray(64, '\0')), "too large"},
+        {"absurd.jpg", jpeg_claiming(65535, 65535), "too large"},
+        // 732 MB as stored, twice that while it is turned upright.
+        {"turned.jpg", with_orientation(jpeg_claiming(16000, 12000), 6), "too large"},
+    };
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    for (const auto& c : cases) {
+        const QString file = write(QString::fromLatin1(c.name), c.bytes);
+        const qint64 before = resident_kib("VmRSS:");
+        if (clear.open(QIODevice::WriteOnly)) clear.write("5"), clear.close();
+        QElapsedTimer timer;
+        timer.start();
+        const LoadedPicture loaded = load_picture(file);
+        EXPECT_LT(timer.elapsed(), 500) << c.name;
+        EXPECT_LT(resident_kib("VmHWM:") - before, 64 * 1024) << c.name;
+        EXPECT_FALSE(loaded.ok()) << c.name;
+        EXPECT_TRUE(loaded.error.contains(file) && loaded.error.contains(QLatin1String(c.why)))
+            << loaded.error.toStdString();
+    }
+}
+
+TEST_F(PictureFiles, OpenedAtTheSizeTheirPixelsHave) {
+    // Top-down bitmaps: rows stored top to bottom, the height negative.
+    for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_Indexed8}) {
+        QImage source = pattern(120, 80).convertToFormat(format);
+        const QByteArray bottom_up = encoded(source, "BMP");
+        const quint32 offset = qFromLittleEndian<quint32>(bottom_up.constData() + 10);
+        const qsizetype stride = (bottom_up.size() - offset) / 80;
+        QByteArray top_down = bottom_up.left(offset);
+        for (int row = 79; row >= 0; --row) top_down += bottom_up.mid(offset + row * stride, stride);
+        qToLittleEndian(qint32(-80), top_down.data() + 22);
+        const LoadedPicture loaded = load_picture(write("top-down.bmp", top_down));
+        ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
+        EXPECT_EQ(loaded.image, source.convertToFormat(QImage::Format_RGB32));
+    }
+    // A GIF's screen larger than its frame: the screen is the picture.
+    QString error;
+    const QString screen = write("screen.gif", gif(64));
+    EXPECT_EQ(read_picture_size(screen, &error), QSize(64, 64)) << error.toStdString();
+    EXPECT_EQ(load_picture(screen).image.size(), QSize(64, 64));
+    EXPECT_EQ(load_picture_scaled(screen, QSize(32, 32)).image.size(), QSize(32, 32));
+    // A complete JPEG with stray bytes between its markers is no damage.
+    const LoadedPicture stray = load_picture(write("stray.jpg", with_stray_bytes(encoded(pattern(64, 48), "JPG"))));
+    EXPECT_TRUE(stray.ok()) << stray.error.toStdString();
+    EXPECT_EQ(stray.image.size(), QSize(64, 48));
+    // Transparent pixels flattened over white in the picture's own memory.
+    QImage half(8, 8, QImage::Format_ARGB32);
+    half.fill(qRgba(255, 0, 0, 128));
+    const LoadedPicture flat = load_picture(save(half, "half.png"));
+    ASSERT_TRUE(flat.ok());
+    EXPECT_EQ(flat.image.format(), QImage::Format_RGB32);
+    EXPECT_NEAR(qGreen(flat.image.pixel(3, 3)), 127, 1);
+    EXPECT_EQ(qRed(flat.image.pixel(3, 3)), 255);
 }
 
 } // namespace

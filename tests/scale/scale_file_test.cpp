@@ -15,6 +15,7 @@
 
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -181,6 +182,13 @@ TEST_F(ScaleFile, OpeningANameWithoutAFileCreatesNothingAndSaysWhy) {
     EXPECT_EQ(f->unit_per_px, 1.0f);
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("Could not read ")));
     EXPECT_TRUE(f->status_text().contains(path("folder.kvo")));
+
+    // Nor a named pipe, refused at once instead of waiting for a writer.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.kvo")).constData(), 0600), 0);
+    open_defi(path("pipe.kvo"));
+    EXPECT_EQ(f->unit_per_px, 1.0f);
+    EXPECT_TRUE(f->status_text().contains(QStringLiteral("pipe.kvo: not a file")))
+        << f->status_text().toStdString();
 }
 
 TEST_F(ScaleFile, CancelInEitherDialogDoesNothing) {

@@ -1,0 +1,25 @@
+#pragma once
+// JPEG decoding straight through libjpeg: at a DCT scale M/8, into 32-bit
+// RGB, and with an account of how much of the picture the file's data really
+// covered.
+//
+// libjpeg reports only its first warning, and fills the rows its data does
+// not reach with grey; a damaged file whose first warning is harmless (stray
+// bytes between markers) would open as a grey picture of whatever size its
+// header claims. Here every warning is seen: the moment the compressed data
+// runs out before the last row, decoding stops, and the picture is refused
+// with the number of rows its data covered. Rows are made resident just ahead
+// of the decoder, so a file that stops early costs only the rows it filled.
+// Stray bytes and other warnings that leave every row covered are harmless.
+
+#include <QImage>
+#include <QString>
+
+struct JpegPicture {
+    QImage image; // 32-bit RGB, as stored (EXIF orientation not applied)
+    QString error;
+};
+
+// Decodes `path` at `eighths`/8 of its stored size (1 to 8, sides rounded
+// up), into `memory` when that has the output size and is 32-bit RGB.
+JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory);
