@@ -13,7 +13,10 @@
 void open_picture(F_main& f) {
     const QString path = ask_open_picture(f);
     if (path.isEmpty()) return;
+    open_picture_file(f, path);
+}
 
+bool open_picture_file(F_main& f, const QString& path) {
     // pic_path names the new file while it is read. A file that turns out not
     // to be a readable picture puts the previous pic_path back, with its
     // picture still shown, and the status bar says why.
@@ -33,11 +36,12 @@ void open_picture(F_main& f) {
             show_picture_at(f, zoom_percent(f));
             f.report(why);
         }
-        return;
+        return false;
     }
     if (unlocked) f.L_zval->setText(QStringLiteral("100%"));
     reset_for_mode(f);
     set_trace_grey(f);
     update_scroll_bars(f);
     draw_scale_bar(f);
+    return true;
 }

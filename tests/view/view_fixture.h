@@ -3,6 +3,7 @@
 // the picture area.
 
 #include "kelvo_fixture.h"
+#include "view/wheel_zoom.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QWheelEvent>
+#include <optional>
 
 class ViewTest : public KelvoTest {
   protected:
@@ -37,13 +39,22 @@ class ViewTest : public KelvoTest {
     // from the user). It goes to the window, as a real wheel's turn does, and
     // Qt finds the widget under the pointer and hands the turn on to its
     // parents while a widget leaves it unused.
-    static void turn_wheel(QWidget* over, QPoint angle, Qt::KeyboardModifiers modifiers = {}) {
+    static void turn_wheel(QWidget* over, QPoint angle, Qt::KeyboardModifiers modifiers = {},
+                           std::optional<QPointF> where = {}) {
         QWidget* top = over->window();
-        const QPointF at = over->mapTo(top, QPointF(over->visibleRegion().boundingRect().center()));
+        const QPointF at =
+            over->mapTo(top, where.value_or(QPointF(over->visibleRegion().boundingRect().center())));
         QWheelEvent wheel(at, top->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
                           Qt::NoScrollPhase, false);
         QSpontaneKeyEvent::setSpontaneous(&wheel);
         QApplication::sendEvent(top->windowHandle(), &wheel);
+    }
+
+    // Waits until a burst of Ctrl+wheel notches has been shown.
+    void settle_wheel() {
+        auto* zoom = f->findChild<WheelZoom*>();
+        ASSERT_TRUE(zoom);
+        EXPECT_TRUE(QTest::qWaitFor([zoom] { return !zoom->pending(); }, 2000));
     }
 
     // The pointer moves to a fractional place of the picture area.
