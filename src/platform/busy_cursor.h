@@ -2,6 +2,7 @@
 // The busy cursor over the program's windows while work that takes more than
 // a moment (decoding a large picture, writing one) holds the GUI thread.
 
+#include <QCursor>
 #include <QGuiApplication>
 
 class BusyCursor {

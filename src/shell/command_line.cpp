@@ -9,6 +9,13 @@
 
 namespace {
 
+// The usage as the user types it. The command line is read before the
+// application exists, when Qt does not know the program's name yet.
+QString usage(const QCommandLineParser& parser) {
+    return parser.helpText().replace(QLatin1String("<executable_name>"),
+                                     QCoreApplication::applicationName());
+}
+
 void print(std::FILE* to, const QString& text) {
     std::fputs(qPrintable(text), to);
     std::fflush(to);
@@ -29,12 +36,12 @@ CommandLine read_command_line(const QStringList& arguments) {
     // parse(), not process(): process() ends the program on its own and
     // with exit code 1 for an unknown option.
     if (!parser.parse(arguments)) {
-        print(stderr, parser.errorText() + QLatin1Char('\n') + parser.helpText());
+        print(stderr, parser.errorText() + QLatin1Char('\n') + usage(parser));
         result.exit_code = 2;
         return result;
     }
     if (parser.isSet(help)) {
-        print(stdout, parser.helpText());
+        print(stdout, usage(parser));
         result.exit_code = 0;
         return result;
     }
@@ -46,7 +53,7 @@ CommandLine read_command_line(const QStringList& arguments) {
     }
     const QStringList pictures = parser.positionalArguments();
     if (pictures.size() > 1) {
-        print(stderr, QStringLiteral("Only one picture can be opened.\n") + parser.helpText());
+        print(stderr, QStringLiteral("Only one picture can be opened.\n") + usage(parser));
         result.exit_code = 2;
         return result;
     }

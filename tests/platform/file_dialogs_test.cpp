@@ -90,7 +90,7 @@ TEST(QtFileDialogs, ASecondEntryListsEveryPictureAndTheFirstStaysSelected) {
                   scan),
               scan);
     ASSERT_EQ(filters.size(), 2);
-    EXPECT_EQ(selected, filters[0]);
+    EXPECT_EQ(selected, QStringLiteral("*.bmp;*.jpg")); // shown without its details
     EXPECT_TRUE(filters[1].contains(QLatin1String("*.[tT][iI][fF][fF]")));
 }
 

@@ -29,6 +29,9 @@ class DesktopHabits : public KelvoTest {
         QList<QUrl> urls;
         for (const QString& file : files) urls << QUrl::fromLocalFile(file);
         data.setUrls(urls);
+        // Qt hands a drop only to the widget that took the drag's entry.
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(f.get(), &enter);
         QDropEvent event(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, {},
                          QEvent::Drop);
         QApplication::sendEvent(f.get(), &event);
