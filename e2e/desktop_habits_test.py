@@ -39,7 +39,7 @@ class DesktopHabits(unittest.TestCase):
             notes = os.path.join(d.tmp, "notes.txt")
             open(notes, "w").close()
             w = KelvoWindow(d)
-            for path, answer in ((notes, "refused"), (picture, "taken")):
+            for path, answer in ((picture, "taken"), (notes, "refused")):
                 source = subprocess.Popen([os.environ["KELVO_DRAG_SOURCE"], path], env=d.env,
                                           stdout=subprocess.PIPE, text=True)
                 d.activate(d.find_window("drag source"))

@@ -40,7 +40,7 @@ CommandLine read_command_line(const QStringList& arguments) {
         result.exit_code = 2;
         return result;
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         print(stdout, usage(parser));
         result.exit_code = 0;
         return result;
