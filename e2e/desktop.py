@@ -59,9 +59,9 @@ class Desktop:
             raise RuntimeError(f"{' '.join(args)} failed: {r.stderr}")
         return r.stdout
 
-    def start(self, binary, cwd=None):
+    def start(self, binary, cwd=None, args=()):
         log = open(os.path.join(self.tmp, "kelvo.log"), "w")
-        p = subprocess.Popen([binary], env=self.env, cwd=cwd or self.tmp,
+        p = subprocess.Popen([binary, *args], env=self.env, cwd=cwd or self.tmp,
                              stdout=log, stderr=subprocess.STDOUT)
         self.procs.append(p)
         return p

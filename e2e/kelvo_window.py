@@ -22,9 +22,9 @@ def run_tests():
 
 
 class KelvoWindow:
-    def __init__(self, desktop):
+    def __init__(self, desktop, args=()):
         self.d = desktop
-        self.app = desktop.start(BINARY)
+        self.app = desktop.start(BINARY, args=args)
         self.wid = desktop.find_window("kelvo ver")
         desktop.wait_for(lambda: "MAXIMIZED_HORZ" in desktop.net_wm_state(self.wid), 10,
                          "the window maximised")
@@ -41,8 +41,11 @@ class KelvoWindow:
         d.activate(d.find_window("Open data file"))
         d.type(path)
         d.key("Return")
+        return self.find_picture(colour)
+
+    def find_picture(self, colour):
         park = (self.x0 + self.width - 20, self.y0 + self.height - 20)
-        self.picture_at = locate_picture(d, colour, park)
+        self.picture_at = locate_picture(self.d, colour, park)
         return self.picture_at
 
     def on_picture(self, x, y):

@@ -1,6 +1,7 @@
 #include "output/picture_export.h"
 
 #include "output/picture_bands.h"
+#include "platform/busy_cursor.h"
 #include "shell/F_main.h"
 #include "shell/dialogs.h"
 
@@ -45,15 +46,6 @@ ExportMarks scale_bar_marks(const F_main& f) {
     return marks;
 }
 
-// The export takes seconds at the larger zooms, and the window cannot answer meanwhile.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 } // namespace
 
 void save_picture(F_main& f) {
@@ -68,6 +60,7 @@ void save_picture(F_main& f) {
     // in the work box; the box is left empty and hidden all the same.
     QString error;
     {
+        // The export takes seconds at the larger zooms.
         BusyCursor busy;
         error = write_exported_picture(shown_picture(*f.P_in), scale_bar_marks(f), path);
     }

@@ -56,7 +56,7 @@ class WheelFilter : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::Wheel) return false;
         auto* wheel = static_cast<QWheelEvent*>(event);
-        handler_(wheel->angleDelta(), wheel->modifiers());
+        handler_(wheel->angleDelta(), wheel->modifiers(), wheel->globalPosition().toPoint());
         wheel->accept();
         return true;
     }

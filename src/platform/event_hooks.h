@@ -21,6 +21,8 @@ void on_resize(QWidget* widget, std::function<void()> handler);
 // `handler` gets each turn of the wheel over `widget` or over a child that
 // leaves it unused: the angle turned in eighths of a degree (120 is one notch
 // of most mice; x horizontal, y vertical, positive away from the user) and the
-// modifier keys held. The turn goes no further.
-using WheelHandler = std::function<void(QPoint angle, Qt::KeyboardModifiers modifiers)>;
+// modifier keys held, and where the pointer is on the screen. The turn goes
+// no further.
+using WheelHandler =
+    std::function<void(QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pointer)>;
 void on_wheel(QWidget* widget, WheelHandler handler);

@@ -1,5 +1,7 @@
 #include "platform/file_dialogs.h"
 
+#include "platform/last_folder.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -47,9 +49,14 @@ QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner) {
     // The filter entry reads as the pattern itself; the details in brackets,
     // which do the matching, stay hidden.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilter(request.pattern + QLatin1String(" (") +
-                         case_insensitive_globs(request.pattern).join(QLatin1Char(' ')) +
-                         QLatin1Char(')'));
+    QStringList filters;
+    for (const QString& pattern : {request.pattern, request.more_pattern})
+        if (!pattern.isEmpty())
+            filters << pattern + QLatin1String(" (") +
+                           case_insensitive_globs(pattern).join(QLatin1Char(' ')) + QLatin1Char(')');
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.first());
+    if (const QString folder = last_folder(); !folder.isEmpty()) dialog.setDirectory(folder);
     if (request.kind == DialogKind::Open) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -60,5 +67,7 @@ QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner) {
     }
     if (dialog.exec() != QDialog::Accepted) return QString();
     const QStringList files = dialog.selectedFiles();
-    return files.isEmpty() ? QString() : files.first();
+    if (files.isEmpty()) return QString();
+    remember_folder_of(files.first());
+    return files.first();
 }

@@ -6,7 +6,8 @@
 // ("*.bmp;*.jpg") and matching each of its parts case-insensitively, and a
 // kind: open (the file and its folder must exist) or save (confirm before an
 // existing file is chosen). No extension is ever added. The answer is the full
-// path, or "" when the user cancelled.
+// path, or "" when the user cancelled. The dialog opens in the folder last
+// used, in this run or an earlier one.
 
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,8 @@ struct DialogRequest {
     DialogKind kind;
     QString title;
     QString pattern; // e.g. "*.bmp;*.jpg"
+    // A second filter entry offered after the first, "" for none.
+    QString more_pattern = {};
 };
 
 class FileDialogs {

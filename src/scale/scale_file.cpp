@@ -47,10 +47,13 @@ void save_scale_defi(F_main& f) {
 }
 
 void open_scale_defi(F_main& f) {
-    QString path = ask_open_defi(f);
+    const QString path = ask_open_defi(f);
     if (path.isEmpty()) return;
     // The dialog only offers existing files, but the completed name may not be one.
-    path = complete_extension(path, extension);
+    load_scale_defi(f, complete_extension(path, extension));
+}
+
+void load_scale_defi(F_main& f, const QString& path) {
     QByteArray head;
     QString error;
     if (!read_head(path, &head, &error)) {

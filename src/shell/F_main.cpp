@@ -1,6 +1,9 @@
 #include "shell/F_main.h"
 
+#include "shell/drop.h"
+#include "shell/shortcuts.h"
 #include "shell/startup.h"
+#include "shell/tooltips.h"
 #include "shell/unload.h"
 #include "shell/wiring.h"
 
@@ -200,6 +203,9 @@ void F_main::wire_handlers() {
     wire_measure(*this);
     wire_scale(*this);
     wire_output(*this);
+    wire_drop(*this);
+    wire_shortcuts(*this);
+    set_tooltips(*this);
 }
 
 void F_main::report(const QString& message) { statusBar()->showMessage(message); }

@@ -1,17 +1,23 @@
 #include "shell/dialogs.h"
 
 #include "shell/F_main.h"
+#include "shell/picture_files.h"
 
 namespace {
 const QString open_title = QStringLiteral("Open data file");
 const QString save_title = QStringLiteral("Save data file");
 
-QString ask(F_main& f, DialogKind kind, const QString& pattern) {
-    return f.dialogs.ask({kind, kind == DialogKind::Open ? open_title : save_title, pattern}, &f);
+QString ask(F_main& f, DialogKind kind, const QString& pattern, const QString& more = QString()) {
+    return f.dialogs.ask({kind, kind == DialogKind::Open ? open_title : save_title, pattern, more},
+                         &f);
 }
 } // namespace
 
-QString ask_open_picture(F_main& f) { return ask(f, DialogKind::Open, QStringLiteral("*.bmp;*.jpg")); }
+// The program's own two formats come first and are selected; the second
+// entry finds every other picture it opens (a microscope's TIFF, say).
+QString ask_open_picture(F_main& f) {
+    return ask(f, DialogKind::Open, QStringLiteral("*.bmp;*.jpg"), all_picture_patterns());
+}
 QString ask_open_defi(F_main& f) { return ask(f, DialogKind::Open, QStringLiteral("*.kvo")); }
 QString ask_save_defi(F_main& f) { return ask(f, DialogKind::Save, QStringLiteral("*.kvo")); }
 QString ask_save_picture(F_main& f) { return ask(f, DialogKind::Save, QStringLiteral("*.bmp")); }

@@ -14,7 +14,10 @@
 void open_picture(F_main& f) {
     const QString path = ask_open_picture(f);
     if (path.isEmpty()) return;
+    open_picture_file(f, path);
+}
 
+bool open_picture_file(F_main& f, const QString& path) {
     // pic_path names the new file while it is read. A file that turns out not
     // to be a readable picture puts the previous pic_path back, with its
     // picture still shown, and the status bar says why.
@@ -34,7 +37,7 @@ void open_picture(F_main& f) {
             show_picture_at(f, zoom_percent(f));
             f.report(why);
         }
-        return;
+        return false;
     }
     if (unlocked) f.L_zval->setText(QStringLiteral("100%"));
     reset_for_mode(f);
@@ -45,4 +48,5 @@ void open_picture(F_main& f) {
     if (end_calibration(f))
         f.report(QStringLiteral("Calibration ended: another picture was opened; the scale was "
                                 "not changed."));
+    return true;
 }

@@ -1,5 +1,6 @@
 #include "view/show_picture.h"
 
+#include "platform/busy_cursor.h"
 #include "platform/picture_io.h"
 #include "shell/F_main.h"
 #include "view/zoomed_size.h"
@@ -12,6 +13,10 @@
 //
 // The work box P_sub is not needed for this: the decoder hands over the
 // picture directly, so P_sub stays empty and hidden throughout.
+namespace {
+constexpr qint64 busy_pixels = 4'000'000;
+}
+
 bool show_picture_at(F_main& f, double percent) {
     // The checks that need no decoding come first: a file gone, unreadable or
     // no longer a picture leaves everything as it was.
@@ -28,6 +33,9 @@ bool show_picture_at(F_main& f, double percent) {
     // the file then prove damaged past its header, the picture area stays
     // blank at its size; the zoom and pic_path stay as they were and the
     // status bar says why.
+    // A few megapixels decode in the blink of an eye; larger pictures take
+    // long enough for the pointer to say the window is busy.
+    const BusyCursor busy(qint64(full.width()) * full.height() > busy_pixels);
     QImage memory;
     if (f.P_in->picture().sizeInBytes() > kept_picture_bytes) {
         memory = f.P_in->picture();

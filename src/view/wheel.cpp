@@ -1,7 +1,7 @@
 #include "view/wheel.h"
 
 #include "shell/F_main.h"
-#include "view/zoom.h"
+#include "view/wheel_zoom.h"
 
 #include <QScrollBar>
 #include <algorithm>
@@ -11,13 +11,14 @@ namespace {
 
 constexpr int notch = 120;
 
-void zoom_by_wheel(F_main& f, int& rest, int angle) {
+void zoom_by_wheel(F_main& f, WheelZoom& zoom, int& rest, int angle, QPoint pointer) {
     if ((rest > 0 && angle < 0) || (rest < 0 && angle > 0)) rest = 0; // turned back
     rest += angle;
+    const QPointF at = f.P_out->mapFromGlobal(QPointF(pointer));
     for (; rest >= notch; rest -= notch)
-        L_in_Click(f);
+        zoom.notch(+10, at);
     for (; rest <= -notch; rest += notch)
-        L_out_Click(f);
+        zoom.notch(-10, at);
 }
 
 // Moves the bar's value; the bar's Change handler moves the picture.
@@ -39,9 +40,11 @@ void scroll_by_wheel(QScrollBar* bar, int viewport, double& rest, int angle) {
 
 } // namespace
 
-void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers) {
+void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers,
+                 QPoint pointer) {
     if (modifiers & Qt::ControlModifier) {
-        zoom_by_wheel(f, rest.zoom_angle, angle.y() != 0 ? angle.y() : angle.x());
+        zoom_by_wheel(f, *rest.zoom, rest.zoom_angle, angle.y() != 0 ? angle.y() : angle.x(),
+                      pointer);
         return;
     }
     if (modifiers & Qt::ShiftModifier) {

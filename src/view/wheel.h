@@ -6,16 +6,20 @@
 #include <QtCore/qnamespace.h>
 
 class F_main;
+class WheelZoom;
 
 // What is left over of the wheel's turns between events: smooth wheels and
 // touchpads send a notch in several small parts.
 struct WheelRest {
+    WheelZoom* zoom = nullptr; // shows a burst of Ctrl+wheel notches at once
     int zoom_angle = 0;
     double scroll_x = 0;
     double scroll_y = 0;
 };
 
 // One notch (120) scrolls a tenth of the viewport; with Shift the vertical
-// wheel scrolls sideways. With Ctrl every notch away from the user is a click
-// on "in", towards the user one on "out", under their rules.
-void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers);
+// wheel scrolls sideways. With Ctrl every notch away from the user is a step
+// "in", towards the user one "out", under the buttons' rules, around the
+// picture point under `pointer` (screen coordinates).
+void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers,
+                 QPoint pointer);

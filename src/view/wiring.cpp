@@ -5,6 +5,7 @@
 #include "view/picture_loading.h"
 #include "view/scrolling.h"
 #include "view/wheel.h"
+#include "view/wheel_zoom.h"
 #include "view/zoom.h"
 
 #include <QAction>
@@ -30,8 +31,9 @@ void wire_view(F_main& f) {
 
     // The wheel over the picture, or over the viewport around it.
     auto rest = std::make_shared<WheelRest>();
+    rest->zoom = new WheelZoom(f);
     for (QWidget* area : {static_cast<QWidget*>(f.P_in), static_cast<QWidget*>(f.P_out)})
-        on_wheel(area, [&f, rest](QPoint angle, Qt::KeyboardModifiers modifiers) {
-            P_out_Wheel(f, *rest, angle, modifiers);
+        on_wheel(area, [&f, rest](QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pointer) {
+            P_out_Wheel(f, *rest, angle, modifiers, pointer);
         });
 }

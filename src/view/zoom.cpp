@@ -14,10 +14,6 @@
 
 namespace {
 
-bool zoom_buttons_act(const F_main& f) {
-    return value(f.Check_zlock) != 1 && !f.pic_path.isEmpty();
-}
-
 // What follows every zoom step that showed the picture anew, from `was_percent`.
 void after_zoom_step(F_main& f, double was_percent) {
     keep_calibration_line(f, was_percent, zoom_percent(f));
@@ -26,24 +22,38 @@ void after_zoom_step(F_main& f, double was_percent) {
     draw_scale_bar(f);
 }
 
-// One step of "in" (+10) or "out" (-10). The caption is written before the
-// picture is rendered, as render_at_zoom reads it there; a file that can no
-// longer be read puts the previous caption back, so a failed step changes
-// nothing at all.
+// One step of "in" (+10) or "out" (-10).
 void step_zoom(F_main& f, int points) {
     if (!zoom_buttons_act(f)) return;
     const int z = round_to_int(zoom_percent(f));
-    if (points > 0 ? z > 500 : z < 15) return;
-    const QString before = f.L_zval->text();
-    f.L_zval->setText(QString::number(z + points) + QLatin1Char('%'));
-    if (!render_at_zoom(f)) {
-        f.L_zval->setText(before);
-        return;
-    }
-    after_zoom_step(f, z);
+    const int next = stepped_zoom(z, points);
+    if (next != z) show_zoom(f, next);
 }
 
 } // namespace
+
+bool zoom_buttons_act(const F_main& f) {
+    return value(f.Check_zlock) != 1 && !f.pic_path.isEmpty();
+}
+
+int stepped_zoom(int z, int points) {
+    if (points > 0 ? z > 500 : z < 15) return z;
+    return z + points;
+}
+
+// The caption is written before the picture is rendered, as render_at_zoom
+// reads it there; a file that can no longer be read puts the previous caption
+// back, so a failed step changes nothing at all.
+bool show_zoom(F_main& f, int percent) {
+    const QString before = f.L_zval->text();
+    f.L_zval->setText(QString::number(percent) + QLatin1Char('%'));
+    if (!render_at_zoom(f)) {
+        f.L_zval->setText(before);
+        return false;
+    }
+    after_zoom_step(f, leading_number(before));
+    return true;
+}
 
 double zoom_percent(const F_main& f) {
     return leading_number(f.L_zval->text());

@@ -14,3 +14,13 @@ bool render_at_zoom(F_main& f);
 void reset_for_mode(F_main& f);
 // The zoom caption's number ("100%" gives 100).
 double zoom_percent(const F_main& f);
+
+// True while the zoom buttons act: a picture is open and "zoom lock" unticked.
+bool zoom_buttons_act(const F_main& f);
+// The zoom after one step of `points` (+10 "in", -10 "out") from `z`: "in"
+// acts only up to 500%, "out" only from 15%; otherwise `z` itself.
+int stepped_zoom(int z, int points);
+// Shows the picture at `percent` with everything that follows a zoom step
+// (caption, resets, scroll bars, scale bar). False, with nothing changed and
+// the reason in the status bar, when the file can no longer be read.
+bool show_zoom(F_main& f, int percent);

@@ -71,6 +71,29 @@ TEST(QtFileDialogs, ShowsTheTitleAndOneFilterEntryReadingAsThePattern) {
     EXPECT_TRUE(filters[0].startsWith(QLatin1String("*.bmp;*.jpg")));
 }
 
+TEST(QtFileDialogs, ASecondEntryListsEveryPictureAndTheFirstStaysSelected) {
+    QTemporaryDir dir;
+    const QString scan = dir.filePath("scan.TIFF");
+    QFile(scan).open(QIODevice::WriteOnly);
+    QStringList filters;
+    QString selected;
+    const DialogRequest request{DialogKind::Open, QStringLiteral("Open data file"),
+                                QStringLiteral("*.bmp;*.jpg"),
+                                QStringLiteral("*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.webp")};
+    EXPECT_EQ(run_dialog(
+                  request,
+                  [&](QFileDialog& d) {
+                      filters = d.nameFilters();
+                      selected = d.selectedNameFilter();
+                      d.setDirectory(dir.path());
+                  },
+                  scan),
+              scan);
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_EQ(selected, QStringLiteral("*.bmp;*.jpg")); // shown without its details
+    EXPECT_TRUE(filters[1].contains(QLatin1String("*.[tT][iI][fF][fF]")));
+}
+
 TEST(QtFileDialogs, SaveReturnsTheNameAsTypedWithoutAnExtension) {
     QTemporaryDir dir;
     const QString answer = run_dialog(

@@ -2,6 +2,9 @@
 
 #include "view/scroll_fit.h"
 #include "view/scrolling.h"
+#include "view/zoom_anchor.h"
+
+#include <QSignalSpy>
 
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -174,21 +177,25 @@ TEST_F(Scrolling, TheWheelMovesNothingWhileThePictureFits) {
 
 TEST_F(Scrolling, CtrlWheelZoomsOneStepPerNotchUnderTheButtonsRules) {
     show_window();
-    turn_wheel(f->P_in, QPoint(0, 120), Qt::ControlModifier);
+    auto ctrl_wheel = [&](QWidget* over, int angle) {
+        turn_wheel(over, QPoint(0, angle), Qt::ControlModifier);
+        settle_wheel();
+    };
+    ctrl_wheel(f->P_in, 120);
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("100%")); // no picture yet
     open(save_picture_file(test_picture(200, 100), "p.bmp"));
-    turn_wheel(f->P_in, QPoint(0, 240), Qt::ControlModifier);
+    ctrl_wheel(f->P_in, 240);
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("120%"));
     EXPECT_EQ(f->P_in->size(), QSize(240, 120));
-    turn_wheel(f->P_out, QPoint(0, -60), Qt::ControlModifier);
+    ctrl_wheel(f->P_out, -60);
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("120%"));
-    turn_wheel(f->P_out, QPoint(0, -60), Qt::ControlModifier);
+    ctrl_wheel(f->P_out, -60);
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("110%"));
     f->Check_zlock->setChecked(true);
-    turn_wheel(f->P_in, QPoint(0, 360), Qt::ControlModifier);
+    ctrl_wheel(f->P_in, 360);
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("110%"));
     f->Check_zlock->setChecked(false);
-    turn_wheel(f->P_in, QPoint(0, 120 * 60), Qt::ControlModifier);
+    ctrl_wheel(f->P_in, 120 * 60);
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("510%"));
 }
 
@@ -221,6 +228,43 @@ TEST_F(Scrolling, AScrollUnderAStillPointerMovesTheMeasurementWithIt) {
     ASSERT_EQ(f->P_in->x(), -480);
     EXPECT_EQ(f->L_m.at(1)->X2(), 930.0f);
     EXPECT_EQ(f->Lb_x->text(), QStringLiteral("830.00"));
+}
+
+TEST(ZoomAnchor, ThePointUnderThePointerStaysAsFarAsTheRangeAllows) {
+    const struct {
+        double pointer;
+        int value, old_size, new_size, maximum, expected;
+    } cases[] = {
+        {100, 0, 1000, 1100, 500, 10},    // 110 of the new area lie left of the pointer
+        {300, 200, 1000, 2000, 1400, 700}, // doubled: 500 becomes 1000
+        {200, 300, 2000, 1800, 1200, 250}, // out: 500 becomes 450
+        {50, 0, 1000, 900, 300, 0},       // would be -5: the left edge
+        {600, 400, 1000, 1100, 450, 450}, // would be 500: the right edge
+        {300, 0, 600, 660, 0, 0},         // still fits: nothing to scroll
+        {10, 5, 0, 100, 50, 0},           // no area before: nothing to keep
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(anchored_scroll_value(c.pointer, c.value, c.old_size, c.new_size, c.maximum),
+                  c.expected)
+            << c.pointer << " " << c.value << " " << c.old_size << "->" << c.new_size;
+}
+
+TEST_F(Scrolling, ABurstOfCtrlNotchesIsShownOnceAroundThePointer) {
+    show_window(client_for({600, 400}));
+    open(save_picture_file(test_picture(2000, 1000), "big.bmp"));
+    f->HS_main->setValue(300);
+    f->VS_main->setValue(100);
+    // The pointer at (200, 150) of the viewport is over picture pixel (500, 250).
+    QSignalSpy shown(f->P_in, &PictureBox::resized);
+    const QPointF pointer = f->P_in->mapFrom(f->P_out, QPointF(200, 150));
+    for (int i = 0; i < 3; ++i)
+        turn_wheel(f->P_in, QPoint(0, 120), Qt::ControlModifier, pointer);
+    EXPECT_EQ(f->L_zval->text(), QStringLiteral("100%")) << "nothing shown while the wheel turns";
+    settle_wheel();
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(f->L_zval->text(), QStringLiteral("130%"));
+    EXPECT_EQ(f->HS_main->value(), 450); // 500 x 1.3 - 200
+    EXPECT_EQ(f->VS_main->value(), 175); // 250 x 1.3 - 150
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // the picture area.
 
 #include "kelvo_fixture.h"
+#include "view/wheel_zoom.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,16 +39,23 @@ class ViewTest : public KelvoTest {
     // from the user). It goes to the window, as a real wheel's turn does, and
     // Qt finds the widget under the pointer and hands the turn on to its
     // parents while a widget leaves it unused.
-    // `at` places the pointer elsewhere in `over`.
+    // `where` places the pointer elsewhere in `over`.
     static void turn_wheel(QWidget* over, QPoint angle, Qt::KeyboardModifiers modifiers = {},
-                           std::optional<QPoint> at_place = {}) {
+                           std::optional<QPointF> where = {}) {
         QWidget* top = over->window();
-        const QPointF at = over->mapTo(
-            top, QPointF(at_place.value_or(over->visibleRegion().boundingRect().center())));
+        const QPointF at =
+            over->mapTo(top, where.value_or(QPointF(over->visibleRegion().boundingRect().center())));
         QWheelEvent wheel(at, top->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
                           Qt::NoScrollPhase, false);
         QSpontaneKeyEvent::setSpontaneous(&wheel);
         QApplication::sendEvent(top->windowHandle(), &wheel);
+    }
+
+    // Waits until a burst of Ctrl+wheel notches has been shown.
+    void settle_wheel() {
+        auto* zoom = f->findChild<WheelZoom*>();
+        ASSERT_TRUE(zoom);
+        EXPECT_TRUE(QTest::qWaitFor([zoom] { return !zoom->pending(); }, 2000));
     }
 
     // The pointer moves to a fractional place of the picture area.

@@ -1,0 +1,29 @@
+#include "scale/calibration_cancel.h"
+
+#include "measure/chain.h"
+#include "measure/modes.h"
+#include "shell/F_main.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+bool cancel_calibration(F_main& f) {
+    const QString step = f.Command_set->text();
+    if (step != QLatin1String("point start") && step != QLatin1String("point end")) return false;
+    f.Line_scale->hide();
+    f.Command_set->setText(QStringLiteral("set kelvo"));
+    // Starting the calibration cleared what the mode showed; measuring starts
+    // afresh as after a completed calibration, with the cross-hair back.
+    if (value(f.Check_hideline) == 0) {
+        if (f.Option_tracer[0]->isChecked()) {
+            reset_single_line(f);
+        } else if (f.Option_tracer[1]->isChecked()) {
+            clear_segments(f);
+            reset_multi_line(f);
+        }
+        f.L_trace_x->show();
+        f.L_trace_y->show();
+    }
+    return true;
+}

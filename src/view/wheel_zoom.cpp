@@ -1,0 +1,43 @@
+#include "view/wheel_zoom.h"
+
+#include "platform/numbers.h"
+#include "shell/F_main.h"
+#include "view/zoom.h"
+#include "view/zoom_anchor.h"
+
+#include <QScrollBar>
+
+WheelZoom::WheelZoom(F_main& f) : QObject(&f), f_(f) {
+    timer_.setSingleShot(true);
+    timer_.setInterval(settle_ms);
+    connect(&timer_, &QTimer::timeout, this, [this] { show_burst(); });
+}
+
+void WheelZoom::notch(int points, QPointF pointer) {
+    pointer_ = pointer;
+    if (!zoom_buttons_act(f_)) return;
+    const int from = pending() ? target_ : round_to_int(zoom_percent(f_));
+    const int to = stepped_zoom(from, points);
+    if (to == from) return; // at the end of the range this notch does nothing
+    target_ = to;
+    // A notch that acted shows the picture anew even when the burst comes
+    // back to the zoom it started from, as the steps one by one would have.
+    timer_.start();
+}
+
+void WheelZoom::show_burst() {
+    if (!zoom_buttons_act(f_)) return; // the zoom was locked meanwhile
+    // Where the picture area was: its offset is the scroll value of an
+    // enabled bar and 0 otherwise.
+    const QPoint was = -f_.P_in->pos();
+    const QSize old_size = f_.P_in->size();
+    if (!show_zoom(f_, target_)) return;
+    const QSize new_size = f_.P_in->size();
+    // The Change handlers move the picture area and redraw the scale bar.
+    if (f_.HS_main->isEnabledTo(f_.HS_main->parentWidget()))
+        f_.HS_main->setValue(anchored_scroll_value(pointer_.x(), was.x(), old_size.width(),
+                                                   new_size.width(), f_.HS_main->maximum()));
+    if (f_.VS_main->isEnabledTo(f_.VS_main->parentWidget()))
+        f_.VS_main->setValue(anchored_scroll_value(pointer_.y(), was.y(), old_size.height(),
+                                                   new_size.height(), f_.VS_main->maximum()));
+}
