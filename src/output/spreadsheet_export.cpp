@@ -1,7 +1,6 @@
 #include "output/spreadsheet_export.h"
 
 #include "measure/modes.h"
-#include "platform/atomic_file.h"
 #include "platform/event_hooks.h"
 #include "shell/F_main.h"
 #include "shell/dialogs.h"
@@ -56,7 +55,6 @@ bool open_workbook(F_main& f, const QString& book) {
     SpreadsheetSheet* sheet = app->active_sheet();
     if (!sheet) return fail(app->error());
     if (!write_banner_and_header(*sheet)) return fail(sheet->error());
-    remove_leftover_workbook_files(book);
     if (!app->save_as(book)) return fail(app->error());
 
     f.xl_book = book;
@@ -174,7 +172,6 @@ bool close_workbook(F_main& f, QString* why) {
         return false;
     }
     abandon_workbook(f);
-    remove_leftover_workbook_files(f.xl_book);
     return true;
 }
 
@@ -182,10 +179,6 @@ void abandon_workbook(F_main& f) {
     if (f.xl_app) f.xl_app->quit();
     f.xl_app.reset();
     f.xl_open = 0;
-}
-
-void remove_leftover_workbook_files(const QString& book) {
-    if (!book.isEmpty()) AtomicFile::remove_leftovers(book);
 }
 
 void wire_spreadsheet_export(F_main& f) {

@@ -279,7 +279,7 @@ TEST_F(SpreadsheetExport, AnExistingWorkbookChosenIsReplacedAndLeftOversOfOursRe
     }
     // What a save killed half-way leaves beside the workbook, and a file
     // that only looks alike.
-    const QString leftover = AtomicFile::temp_prefix_for(file) + QStringLiteral("a1B2c3");
+    const QString leftover = path(AtomicFile::temp_prefix + QStringLiteral("a1B2c3"));
     const QString stranger = path(QStringLiteral("old.xls.kelvo-tmp-notes"));
     for (const QString& name : {leftover, stranger}) {
         QFile touch(name);
