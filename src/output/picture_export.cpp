@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
 
@@ -73,7 +74,15 @@ void save_picture(F_main& f) {
     }
     f.P_sub->clear_picture();
     f.P_sub->hide();
-    if (!error.isEmpty()) f.report(error);
+    if (!error.isEmpty()) {
+        f.report(error);
+        return;
+    }
+    f.report(QStringLiteral("Picture saved: %1, %2 x %3")
+                 .arg(QFileInfo(path).fileName())
+                 .arg(f.P_in->width())
+                 .arg(f.P_in->height()),
+             F_main::Outcome::done);
 }
 
 void wire_picture_export(F_main& f) {

@@ -61,7 +61,7 @@ bool open_workbook(F_main& f, const QString& book) {
     f.xl_app = std::move(app);
     f.xl_row = first_result_row;
     f.xl_open = 1;
-    f.report(QStringLiteral("Started the workbook %1").arg(shown(book)));
+    f.report(QStringLiteral("Started the workbook %1").arg(shown(book)), F_main::Outcome::done);
     return true;
 }
 
@@ -127,7 +127,8 @@ void write_result_row(F_main& f) {
         return;
     }
     set_trace_green(f);
-    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(f.xl_book)) + cut_note);
+    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(f.xl_book)) + cut_note,
+             comment_cut ? F_main::Outcome::failure : F_main::Outcome::done);
 }
 
 } // namespace

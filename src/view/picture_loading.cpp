@@ -1,6 +1,7 @@
 #include "view/picture_loading.h"
 
 #include "measure/modes.h"
+#include "platform/picture_io.h"
 #include "scale/scale_bar.h"
 #include "shell/F_main.h"
 #include "shell/dialogs.h"
@@ -9,6 +10,23 @@
 #include "view/zoom.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
+
+namespace {
+// The picture's own size, whatever the zoom it shows at; read from the
+// header, which has just been read without fault.
+void say_opened(F_main& f) {
+    QString error;
+    const QSize full = read_picture_size(f.pic_path, &error);
+    const QString name = QFileInfo(f.pic_path).fileName();
+    if (!full.isValid()) {
+        f.report(QStringLiteral("Opened %1; its size can no longer be read: %2").arg(name, error));
+        return;
+    }
+    f.report(QStringLiteral("Opened %1, %2 x %3").arg(name).arg(full.width()).arg(full.height()),
+             F_main::Outcome::done);
+}
+} // namespace
 
 void open_picture(F_main& f) {
     const QString path = ask_open_picture(f);
@@ -40,4 +58,5 @@ void open_picture(F_main& f) {
     set_trace_grey(f);
     update_scroll_bars(f);
     draw_scale_bar(f);
+    say_opened(f);
 }
