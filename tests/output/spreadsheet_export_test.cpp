@@ -186,7 +186,15 @@ TEST_F(SpreadsheetExport, CommentLockKeepsTheCommentAndEmptyCommentsLeaveTheCell
     to_excel(); // row 7, the kept comment once more, then gone
     EXPECT_TRUE(f->Text_comment->toPlainText().isEmpty());
 
+    comment(QStringLiteral("3.14159"));
+    to_excel(); // row 8: a number, shown as typed
+    comment(QStringLiteral("007"));
+    to_excel(); // row 9: text, or the cell would show 7
+
     const ReadWorkbook book = read_back(path(QStringLiteral("comments.xls")));
+    EXPECT_EQ(number_at(book, 8, 5), 3.14159);
+    EXPECT_EQ(book.at(8, 5)->format, QStringLiteral("General"));
+    EXPECT_EQ(text_at(book, 9, 5), QStringLiteral("007"));
     EXPECT_EQ(text_at(book, 3, 5), QStringLiteral("first line\nsecond line"));
     EXPECT_TRUE(book.at(3, 5)->wrap) << "a comment with line breaks wraps";
     EXPECT_EQ(book.at(4, 5), nullptr);
