@@ -23,7 +23,7 @@ struct DialogRequest {
     DialogKind kind;
     QString title;
     QString pattern;    // e.g. "*.bmp;*.jpg"
-    QString completion; // save: the extension the caller appends, e.g. ".xls"
+    QString completion = {}; // save: the extension the caller appends, e.g. ".xls"
 };
 
 // Appends `extension` (".kvo", ".bmp", ".xls") unless the name's last four
