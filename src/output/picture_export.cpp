@@ -61,8 +61,7 @@ void save_picture(F_main& f) {
     if (f.pic_path.isEmpty()) return;
     QString path = ask_save_picture(f);
     if (path.isEmpty()) return;
-    // The dialog confirmed the name as typed; with ".bmp" appended an existing
-    // file is replaced without asking.
+    // The dialog has already asked about the name as completed here.
     path = complete_extension(path, QStringLiteral(".bmp"));
 
     // The canvas is composed band by band on the way to the file rather than
