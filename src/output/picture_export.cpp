@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
 
@@ -52,8 +53,7 @@ void save_picture(F_main& f) {
     if (f.pic_path.isEmpty()) return;
     QString path = ask_save_picture(f);
     if (path.isEmpty()) return;
-    // The dialog confirmed the name as typed; with ".bmp" appended an existing
-    // file is replaced without asking.
+    // The dialog has already asked about the name as completed here.
     path = complete_extension(path, QStringLiteral(".bmp"));
 
     // The canvas is composed band by band on the way to the file rather than
@@ -66,7 +66,15 @@ void save_picture(F_main& f) {
     }
     f.P_sub->clear_picture();
     f.P_sub->hide();
-    if (!error.isEmpty()) f.report(error);
+    if (!error.isEmpty()) {
+        f.report(error);
+        return;
+    }
+    f.report(QStringLiteral("Picture saved: %1, %2 x %3")
+                 .arg(QFileInfo(path).fileName())
+                 .arg(f.P_in->width())
+                 .arg(f.P_in->height()),
+             F_main::Outcome::done);
 }
 
 void wire_picture_export(F_main& f) {

@@ -1,7 +1,6 @@
 #include "output/spreadsheet_export.h"
 
 #include "measure/modes.h"
-#include "platform/atomic_file.h"
 #include "platform/event_hooks.h"
 #include "shell/F_main.h"
 #include "shell/dialogs.h"
@@ -56,14 +55,13 @@ bool open_workbook(F_main& f, const QString& book) {
     SpreadsheetSheet* sheet = app->active_sheet();
     if (!sheet) return fail(app->error());
     if (!write_banner_and_header(*sheet)) return fail(sheet->error());
-    remove_leftover_workbook_files(book);
     if (!app->save_as(book)) return fail(app->error());
 
     f.xl_book = book;
     f.xl_app = std::move(app);
     f.xl_row = first_result_row;
     f.xl_open = 1;
-    f.report(QStringLiteral("Started the workbook %1").arg(shown(book)));
+    f.report(QStringLiteral("Started the workbook %1").arg(shown(book)), F_main::Outcome::done);
     return true;
 }
 
@@ -155,7 +153,8 @@ void write_result_row(F_main& f) {
         return;
     }
     set_trace_green(f);
-    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(f.xl_book)) + cut_note);
+    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(f.xl_book)) + cut_note,
+             comment_cut ? F_main::Outcome::failure : F_main::Outcome::done);
 }
 
 } // namespace
@@ -200,7 +199,6 @@ bool close_workbook(F_main& f, QString* why) {
         return false;
     }
     abandon_workbook(f);
-    remove_leftover_workbook_files(f.xl_book);
     return true;
 }
 
@@ -208,10 +206,6 @@ void abandon_workbook(F_main& f) {
     if (f.xl_app) f.xl_app->quit();
     f.xl_app.reset();
     f.xl_open = 0;
-}
-
-void remove_leftover_workbook_files(const QString& book) {
-    if (!book.isEmpty()) AtomicFile::remove_leftovers(book);
 }
 
 void wire_spreadsheet_export(F_main& f) {

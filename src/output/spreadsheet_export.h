@@ -18,6 +18,4 @@ void Command_new_Click(F_main& f);
 bool close_workbook(F_main& f, QString* why = nullptr);
 // Closes the open workbook without saving: the file keeps its last good save.
 void abandon_workbook(F_main& f);
-// Removes temporary files a killed save left beside the workbook file `book`.
-void remove_leftover_workbook_files(const QString& book);
 void wire_spreadsheet_export(F_main& f);

@@ -1,15 +1,18 @@
 #include "platform/atomic_file.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -20,40 +23,81 @@ QByteArray native(const QString& path) { return QFile::encodeName(path); }
 
 QString reason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
-// Our temporaries end in six random letters and digits; anything else after our
-// prefix belongs to some other file (e.g. the temporary of "a.kelvo-tmp-x").
-bool is_temp_name(const QString& name, const QString& prefix) {
-    if (!name.startsWith(prefix) || name.size() != prefix.size() + 6) return false;
-    for (qsizetype i = prefix.size(); i < name.size(); ++i) {
-        const QChar c = name.at(i);
-        if (c.unicode() > 127 || !c.isLetterOrNumber()) return false;
-    }
+constexpr int random_letters = 6;
+
+// Ours: the prefix and six letters and digits, nothing else.
+bool is_temp_name(const char* name) {
+    const size_t prefix = std::strlen(AtomicFile::temp_prefix);
+    if (std::strncmp(name, AtomicFile::temp_prefix, prefix) != 0) return false;
+    if (std::strlen(name) != prefix + random_letters) return false;
+    for (const char* c = name + prefix; *c; ++c)
+        if (!std::isalnum(static_cast<unsigned char>(*c))) return false;
     return true;
+}
+
+bool same_file(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The file that writing `path` should replace: `path` itself, or the end of
+// the chain of symbolic links that starts there. Only the last part of a
+// path needs this; rename() follows the links in the folders on its own.
+QByteArray through_links(QByteArray path, int* err) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        std::vector<char> buffer(size_t(info.st_size > 0 ? info.st_size : PATH_MAX) + 1);
+        const ssize_t n = ::readlink(path.constData(), buffer.data(), buffer.size());
+        if (n < 0) {
+            *err = errno;
+            return {};
+        }
+        const QByteArray link(buffer.data(), n);
+        if (link.startsWith('/')) {
+            path = link;
+        } else {
+            const qsizetype slash = path.lastIndexOf('/');
+            path = (slash < 0 ? QByteArray() : path.left(slash + 1)) + link;
+        }
+    }
+    *err = ELOOP;
+    return {};
 }
 } // namespace
 
 AtomicFile::AtomicFile(QString target) : target_(std::move(target)) {}
 
 AtomicFile::~AtomicFile() {
-    if (fd_ >= 0) ::close(fd_);
+    // Removed while still locked, so no other program takes it for a left-over
+    // in between.
     if (!committed_ && !temp_.isEmpty()) ::unlink(native(temp_).constData());
+    if (fd_ >= 0) ::close(fd_);
 }
 
-QString AtomicFile::temp_prefix_for(const QString& target) {
-    const QFileInfo info(target);
-    return info.absolutePath() + QLatin1String("/.") + info.fileName() + QLatin1String(".kelvo-tmp-");
-}
-
-int AtomicFile::remove_leftovers(const QString& target) {
-    // Matched by exact prefix, not by a wildcard pattern built from the name:
-    // a target called "[a].txt" or "a*.txt" must not catch other files.
-    const QFileInfo info(temp_prefix_for(target));
-    const QString prefix = info.fileName();
-    QDir dir(info.absolutePath());
+int AtomicFile::remove_stale_temporaries(const QString& folder) {
+    const int dir = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return 0; // nothing to clean where nothing can be listed
+    DIR* listing = ::fdopendir(dir);
+    if (!listing) {
+        ::close(dir);
+        return 0;
+    }
     int removed = 0;
-    const auto names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : names)
-        if (is_temp_name(name, prefix) && dir.remove(name)) ++removed;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (!is_temp_name(entry->d_name)) continue;
+        // A file that someone else holds locked is being written right now.
+        int fd = ::openat(dir, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) fd = ::openat(dir, entry->d_name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat held {}, named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+            ::fstatat(dir, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            same_file(held, named) && S_ISREG(held.st_mode) &&
+            ::unlinkat(dir, entry->d_name, 0) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    ::closedir(listing);
     return removed;
 }
 
@@ -69,22 +113,63 @@ bool AtomicFile::check_open() {
 }
 
 bool AtomicFile::open() {
-    const QByteArray prefix = native(temp_prefix_for(target_));
-    // Six random letters and digits, as mkstemp would choose them; creating
-    // with mode 0666 lets the user's umask decide the saved file's permissions.
+    int err = 0;
+    const QByteArray written = through_links(native(target_), &err);
+    if (written.isEmpty()) {
+        fail(QStringLiteral("cannot follow the link %1").arg(target_), err);
+        return false;
+    }
+    written_ = QFile::decodeName(written);
+    const qsizetype slash = written.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/")
+                                                                        : written.left(slash);
+    remove_stale_temporaries(QFile::decodeName(folder));
+    if (!create_locked_temporary(folder)) return false;
+
+    // The new file keeps the permissions of the one it replaces; a new name
+    // gets those the user's umask allows (it is created with 0666).
+    struct stat old {};
+    if (::stat(written.constData(), &old) == 0 && S_ISREG(old.st_mode)) {
+        const mode_t wanted = old.st_mode & 07777;
+        struct stat now {};
+        // Where the file system keeps no permissions (FAT), the folder's
+        // mount options give both files the same ones anyway.
+        if (::fchmod(fd_, wanted) != 0 && (::fstat(fd_, &now) != 0 || (now.st_mode & 07777) != wanted)) {
+            fail(QStringLiteral("cannot give the new file the permissions of %1").arg(written_),
+                 errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool AtomicFile::create_locked_temporary(const QByteArray& folder) {
+    // Six random letters and digits, as mkstemp would choose them.
     static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const QByteArray prefix = folder + '/' + temp_prefix;
     for (int attempt = 0; attempt < 100; ++attempt) {
         QByteArray name = prefix;
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < random_letters; ++i)
             name += alphabet[QRandomGenerator::global()->bounded(int(sizeof alphabet) - 1)];
-        fd_ = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ >= 0) {
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            fail(QStringLiteral("cannot create a file in %1").arg(QFile::decodeName(folder)), errno);
+            return false;
+        }
+        // Another program's clean-up may have taken the file for a left-over
+        // between its creation and the lock; then it is gone, and another name
+        // is tried.
+        struct stat held {}, named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+            ::lstat(name.constData(), &named) == 0 && same_file(held, named)) {
+            fd_ = fd;
             temp_ = QFile::decodeName(name);
             return true;
         }
-        if (errno != EEXIST) break;
+        ::close(fd);
     }
-    fail(QStringLiteral("cannot create a file in %1").arg(QFileInfo(target_).absolutePath()), errno);
+    fail(QStringLiteral("cannot create a file in %1").arg(QFile::decodeName(folder)), EEXIST);
     return false;
 }
 
@@ -210,19 +295,18 @@ bool AtomicFile::commit() {
         fail(QStringLiteral("sync failed"), errno);
         return false;
     }
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) {
-        fail(QStringLiteral("close failed"), errno);
-        return false;
-    }
-    if (::rename(native(temp_).constData(), native(target_).constData()) != 0) {
+    // Renamed while still open and locked: closed first, it would look like
+    // a left-over to another program's clean-up.
+    if (::rename(native(temp_).constData(), native(written_).constData()) != 0) {
         fail(QStringLiteral("cannot replace the file"), errno);
         return false;
     }
     committed_ = true;
+    // The bytes were synced above, so closing cannot lose them.
+    ::close(fd_);
+    fd_ = -1;
     // Make the rename itself durable.
-    const int dir = ::open(native(QFileInfo(target_).absolutePath()).constData(), O_RDONLY);
+    const int dir = ::open(native(QFileInfo(written_).absolutePath()).constData(), O_RDONLY);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);

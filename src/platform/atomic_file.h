@@ -3,6 +3,15 @@
 // temporary file beside the target, are flushed and synced, and only then
 // renamed over the target. A failed or interrupted write never destroys what
 // was there before.
+//
+// The temporary file has a short name of its own (".kelvo-tmp-" and six
+// letters and digits), so a target whose name is as long as the file system
+// allows can still be written. It is locked (flock) from its creation until it
+// has been renamed or removed: a temporary file that nobody holds locked is a
+// left-over of a program that was killed, and open() removes such left-overs
+// from the folder before it writes there. A target that is a symbolic link is
+// written where the link leads, and a file that is replaced passes its
+// permissions on to the new one.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -17,7 +26,8 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Creates the temporary file. On failure error() says why.
+    // Removes stale temporary files from the folder, then creates and locks
+    // the temporary file. On failure error() says why.
     bool open();
     bool write(const char* data, qint64 size);
     bool write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
@@ -51,17 +61,23 @@ public:
     const QString& temp_path() const { return temp_; }
     const QString& error() const { return error_; }
 
-    // The prefix every temporary file of ours carries, so left-overs beside a
-    // target can be recognised and removed.
-    static QString temp_prefix_for(const QString& target);
-    // Removes left-over temporary files of ours beside target (those of this
-    // target only, never another file's); returns how many.
-    static int remove_leftovers(const QString& target);
+    // The file a write to target() replaces: the target, or where the
+    // symbolic link at the target leads.
+    const QString& written_path() const { return written_; }
+
+    // The name every temporary file of ours starts with; six letters and
+    // digits follow.
+    static constexpr const char* temp_prefix = ".kelvo-tmp-";
+    // Removes the temporary files of ours in `folder` that no running
+    // program holds locked; returns how many.
+    static int remove_stale_temporaries(const QString& folder);
 
 private:
     void fail(const QString& what, int err);
     bool check_open();
+    bool create_locked_temporary(const QByteArray& folder);
     QString target_;
+    QString written_;
     QString temp_;
     QString error_;
     int fd_ = -1;

@@ -2,29 +2,65 @@
 
 #include "platform/last_folder.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 
 namespace {
 
-// Qt's save dialog hands back a name in a folder that does not exist; ours
-// stays open instead, as the open dialog does for a missing file, so every
-// name it returns can be written.
+// Qt's save dialog hands back a name in a folder that does not exist, and
+// asks before replacing only the name as typed. Ours says that the folder is
+// missing, in the words and the way Qt's open dialog says a file is missing,
+// and stays open; and it asks, in Qt's own words, before the name as the
+// caller will complete it replaces a file.
 class FileDialog : public QFileDialog {
 public:
-    using QFileDialog::QFileDialog;
+    FileDialog(QWidget* owner, const QString& title, QString completion)
+        : QFileDialog(owner, title), completion_(std::move(completion)) {}
 
     void accept() override {
-        if (acceptMode() == AcceptSave) {
-            const QStringList files = selectedFiles();
-            if (!files.isEmpty() && !QFileInfo(QFileInfo(files.first()).absolutePath()).isDir())
-                return;
-        }
+        if (acceptMode() == AcceptSave && !save_may_go_on()) return;
         QFileDialog::accept();
     }
+
+private:
+    bool save_may_go_on() {
+        const QStringList files = selectedFiles();
+        if (files.isEmpty()) return true;
+        const QFileInfo chosen(files.first());
+        if (chosen.isDir()) return true; // Qt goes into the folder
+        const QString folder = chosen.absolutePath();
+        if (!QFileInfo(folder).isDir()) {
+            QMessageBox::warning(this, windowTitle(),
+                                 QCoreApplication::translate(
+                                     "QFileDialog", "%1\nDirectory not found.\nPlease verify the "
+                                                    "correct directory name was given.")
+                                     .arg(QDir::toNativeSeparators(folder)));
+            return false;
+        }
+        if (completion_.isEmpty()) return true;
+        const QFileInfo completed(complete_extension(chosen.filePath(), completion_));
+        if (completed.filePath() == chosen.filePath() || !completed.exists()) return true;
+        return QMessageBox::warning(this, windowTitle(),
+                                    QCoreApplication::translate(
+                                        "QFileDialog", "%1 already exists.\nDo you want to "
+                                                       "replace it?")
+                                        .arg(completed.fileName()),
+                                    QMessageBox::Yes | QMessageBox::No,
+                                    QMessageBox::No) == QMessageBox::Yes;
+    }
+
+    QString completion_;
 };
 
 } // namespace
+
+QString complete_extension(const QString& path, const QString& extension) {
+    if (path.right(4).toUpper() == extension.toUpper()) return path;
+    return path + extension;
+}
 
 QStringList case_insensitive_globs(const QString& pattern) {
     QStringList globs;
@@ -42,7 +78,7 @@ QStringList case_insensitive_globs(const QString& pattern) {
 }
 
 QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner) {
-    FileDialog dialog(owner, request.title);
+    FileDialog dialog(owner, request.title, request.completion);
     // Qt's own dialog everywhere: it shows the filter exactly as the program
     // names it and behaves the same on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);

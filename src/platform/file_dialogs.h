@@ -4,10 +4,14 @@
 //
 // Each request has a title, one filter pattern shown as the pattern itself
 // ("*.bmp;*.jpg") and matching each of its parts case-insensitively, and a
-// kind: open (the file and its folder must exist) or save (confirm before an
-// existing file is chosen). No extension is ever added. The answer is the full
-// path, or "" when the user cancelled. The dialog opens in the folder last
-// used, in this run or an earlier one.
+// kind: open (the file and its folder must exist) or save (the folder must
+// exist; confirm before an existing file is chosen). No extension is ever
+// added. The answer is the full path, or "" when the user cancelled. The
+// dialog opens in the folder last used, in this run or an earlier one.
+//
+// A save request names the extension its caller will append to a name that
+// lacks it: the dialog asks before that completed name replaces a file too,
+// since it is the one that will be written.
 
 #include <QString>
 #include <QStringList>
@@ -19,10 +23,15 @@ enum class DialogKind { Open, Save };
 struct DialogRequest {
     DialogKind kind;
     QString title;
-    QString pattern; // e.g. "*.bmp;*.jpg"
+    QString pattern;    // e.g. "*.bmp;*.jpg"
     // A second filter entry offered after the first, "" for none.
     QString more_pattern = {};
+    QString completion = {}; // save: the extension the caller appends, e.g. ".xls"
 };
+
+// Appends `extension` (".kvo", ".bmp", ".xls") unless the name's last four
+// characters, upper-cased, already read as it.
+QString complete_extension(const QString& path, const QString& extension);
 
 class FileDialogs {
 public:

@@ -43,7 +43,8 @@ void save_scale_defi(F_main& f) {
         f.report(QStringLiteral("Could not write %1: %2").arg(path, error));
         return;
     }
-    f.report(QString()); // an earlier failure no longer holds
+    f.report(QStringLiteral("Scale saved: %1").arg(QFileInfo(path).fileName()),
+             F_main::Outcome::done);
 }
 
 void open_scale_defi(F_main& f) {

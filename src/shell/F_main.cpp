@@ -1,5 +1,6 @@
 #include "shell/F_main.h"
 
+#include "platform/log.h"
 #include "shell/drop.h"
 #include "shell/shortcuts.h"
 #include "shell/startup.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -66,6 +68,16 @@ F_main::F_main(FileDialogs& dialogs_, SpreadsheetFactory spreadsheets_, QWidget*
     build_elements();
     build_menus();
     statusBar()->setObjectName(QStringLiteral("status"));
+    // A label of our own: the status bar's temporary message is what menus'
+    // status tips overwrite (with nothing) as the pointer passes over them.
+    // Permanent and stretched, it takes the whole bar; a long message is cut
+    // at the bar's end rather than widening the window, and shows whole as
+    // the label's tool tip.
+    status_line = new QLabel(statusBar());
+    status_line->setObjectName(QStringLiteral("status_line"));
+    status_line->setTextFormat(Qt::PlainText);
+    status_line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addPermanentWidget(status_line, 1);
     resize(657, 419 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     wire_handlers();
     F_main_Load(*this);
@@ -208,13 +220,25 @@ void F_main::wire_handlers() {
     set_tooltips(*this);
 }
 
-void F_main::report(const QString& message) { statusBar()->showMessage(message); }
+void F_main::report(const QString& message, Outcome outcome) {
+    status_line->setText(message);
+    status_line->setToolTip(message);
+    if (message.isEmpty()) return;
+    if (outcome == Outcome::failure)
+        qCWarning(kelvo_log).noquote() << message;
+    else
+        qCInfo(kelvo_log).noquote() << message;
+}
 
-QString F_main::status_text() const { return statusBar()->currentMessage(); }
+QString F_main::status_text() const { return status_line->text(); }
 
 void F_main::closeEvent(QCloseEvent* event) {
-    F_main_Unload(*this);
-    event->accept();
+    int cancel = 0;
+    F_main_Unload(*this, cancel);
+    if (cancel != 0)
+        event->ignore();
+    else
+        event->accept();
 }
 
 int value(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }

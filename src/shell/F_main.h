@@ -20,6 +20,7 @@
 class QAction;
 class QCheckBox;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -121,15 +122,23 @@ public:
     // True once the start-up sequence has run; the layout waits for it.
     bool started = false;
 
-    // Says in the status bar what failed, with the file and the reason.
-    void report(const QString& message);
+    // Says in the status bar what failed, with the file and the reason, or
+    // what was done. The line stays until the next report replaces it; menus'
+    // status tips do not clear it. Failures are logged too.
+    enum class Outcome { failure, done };
+    void report(const QString& message, Outcome outcome = Outcome::failure);
     // The status line as it reads now (empty when nothing was reported).
     QString status_text() const;
+
+    // Set when a close was refused because rows could not be kept anywhere;
+    // the next close goes through.
+    bool close_refused = false;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QLabel* status_line = nullptr;
     void build_elements();
     void build_menus();
     void wire_handlers();

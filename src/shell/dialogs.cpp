@@ -7,9 +7,10 @@ namespace {
 const QString open_title = QStringLiteral("Open data file");
 const QString save_title = QStringLiteral("Save data file");
 
-QString ask(F_main& f, DialogKind kind, const QString& pattern, const QString& more = QString()) {
-    return f.dialogs.ask({kind, kind == DialogKind::Open ? open_title : save_title, pattern, more},
-                         &f);
+QString ask(F_main& f, DialogKind kind, const QString& pattern, const QString& more = {},
+            const QString& completion = {}) {
+    return f.dialogs.ask(
+        {kind, kind == DialogKind::Open ? open_title : save_title, pattern, more, completion}, &f);
 }
 } // namespace
 
@@ -19,11 +20,12 @@ QString ask_open_picture(F_main& f) {
     return ask(f, DialogKind::Open, QStringLiteral("*.bmp;*.jpg"), all_picture_patterns());
 }
 QString ask_open_defi(F_main& f) { return ask(f, DialogKind::Open, QStringLiteral("*.kvo")); }
-QString ask_save_defi(F_main& f) { return ask(f, DialogKind::Save, QStringLiteral("*.kvo")); }
-QString ask_save_picture(F_main& f) { return ask(f, DialogKind::Save, QStringLiteral("*.bmp")); }
-QString ask_save_xls(F_main& f) { return ask(f, DialogKind::Save, QStringLiteral("*.xls")); }
-
-QString complete_extension(const QString& path, const QString& extension) {
-    if (path.right(4).toUpper() == extension.toUpper()) return path;
-    return path + extension;
+QString ask_save_defi(F_main& f) {
+    return ask(f, DialogKind::Save, QStringLiteral("*.kvo"), {}, QStringLiteral(".kvo"));
+}
+QString ask_save_picture(F_main& f) {
+    return ask(f, DialogKind::Save, QStringLiteral("*.bmp"), {}, QStringLiteral(".bmp"));
+}
+QString ask_save_xls(F_main& f) {
+    return ask(f, DialogKind::Save, QStringLiteral("*.xls"), {}, QStringLiteral(".xls"));
 }

@@ -1,7 +1,10 @@
 #pragma once
 // The five file dialogs of the program. Each yields the full path of the
 // chosen file, or "" when the user cancelled. None adds an extension: the
-// callers complete the name.
+// callers complete the name (complete_extension), and tell the save dialogs
+// which extension they will append.
+
+#include "platform/file_dialogs.h"
 
 #include <QString>
 
@@ -12,7 +15,3 @@ QString ask_open_defi(F_main& f);
 QString ask_save_defi(F_main& f);
 QString ask_save_picture(F_main& f);
 QString ask_save_xls(F_main& f);
-
-// Appends `extension` (".kvo", ".bmp", ".xls") unless the name's last four
-// characters, upper-cased, already read as it.
-QString complete_extension(const QString& path, const QString& extension);

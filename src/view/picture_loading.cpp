@@ -1,6 +1,7 @@
 #include "view/picture_loading.h"
 
 #include "measure/modes.h"
+#include "platform/picture_io.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
 #include "shell/F_main.h"
@@ -10,6 +11,25 @@
 #include "view/zoom.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
+
+namespace {
+// Says the picture's own size, whatever the zoom it shows at, read from the
+// header that has just been read without fault; `more` follows it on the line.
+void say_opened(F_main& f, const QString& more) {
+    QString error;
+    const QSize full = read_picture_size(f.pic_path, &error);
+    const QString name = QFileInfo(f.pic_path).fileName();
+    if (!full.isValid()) {
+        f.report(QStringLiteral("Opened %1; its size can no longer be read: %2").arg(name, error) +
+                 more);
+        return;
+    }
+    f.report(QStringLiteral("Opened %1, %2 x %3").arg(name).arg(full.width()).arg(full.height()) +
+                 more,
+             F_main::Outcome::done);
+}
+} // namespace
 
 void open_picture(F_main& f) {
     const QString path = ask_open_picture(f);
@@ -45,8 +65,8 @@ bool open_picture_file(F_main& f, const QString& path) {
     update_scroll_bars(f);
     draw_scale_bar(f);
     // A reference line marked on the previous picture means nothing on this one.
-    if (end_calibration(f))
-        f.report(QStringLiteral("Calibration ended: another picture was opened; the scale was "
-                                "not changed."));
+    say_opened(f, end_calibration(f) ? QStringLiteral(". Calibration ended: another picture was "
+                                                      "opened; the scale was not changed.")
+                                     : QString());
     return true;
 }

@@ -153,7 +153,8 @@ TEST_F(SavePicture, TheNameGetsBmpUnlessItEndsInIt) {
     dialogs.cancel();
     f->fs->trigger();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
-    EXPECT_TRUE(f->status_text().isEmpty()) << f->status_text().toStdString();
+    EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("Picture saved: old.bmp, ")))
+        << f->status_text().toStdString();
 }
 
 TEST_F(SavePicture, HideScaleLeavesThePictureAloneWhateverHideDivisionSays) {
@@ -450,7 +451,7 @@ TEST_F(SavePicture, AfterRealZoomStepsTheFileShowsTheBarWhereTheScreenHasIt) {
     ASSERT_FALSE(f->L_div->text().isEmpty());
 
     save_as(path("zoomed"));
-    ASSERT_TRUE(f->status_text().isEmpty()) << f->status_text().toStdString();
+    ASSERT_EQ(f->status_text(), QStringLiteral("Picture saved: zoomed.bmp, 750 x 500"));
     const QImage saved = read_back(path("zoomed.bmp"));
     ASSERT_EQ(saved.size(), shown);
 
@@ -572,7 +573,7 @@ TEST_F(SavePicture, TheViewOnScreenIsUnchangedAndTheWorkBoxEmptyAndHidden) {
 
     save_as(path("view"));
     ASSERT_TRUE(QFile::exists(path("view.bmp")));
-    EXPECT_TRUE(f->status_text().isEmpty()) << f->status_text().toStdString();
+    EXPECT_EQ(f->status_text(), QStringLiteral("Picture saved: view.bmp, 450 x 300"));
     EXPECT_FALSE(f->P_sub->isVisible());
     EXPECT_FALSE(f->P_sub->has_picture());
     EXPECT_EQ(f->P_in->picture(), full);

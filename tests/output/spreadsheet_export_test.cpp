@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTest>
 
@@ -185,7 +186,15 @@ TEST_F(SpreadsheetExport, CommentLockKeepsTheCommentAndEmptyCommentsLeaveTheCell
     to_excel(); // row 7, the kept comment once more, then gone
     EXPECT_TRUE(f->Text_comment->toPlainText().isEmpty());
 
+    comment(QStringLiteral("3.14159"));
+    to_excel(); // row 8: a number, shown as typed
+    comment(QStringLiteral("007"));
+    to_excel(); // row 9: text, or the cell would show 7
+
     const ReadWorkbook book = read_back(path(QStringLiteral("comments.xls")));
+    EXPECT_EQ(number_at(book, 8, 5), 3.14159);
+    EXPECT_EQ(book.at(8, 5)->format, QStringLiteral("General"));
+    EXPECT_EQ(text_at(book, 9, 5), QStringLiteral("007"));
     EXPECT_EQ(text_at(book, 3, 5), QStringLiteral("first line\nsecond line"));
     EXPECT_TRUE(book.at(3, 5)->wrap) << "a comment with line breaks wraps";
     EXPECT_EQ(book.at(4, 5), nullptr);
@@ -290,7 +299,7 @@ TEST_F(SpreadsheetExport, AnExistingWorkbookChosenIsReplacedAndLeftOversOfOursRe
     }
     // What a save killed half-way leaves beside the workbook, and a file
     // that only looks alike.
-    const QString leftover = AtomicFile::temp_prefix_for(file) + QStringLiteral("a1B2c3");
+    const QString leftover = path(AtomicFile::temp_prefix + QStringLiteral("a1B2c3"));
     const QString stranger = path(QStringLiteral("old.xls.kelvo-tmp-notes"));
     for (const QString& name : {leftover, stranger}) {
         QFile touch(name);
@@ -510,24 +519,72 @@ TEST_F(SpreadsheetExport, ARowBeyondTheLastSheetRowIsRefusedWithAMessage) {
     EXPECT_EQ(number_at(book, 65536, 2), 9.0);
 }
 
-TEST_F(SpreadsheetExport, AFinalSaveRefusedOnClosingGoesToStandardErrorAndKeepsTheLastGoodFile) {
+// Points the user's data folder at `folder` while it lives.
+class DataFolder {
+  public:
+    explicit DataFolder(const QString& folder) : saved_(qgetenv("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(folder));
+    }
+    ~DataFolder() { qputenv("XDG_DATA_HOME", saved_); }
+
+  private:
+    QByteArray saved_;
+};
+
+TEST_F(SpreadsheetExport, RowsTheWorkbookCannotTakeOnClosingGoToARecoveryWorkbook) {
     const QString folder = path(QStringLiteral("stick"));
     ASSERT_TRUE(QDir().mkdir(folder));
     const QString file = folder + QStringLiteral("/rows.xls");
     dialogs.answer(file);
     to_excel();
     ASSERT_TRUE(QDir().rename(folder, path(QStringLiteral("away"))));
+    to_excel(); // kept in memory only: its save fails
 
+    const DataFolder data(path(QStringLiteral("data")));
     ::testing::internal::CaptureStderr();
     f->close();
     const QString said = QString::fromStdString(::testing::internal::GetCapturedStderr());
-    EXPECT_TRUE(said.contains(file)) << said.toStdString();
-    EXPECT_TRUE(said.contains(QStringLiteral("No such file or directory"))) << said.toStdString();
+    EXPECT_FALSE(f->isVisible());
     EXPECT_EQ(f->xl_open, 0);
+    const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
+    const QStringList rescued = files_in(recovered);
+    ASSERT_EQ(rescued.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^rows-\\d{8}-\\d{6}\\.xls$")).match(rescued[0]).hasMatch())
+        << rescued[0].toStdString();
+    EXPECT_TRUE(said.contains(recovered + u'/' + rescued[0])) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("No such file or directory"))) << said.toStdString();
+    EXPECT_EQ(last_row(read_back(recovered + u'/' + rescued[0])), 4);
+    EXPECT_EQ(last_row(read_back(path(QStringLiteral("away/rows.xls")))), 3) << "the last good save";
+}
 
-    const ReadWorkbook book = read_back(path(QStringLiteral("away/rows.xls")));
-    EXPECT_EQ(last_row(book), 3);
-    EXPECT_TRUE(files_in(path(QStringLiteral("away"))) == QStringList{QStringLiteral("rows.xls")});
+TEST_F(SpreadsheetExport, RowsThatCanBeKeptNowhereKeepTheWindowOpenOnce) {
+    auto script = std::make_shared<SpreadsheetScript>();
+    f->spreadsheets = scripted_spreadsheet(script);
+    dialogs.answer(path(QStringLiteral("a.xls")));
+    to_excel();
+    script->fail_step = SpreadsheetStep::save_as;
+    script->fail_on_call = script->calls_of(SpreadsheetStep::save_as) + 1;
+    script->keep_failing = true;
+    script->failure = QStringLiteral("disk full");
+
+    const DataFolder data(path(QStringLiteral("a.xls"))); // a file: no folder can be made in it
+    f->close();
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(f->xl_open, 1);
+    EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("The window stays open")))
+        << f->status_text().toStdString();
+    EXPECT_TRUE(f->status_text().contains(QStringLiteral("disk full")));
+
+    f->close();
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_TRUE(script->quit);
+}
+
+TEST_F(SpreadsheetExport, AnOldTemporaryWorkbookInTheProgramsFolderIsDeletedOnClosing) {
+    const QString old = QCoreApplication::applicationDirPath() + QStringLiteral("/kelvo2_tmp.xls");
+    put(old, "left by an older version");
+    f->close();
+    EXPECT_FALSE(QFile::exists(old));
 }
 
 TEST_F(SpreadsheetExport, NewIsRefusedWhileTheOpenWorkbookCannotBeSaved) {

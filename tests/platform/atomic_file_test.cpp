@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <vector>
@@ -177,37 +180,71 @@ TEST(AtomicFile, AnAbandonedSaveLeavesNothingBehind) {
     EXPECT_EQ(hidden_files(dir.path()), QStringList());
 }
 
-TEST(AtomicFile, LeftoverCleanupRemovesOnlyThisTargetsTemporaries) {
+TEST(AtomicFile, WritingInAFolderRemovesOnlyOurUnlockedLeftovers) {
     QTemporaryDir dir;
-    const QString target = dir.filePath("t.kvo");
-    const QStringList ours = {".t.kvo.kelvo-tmp-a1B2c3", ".t.kvo.kelvo-tmp-ZZZZZZ"};
+    const auto temp = [&](const char* letters) { return dir.filePath(AtomicFile::temp_prefix + QString(letters)); };
+    // Left by killed writes, whichever file they were for.
+    const QStringList stale = {temp("a1B2c3"), temp("ZZZZZZ")};
     const QStringList others = {
-        "t.kvo",                               // the target itself
-        ".t.kvo.bak",                          // someone else's hidden file
-        ".u.kvo.kelvo-tmp-a1B2c3",             // another target's temporary
-        ".t.kvo.kelvo-tmp-x.kelvo-tmp-a1B2c3", // the temporary of "t.kvo.kelvo-tmp-x"
-        "t.kvo.kelvo-tmp-a1B2c3",              // not hidden: not ours
-        ".T.KVO.kelvo-tmp-a1B2c3",             // a different name, case matters
-        ".t.kvo.kelvo-tmp-abc",                // not six characters: not made by mkstemp
+        dir.filePath("t.kvo.kelvo-tmp-a1B2c3"), // not hidden: not ours
+        temp("abc"),                            // not six letters and digits
+        temp("abc-ef"),
+        dir.filePath(".t.kvo.bak"),
     };
-    for (const QString& name : ours + others)
-        put(dir.filePath(name), "x");
+    for (const QString& name : stale + others) put(name, "x");
+    // A write of another running program: its temporary file is locked.
+    const QString busy = temp("busy01");
+    put(busy, "half a picture");
+    const int held = ::open(QFile::encodeName(busy).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    // A link named like ours is not followed, nor removed.
+    const QString outside = dir.filePath("outside.txt");
+    put(outside, "keep");
+    ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(),
+                        QFile::encodeName(temp("link01")).constData()), 0);
 
-    EXPECT_EQ(AtomicFile::remove_leftovers(target), 2);
-    for (const QString& name : ours)
-        EXPECT_FALSE(QFileInfo::exists(dir.filePath(name))) << name.toStdString();
-    for (const QString& name : others)
-        EXPECT_TRUE(QFileInfo::exists(dir.filePath(name))) << name.toStdString();
+    QString error;
+    ASSERT_TRUE(write_file_atomically(dir.filePath("t.kvo"), "new", &error)) << error.toStdString();
+    for (const QString& name : stale) EXPECT_FALSE(QFileInfo::exists(name)) << name.toStdString();
+    for (const QString& name : others + QStringList{busy, temp("link01"), outside})
+        EXPECT_TRUE(QFileInfo::exists(name)) << name.toStdString();
+    ::close(held);
+    EXPECT_EQ(AtomicFile::remove_stale_temporaries(dir.path()), 1) << "once its writer let go";
+}
 
-    // Names with wildcard characters are taken literally.
-    put(dir.filePath(".[t].kvo.kelvo-tmp-abcdef"), "x");
-    put(dir.filePath(".t.kvo.kelvo-tmp-abcdef"), "x");
-    EXPECT_EQ(AtomicFile::remove_leftovers(dir.filePath("[t].kvo")), 1);
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(".[t].kvo.kelvo-tmp-abcdef")));
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath(".t.kvo.kelvo-tmp-abcdef")));
-    put(dir.filePath(".a*.kvo.kelvo-tmp-abcdef"), "x");
-    EXPECT_EQ(AtomicFile::remove_leftovers(dir.filePath("*.kvo")), 0);
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath(".a*.kvo.kelvo-tmp-abcdef")));
+TEST(AtomicFile, ANameAtTheFileSystemsLimitCanBeWritten) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QString(251, u'n') + ".bmp"); // 255 bytes
+    QString error;
+    ASSERT_TRUE(write_file_atomically(target, "picture", &error)) << error.toStdString();
+    EXPECT_EQ(contents(target), "picture");
+}
+
+TEST(AtomicFile, ALinkIsWrittenThroughAndTheOldPermissionsKept) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("real"));
+    const QString real = dir.filePath("real/results.xls");
+    put(real, "old rows");
+    ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0600), 0);
+    // A link to a link, the first one relative.
+    const QString hop = dir.filePath("hop.xls"), link = dir.filePath("results.xls");
+    ASSERT_EQ(::symlink("real/results.xls", QFile::encodeName(hop).constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(hop).constData(), QFile::encodeName(link).constData()), 0);
+
+    QString error;
+    ASSERT_TRUE(write_file_atomically(link, "new rows", &error)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFileInfo(hop).isSymLink());
+    EXPECT_EQ(contents(real), "new rows");
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    // A link to a file not there yet makes that file.
+    const QString dangling = dir.filePath("later.kvo");
+    ASSERT_EQ(::symlink("real/later.kvo", QFile::encodeName(dangling).constData()), 0);
+    ASSERT_TRUE(write_file_atomically(dangling, "scale", &error)) << error.toStdString();
+    EXPECT_EQ(contents(dir.filePath("real/later.kvo")), "scale");
 }
 
 TEST(AtomicFile, NewFilesGetThePermissionsTheUmaskAllows) {

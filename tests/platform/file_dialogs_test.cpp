@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -102,20 +104,59 @@ TEST(QtFileDialogs, SaveReturnsTheNameAsTypedWithoutAnExtension) {
     EXPECT_EQ(answer, dir.filePath("scale"));
 }
 
-TEST(QtFileDialogs, SaveRefusesANameInAFolderThatDoesNotExist) {
+// Answers the message box the dialog raises next with `button`; its text
+// lands in *text.
+void answer_next_question(QMessageBox::StandardButton button, QString* text) {
+    QTimer::singleShot(0, [=] {
+        (void)QTest::qWaitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }, 2000);
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        *text = box->windowTitle() + u'|' + box->text();
+        box->button(button)->click();
+    });
+}
+
+TEST(QtFileDialogs, SaveSaysWhyANameInAFolderThatDoesNotExistIsRefused) {
     QTemporaryDir dir;
     bool still_open = false;
+    QString warning;
     const QString answer = run_dialog(
-        {DialogKind::Save, QStringLiteral("Save data file"), QStringLiteral("*.xls")},
+        {DialogKind::Save, QStringLiteral("Save data file"), QStringLiteral("*.xls"),
+         QStringLiteral(".xls")},
         [&](QFileDialog& d) {
             d.setDirectory(dir.path());
             d.selectFile(dir.filePath("missing/results"));
+            answer_next_question(QMessageBox::Ok, &warning);
             static_cast<QDialog&>(d).accept();
             still_open = d.isVisible();
         },
         QString());
     EXPECT_TRUE(still_open) << "the dialog stays open on a missing folder";
+    EXPECT_EQ(warning, "Save data file|" + dir.filePath("missing") +
+                           "\nDirectory not found.\nPlease verify the correct directory name was given.");
     EXPECT_TRUE(answer.isEmpty());
+}
+
+TEST(QtFileDialogs, SaveAsksBeforeTheCompletedNameReplacesAFile) {
+    QTemporaryDir dir;
+    QFile(dir.filePath("results.xls")).open(QIODevice::WriteOnly);
+    QString question;
+    bool open_after_no = false;
+    const QString answer = run_dialog(
+        {DialogKind::Save, QStringLiteral("Save data file"), QStringLiteral("*.xls"),
+         QStringLiteral(".xls")},
+        [&](QFileDialog& d) {
+            d.setDirectory(dir.path());
+            d.selectFile(dir.filePath("results"));
+            answer_next_question(QMessageBox::No, &question);
+            static_cast<QDialog&>(d).accept();
+            open_after_no = d.isVisible();
+            answer_next_question(QMessageBox::Yes, &question);
+        },
+        dir.filePath("results"));
+    EXPECT_EQ(question, "Save data file|results.xls already exists.\nDo you want to replace it?");
+    EXPECT_TRUE(open_after_no) << "No keeps the dialog open and writes nothing";
+    EXPECT_EQ(answer, dir.filePath("results")) << "Yes: the name as typed, completed by the caller";
 }
 
 TEST(QtFileDialogs, ALongNonAsciiPathComesBackWhole) {

@@ -114,21 +114,4 @@ TEST(XlsSaving, WithoutAWorkbookThereIsNoSheetAndNothingToSave) {
     EXPECT_TRUE(book.problems.isEmpty()) << book.problems.join(u'\n').toStdString();
 }
 
-TEST(XlsSaving, LeftoverTemporaryFilesBesideAWorkbookAreRemoved) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("results.xls"));
-    const QString other = dir.filePath(QStringLiteral("other.xls"));
-    for (const QString& name :
-         {AtomicFile::temp_prefix_for(path) + QStringLiteral("a1B2c3"),
-          AtomicFile::temp_prefix_for(path) + QStringLiteral("zz9zz9"),
-          AtomicFile::temp_prefix_for(other) + QStringLiteral("q1q1q1"), other, path}) {
-        QFile f(name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << name.toStdString();
-    }
-    EXPECT_EQ(XlsApplication::remove_leftover_temp_files(path), 2);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3)
-        << "the workbook, another workbook and its left-over stay";
-    EXPECT_TRUE(QFile::exists(path));
-}
-
 } // namespace

@@ -9,24 +9,29 @@
 using xls::read_typed_text;
 using xls::TypedValue;
 
-TEST(TypedCellText, PlainDecimalNumbersBecomeNumbers) {
+TEST(TypedCellText, NumbersAreTakenOnlyWhereTheirFormatShowsThemAsTyped) {
     const struct {
         const char* typed;
         double value;
-    } numbers[] = {{".50", 0.5},
-                   {"30.00", 30.0},
-                   {"-1234.57", -1234.57},
-                   {"1234567.00", 1234567.0},
-                   {"12", 12.0},
-                   {"-.5", -0.5},
-                   {"+7", 7.0},
-                   {"5.", 5.0},
-                   {"0.00", 0.0},
-                   {"99999.99", 99999.99}};
+        bool two_decimals;
+    } numbers[] = {// as the results are written: "0.00"
+                   {".50", 0.5, true},
+                   {"30.00", 30.0, true},
+                   {"-1234.57", -1234.57, true},
+                   {"1234567.00", 1234567.0, true},
+                   {"0.00", 0.0, true},
+                   {"-.50", -0.5, true},
+                   // General shows them as typed
+                   {"12", 12.0, false},
+                   {"3.14159", 3.14159, false},
+                   {"-0.5", -0.5, false},
+                   {"0", 0.0, false},
+                   {"12345678901", 12345678901.0, false}};
     for (const auto& n : numbers) {
         const TypedValue v = read_typed_text(QString::fromLatin1(n.typed));
         EXPECT_EQ(v.kind, TypedValue::Kind::number) << n.typed;
         EXPECT_EQ(v.number, n.value) << n.typed;
+        EXPECT_EQ(v.two_decimals, n.two_decimals) << n.typed;
     }
     const TypedValue minus_zero = read_typed_text(QStringLiteral("-0.00"));
     EXPECT_EQ(minus_zero.kind, TypedValue::Kind::number);
@@ -39,7 +44,12 @@ TEST(TypedCellText, AnythingElseStaysTextAsTyped) {
         QStringLiteral("1.234.5"), QStringLiteral("1e3"), QStringLiteral("0x10"),
         QStringLiteral("-"),       QStringLiteral("."),   QStringLiteral("+-1"),
         QStringLiteral("12a"),     QStringLiteral("n/a"), QStringLiteral("inf"),
-        QStringLiteral("١٢"),      QString(400, u'9')};
+        QStringLiteral("١٢"),      QString(400, u'9'),
+        // numbers whose cell would show other digits than were typed
+        QStringLiteral("007"),     QStringLiteral("007.00"), QStringLiteral("+7"),
+        QStringLiteral("+7.00"),   QStringLiteral("5."),     QStringLiteral("-.5"),
+        QStringLiteral("2.50000"), QStringLiteral("-0"),     QStringLiteral("123456789012"),
+        QStringLiteral("12345678901234567890"), QStringLiteral("0.1000000000000000055511")};
     for (const QString& t : texts) {
         const TypedValue v = read_typed_text(t);
         EXPECT_EQ(v.kind, TypedValue::Kind::text) << t.toStdString();

@@ -61,7 +61,8 @@ TEST_F(ScaleFile, SavingAtStartUpWritesTwentyThreeBytesEndingInOne) {
     EXPECT_EQ(dialogs.requests[0].kind, DialogKind::Save);
     EXPECT_EQ(dialogs.requests[0].title, QStringLiteral("Save data file"));
     EXPECT_EQ(dialogs.requests[0].pattern, QStringLiteral("*.kvo"));
-    EXPECT_TRUE(f->status_text().isEmpty());
+    EXPECT_EQ(dialogs.requests[0].completion, QStringLiteral(".kvo"));
+    EXPECT_EQ(f->status_text(), QStringLiteral("Scale saved: start.kvo"));
     EXPECT_EQ(files_in_folder(), QStringList{QStringLiteral("start.kvo")}); // no temporary left
 
     f->unit_per_px = 0.05f;
@@ -210,22 +211,24 @@ TEST_F(ScaleFile, SavingReplacesAnExistingFile) {
 }
 
 TEST_F(ScaleFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
-    // The temporary file beside a name this long exceeds the file system's
-    // limit on one name, so the save fails after the old file was found.
-    const QString name = QString(240, QLatin1Char('s')) + QStringLiteral(".kvo");
+    // A name as long as the file system allows, on a disk that fills up.
+    const QString name = QString(251, QLatin1Char('s')) + QStringLiteral(".kvo");
     const QByteArray old = file_holding("00000040");
     write(path(name), old);
     f->unit_per_px = 0.05f;
-    save_as(path(name));
+    {
+        FileSizeLimit full(10);
+        save_as(path(name));
+    }
     EXPECT_EQ(read(path(name)), old);
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("Could not write ")));
     EXPECT_TRUE(f->status_text().contains(path(name)));
     EXPECT_EQ(files_in_folder(), QStringList{name});
 
-    // Saved under a shorter name it works, and the failure is no longer shown.
-    save_as(path("short"));
-    EXPECT_EQ(read(path("short.kvo")), file_holding("cdcc4c3d"));
-    EXPECT_TRUE(f->status_text().isEmpty()) << f->status_text().toStdString();
+    // Saved again it works, and the success replaces the failure.
+    save_as(path(name));
+    EXPECT_EQ(read(path(name)), file_holding("cdcc4c3d"));
+    EXPECT_EQ(f->status_text(), QStringLiteral("Scale saved: ") + name);
 }
 
 TEST_F(ScaleFile, AWriteIntoAReadOnlyFolderKeepsTheOldFileAndSaysSo) {

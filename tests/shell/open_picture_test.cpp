@@ -45,6 +45,7 @@ TEST_F(OpenPicture, CancelChangesNothing) {
     show_window(QSize(800, 600));
     const QString file = save_picture_file(test_picture(1200, 900), "keep.bmp");
     open(file);
+    EXPECT_EQ(f->status_text(), QStringLiteral("Opened keep.bmp, 1200 x 900"));
     QTest::mouseClick(f->L_in, Qt::LeftButton);
     ASSERT_EQ(f->L_zval->text(), QStringLiteral("110%"));
     f->HS_main->setValue(f->HS_main->maximum() / 2);
@@ -69,7 +70,7 @@ TEST_F(OpenPicture, CancelChangesNothing) {
     EXPECT_EQ(f->m_state, 2);
     EXPECT_TRUE(f->L_d->visible() && f->L_x1->visible());
     EXPECT_EQ(f->Lb_d->text(), length);
-    EXPECT_TRUE(f->status_text().isEmpty());
+    EXPECT_EQ(f->status_text(), QStringLiteral("Opened keep.bmp, 1200 x 900"));
 }
 
 TEST_F(OpenPicture, OpeningEndsTheMeasurementInProgressOfEitherMode) {

@@ -11,7 +11,8 @@ namespace xls {
 namespace {
 
 CellLook look_of(const Cell& cell) {
-    if (cell.kind == Cell::Kind::number) return CellLook::number;
+    if (cell.kind == Cell::Kind::number && cell.two_decimals) return CellLook::number;
+    // A number in General shares the text cells' format: General, no wrap.
     return cell.wrap ? CellLook::wrapped_text : CellLook::text;
 }
 

@@ -46,7 +46,3 @@ SpreadsheetFactory XlsApplication::factory() {
         return std::make_unique<XlsApplication>();
     };
 }
-
-int XlsApplication::remove_leftover_temp_files(const QString& path) {
-    return AtomicFile::remove_leftovers(path);
-}

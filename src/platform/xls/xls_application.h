@@ -20,9 +20,6 @@ class XlsApplication final : public SpreadsheetApp {
 
     // Starts an XlsApplication; it cannot fail.
     static SpreadsheetFactory factory();
-    // Removes temporary files a killed save left beside the workbook at
-    // path; returns how many.
-    static int remove_leftover_temp_files(const QString& path);
 
   private:
     std::unique_ptr<xls::Workbook> workbook_;

@@ -29,6 +29,28 @@ bool looks_like_plain_number(QStringView text) {
     return digits > 0;
 }
 
+// "#.00" and "0.00" as the results are written: an integer part without
+// leading zeros (or none at all), the point, two digits.
+bool has_two_decimals(QStringView text) {
+    if (text.startsWith(u'-')) text = text.mid(1);
+    if (text.startsWith(u'+')) return false;
+    const qsizetype point = text.indexOf(u'.');
+    if (point < 0 || text.size() - point != 3) return false;
+    return point <= 1 || text[0] != u'0';
+}
+
+// What General shows for the value (its shortest exact form, at most 11
+// digits) is the text itself.
+bool general_shows_as_typed(QStringView text, double value) {
+    char shown[400];
+    const auto [end, err] = std::to_chars(shown, shown + sizeof shown, value,
+                                          std::chars_format::fixed);
+    if (err != std::errc()) return false;
+    int digits = 0;
+    for (const char* c = shown; c != end; ++c) digits += is_digit(QChar(*c)) ? 1 : 0;
+    return digits <= 11 && QLatin1StringView(shown, end - shown) == text;
+}
+
 QString with_lf_line_breaks(const QString& text) {
     if (!text.contains(u'\r')) return text;
     QString out = text;
@@ -58,9 +80,11 @@ TypedValue read_typed_text(const QString& typed) {
     QString text;
     if (typed.startsWith(u'\'')) {
         text = typed.mid(1);
-    } else if (const auto number = parse_plain_number(typed)) {
+    } else if (const auto number = parse_plain_number(typed);
+               number && (has_two_decimals(typed) || general_shows_as_typed(typed, *number))) {
         value.kind = TypedValue::Kind::number;
         value.number = *number;
+        value.two_decimals = has_two_decimals(typed);
         return value;
     } else {
         text = typed;

@@ -50,6 +50,7 @@ bool Workbook::set_cell(int row, int col, const QString& typed_text) {
                  : value.kind == TypedValue::Kind::text ? Cell::Kind::text
                                                         : Cell::Kind::empty;
     cell->number = value.number;
+    cell->two_decimals = value.two_decimals;
     cell->wrap = value.text.contains(u'\n');
     cell->text = std::move(value.text);
     last_truncated_ = value.truncated;

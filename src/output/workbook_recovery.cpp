@@ -1,0 +1,47 @@
+#include "output/workbook_recovery.h"
+
+#include "shell/F_main.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+QString recovery_folder() {
+    // The XDG data folder, as Qt reads it afresh at each call.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/kelvo/recovered");
+}
+} // namespace
+
+QString recovery_workbook_path(const QString& book, const QDateTime& when) {
+    const QString folder = recovery_folder();
+    if (folder.isEmpty()) return QString();
+    QString name = QFileInfo(book).fileName();
+    if (name.right(4).toUpper() == QLatin1String(".XLS")) name.chop(4);
+    return folder + QLatin1Char('/') + name + QLatin1Char('-') +
+           when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".xls");
+}
+
+QString save_recovery_workbook(F_main& f, QString* why) {
+    if (!f.xl_app) {
+        *why = QStringLiteral("the spreadsheet application is gone");
+        return QString();
+    }
+    QString path = recovery_workbook_path(f.xl_book, QDateTime::currentDateTime());
+    if (path.isEmpty()) {
+        *why = QStringLiteral("there is no data folder (neither XDG_DATA_HOME nor HOME is set)");
+        return QString();
+    }
+    // A failure to make the folder shows as the save's own reason below.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // Two rescues within one second, by two windows, keep both.
+    const QString stem = path.chopped(4);
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+        path = stem + QStringLiteral("-%1.xls").arg(n);
+    if (!f.xl_app->save_as(path)) {
+        *why = f.xl_app->error();
+        return QString();
+    }
+    return path;
+}

@@ -1,0 +1,3 @@
+#include "platform/log.h"
+
+Q_LOGGING_CATEGORY(kelvo_log, "kelvo", QtWarningMsg)
