@@ -79,9 +79,10 @@ TEST(QtFileDialogs, ASecondEntryListsEveryPictureAndTheFirstStaysSelected) {
     QFile(scan).open(QIODevice::WriteOnly);
     QStringList filters;
     QString selected;
-    const DialogRequest request{DialogKind::Open, QStringLiteral("Open data file"),
-                                QStringLiteral("*.bmp;*.jpg"),
-                                QStringLiteral("*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.webp")};
+    const DialogRequest request{.kind = DialogKind::Open,
+                                .title = QStringLiteral("Open data file"),
+                                .pattern = QStringLiteral("*.bmp;*.jpg"),
+                                .more_pattern = QStringLiteral("*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.webp")};
     EXPECT_EQ(run_dialog(
                   request,
                   [&](QFileDialog& d) {
@@ -121,8 +122,10 @@ TEST(QtFileDialogs, SaveSaysWhyANameInAFolderThatDoesNotExistIsRefused) {
     bool still_open = false;
     QString warning;
     const QString answer = run_dialog(
-        {DialogKind::Save, QStringLiteral("Save data file"), QStringLiteral("*.xls"),
-         QStringLiteral(".xls")},
+        {.kind = DialogKind::Save,
+         .title = QStringLiteral("Save data file"),
+         .pattern = QStringLiteral("*.xls"),
+         .completion = QStringLiteral(".xls")},
         [&](QFileDialog& d) {
             d.setDirectory(dir.path());
             d.selectFile(dir.filePath("missing/results"));
@@ -143,8 +146,10 @@ TEST(QtFileDialogs, SaveAsksBeforeTheCompletedNameReplacesAFile) {
     QString question;
     bool open_after_no = false;
     const QString answer = run_dialog(
-        {DialogKind::Save, QStringLiteral("Save data file"), QStringLiteral("*.xls"),
-         QStringLiteral(".xls")},
+        {.kind = DialogKind::Save,
+         .title = QStringLiteral("Save data file"),
+         .pattern = QStringLiteral("*.xls"),
+         .completion = QStringLiteral(".xls")},
         [&](QFileDialog& d) {
             d.setDirectory(dir.path());
             d.selectFile(dir.filePath("results"));

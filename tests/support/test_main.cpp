@@ -1,5 +1,5 @@
 #include <QApplication>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,9 +9,12 @@
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    // Settings the program keeps (the dialogs' last folder) go to a test
-    // folder, never into the user's own.
-    QStandardPaths::setTestModeEnabled(true);
+    // What the program keeps in the user's folders (the dialogs' last folder,
+    // recovered workbooks) goes to a folder of the test run, never into the
+    // user's own; a test may point these elsewhere for itself.
+    QTemporaryDir home;
+    ::setenv("XDG_CONFIG_HOME", qPrintable(home.filePath(QStringLiteral("config"))), 1);
+    ::setenv("XDG_DATA_HOME", qPrintable(home.filePath(QStringLiteral("data"))), 1);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
