@@ -7,9 +7,20 @@
 #include <thread>
 #include <vector>
 
-#include <emmintrin.h>
 #include <sys/mman.h>
 #include <unistd.h>
+
+// The fast path uses SSE2 (every x86-64) and the 128-bit integers of GCC and
+// Clang on 64-bit machines; elsewhere (ARM64, or with
+// KELVO_PORTABLE_DOWNSCALE defined, as one test build does) plain C++ gives
+// the same results bit for bit.
+#if defined(__SSE2__) && !defined(KELVO_PORTABLE_DOWNSCALE)
+#define KELVO_DOWNSCALE_SSE2 1
+#include <emmintrin.h>
+#endif
+#if defined(__SIZEOF_INT128__) && !defined(KELVO_PORTABLE_DOWNSCALE)
+#define KELVO_DOWNSCALE_INT128 1
+#endif
 
 // Output pixels are laid on the source in units of 1/to of a source pixel:
 // source pixel i spans [i * to, (i + 1) * to) and output pixel x spans
@@ -28,7 +39,18 @@
 
 namespace {
 
-__extension__ typedef unsigned __int128 uint128; // GCC and Clang on 64-bit machines
+// The high 64 bits of the 128-bit product a * b.
+uint64_t multiply_high(uint64_t a, uint64_t b) {
+#ifdef KELVO_DOWNSCALE_INT128
+    __extension__ typedef unsigned __int128 uint128;
+    return uint64_t((static_cast<uint128>(a) * b) >> 64);
+#else
+    const uint64_t a_lo = a & 0xFFFFFFFFu, a_hi = a >> 32, b_lo = b & 0xFFFFFFFFu, b_hi = b >> 32;
+    const uint64_t lo_lo = a_lo * b_lo, hi_lo = a_hi * b_lo, lo_hi = a_lo * b_hi;
+    const uint64_t middle = (lo_lo >> 32) + (hi_lo & 0xFFFFFFFFu) + lo_hi;
+    return a_hi * b_hi + (hi_lo >> 32) + (middle >> 32);
+#endif
+}
 
 struct Span {
     int first;  // the first source pixel covered
@@ -79,13 +101,19 @@ class Divider {
         // The same bound with 2^40: n * magic40 fits 64 bits for n < 2^24.
         if (magic40_ != 0) return uint32_t((n * magic40_) >> 40);
         if (magic_ == 0) return uint32_t(n / d_);
-        return uint32_t((static_cast<uint128>(n) * magic_) >> 64);
+        return uint32_t(multiply_high(n, magic_));
     }
 
     // With d < 2^12 the bound holds for 2^32, so four channels divide at once:
     // each n (below 2^20) times magic32 (below 2^31) in a 64-bit lane.
     bool in_simd() const { return magic32_ != 0; }
     uint32_t rounded_pixel(const uint32_t* sums) const {
+#ifndef KELVO_DOWNSCALE_SSE2
+        uint32_t pixel = 0;
+        for (int c = 0; c < 4; ++c)
+            pixel |= uint32_t(((uint64_t(sums[c]) + half_) * magic32_) >> 32) << (8 * c);
+        return pixel;
+#else
         const __m128i n = _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums)),
                                         _mm_set1_epi32(int(half_)));
         const __m128i magic = _mm_set1_epi32(int(magic32_));
@@ -95,6 +123,7 @@ class Divider {
         const __m128i q = _mm_or_si128(even, _mm_slli_epi64(odd, 32));
         const __m128i words = _mm_packs_epi32(q, q);
         return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+#endif
     }
 
   private:
@@ -106,6 +135,7 @@ class Divider {
 // multiply-add (each 32-bit lane holds a channel and a zero).
 void reduce_across(const uint32_t* row, const Spans& across, uint32_t* sums) {
     const uint32_t* weights = across.weights.data();
+#ifdef KELVO_DOWNSCALE_SSE2
     if (across.small_weights) {
         const __m128i zero = _mm_setzero_si128();
         for (const Span& s : across.spans) {
@@ -122,6 +152,7 @@ void reduce_across(const uint32_t* row, const Spans& across, uint32_t* sums) {
         }
         return;
     }
+#endif
     for (const Span& s : across.spans) {
         uint32_t b = 0, g = 0, r = 0, a = 0;
         const uint32_t* p = row + s.first;
@@ -146,7 +177,7 @@ void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, 
                  const Divider& divide, int from_row, int to_row, uint32_t* out) {
     const size_t w = across.spans.size();
     // Both factors below 2^15: across sums stay under 255 times their total.
-    const bool small_products = across.total * 255u < (1u << 15) && down.total < (1u << 15);
+    [[maybe_unused]] const bool small_products = across.total * 255u < (1u << 15) && down.total < (1u << 15);
     std::vector<uint32_t> reduced(w * 4);
     std::vector<Sum> sums(w * 4);
     int reduced_row = -1; // the source row `reduced` holds
@@ -164,6 +195,7 @@ void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, 
             const Sum wy = down.weights[size_t(s.weight + k)];
             Sum* sum = sums.data();
             const uint32_t* r = reduced.data();
+#ifdef KELVO_DOWNSCALE_SSE2
             if constexpr (sizeof(Sum) == 4) {
                 if (small_products) { // a 16-bit multiply-add per lane, as across
                     const __m128i weight = _mm_set1_epi32(int(wy));
@@ -176,6 +208,7 @@ void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, 
                     continue;
                 }
             }
+#endif
             for (size_t i = 0; i < w * 4; ++i)
                 sum[i] += wy * r[i];
         }

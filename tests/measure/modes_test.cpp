@@ -22,7 +22,7 @@ TEST_F(Modes, MultiLinesHidesTheSingleLineAndKeepsResultsAndColour) {
     left({10, 10});
     move({40, 50});
     left({40, 50});
-    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    pointer::click(f->Option_tracer[1]);
     EXPECT_EQ(f->m_state, 3);
     EXPECT_FALSE(f->L_d->visible() || f->L_x0->visible() || f->L_y0->visible() ||
                  f->L_x1->visible() || f->L_y1->visible());
@@ -35,12 +35,12 @@ TEST_F(Modes, MultiLinesHidesTheSingleLineAndKeepsResultsAndColour) {
 }
 
 TEST_F(Modes, SingleLineUnloadsTheChainAndLeavesItsTotals) {
-    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    pointer::click(f->Option_tracer[1]);
     left({10, 10});
     left({40, 50});
     left({90, 50});
     const std::size_t lines = f->P_in->line_count();
-    QTest::mouseClick(f->Option_tracer[0], Qt::LeftButton);
+    pointer::click(f->Option_tracer[0]);
     EXPECT_EQ(f->m_state, 0);
     EXPECT_EQ(f->seg_count, 0);
     EXPECT_EQ(f->P_in->line_count(), lines - 3);
@@ -63,7 +63,7 @@ TEST_F(Modes, SelectingInCodeRunsTheHandlerAsAClickWould) {
 TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
     left({10, 10});
     f->Check_hideline->setChecked(true);
-    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    pointer::click(f->Option_tracer[1]);
     EXPECT_EQ(f->m_state, 1);
     EXPECT_EQ(f->seg_count, 0);
 
@@ -71,7 +71,7 @@ TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
     f->Check_hideline->setChecked(false);
     Option_tracer_Click(*f, 0);
     left({10, 10});
-    QTest::mouseClick(f->Option_tracer[2], Qt::LeftButton);
+    pointer::click(f->Option_tracer[2]);
     EXPECT_TRUE(f->Option_tracer[2]->isChecked());
     EXPECT_EQ(f->m_state, 1);
     EXPECT_TRUE(f->L_d->visible());
@@ -106,20 +106,20 @@ TEST_F(Modes, AnExportedResultStaysGreenUntilTheNextPress) {
 }
 
 TEST_F(Modes, ClickingAResultMarksItRedAndAgainBlackPairByPair) {
-    QTest::mouseClick(f->Lx, Qt::LeftButton);
+    pointer::click(f->Lx);
     EXPECT_EQ(f->Lx->fore_colour(), 255u);
     EXPECT_EQ(f->Lb_x->fore_colour(), 255u);
     EXPECT_EQ(f->Lb_y->fore_colour(), colours::window_text);
 
-    QTest::mouseClick(f->Lb_x, Qt::LeftButton);
+    pointer::click(f->Lb_x);
     EXPECT_EQ(f->Lx->fore_colour(), 0u);
     EXPECT_EQ(f->Lb_x->fore_colour(), 0u);
 
-    QTest::mouseClick(f->Ld, Qt::LeftButton);
+    pointer::click(f->Ld);
     EXPECT_EQ(f->Lb_d->fore_colour(), 255u);
     EXPECT_EQ(f->Lb_x->fore_colour(), 0u);
-    QTest::mouseClick(f->Lb_y, Qt::LeftButton);
-    QTest::mouseClick(f->Ly, Qt::LeftButton);
+    pointer::click(f->Lb_y);
+    pointer::click(f->Ly);
     EXPECT_EQ(f->Ly->fore_colour(), 0u);
     EXPECT_EQ(f->Lb_d->fore_colour(), 255u);
     EXPECT_EQ(f->Ld->fore_colour(), 255u);

@@ -192,17 +192,17 @@ TEST_F(Calibration, PointerPressesPlaceTheReferenceLineThenEnterCompletesIt) {
     show_window();
     open(save_picture_file(test_picture(400, 300), "feature.bmp"));
     f->Lb_d->setText(QStringLiteral("200.00"));
-    QTest::mouseClick(f->Command_set, Qt::LeftButton);
+    pointer::click(f->Command_set);
     ASSERT_EQ(f->Command_set->text(), QStringLiteral("point start"));
-    QTest::mousePress(f->P_in, Qt::LeftButton, {}, QPoint(30, 40));
-    QTest::mouseRelease(f->P_in, Qt::LeftButton, {}, QPoint(30, 40));
+    pointer::press(f->P_in, Qt::LeftButton, QPoint(30, 40));
+    pointer::release(f->P_in, Qt::LeftButton, QPoint(30, 40));
     EXPECT_EQ(f->Command_set->text(), QStringLiteral("point end"));
-    QTest::mouseMove(f->P_in, QPoint(100, 100));
+    pointer::move(f->P_in, QPoint(100, 100));
     EXPECT_EQ(f->Line_scale->X2(), 100.0f);
     EXPECT_FALSE(f->L_trace_x->visible()); // the cross-hair stays hidden meanwhile
     // Any button places the end: 120 across, 160 down.
-    QTest::mousePress(f->P_in, Qt::RightButton, {}, QPoint(150, 200));
-    QTest::mouseRelease(f->P_in, Qt::RightButton, {}, QPoint(150, 200));
+    pointer::press(f->P_in, Qt::RightButton, QPoint(150, 200));
+    pointer::release(f->P_in, Qt::RightButton, QPoint(150, 200));
     EXPECT_EQ(f->Command_set->text(), QStringLiteral("set scale as..."));
     EXPECT_TRUE(f->Text_scale->text().isEmpty());
     EXPECT_TRUE(f->Line_scale->visible());

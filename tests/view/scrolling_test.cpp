@@ -126,16 +126,16 @@ TEST_F(Scrolling, DraggingTheThumbMovesThePictureAtEveryStep) {
                                                      QStyle::SC_ScrollBarSlider, bar);
     ASSERT_FALSE(thumb.isEmpty());
     QPoint at = thumb.center();
-    QTest::mousePress(bar, Qt::LeftButton, {}, at);
+    pointer::press(bar, Qt::LeftButton, at);
     int last = f->P_in->x();
     for (int step = 0; step < 5; ++step) {
         at += QPoint(20, 0);
-        QTest::mouseMove(bar, at);
+        pointer::move(bar, at, Qt::LeftButton);
         EXPECT_LT(f->P_in->x(), last) << "step " << step;
         EXPECT_EQ(f->P_in->x(), -bar->sliderPosition());
         last = f->P_in->x();
     }
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+    pointer::release(bar, Qt::LeftButton, at);
     EXPECT_EQ(f->P_in->x(), -bar->value());
 }
 
