@@ -145,11 +145,12 @@ QString failure(const QString& path, const QString& why) {
 }
 
 // Decodes the file of `plan` as stored, at `eighths`/8 for JPEG, into
-// `memory` when it fits; 32-bit RGB, not yet turned upright.
+// `memory` when it fits; 32-bit RGB, not yet turned upright. A JPEG is shrunk
+// to `shrink_to` as it is decoded, when that is given.
 LoadedPicture decode(QImageReader& reader, const QString& path, const Plan& plan, int eighths,
-                     QImage memory) {
+                     QImage memory, QSize shrink_to = QSize()) {
     if (plan.jpeg) {
-        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory));
+        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory), shrink_to);
         if (!jpeg.error.isEmpty()) return {QImage(), failure(path, jpeg.error)};
         return {std::move(jpeg.image), QString()};
     }
@@ -205,7 +206,9 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown) {
     // rest of the way is shrunk in the decoded picture's own memory, so a
     // step holds one picture at a time.
     const int eighths = plan.jpeg && plan.stored.isValid() ? jpeg_eighths(plan.stored, asked) : 8;
-    LoadedPicture loaded = decode(reader, path, plan, eighths, QImage());
+    // A JPEG's rows are shrunk as they are decoded: the decoded picture is
+    // never held whole.
+    LoadedPicture loaded = decode(reader, path, plan, eighths, QImage(), plan.jpeg ? asked : QSize());
     if (!loaded.ok()) return loaded;
     // Should the decoder have produced another size than the header gave,
     // the picture shown is the decoded one, at the fraction asked.

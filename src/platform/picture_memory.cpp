@@ -36,19 +36,24 @@ QImage unpopulated_rgb32(QSize size) {
     return image;
 }
 
-void make_rows_present(QImage& image, int first, int count) {
+void make_bytes_present(uchar* begin, size_t length, const uchar* end) {
 #ifdef MADV_POPULATE_WRITE
+    static const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));
+    const auto from = reinterpret_cast<quintptr>(begin) & ~(page - 1);
+    const auto to = qMin(reinterpret_cast<quintptr>(begin) + length, reinterpret_cast<quintptr>(end));
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+    Q_UNUSED(begin);
+    Q_UNUSED(length);
+    Q_UNUSED(end);
+#endif
+}
+
+void make_rows_present(QImage& image, int first, int count) {
     if (image.isNull() || count <= 0 || first >= image.height()) return;
     count = qMin(count, image.height() - first);
-    static const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));
     // Rows are written through scanLine(), which also detaches a shared image.
-    const auto begin = reinterpret_cast<quintptr>(image.scanLine(first));
-    const auto end = begin + quintptr(image.bytesPerLine()) * quintptr(count);
-    const quintptr from = begin & ~(page - 1);
-    ::madvise(reinterpret_cast<void*>(from), end - from, MADV_POPULATE_WRITE);
-#else
-    Q_UNUSED(image);
-    Q_UNUSED(first);
-    Q_UNUSED(count);
-#endif
+    uchar* begin = image.scanLine(first);
+    const size_t length = size_t(image.bytesPerLine()) * size_t(count);
+    make_bytes_present(begin, length, begin + length);
 }

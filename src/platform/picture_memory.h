@@ -17,3 +17,7 @@ QImage unpopulated_rgb32(QSize size);
 // page faults, a third of the time of decoding it on a virtual machine.
 // A hint only; page faults still work without it.
 void make_rows_present(QImage& image, int first, int count);
+
+// Makes `length` bytes from `begin` resident, none past `end`; the same hint
+// for memory written through a pointer (on another thread, say).
+void make_bytes_present(uchar* begin, size_t length, const uchar* end);

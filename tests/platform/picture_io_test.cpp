@@ -1,5 +1,8 @@
 #include "platform/picture_io.h"
 
+#include "platform/downscale.h"
+#include "platform/jpeg_decode.h"
+
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -113,6 +116,21 @@ TEST_F(PictureFiles, ScaledLoadGivesExactlyTheAskedSize) {
         ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
         EXPECT_EQ(loaded.image.size(), shown);
         EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32);
+    }
+}
+
+// Shrinking rows as they are decoded gives the pixels of the whole picture
+// decoded at the DCT scale and then shrunk: zooms above, at and below a
+// scale, and a side that rounds differently.
+TEST_F(PictureFiles, JpegShrunkWhileDecodingEqualsTheWholeDecodeShrunk) {
+    const QString jpg = save(pattern(1203, 901), "p.jpg", "JPG", 90);
+    for (const auto& [shown, eighths] : {std::pair{QSize(1083, 811), 8}, {QSize(962, 721), 7},
+                                         {QSize(361, 270), 3}, {QSize(120, 90), 1}}) {
+        QImage expected = decode_jpeg(jpg, eighths, QImage()).image;
+        downscale_in_place(expected, shown);
+        const LoadedPicture loaded = load_picture_scaled(jpg, shown);
+        ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
+        EXPECT_TRUE(loaded.image == expected) << shown.width() << " wide";
     }
 }
 
