@@ -52,12 +52,23 @@ struct Span {
 // The source pixels each output pixel covers along one direction, with the
 // length of each overlap over g. The weights of one output pixel add up to
 // from / g.
+// A span of one to three pixels with small weights: the first pixel, the
+// offsets of the second and third from it (0 past the span, with weight 0),
+// the first two weights in 16 bits each and the third.
+struct Three {
+    int first;
+    int second, third;
+    uint32_t pair, last;
+};
+
 struct Spans {
     std::vector<Span> spans;
     std::vector<uint32_t> weights;
     uint32_t total = 1;
     bool small_weights = false; // all below 2^15
     std::vector<uint32_t> pairs; // with small weights: each weight and the next of its span, in 16 bits
+    std::vector<Three> threes;   // with small weights and no span over three pixels
+    bool three = false;
 
     Spans(int from, int to) {
         const int64_t g = std::gcd(from, to);
@@ -74,6 +85,14 @@ struct Spans {
             }
         }
         small_weights = to / g < (1 << 15); // no overlap is longer than a source pixel, `to`
+        three = small_weights &&
+                std::all_of(spans.begin(), spans.end(), [](const Span& s) { return s.count <= 3; });
+        if (three)
+            for (const Span& s : spans) {
+                const auto w = [&](int k) { return k < s.count ? weights[size_t(s.weight + k)] : 0u; };
+                threes.push_back({s.first, s.count > 1 ? 1 : 0, s.count > 2 ? 2 : 0,
+                                  w(0) | w(1) << 16, w(2)});
+            }
         if (small_weights) {
             pairs.resize(weights.size());
             for (const Span& s : spans)
@@ -153,6 +172,24 @@ class Divider {
 inline void reduce_across(const uint32_t* row, const Spans& across, uint32_t* sums) {
     const uint32_t* weights = across.weights.data();
 #ifdef KELVO_DOWNSCALE_SSE2
+    if (across.three) {
+        // At most three pixels an output pixel, as every shrink from a DCT
+        // scale has (less than twice smaller): no loop, no branch.
+        const __m128i zero = _mm_setzero_si128();
+        const Three* t = across.threes.data();
+        for (size_t x = 0; x < across.spans.size(); ++x, ++t, sums += 4) {
+            const uint32_t* p = row + t->first;
+            const __m128i two = _mm_unpacklo_epi8(
+                _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[0])), _mm_cvtsi32_si128(int(p[t->second]))),
+                zero);
+            const __m128i third =
+                _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[t->third])), zero), zero);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(sums),
+                             _mm_add_epi32(_mm_madd_epi16(two, _mm_set1_epi32(int(t->pair))),
+                                           _mm_madd_epi16(third, _mm_set1_epi32(int(t->last)))));
+        }
+        return;
+    }
     if (across.small_weights) {
         const __m128i zero = _mm_setzero_si128();
         for (const Span& s : across.spans) {
@@ -198,27 +235,37 @@ inline void reduce_across(const uint32_t* row, const Spans& across, uint32_t* su
 // sums[i] += weight * reduced[i] for the n channel sums of a row. With
 // `small_products` (reduced values and weight below 2^15) a 16-bit
 // multiply-add does four lanes at once, as across.
+// With `first`, the sums start from these products instead (nothing to clear).
 template <class Sum>
 inline void add_weighted(Sum* sums, const uint32_t* reduced, size_t n, Sum weight,
-                         [[maybe_unused]] bool small_products) {
+                         [[maybe_unused]] bool small_products, bool first = false) {
 #ifdef KELVO_DOWNSCALE_SSE2
     if constexpr (sizeof(Sum) == 4) {
         if (small_products) {
             const __m128i w = _mm_set1_epi32(int(weight));
             size_t i = 0;
-            for (; i + 4 <= n; i += 4) {
-                auto* at = reinterpret_cast<__m128i*>(sums + i);
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(reduced + i));
-                _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), _mm_madd_epi16(v, w)));
-            }
+            if (first)
+                for (; i + 4 <= n; i += 4)
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + i),
+                                     _mm_madd_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(reduced + i)), w));
+            else
+                for (; i + 4 <= n; i += 4) {
+                    auto* at = reinterpret_cast<__m128i*>(sums + i);
+                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(reduced + i));
+                    _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), _mm_madd_epi16(v, w)));
+                }
             for (; i < n; ++i)
-                sums[i] += weight * reduced[i];
+                sums[i] = (first ? 0 : sums[i]) + weight * reduced[i];
             return;
         }
     }
 #endif
-    for (size_t i = 0; i < n; ++i)
-        sums[i] += weight * reduced[i];
+    if (first)
+        for (size_t i = 0; i < n; ++i)
+            sums[i] = weight * reduced[i];
+    else
+        for (size_t i = 0; i < n; ++i)
+            sums[i] += weight * reduced[i];
 }
 
 // One output row from its channel sums: each divided by the weights' total,

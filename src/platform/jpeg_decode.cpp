@@ -70,11 +70,9 @@ struct Decoding {
     QString failure; // set before returning false without a libjpeg error
 };
 
-// The picture's memory: `memory` when it has the size, else mapped afresh.
+// The picture's memory: in `memory` when it is large enough, else mapped afresh.
 QImage picture_memory(QSize size, QImage& memory) {
-    if (memory.size() == size && memory.format() == QImage::Format_RGB32) return std::move(memory);
-    memory = QImage(); // let the unfit memory go before mapping new
-    QImage image = unpopulated_rgb32(size);
+    QImage image = reuse_rgb32(size, memory);
     if (image.isNull()) image = QImage(size, QImage::Format_RGB32);
     return image;
 }

@@ -187,7 +187,7 @@ LoadedPicture load_picture_reusing(const QString& path, QImage memory) {
     return loaded;
 }
 
-LoadedPicture load_picture_scaled(const QString& path, QSize shown) {
+LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memory) {
     if (shown.isEmpty())
         return {QImage(), failure(path, QStringLiteral("no size to show it at (%1 x %2 pixels)")
                                             .arg(shown.width())
@@ -208,7 +208,9 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown) {
     const int eighths = plan.jpeg && plan.stored.isValid() ? jpeg_eighths(plan.stored, asked) : 8;
     // A JPEG's rows are shrunk as they are decoded: the decoded picture is
     // never held whole.
-    LoadedPicture loaded = decode(reader, path, plan, eighths, QImage(), plan.jpeg ? asked : QSize());
+    if (!plan.jpeg) memory = QImage();
+    LoadedPicture loaded =
+        decode(reader, path, plan, eighths, std::move(memory), plan.jpeg ? asked : QSize());
     if (!loaded.ok()) return loaded;
     // Should the decoder have produced another size than the header gave,
     // the picture shown is the decoded one, at the fraction asked.

@@ -36,6 +36,31 @@ QImage unpopulated_rgb32(QSize size) {
     return image;
 }
 
+namespace {
+void release_image(void* image) {
+    delete static_cast<QImage*>(image);
+}
+} // namespace
+
+QImage reuse_rgb32(QSize size, QImage& memory) {
+    const qsizetype row = qsizetype(size.width()) * 4;
+    const bool fits = !size.isEmpty() && memory.format() == QImage::Format_RGB32 &&
+                      memory.isDetached() && memory.sizeInBytes() / row >= size.height();
+    if (!fits) {
+        memory = QImage(); // let the unfit memory go before mapping new
+        return unpopulated_rgb32(size);
+    }
+    if (memory.size() == size) return std::move(memory);
+    uchar* bits = memory.bits();
+    static const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));
+    const quintptr used = (quintptr(bits) + quintptr(row) * quintptr(size.height()) + page - 1) & ~(page - 1);
+    const quintptr end = (quintptr(bits) + quintptr(memory.sizeInBytes())) & ~(page - 1);
+    if (end > used) ::madvise(reinterpret_cast<void*>(used), end - used, MADV_DONTNEED);
+    auto* owner = new QImage(std::move(memory));
+    memory = QImage();
+    return QImage(bits, size.width(), size.height(), row, QImage::Format_RGB32, release_image, owner);
+}
+
 void make_bytes_present(uchar* begin, size_t length, const uchar* end) {
 #ifdef MADV_POPULATE_WRITE
     static const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));

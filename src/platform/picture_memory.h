@@ -21,3 +21,9 @@ void make_rows_present(QImage& image, int first, int count);
 // Makes `length` bytes from `begin` resident, none past `end`; the same hint
 // for memory written through a pointer (on another thread, say).
 void make_bytes_present(uchar* begin, size_t length, const uchar* end);
+
+// A 32-bit RGB picture of `size`: in the memory of `memory` when that is a
+// 32-bit picture of at least as many bytes held by nobody else (its rows
+// packed at the start, the pages past them handed back to the system at
+// once), else as unpopulated_rgb32. `memory` is emptied either way.
+QImage reuse_rgb32(QSize size, QImage& memory);

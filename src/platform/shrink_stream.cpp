@@ -39,7 +39,7 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
         for (int y = next_output; y < output_rows && down_.spans[size_t(y)].first <= j; ++y) {
             const Span& s = down_.spans[size_t(y)];
             add_weighted(sums_[y & 1].data(), reduced_.data(), w_ * 4,
-                         Sum(down_.weights[size_t(s.weight + j - s.first)]), small_);
+                         Sum(down_.weights[size_t(s.weight + j - s.first)]), small_, j == s.first);
         }
         const Span& s = down_.spans[size_t(next_output)];
         if (j < s.first + s.count - 1) return;
@@ -48,10 +48,8 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
                                out_ + output_rows * out_line_);
             present_to_ = next_output + present_rows_;
         }
-        std::vector<Sum>& sums = sums_[next_output & 1];
-        divide_row(sums.data(), w_, divide_,
+        divide_row(sums_[next_output & 1].data(), w_, divide_,
                    reinterpret_cast<uint32_t*>(out_ + next_output * out_line_));
-        std::fill(sums.begin(), sums.end(), Sum(0));
         ++next_output;
     }
 
