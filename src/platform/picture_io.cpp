@@ -1,5 +1,6 @@
 #include "platform/picture_io.h"
 
+#include "platform/bmp_bands.h"
 #include "platform/downscale.h"
 #include "platform/jpeg_decode.h"
 #include "platform/picture_header.h"
@@ -38,6 +39,7 @@ struct Plan {
     QSize stored;                          // as the decoder produces it, before turning
     QImageIOHandler::Transformations how;  // the EXIF turn to show it upright
     bool jpeg = false;                     // decoded by the program's own JPEG decoder
+    bool bmp = false;
     bool complete = false;                 // the file holds every byte of its pixels
 };
 
@@ -65,6 +67,7 @@ QString preflight(QImageReader& reader, const QString& path, Plan* plan) {
     const QByteArray format = reader.format();
     const PictureHeader header = read_picture_header(path, format);
     plan->jpeg = format == "jpeg";
+    plan->bmp = format == "bmp";
     plan->complete = header.complete;
     plan->stored = header.size.isValid() ? header.size : reader.size();
     plan->how = reader.transformation();
@@ -208,6 +211,14 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memor
     const int eighths = plan.jpeg && plan.stored.isValid() ? jpeg_eighths(plan.stored, asked) : 8;
     // A JPEG's rows are shrunk as they are decoded: the decoded picture is
     // never held whole.
+    // An uncompressed bitmap is shrunk band by band as it is read.
+    if (plan.bmp && plan.complete) {
+        BmpBands bands = shrink_bmp_rows(path, asked, std::move(memory));
+        if (bands.handled) {
+            if (!bands.error.isEmpty()) return {QImage(), failure(path, bands.error)};
+            return {std::move(bands.image), QString()};
+        }
+    }
     if (!plan.jpeg) memory = QImage();
     LoadedPicture loaded =
         decode(reader, path, plan, eighths, std::move(memory), plan.jpeg ? asked : QSize());

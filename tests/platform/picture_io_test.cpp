@@ -429,4 +429,30 @@ TEST_F(PictureFiles, OpenedAtTheSizeTheirPixelsHave) {
     EXPECT_EQ(qRed(flat.image.pixel(3, 3)), 255);
 }
 
+// A bitmap shrunk as its rows are read gives the pixels of the whole bitmap
+// read and shrunk: 24 bits stored bottom up, 32 bits (the fourth byte
+// unused) bottom up and top down.
+TEST_F(PictureFiles, BitmapShrunkWhileReadEqualsTheWholeBitmapShrunk) {
+    const QImage source = pattern(1203, 901);
+    QByteArray up, down;
+    for (int y = 0; y < source.height(); ++y) {
+        QByteArray row;
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb p = source.pixel(x, y);
+            const char bytes[4] = {char(qBlue(p)), char(qGreen(p)), char(qRed(p)), char(x)};
+            row += QByteArray(bytes, 4);
+        }
+        down += row;
+        up.prepend(row);
+    }
+    for (const QString& path : {save(source, "s.bmp"), write("up.bmp", bmp(1203, 901, 32, 0, up)),
+                                write("down.bmp", bmp(1203, -901, 32, 0, down))}) {
+        QImage expected = load_picture(path).image;
+        downscale_in_place(expected, QSize(1083, 811));
+        const LoadedPicture loaded = load_picture_scaled(path, QSize(1083, 811));
+        ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
+        EXPECT_TRUE(loaded.image == expected) << path.toStdString();
+    }
+}
+
 } // namespace
