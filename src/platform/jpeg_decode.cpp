@@ -65,6 +65,7 @@ struct Decoding {
     Errors errors;
     QImage image;
     std::unique_ptr<ShrinkPipe> shrink; // set when decoded rows are shrunk as they come
+    std::unique_ptr<RowsAhead> ahead;   // set when fresh rows are made resident on a second thread
     std::vector<uchar> cmyk_rows;
     int covered = 0; // rows decoded from data so far
     QString failure; // set before returning false without a libjpeg error
@@ -120,7 +121,9 @@ bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrin
     const bool shrinking = shrink_to.isValid() && !shrink_to.isEmpty() && shrink_to != size &&
                            shrink_to.width() <= size.width() && shrink_to.height() <= size.height();
     const QSize made = shrinking ? shrink_to : size;
+    const uchar* reusable = memory.isNull() ? nullptr : memory.constBits();
     d.image = picture_memory(made, memory);
+    const bool fresh = d.image.constBits() != reusable;
     if (d.image.isNull()) {
         d.failure = QStringLiteral("not enough memory for %1 x %2 pixels")
                         .arg(made.width())
@@ -143,17 +146,17 @@ bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrin
             d.shrink->hand_over(rows);
         }
     } else {
+        // Fresh memory is made resident by a second thread just ahead of the
+        // decoder; memory reused from the picture shown before already is.
         const int band_rows = qMax(1, int(band_bytes / d.image.bytesPerLine()));
         const qsizetype line = d.image.bytesPerLine();
         uchar* bits = d.image.bits();
-        int present_to = 0;
+        if (fresh && size.height() > band_rows)
+            d.ahead = std::make_unique<RowsAhead>(d.image, band_rows / 2);
         while (info.output_scanline < info.output_height) {
             const int y = int(info.output_scanline);
-            if (y >= present_to) {
-                make_rows_present(d.image, y, band_rows);
-                present_to = y + band_rows;
-            }
-            read_rows(d, bits + y * line, line, present_to - y);
+            read_rows(d, bits + y * line, line, size.height() - y);
+            if (d.ahead) d.ahead->reached(int(info.output_scanline));
         }
     }
     // A missing end marker after the last row costs nothing.
@@ -178,6 +181,7 @@ JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize s
     jpeg_create_decompress(&d.info);
     const bool done = run(d, input.file, eighths, memory, shrink_to);
     d.shrink.reset(); // waits for the band being shrunk
+    d.ahead.reset();
     const int rows = int(d.info.output_height);
     const bool progressive = d.info.progressive_mode;
     jpeg_destroy_decompress(&d.info);

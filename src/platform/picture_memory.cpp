@@ -82,3 +82,37 @@ void make_rows_present(QImage& image, int first, int count) {
     const size_t length = size_t(image.bytesPerLine()) * size_t(count);
     make_bytes_present(begin, length, begin + length);
 }
+
+RowsAhead::RowsAhead(QImage& image, int band_rows)
+    : bits_(image.bits()), line_(image.bytesPerLine()), rows_(image.height()),
+      band_rows_(qMax(1, band_rows)), thread_([this] { work(); }) {}
+
+RowsAhead::~RowsAhead() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+void RowsAhead::reached(int row) {
+    {
+        std::lock_guard lock(mutex_);
+        reached_ = row;
+    }
+    changed_.notify_all();
+}
+
+void RowsAhead::work() {
+    uchar* const end = bits_ + line_ * rows_;
+    std::unique_lock lock(mutex_);
+    for (int next = 0; next < rows_;) {
+        changed_.wait(lock, [&] { return stop_ || next < reached_ + 2 * band_rows_; });
+        if (stop_) return;
+        lock.unlock();
+        make_bytes_present(bits_ + next * line_, size_t(band_rows_) * size_t(line_), end);
+        next += band_rows_;
+        lock.lock();
+    }
+}
