@@ -408,7 +408,7 @@ void PeakMemoryZooming(benchmark::State& state, const char* direction, Photo pho
 }
 BENCHMARK_CAPTURE(PeakMemoryZooming, in_to_510, "in")->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(PeakMemoryZooming, out_to_10, "out")->Iterations(1)->Unit(benchmark::kSecond);
-// The bitmap is decoded whole at every step and shrunk in its own memory.
+// The bitmap is read in bands of rows and shrunk as read at every step out.
 BENCHMARK_CAPTURE(PeakMemoryZooming, bmp_out_to_10, "out", Photo::bmp)
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
