@@ -5,7 +5,7 @@ import sys
 import time
 import unittest
 
-from desktop import locate_picture
+from desktop import find_colour, locate_picture
 
 PANEL_WIDTH, MARGIN = 113, 5
 
@@ -77,6 +77,28 @@ class KelvoWindow:
     def enter(self):
         self.d.key("Return")
         time.sleep(0.5)
+
+    # The cross-hair's colours (drawn as they are): red once a measurement
+    # ended, green once its row is saved in the workbook.
+    CROSS_HAIR_RED = (255, 17, 17)
+    CROSS_HAIR_GREEN = (17, 255, 17)
+
+    def wait_for_cross_hair(self, colour, what):
+        d = self.d
+        d.wait_for(lambda: find_colour(d.screenshot(), colour) is not None, 10, what)
+
+    def enter_and_wait_until_saved(self):
+        """Enter writes the row; returns once the program shows it saved (the
+        cross-hair turns from red to green), not merely once a file exists."""
+        d = self.d
+        self.wait_for_cross_hair(self.CROSS_HAIR_RED, "the measurement to end")
+        d.key("Return")
+
+        def saved():
+            shot = d.screenshot()
+            return (find_colour(shot, self.CROSS_HAIR_RED) is None and
+                    find_colour(shot, self.CROSS_HAIR_GREEN) is not None)
+        d.wait_for(saved, 10, "the row to be saved")
 
     def exit(self):
         self.d.key("alt+f")

@@ -1,5 +1,5 @@
 """No written row is lost to a kill: the real program, killed with SIGKILL
-right after its second row, leaves a workbook that reads back with both."""
+as soon as it shows its second row saved, leaves a workbook that reads back with both."""
 
 import os
 import signal
@@ -26,7 +26,7 @@ class Kill(unittest.TestCase):
             w.measure((10, 10), (40, 50))  # 30, 40, 50 pixels at the start-up scale
             w.enter_and_name_workbook(workbook)
             w.measure((100, 20), (100, 220))
-            w.enter()
+            w.enter_and_wait_until_saved()
             w.app.send_signal(signal.SIGKILL)
             w.app.wait(10)
 

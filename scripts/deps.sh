@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-xlrd python3-pil libjpeg-turbo-progs
   xvfb xdotool openbox imagemagick x11-utils
+  clang-14 libclang-rt-14-dev libfreexl-dev
 )
 
 missing=()

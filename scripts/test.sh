@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
-# Builds kelvo with its tests and benchmarks, and runs every test: the unit and
-# widget tests on the offscreen platform, the end-to-end tests under Xvfb.
+# What CI runs. Builds kelvo with its tests and benchmarks (GCC, warnings are
+# errors) and runs every test in a random order: each unit and widget test on
+# its own, each test binary whole in a shuffled order twice over, and the
+# end-to-end tests under Xvfb. Then builds the unit tests and the fuzz targets
+# with clang, AddressSanitizer and UndefinedBehaviorSanitizer, runs the tests
+# there, and runs each fuzz target for a short fixed time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_TESTS=ON -DKELVO_BENCH=ON
-cmake --build build/test -j"$(nproc)"
-cd build/test
-ctest --output-on-failure -j"$(nproc)" --timeout 900
+jobs=$(nproc)
+
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_TESTS=ON -DKELVO_BENCH=ON \
+      -DKELVO_WERROR=ON
+cmake --build build/test -j"$jobs"
+(cd build/test && ctest --output-on-failure -j"$jobs" --timeout 900 --schedule-random)
+
+scripts/sanitize.sh
+scripts/fuzz.sh "${KELVO_FUZZ_SECONDS:-20}" build/sanitize

@@ -1,22 +1,13 @@
 #include "platform/downscale.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <numeric>
-#include <thread>
-#include <vector>
+#include "platform/area_average.h"
 
-#include <emmintrin.h>
+#include <cstring>
+#include <thread>
+
 #include <sys/mman.h>
 #include <unistd.h>
 
-// Output pixels are laid on the source in units of 1/to of a source pixel:
-// source pixel i spans [i * to, (i + 1) * to) and output pixel x spans
-// [x * from, (x + 1) * from), so every overlap is a whole number. All the
-// boundaries are multiples of g = gcd(from, to), and so is every overlap;
-// dividing by g keeps the weights (and their sum, from / g) small.
-//
 // Why the rows can be written where they are read: output row y covers the
 // source rows from floor(y * H / h) on, and as h <= H that is row y or later.
 // Output rows are shrunk in bands [Y, E) into a scratch band, and the band is
@@ -28,115 +19,7 @@
 
 namespace {
 
-__extension__ typedef unsigned __int128 uint128; // GCC and Clang on 64-bit machines
-
-struct Span {
-    int first;  // the first source pixel covered
-    int count;  // how many source pixels are covered
-    int weight; // offset of their weights in the weight table
-};
-
-// The source pixels each output pixel covers along one direction, with the
-// length of each overlap over g. The weights of one output pixel add up to
-// from / g.
-struct Spans {
-    std::vector<Span> spans;
-    std::vector<uint32_t> weights;
-    uint32_t total = 1;
-    bool small_weights = false; // all below 2^15
-
-    Spans(int from, int to) {
-        const int64_t g = std::gcd(from, to);
-        total = uint32_t(from / g);
-        spans.reserve(size_t(to));
-        for (int64_t x = 0; x < to; ++x) {
-            const int64_t start = x * from, end = (x + 1) * from; // in units of 1/to
-            const int first = int(start / to);
-            const int last = int((end + to - 1) / to) - 1;
-            spans.push_back({first, last - first + 1, int(weights.size())});
-            for (int64_t i = first; i <= last; ++i) {
-                const int64_t overlap = std::min((i + 1) * to, end) - std::max(i * to, start);
-                weights.push_back(uint32_t(overlap / g));
-            }
-        }
-        small_weights = to / g < (1 << 15); // no overlap is longer than a source pixel, `to`
-    }
-};
-
-// Divides by a constant with rounding to the nearest, exactly: n * magic / 2^64
-// is off from n / d by less than n / 2^64, which stays below 1 / d (the least
-// distance from a fraction n / d to the next whole number) for n < 256 d when
-// d < 2^28.
-class Divider {
-  public:
-    explicit Divider(uint64_t d) : d_(d), half_(d / 2) {
-        magic_ = d > 1 && d < (uint64_t(1) << 28) ? ~uint64_t(0) / d + 1 : 0;
-        magic32_ = d > 1 && d < (uint64_t(1) << 12) ? ((uint64_t(1) << 32) - 1) / d + 1 : 0;
-        magic40_ = d > 1 && d < (uint64_t(1) << 16) ? ((uint64_t(1) << 40) - 1) / d + 1 : 0;
-    }
-    uint32_t rounded(uint64_t sum) const {
-        const uint64_t n = sum + half_;
-        // The same bound with 2^40: n * magic40 fits 64 bits for n < 2^24.
-        if (magic40_ != 0) return uint32_t((n * magic40_) >> 40);
-        if (magic_ == 0) return uint32_t(n / d_);
-        return uint32_t((static_cast<uint128>(n) * magic_) >> 64);
-    }
-
-    // With d < 2^12 the bound holds for 2^32, so four channels divide at once:
-    // each n (below 2^20) times magic32 (below 2^31) in a 64-bit lane.
-    bool in_simd() const { return magic32_ != 0; }
-    uint32_t rounded_pixel(const uint32_t* sums) const {
-        const __m128i n = _mm_add_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums)),
-                                        _mm_set1_epi32(int(half_)));
-        const __m128i magic = _mm_set1_epi32(int(magic32_));
-        const __m128i even = _mm_srli_epi64(_mm_mul_epu32(n, magic), 32);
-        const __m128i odd = _mm_srli_epi64(_mm_mul_epu32(_mm_srli_epi64(n, 32), magic), 32);
-        // Channels 0 and 2 in `even`, 1 and 3 in `odd`, each in the low half of its lane.
-        const __m128i q = _mm_or_si128(even, _mm_slli_epi64(odd, 32));
-        const __m128i words = _mm_packs_epi32(q, q);
-        return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-    }
-
-  private:
-    uint64_t d_, half_, magic_, magic40_, magic32_;
-};
-
-// One source row reduced across: four channel sums per output pixel. With
-// weights below 2^15 a pixel's four channels are weighed in one SSE2
-// multiply-add (each 32-bit lane holds a channel and a zero).
-void reduce_across(const uint32_t* row, const Spans& across, uint32_t* sums) {
-    const uint32_t* weights = across.weights.data();
-    if (across.small_weights) {
-        const __m128i zero = _mm_setzero_si128();
-        for (const Span& s : across.spans) {
-            __m128i sum = zero;
-            const uint32_t* p = row + s.first;
-            const uint32_t* w = weights + s.weight;
-            for (int k = 0; k < s.count; ++k) {
-                const __m128i px =
-                    _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[k])), zero), zero);
-                sum = _mm_add_epi32(sum, _mm_madd_epi16(px, _mm_set1_epi32(int(w[k]))));
-            }
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(sums), sum);
-            sums += 4;
-        }
-        return;
-    }
-    for (const Span& s : across.spans) {
-        uint32_t b = 0, g = 0, r = 0, a = 0;
-        const uint32_t* p = row + s.first;
-        const uint32_t* w = weights + s.weight;
-        for (int k = 0; k < s.count; ++k) {
-            const uint32_t px = p[k], wk = w[k];
-            b += wk * (px & 0xFF);
-            g += wk * ((px >> 8) & 0xFF);
-            r += wk * ((px >> 16) & 0xFF);
-            a += wk * (px >> 24);
-        }
-        sums[0] = b, sums[1] = g, sums[2] = r, sums[3] = a;
-        sums += 4;
-    }
-}
+using namespace area_average;
 
 // Shrinks the output rows [from_row, to_row) into `out` (packed rows), from
 // source rows nobody writes meanwhile. Sums is 32 bits wide where the largest
@@ -145,8 +28,7 @@ template <class Sum>
 void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, const Spans& down,
                  const Divider& divide, int from_row, int to_row, uint32_t* out) {
     const size_t w = across.spans.size();
-    // Both factors below 2^15: across sums stay under 255 times their total.
-    const bool small_products = across.total * 255u < (1u << 15) && down.total < (1u << 15);
+    const bool small = small_products(across, down);
     std::vector<uint32_t> reduced(w * 4);
     std::vector<Sum> sums(w * 4);
     int reduced_row = -1; // the source row `reduced` holds
@@ -161,37 +43,10 @@ void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, 
                               reduced.data());
                 reduced_row = j;
             }
-            const Sum wy = down.weights[size_t(s.weight + k)];
-            Sum* sum = sums.data();
-            const uint32_t* r = reduced.data();
-            if constexpr (sizeof(Sum) == 4) {
-                if (small_products) { // a 16-bit multiply-add per lane, as across
-                    const __m128i weight = _mm_set1_epi32(int(wy));
-                    for (size_t i = 0; i < w * 4; i += 4) {
-                        auto* at = reinterpret_cast<__m128i*>(sum + i);
-                        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + i));
-                        _mm_storeu_si128(
-                            at, _mm_add_epi32(_mm_loadu_si128(at), _mm_madd_epi16(v, weight)));
-                    }
-                    continue;
-                }
-            }
-            for (size_t i = 0; i < w * 4; ++i)
-                sum[i] += wy * r[i];
+            add_weighted(sums.data(), reduced.data(), w * 4,
+                         Sum(down.weights[size_t(s.weight + k)]), small);
         }
-        if constexpr (sizeof(Sum) == 4) {
-            if (divide.in_simd()) {
-                for (size_t x = 0; x < w; ++x)
-                    out[x] = divide.rounded_pixel(sums.data() + x * 4);
-                out += w;
-                continue;
-            }
-        }
-        for (size_t x = 0; x < w; ++x) {
-            const Sum* c = sums.data() + x * 4;
-            out[x] = divide.rounded(c[0]) | divide.rounded(c[1]) << 8 | divide.rounded(c[2]) << 16 |
-                     divide.rounded(c[3]) << 24;
-        }
+        divide_row(sums.data(), w, divide, out);
         out += w;
     }
 }
@@ -232,7 +87,7 @@ void downscale_in_place(QImage& image, QSize to) {
     uchar* bits = image.bits(); // unshares the memory before it is written
     const qsizetype source_line = image.bytesPerLine();
     const qsizetype result_line = qsizetype(w) * 4;
-    const bool narrow = uint64_t(across.total) * down.total < (uint64_t(1) << 24);
+    const bool narrow = narrow_sums(across, down);
     // Bands of output rows are shrunk by two threads into a scratch band, then
     // copied into place: within a band one thread's rows may lie over source
     // rows the other still reads, but no later band reads them (see above).

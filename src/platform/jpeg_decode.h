@@ -21,5 +21,9 @@ struct JpegPicture {
 };
 
 // Decodes `path` at `eighths`/8 of its stored size (1 to 8, sides rounded
-// up), into `memory` when that has the output size and is 32-bit RGB.
-JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory);
+// up), into the memory of `memory` when that is 32-bit RGB and large enough. With
+// `shrink_to` smaller than that, the rows are shrunk to it by area average as
+// they are decoded (on a second thread for large pictures), and only bands of
+// the decoded picture are ever held.
+JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory,
+                        QSize shrink_to = QSize());

@@ -1,5 +1,6 @@
 #include "platform/picture_io.h"
 
+#include "platform/bmp_bands.h"
 #include "platform/downscale.h"
 #include "platform/jpeg_decode.h"
 #include "platform/picture_header.h"
@@ -38,6 +39,7 @@ struct Plan {
     QSize stored;                          // as the decoder produces it, before turning
     QImageIOHandler::Transformations how;  // the EXIF turn to show it upright
     bool jpeg = false;                     // decoded by the program's own JPEG decoder
+    bool bmp = false;
     bool complete = false;                 // the file holds every byte of its pixels
 };
 
@@ -65,6 +67,7 @@ QString preflight(QImageReader& reader, const QString& path, Plan* plan) {
     const QByteArray format = reader.format();
     const PictureHeader header = read_picture_header(path, format);
     plan->jpeg = format == "jpeg";
+    plan->bmp = format == "bmp";
     plan->complete = header.complete;
     plan->stored = header.size.isValid() ? header.size : reader.size();
     plan->how = reader.transformation();
@@ -145,11 +148,12 @@ QString failure(const QString& path, const QString& why) {
 }
 
 // Decodes the file of `plan` as stored, at `eighths`/8 for JPEG, into
-// `memory` when it fits; 32-bit RGB, not yet turned upright.
+// `memory` when it fits; 32-bit RGB, not yet turned upright. A JPEG is shrunk
+// to `shrink_to` as it is decoded, when that is given.
 LoadedPicture decode(QImageReader& reader, const QString& path, const Plan& plan, int eighths,
-                     QImage memory) {
+                     QImage memory, QSize shrink_to = QSize()) {
     if (plan.jpeg) {
-        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory));
+        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory), shrink_to);
         if (!jpeg.error.isEmpty()) return {QImage(), failure(path, jpeg.error)};
         return {std::move(jpeg.image), QString()};
     }
@@ -186,7 +190,7 @@ LoadedPicture load_picture_reusing(const QString& path, QImage memory) {
     return loaded;
 }
 
-LoadedPicture load_picture_scaled(const QString& path, QSize shown) {
+LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memory) {
     if (shown.isEmpty())
         return {QImage(), failure(path, QStringLiteral("no size to show it at (%1 x %2 pixels)")
                                             .arg(shown.width())
@@ -205,7 +209,19 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown) {
     // rest of the way is shrunk in the decoded picture's own memory, so a
     // step holds one picture at a time.
     const int eighths = plan.jpeg && plan.stored.isValid() ? jpeg_eighths(plan.stored, asked) : 8;
-    LoadedPicture loaded = decode(reader, path, plan, eighths, QImage());
+    // A JPEG's rows are shrunk as they are decoded: the decoded picture is
+    // never held whole.
+    // An uncompressed bitmap is shrunk band by band as it is read.
+    if (plan.bmp && plan.complete) {
+        BmpBands bands = shrink_bmp_rows(path, asked, std::move(memory));
+        if (bands.handled) {
+            if (!bands.error.isEmpty()) return {QImage(), failure(path, bands.error)};
+            return {std::move(bands.image), QString()};
+        }
+    }
+    if (!plan.jpeg) memory = QImage();
+    LoadedPicture loaded =
+        decode(reader, path, plan, eighths, std::move(memory), plan.jpeg ? asked : QSize());
     if (!loaded.ok()) return loaded;
     // Should the decoder have produced another size than the header gave,
     // the picture shown is the decoded one, at the fraction asked.

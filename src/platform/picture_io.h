@@ -28,7 +28,10 @@ LoadedPicture load_picture_reusing(const QString& path, QImage memory);
 // decoded at the DCT scale just at or above the target, so libjpeg does most
 // of the shrinking while decoding; the rest is done in the decoded picture's
 // own memory, so the result costs no more than that decoded picture.
-LoadedPicture load_picture_scaled(const QString& path, QSize shown);
+// An uncompressed bitmap is shrunk band by band as it is read, without
+// holding it whole. A JPEG or bitmap is made in the memory of `memory` when
+// that is large enough.
+LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memory = QImage());
 
 // The picture's size as shown (after EXIF orientation), without decoding it;
 // an invalid size and *error when the file cannot be read as a picture.

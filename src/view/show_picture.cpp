@@ -44,10 +44,10 @@ bool show_picture_at(F_main& f, double percent) {
 
     const QSize shown = zoomed_size(full, percent);
     const bool magnified = shown.width() > full.width() || shown.height() > full.height();
-    if (!magnified && shown != full) memory = QImage(); // decoded smaller: not reusable
+    // A picture shrunk from a JPEG is made in that memory too, when it fits.
     LoadedPicture loaded = shown == full || magnified
                                ? load_picture_reusing(f.pic_path, std::move(memory))
-                               : load_picture_scaled(f.pic_path, shown);
+                               : load_picture_scaled(f.pic_path, shown, std::move(memory));
     if (!loaded.ok()) {
         f.report(loaded.error);
         return false;

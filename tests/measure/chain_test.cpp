@@ -16,7 +16,7 @@ class Chain : public Measuring {
   protected:
     void SetUp() override {
         Measuring::SetUp();
-        QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+        pointer::click(f->Option_tracer[1]);
         ASSERT_TRUE(f->Option_tracer[1]->isChecked());
     }
     void expect_totals(float x, float y, float d) const {

@@ -16,19 +16,13 @@ class Measuring : public KelvoTest {
         ASSERT_EQ(f->P_in->size(), QSize(400, 300));
     }
 
-    void press(Qt::MouseButton button, QPoint at) {
-        QTest::mousePress(f->P_in, button, {}, at);
-        QTest::mouseRelease(f->P_in, button, {}, at);
-    }
+    void press(Qt::MouseButton button, QPoint at) { pointer::click(f->P_in, button, at); }
     void left(QPoint at) { press(Qt::LeftButton, at); }
     void right(QPoint at = QPoint(5, 5)) { press(Qt::RightButton, at); }
-    void move(QPoint at) { QTest::mouseMove(f->P_in, at); }
+    void move(QPoint at) { pointer::move(f->P_in, at); }
     // What the platform delivers for a double-click: press, release, double-click, release.
     void double_click(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mousePress(f->P_in, button, {}, at);
-        QTest::mouseRelease(f->P_in, button, {}, at);
-        QTest::mouseDClick(f->P_in, button, {}, at);
-        QTest::mouseRelease(f->P_in, button, {}, at);
+        pointer::double_click(f->P_in, button, at);
     }
 
     QStringList results() const { return {f->Lb_x->text(), f->Lb_y->text(), f->Lb_d->text()}; }

@@ -23,7 +23,7 @@ TEST_F(Modes, MultiLinesHidesTheSingleLineAndKeepsResultsAndColour) {
     left({10, 10});
     move({40, 50});
     left({40, 50});
-    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    pointer::click(f->Option_tracer[1]);
     EXPECT_EQ(f->m_state, 3);
     EXPECT_FALSE(f->L_d->visible() || f->L_x0->visible() || f->L_y0->visible() ||
                  f->L_x1->visible() || f->L_y1->visible());
@@ -36,12 +36,12 @@ TEST_F(Modes, MultiLinesHidesTheSingleLineAndKeepsResultsAndColour) {
 }
 
 TEST_F(Modes, SingleLineUnloadsTheChainAndLeavesItsTotals) {
-    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    pointer::click(f->Option_tracer[1]);
     left({10, 10});
     left({40, 50});
     left({90, 50});
     const std::size_t lines = f->P_in->line_count();
-    QTest::mouseClick(f->Option_tracer[0], Qt::LeftButton);
+    pointer::click(f->Option_tracer[0]);
     EXPECT_EQ(f->m_state, 0);
     EXPECT_EQ(f->seg_count, 0);
     EXPECT_EQ(f->P_in->line_count(), lines - 3);
@@ -64,7 +64,7 @@ TEST_F(Modes, SelectingInCodeRunsTheHandlerAsAClickWould) {
 TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
     left({10, 10});
     f->Check_hideline->setChecked(true);
-    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
+    pointer::click(f->Option_tracer[1]);
     EXPECT_EQ(f->m_state, 1);
     EXPECT_EQ(f->seg_count, 0);
 
@@ -72,7 +72,7 @@ TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
     f->Check_hideline->setChecked(false);
     Option_tracer_Click(*f, 0);
     left({10, 10});
-    QTest::mouseClick(f->Option_tracer[2], Qt::LeftButton);
+    pointer::click(f->Option_tracer[2]);
     EXPECT_TRUE(f->Option_tracer[2]->isChecked());
     EXPECT_EQ(f->m_state, 1);
     EXPECT_TRUE(f->L_d->visible());
@@ -107,20 +107,20 @@ TEST_F(Modes, AnExportedResultStaysGreenUntilTheNextPress) {
 }
 
 TEST_F(Modes, ClickingAResultMarksItRedAndAgainBlackPairByPair) {
-    QTest::mouseClick(f->Lx, Qt::LeftButton);
+    pointer::click(f->Lx);
     EXPECT_EQ(f->Lx->fore_colour(), 255u);
     EXPECT_EQ(f->Lb_x->fore_colour(), 255u);
     EXPECT_EQ(f->Lb_y->fore_colour(), colours::window_text);
 
-    QTest::mouseClick(f->Lb_x, Qt::LeftButton);
+    pointer::click(f->Lb_x);
     EXPECT_EQ(f->Lx->fore_colour(), 0u);
     EXPECT_EQ(f->Lb_x->fore_colour(), 0u);
 
-    QTest::mouseClick(f->Ld, Qt::LeftButton);
+    pointer::click(f->Ld);
     EXPECT_EQ(f->Lb_d->fore_colour(), 255u);
     EXPECT_EQ(f->Lb_x->fore_colour(), 0u);
-    QTest::mouseClick(f->Lb_y, Qt::LeftButton);
-    QTest::mouseClick(f->Ly, Qt::LeftButton);
+    pointer::click(f->Lb_y);
+    pointer::click(f->Ly);
     EXPECT_EQ(f->Ly->fore_colour(), 0u);
     EXPECT_EQ(f->Lb_d->fore_colour(), 255u);
     EXPECT_EQ(f->Ld->fore_colour(), 255u);
@@ -129,16 +129,10 @@ TEST_F(Modes, ClickingAResultMarksItRedAndAgainBlackPairByPair) {
 // As on the picture area, a double-click is one click and one double-click:
 // a result toggles once, "in" steps once.
 TEST_F(Modes, ADoubleClickOnALabelButtonActsAsOneClick) {
-    const auto double_click = [](QWidget* label) {
-        QTest::mousePress(label, Qt::LeftButton);
-        QTest::mouseRelease(label, Qt::LeftButton);
-        QTest::mouseDClick(label, Qt::LeftButton);
-        QTest::mouseRelease(label, Qt::LeftButton);
-    };
-    double_click(f->Lb_x);
+    pointer::double_click(f->Lb_x);
     EXPECT_EQ(f->Lb_x->fore_colour(), 255u);
     EXPECT_EQ(f->Lx->fore_colour(), 255u);
-    double_click(f->L_in);
+    pointer::double_click(f->L_in);
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("110%"));
 }
 

@@ -440,7 +440,7 @@ TEST_F(SavePicture, AfterRealZoomStepsTheFileShowsTheBarWhereTheScreenHasIt) {
     show_window(QSize(800, 600));
     const QImage full = open_picture(300, 200);
     for (int i = 0; i < 15; ++i)
-        QTest::mouseClick(f->L_in, Qt::LeftButton);
+        pointer::click(f->L_in);
     ASSERT_EQ(f->L_zval->text(), QStringLiteral("250%"));
     ASSERT_TRUE(f->P_in->magnified());
     const QSize shown = f->P_in->size();

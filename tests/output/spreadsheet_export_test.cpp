@@ -38,9 +38,9 @@ class SpreadsheetExport : public KelvoTest {
     // A measured line from (10, 20) to (40, 60): 30, 40, 50 pixels.
     void measure_line() {
         for (QPoint at : {QPoint(10, 20), QPoint(40, 60)}) {
-            QTest::mouseMove(f->P_in, at);
-            QTest::mousePress(f->P_in, Qt::LeftButton, {}, at);
-            QTest::mouseRelease(f->P_in, Qt::LeftButton, {}, at);
+            pointer::move(f->P_in, at);
+            pointer::press(f->P_in, Qt::LeftButton, at);
+            pointer::release(f->P_in, Qt::LeftButton, at);
         }
         ASSERT_EQ(f->Lb_d->text(), QStringLiteral("50.00"));
     }
@@ -49,7 +49,7 @@ class SpreadsheetExport : public KelvoTest {
         f->Lb_y->setText(QLatin1String(y));
         f->Lb_d->setText(QLatin1String(d));
     }
-    void to_excel() { QTest::mouseClick(f->Command_excel, Qt::LeftButton); }
+    void to_excel() { pointer::click(f->Command_excel); }
     void comment(const QString& text) { f->Text_comment->setPlainText(text); }
 
     static ReadWorkbook read_back(const QString& file) {
@@ -151,9 +151,9 @@ TEST_F(SpreadsheetExport, ThreeRowsThenClosingTheWindowGiveRowsOneToFive) {
 
 TEST_F(SpreadsheetExport, RedAndBlackMarksBecomeTheCellsFontColours) {
     measure_line();
-    QTest::mouseClick(f->Lb_x, Qt::LeftButton); // marked red
-    QTest::mouseClick(f->Lb_y, Qt::LeftButton);
-    QTest::mouseClick(f->Lb_y, Qt::LeftButton); // and back: black
+    pointer::click(f->Lb_x); // marked red
+    pointer::click(f->Lb_y);
+    pointer::click(f->Lb_y); // and back: black
     ASSERT_EQ(f->Lb_x->fore_colour(), 255u);
     ASSERT_EQ(f->Lb_y->fore_colour(), 0u);
     comment(QStringLiteral("marks"));
@@ -238,7 +238,7 @@ TEST_F(SpreadsheetExport, TheXlsExtensionIsAddedOnlyWhenTheLastFourCharactersLac
                  {"book.xlsx", "book.xlsx.xls"}};
     for (const auto& name : names) {
         dialogs.answer(path(QLatin1String(name.typed)));
-        QTest::mouseClick(f->Command_new, Qt::LeftButton);
+        pointer::click(f->Command_new);
         EXPECT_EQ(f->xl_book, path(QLatin1String(name.file))) << name.typed;
     }
     f->close();
@@ -258,7 +258,7 @@ TEST_F(SpreadsheetExport, WithoutAPictureToExcelDoesNothingButNewStartsAnEmptyWo
     EXPECT_EQ(f->xl_open, 0);
 
     dialogs.answer(path(QStringLiteral("empty.xls")));
-    QTest::mouseClick(f->Command_new, Qt::LeftButton);
+    pointer::click(f->Command_new);
     EXPECT_EQ(f->xl_open, 1);
     EXPECT_EQ(f->xl_row, 3);
     ReadWorkbook book = read_back(path(QStringLiteral("empty.xls")));
@@ -324,7 +324,7 @@ TEST_F(SpreadsheetExport, CancelledNameDialogsChangeNothing) {
     dialogs.answer(path(QStringLiteral("kept.xls")));
     to_excel();
     dialogs.cancel();
-    QTest::mouseClick(f->Command_new, Qt::LeftButton);
+    pointer::click(f->Command_new);
     EXPECT_EQ(f->xl_open, 1);
     EXPECT_EQ(f->xl_book, path(QStringLiteral("kept.xls")));
     EXPECT_EQ(f->xl_row, 4);
@@ -337,7 +337,7 @@ TEST_F(SpreadsheetExport, NewClosesTheOpenWorkbookAndStartsTheNextWithTheCurrent
     to_excel();
     show_results("4.00", "5.00", "6.00");
     dialogs.answer(path(QStringLiteral("second.xls")));
-    QTest::mouseClick(f->Command_new, Qt::LeftButton);
+    pointer::click(f->Command_new);
 
     EXPECT_EQ(f->xl_book, path(QStringLiteral("second.xls")));
     EXPECT_EQ(f->xl_row, 4);
@@ -597,7 +597,7 @@ TEST_F(SpreadsheetExport, NewIsRefusedWhileTheOpenWorkbookCannotBeSaved) {
     script->failure = QStringLiteral("disk full");
 
     dialogs.answer(QStringLiteral("/results/b.xls"));
-    QTest::mouseClick(f->Command_new, Qt::LeftButton);
+    pointer::click(f->Command_new);
     EXPECT_EQ(f->xl_book, QStringLiteral("/results/a.xls"));
     EXPECT_EQ(f->xl_open, 1);
     EXPECT_EQ(f->xl_row, 4);

@@ -1,10 +1,12 @@
 #include "platform/downscale.h"
+#include "platform/shrink_stream.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -159,6 +161,26 @@ TEST(Downscale, InPlaceMatchesTheOutOfPlaceFilterPixelForPixel) {
     QImage shrunk = argb.copy();
     downscale_in_place(shrunk, {9, 7});
     EXPECT_EQ(first_difference(shrunk, naive_box_filter(argb, {9, 7})), "");
+}
+
+// Rows handed over in uneven bands, as a decoder hands them, on the pipe's
+// thread for the large pictures, give the pixels of the in-place shrinking.
+TEST(Downscale, RowsShrunkAsTheyComeMatchTheInPlaceShrinking) {
+    quint32 seed = 200;
+    for (const Shrink& s : shrinks) {
+        const QImage source = random_picture(s.from, ++seed);
+        QImage expected = source.copy();
+        downscale_in_place(expected, s.to);
+        QImage streamed(s.to, QImage::Format_RGB32);
+        ShrinkPipe pipe(s.from, streamed, 7);
+        for (int y = 0, rows = 1; y < s.from.height(); y += rows, rows = rows % 7 + 1) {
+            rows = std::min(rows, s.from.height() - y);
+            std::memcpy(pipe.band(), source.constScanLine(y), size_t(rows) * size_t(pipe.band_line()));
+            pipe.hand_over(rows);
+        }
+        EXPECT_TRUE(pipe.finish());
+        EXPECT_EQ(first_difference(streamed, expected), "") << s.from.width() << "x" << s.from.height();
+    }
 }
 
 TEST(Downscale, ShrunkPictureOutlivesAndDetachesLikeAnyOther) {

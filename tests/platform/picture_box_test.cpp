@@ -1,4 +1,5 @@
 #include "platform/picture_box.h"
+#include "pointer.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -28,10 +29,7 @@ TEST(PictureBox, ADoubleClickIsOnePressThenOneDoubleClick) {
     QSignalSpy downs(&box, &PictureBox::mouseDown);
     QSignalSpy doubles(&box, &PictureBox::dblClick);
     const QPoint at(10, 12);
-    QTest::mousePress(&box, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(&box, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(&box, Qt::LeftButton, {}, at);
-    QTest::mouseRelease(&box, Qt::LeftButton, {}, at);
+    pointer::double_click(&box, Qt::LeftButton, at);
     ASSERT_EQ(downs.count(), 1);
     EXPECT_EQ(doubles.count(), 1);
     EXPECT_EQ(downs[0][0].toInt(), 1);
@@ -44,8 +42,8 @@ TEST(PictureBox, ButtonsAreReportedAsOneTwoAndFour) {
     box.resize(20, 20);
     box.show();
     QSignalSpy downs(&box, &PictureBox::mouseDown);
-    QTest::mousePress(&box, Qt::RightButton, {}, QPoint(1, 1));
-    QTest::mousePress(&box, Qt::MiddleButton, {}, QPoint(1, 1));
+    pointer::press(&box, Qt::RightButton, QPoint(1, 1));
+    pointer::press(&box, Qt::MiddleButton, QPoint(1, 1));
     ASSERT_EQ(downs.count(), 2);
     EXPECT_EQ(downs[0][0].toInt(), 2);
     EXPECT_EQ(downs[1][0].toInt(), 4);
@@ -56,7 +54,7 @@ TEST(PictureBox, MovesAreReportedWithoutAButtonHeld) {
     box.resize(20, 20);
     box.show();
     QSignalSpy moves(&box, &PictureBox::mouseMove);
-    QTest::mouseMove(&box, QPoint(5, 6));
+    pointer::move(&box, QPoint(5, 6));
     ASSERT_GE(moves.count(), 1);
     EXPECT_FLOAT_EQ(moves.last()[0].toFloat(), 5.0f);
     EXPECT_FLOAT_EQ(moves.last()[1].toFloat(), 6.0f);

@@ -1,5 +1,8 @@
 #include "platform/picture_io.h"
 
+#include "platform/downscale.h"
+#include "platform/jpeg_decode.h"
+
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
@@ -113,6 +116,21 @@ TEST_F(PictureFiles, ScaledLoadGivesExactlyTheAskedSize) {
         ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
         EXPECT_EQ(loaded.image.size(), shown);
         EXPECT_EQ(loaded.image.format(), QImage::Format_RGB32);
+    }
+}
+
+// Shrinking rows as they are decoded gives the pixels of the whole picture
+// decoded at the DCT scale and then shrunk: zooms above, at and below a
+// scale, and a side that rounds differently.
+TEST_F(PictureFiles, JpegShrunkWhileDecodingEqualsTheWholeDecodeShrunk) {
+    const QString jpg = save(pattern(1203, 901), "p.jpg", "JPG", 90);
+    for (const auto& [shown, eighths] : {std::pair{QSize(1083, 811), 8}, {QSize(962, 721), 7},
+                                         {QSize(361, 270), 3}, {QSize(120, 90), 1}}) {
+        QImage expected = decode_jpeg(jpg, eighths, QImage()).image;
+        downscale_in_place(expected, shown);
+        const LoadedPicture loaded = load_picture_scaled(jpg, shown);
+        ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
+        EXPECT_TRUE(loaded.image == expected) << shown.width() << " wide";
     }
 }
 
@@ -409,6 +427,32 @@ TEST_F(PictureFiles, OpenedAtTheSizeTheirPixelsHave) {
     EXPECT_EQ(flat.image.format(), QImage::Format_RGB32);
     EXPECT_NEAR(qGreen(flat.image.pixel(3, 3)), 127, 1);
     EXPECT_EQ(qRed(flat.image.pixel(3, 3)), 255);
+}
+
+// A bitmap shrunk as its rows are read gives the pixels of the whole bitmap
+// read and shrunk: 24 bits stored bottom up, 32 bits (the fourth byte
+// unused) bottom up and top down.
+TEST_F(PictureFiles, BitmapShrunkWhileReadEqualsTheWholeBitmapShrunk) {
+    const QImage source = pattern(1203, 901);
+    QByteArray up, down;
+    for (int y = 0; y < source.height(); ++y) {
+        QByteArray row;
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb p = source.pixel(x, y);
+            const char bytes[4] = {char(qBlue(p)), char(qGreen(p)), char(qRed(p)), char(x)};
+            row += QByteArray(bytes, 4);
+        }
+        down += row;
+        up.prepend(row);
+    }
+    for (const QString& path : {save(source, "s.bmp"), write("up.bmp", bmp(1203, 901, 32, 0, up)),
+                                write("down.bmp", bmp(1203, -901, 32, 0, down))}) {
+        QImage expected = load_picture(path).image;
+        downscale_in_place(expected, QSize(1083, 811));
+        const LoadedPicture loaded = load_picture_scaled(path, QSize(1083, 811));
+        ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
+        EXPECT_TRUE(loaded.image == expected) << path.toStdString();
+    }
 }
 
 } // namespace

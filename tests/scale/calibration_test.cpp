@@ -204,17 +204,17 @@ TEST_F(Calibration, PointerPressesPlaceTheReferenceLineThenEnterCompletesIt) {
     show_window();
     open(save_picture_file(test_picture(400, 300), "feature.bmp"));
     f->Lb_d->setText(QStringLiteral("200.00"));
-    QTest::mouseClick(f->Command_set, Qt::LeftButton);
+    pointer::click(f->Command_set);
     ASSERT_EQ(f->Command_set->text(), QStringLiteral("point start"));
-    QTest::mousePress(f->P_in, Qt::LeftButton, {}, QPoint(30, 40));
-    QTest::mouseRelease(f->P_in, Qt::LeftButton, {}, QPoint(30, 40));
+    pointer::press(f->P_in, Qt::LeftButton, QPoint(30, 40));
+    pointer::release(f->P_in, Qt::LeftButton, QPoint(30, 40));
     EXPECT_EQ(f->Command_set->text(), QStringLiteral("point end"));
-    QTest::mouseMove(f->P_in, QPoint(100, 100));
+    pointer::move(f->P_in, QPoint(100, 100));
     EXPECT_EQ(f->Line_scale->X2(), 100.0f);
     EXPECT_FALSE(f->L_trace_x->visible()); // the cross-hair stays hidden meanwhile
     // Any button places the end: 120 across, 160 down.
-    QTest::mousePress(f->P_in, Qt::RightButton, {}, QPoint(150, 200));
-    QTest::mouseRelease(f->P_in, Qt::RightButton, {}, QPoint(150, 200));
+    pointer::press(f->P_in, Qt::RightButton, QPoint(150, 200));
+    pointer::release(f->P_in, Qt::RightButton, QPoint(150, 200));
     EXPECT_EQ(f->Command_set->text(), QStringLiteral("set scale as..."));
     EXPECT_TRUE(f->Text_scale->text().isEmpty());
     EXPECT_TRUE(f->Line_scale->visible());
@@ -238,28 +238,28 @@ TEST_F(Calibration, PointerPressesPlaceTheReferenceLineThenEnterCompletesIt) {
 TEST_F(Calibration, TheFirstPointKeepsItsPicturePixelThroughZoomStepsUntilANewPicture) {
     show_window();
     open(save_picture_file(test_picture(400, 300), "feature.bmp"));
-    QTest::mouseClick(f->Command_set, Qt::LeftButton);
-    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(30, 40));
-    QTest::mouseMove(f->P_in, QPoint(60, 60));
+    pointer::click(f->Command_set);
+    pointer::click(f->P_in, Qt::LeftButton, QPoint(30, 40));
+    pointer::move(f->P_in, QPoint(60, 60));
     // In to 120% and back to 110%, the second point placed there: the feature
     // of 120 x 160 picture pixels is 132 x 176 on screen.
-    QTest::mouseClick(f->L_in, Qt::LeftButton);
-    QTest::mouseClick(f->L_in, Qt::LeftButton);
-    QTest::mouseClick(f->L_out, Qt::LeftButton);
+    pointer::click(f->L_in);
+    pointer::click(f->L_in);
+    pointer::click(f->L_out);
     ASSERT_EQ(f->L_zval->text(), QStringLiteral("110%"));
     EXPECT_FLOAT_EQ(f->Line_scale->X1(), 33.0f);
     EXPECT_FLOAT_EQ(f->Line_scale->Y1(), 44.0f);
-    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(165, 220));
+    pointer::click(f->P_in, Qt::LeftButton, QPoint(165, 220));
     // And once more in before the length is typed.
-    QTest::mouseClick(f->L_in, Qt::LeftButton);
+    pointer::click(f->L_in);
     QTest::keyClicks(f->Text_scale, QStringLiteral("10"));
     QTest::keyClick(f->Text_scale, Qt::Key_Return);
     EXPECT_FLOAT_EQ(f->unit_per_px, 0.05f);
     EXPECT_EQ(f->status_text(), QStringLiteral("Scale: 0.05 per pixel (from 200.0 px = 10)"));
 
     // Another picture opened half-way ends the calibration and says so.
-    QTest::mouseClick(f->Command_set, Qt::LeftButton);
-    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(30, 40));
+    pointer::click(f->Command_set);
+    pointer::click(f->P_in, Qt::LeftButton, QPoint(30, 40));
     open(save_picture_file(test_picture(200, 100), "other.bmp"));
     EXPECT_EQ(f->Command_set->text(), QStringLiteral("set kelvo"));
     EXPECT_FALSE(f->Line_scale->visible());

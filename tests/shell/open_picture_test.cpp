@@ -12,9 +12,9 @@ namespace {
 class OpenPicture : public KelvoTest {
   protected:
     void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseMove(f->P_in, at);
-        QTest::mousePress(f->P_in, button, {}, at);
-        QTest::mouseRelease(f->P_in, button, {}, at);
+        pointer::move(f->P_in, at);
+        pointer::press(f->P_in, button, at);
+        pointer::release(f->P_in, button, at);
     }
     bool cross_hair_grey() const {
         return f->L_trace_x->colour() == 7829367u && f->L_trace_y->colour() == 10066329u;
@@ -46,7 +46,7 @@ TEST_F(OpenPicture, CancelChangesNothing) {
     const QString file = save_picture_file(test_picture(1200, 900), "keep.bmp");
     open(file);
     EXPECT_EQ(f->status_text(), QStringLiteral("Opened keep.bmp, 1200 x 900"));
-    QTest::mouseClick(f->L_in, Qt::LeftButton);
+    pointer::click(f->L_in);
     ASSERT_EQ(f->L_zval->text(), QStringLiteral("110%"));
     f->HS_main->setValue(f->HS_main->maximum() / 2);
     f->VS_main->setValue(f->VS_main->maximum());

@@ -117,7 +117,7 @@ TEST_F(Tutorial, EachTopicShowsItsTextExactlyAndIsTheOnlyOneMarked) {
     };
     for (const auto& topic : topics) {
         for (int click = 0; click < 2; ++click) { // twice: nothing changes
-            QTest::mouseClick(topic.label, Qt::LeftButton);
+            pointer::click(topic.label);
             const std::string name = topic.label->objectName().toStdString();
             EXPECT_EQ(topic_text(*t, topic.label), topic.text) << name;
             QString shown = topic.text;
@@ -138,8 +138,8 @@ TEST_F(Tutorial, EachTopicShowsItsTextExactlyAndIsTheOnlyOneMarked) {
 
 TEST_F(Tutorial, ExitAndTheCloseButtonBothCloseItAndItReopensEmpty) {
     F_tut* t = open_tutorial();
-    QTest::mouseClick(t->L_setscale, Qt::LeftButton);
-    QTest::mouseClick(t->L_exit, Qt::LeftButton);
+    pointer::click(t->L_setscale);
+    pointer::click(t->L_exit);
     EXPECT_EQ(f->F_tut_Vw, 0);
     EXPECT_TRUE(discarded());
 
@@ -148,7 +148,7 @@ TEST_F(Tutorial, ExitAndTheCloseButtonBothCloseItAndItReopensEmpty) {
     EXPECT_EQ(f->F_tut_Vw, 1);
     EXPECT_TRUE(t->T_mes->toPlainText().isEmpty());
     EXPECT_TRUE(marked(*t).isEmpty());
-    QTest::mouseClick(t->L_measure, Qt::LeftButton);
+    pointer::click(t->L_measure);
 
     t->close(); // what the window's close button does
     EXPECT_EQ(f->F_tut_Vw, 0);

@@ -44,12 +44,12 @@ TEST_F(VersionPanel, AClickOnThePictureOrOnThePanelHidesIt) {
     show_window(QSize(800, 600));
     f->iv->trigger();
     ASSERT_TRUE(f->P_vers->isVisible());
-    QTest::mouseClick(f->Img, Qt::LeftButton, {}, QPoint(160, 90));
+    pointer::click(f->Img, Qt::LeftButton, QPoint(160, 90));
     EXPECT_FALSE(f->P_vers->isVisible());
 
     f->iv->trigger();
     ASSERT_TRUE(f->P_vers->isVisible());
-    QTest::mouseClick(f->P_vers, Qt::LeftButton, {}, QPoint(4, 4)); // its border
+    pointer::click(f->P_vers, Qt::LeftButton, QPoint(4, 4)); // its border
     EXPECT_FALSE(f->P_vers->isVisible());
 }
 

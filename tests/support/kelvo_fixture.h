@@ -3,6 +3,7 @@
 // temporary folder, shown at a known client size so layout-dependent
 // behaviour is repeatable.
 
+#include "pointer.h"
 #include "scripted_dialogs.h"
 #include "shell/F_main.h"
 

@@ -129,16 +129,16 @@ TEST_F(Scrolling, DraggingTheThumbMovesThePictureAtEveryStep) {
                                                      QStyle::SC_ScrollBarSlider, bar);
     ASSERT_FALSE(thumb.isEmpty());
     QPoint at = thumb.center();
-    QTest::mousePress(bar, Qt::LeftButton, {}, at);
+    pointer::press(bar, Qt::LeftButton, at);
     int last = f->P_in->x();
     for (int step = 0; step < 5; ++step) {
         at += QPoint(20, 0);
-        QTest::mouseMove(bar, at);
+        pointer::move(bar, at, Qt::LeftButton);
         EXPECT_LT(f->P_in->x(), last) << "step " << step;
         EXPECT_EQ(f->P_in->x(), -bar->sliderPosition());
         last = f->P_in->x();
     }
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+    pointer::release(bar, Qt::LeftButton, at);
     EXPECT_EQ(f->P_in->x(), -bar->value());
 }
 
@@ -205,9 +205,9 @@ TEST_F(Scrolling, CtrlWheelZoomsOneStepPerNotchUnderTheButtonsRules) {
 TEST_F(Scrolling, AScrollUnderAStillPointerMovesTheMeasurementWithIt) {
     show_window(client_for({600, 400}));
     open(save_picture_file(test_picture(3000, 2000), "large.bmp"));
-    QTest::mouseMove(f->P_in, QPoint(100, 100));
-    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(100, 100));
-    QTest::mouseMove(f->P_in, QPoint(400, 300));
+    pointer::move(f->P_in, QPoint(100, 100));
+    pointer::click(f->P_in, Qt::LeftButton, QPoint(100, 100));
+    pointer::move(f->P_in, QPoint(400, 300));
     turn_wheel(f->P_in, QPoint(0, -120), {}, QPoint(400, 300)); // down by 40
     ASSERT_EQ(f->P_in->y(), -40);
     EXPECT_EQ(f->L_d->X2(), 400.0f);
@@ -215,14 +215,14 @@ TEST_F(Scrolling, AScrollUnderAStillPointerMovesTheMeasurementWithIt) {
     EXPECT_EQ(f->L_trace_x->Y1(), 340.0f);
     EXPECT_EQ(f->Lb_y->text(), QStringLiteral("240.00"));
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("384.19"));
-    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(400, 340));
+    pointer::click(f->P_in, Qt::LeftButton, QPoint(400, 340));
     EXPECT_EQ(f->L_x1->Y1(), 340.0f);
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("384.19"));
 
     // A chain, scrolled a page sideways as a click on the bar's track does.
-    QTest::mouseClick(f->Option_tracer[1], Qt::LeftButton);
-    QTest::mouseClick(f->P_in, Qt::LeftButton, {}, QPoint(100, 340));
-    QTest::mouseMove(f->P_in, QPoint(450, 330));
+    pointer::click(f->Option_tracer[1]);
+    pointer::click(f->P_in, Qt::LeftButton, QPoint(100, 340));
+    pointer::move(f->P_in, QPoint(450, 330));
     ASSERT_EQ(f->L_m.at(1)->X2(), 450.0f);
     f->HS_main->triggerAction(QAbstractSlider::SliderPageStepAdd); // 480 to the right
     ASSERT_EQ(f->P_in->x(), -480);

@@ -17,7 +17,7 @@
 
 class ViewTest : public KelvoTest {
   protected:
-    void click(QWidget* element) { QTest::mouseClick(element, Qt::LeftButton); }
+    void click(QWidget* element) { pointer::click(element); }
     void click_times(QWidget* element, int times) {
         for (int i = 0; i < times; ++i)
             click(element);
@@ -26,13 +26,7 @@ class ViewTest : public KelvoTest {
     // A press of the left button at a fractional place of the picture area,
     // as a pointer between two screen pixels gives it.
     void press(float x, float y, Qt::MouseButton button = Qt::LeftButton) {
-        const QPointF at(x, y);
-        QMouseEvent down(QEvent::MouseButtonPress, at, f->P_in->mapToGlobal(at), button, button,
-                         Qt::NoModifier);
-        QApplication::sendEvent(f->P_in, &down);
-        QMouseEvent up(QEvent::MouseButtonRelease, at, f->P_in->mapToGlobal(at), button,
-                       Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(f->P_in, &up);
+        pointer::click(f->P_in, button, QPointF(x, y));
     }
 
     // Turns the wheel over the middle of the visible part of `over` by `angle` (120 a notch, y away
@@ -59,12 +53,7 @@ class ViewTest : public KelvoTest {
     }
 
     // The pointer moves to a fractional place of the picture area.
-    void move_to(float x, float y) {
-        const QPointF at(x, y);
-        QMouseEvent move(QEvent::MouseMove, at, f->P_in->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(f->P_in, &move);
-    }
+    void move_to(float x, float y) { pointer::move(f->P_in, QPointF(x, y)); }
     // The pointer moves there and the left button is pressed, as a user does.
     void move_and_press(float x, float y) {
         move_to(x, y);

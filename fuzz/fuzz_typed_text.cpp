@@ -1,0 +1,37 @@
+// The classifier of typed cell text: numbers, text, empty, and the limits on
+// what a cell holds.
+
+#include "fuzz_input.h"
+#include "platform/spreadsheet.h"
+#include "platform/xls/xls_typed_text.h"
+
+#include <cmath>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // UTF-16 units as they come, lone surrogates included: a user can paste anything.
+    QString typed(reinterpret_cast<const QChar*>(data), qsizetype(size / 2));
+    if (size % 2 && size > 1 && data[0] & 1) // now and then a text past the cell's limit
+        typed = typed.repeated(spreadsheet::max_cell_text / std::max<qsizetype>(typed.size(), 1) + 2);
+
+    const xls::TypedValue v = xls::read_typed_text(typed);
+    switch (v.kind) {
+    case xls::TypedValue::Kind::number: {
+        FUZZ_EXPECT(std::isfinite(v.number), typed);
+        const auto again = xls::parse_plain_number(typed);
+        FUZZ_EXPECT(again && *again == v.number, typed);
+        break;
+    }
+    case xls::TypedValue::Kind::text:
+        FUZZ_EXPECT(!v.text.isEmpty(), typed);
+        FUZZ_EXPECT(v.text.size() <= spreadsheet::max_cell_text, QString::number(v.text.size()));
+        FUZZ_EXPECT(!v.text.contains(u'\r'), QString());
+        FUZZ_EXPECT(!v.text.back().isHighSurrogate() || !v.truncated, QString());
+        // Cut only at the limit, one unit short when a pair would be split.
+        FUZZ_EXPECT(!v.truncated || v.text.size() >= spreadsheet::max_cell_text - 1, QString());
+        break;
+    case xls::TypedValue::Kind::empty:
+        FUZZ_EXPECT(typed.isEmpty() || typed == QStringLiteral("'"), typed);
+        break;
+    }
+    return 0;
+}

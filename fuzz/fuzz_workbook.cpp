@@ -1,0 +1,96 @@
+// The workbook writer, round trip: random cells (typed text, font colours)
+// are written, encoded, and read back with an independent reader, libfreexl;
+// every cell must hold what its typed text makes of it.
+
+#include "fuzz_input.h"
+#include "platform/spreadsheet.h"
+#include "platform/xls/xls_typed_text.h"
+#include "platform/xls/xls_workbook.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <freexl.h>
+
+#include <map>
+#include <utility>
+
+namespace {
+QString workbook_path;
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    static QTemporaryDir dir;
+    workbook_path = dir.filePath(QStringLiteral("w.xls"));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInput in(data, size);
+    xls::Workbook book;
+    std::map<std::pair<int, int>, QString> typed; // by (row, column), both from 1
+    while (!in.empty() && typed.size() < 200) {
+        const uint8_t how = in.byte();
+        // Mostly near the top left, as rows are written; now and then anywhere.
+        const int row = how & 0x80 ? 1 + in.value<uint16_t>() % spreadsheet::max_rows : 1 + in.byte() % 16;
+        const int col = how & 0x40 ? 1 + in.byte() % spreadsheet::max_columns : 1 + in.byte() % 8;
+        if (how & 0x20) {
+            FUZZ_EXPECT(book.set_font_colour(row, col, in.value<quint32>()), book.error());
+            typed.try_emplace({row, col});
+            continue;
+        }
+        QString text = in.text(255);
+        if (how & 0x10) // long texts cross the records' size limit and the cell's
+            text = text.repeated(1 + (in.value<uint16_t>() % 40000) / std::max<qsizetype>(text.size(), 1));
+        FUZZ_EXPECT(book.set_cell(row, col, text), book.error());
+        typed[{row, col}] = text;
+    }
+    QString error;
+    const QByteArray file = book.encode(&error);
+    if (file.isEmpty()) {
+        FUZZ_EXPECT(!error.isEmpty(), QString());
+        return 0;
+    }
+    {
+        QFile out(workbook_path);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(file) != file.size())
+            fuzz_fail("cannot write the workbook", workbook_path);
+    }
+
+    const void* handle = nullptr;
+    FUZZ_EXPECT(freexl_open(workbook_path.toLocal8Bit().constData(), &handle) == FREEXL_OK,
+                QStringLiteral("libfreexl cannot open the workbook"));
+    FUZZ_EXPECT(freexl_select_active_worksheet(handle, 0) == FREEXL_OK, QString());
+    unsigned int rows = 0;
+    unsigned short cols = 0;
+    FUZZ_EXPECT(freexl_worksheet_dimensions(handle, &rows, &cols) == FREEXL_OK, QString());
+    for (const auto& [at, text] : typed) {
+        const auto [row, col] = at;
+        const xls::TypedValue want = xls::read_typed_text(text);
+        const QString where = QStringLiteral("row %1 column %2").arg(row).arg(col);
+        if (unsigned(row) > rows || unsigned(col) > cols) {
+            FUZZ_EXPECT(want.kind == xls::TypedValue::Kind::empty, where);
+            continue;
+        }
+        FreeXL_CellValue got;
+        FUZZ_EXPECT(freexl_get_cell_value(handle, unsigned(row - 1), (unsigned short)(col - 1), &got) ==
+                        FREEXL_OK,
+                    where);
+        switch (want.kind) {
+        case xls::TypedValue::Kind::empty:
+            FUZZ_EXPECT(got.type == FREEXL_CELL_NULL, where);
+            break;
+        case xls::TypedValue::Kind::number:
+            FUZZ_EXPECT((got.type == FREEXL_CELL_DOUBLE && got.value.double_value == want.number) ||
+                            (got.type == FREEXL_CELL_INT && got.value.int_value == want.number),
+                        where + QStringLiteral(" ") + text);
+            break;
+        case xls::TypedValue::Kind::text:
+            FUZZ_EXPECT(got.type == FREEXL_CELL_SST_TEXT || got.type == FREEXL_CELL_TEXT, where);
+            FUZZ_EXPECT(QString::fromUtf8(got.value.text_value) == want.text, where);
+            break;
+        }
+    }
+    freexl_close(handle);
+    return 0;
+}
