@@ -17,12 +17,12 @@ class DragSource : public QWidget {
 
   protected:
     void mousePressEvent(QMouseEvent*) override {
-        auto* data = new QMimeData;
+        auto* mime = new QMimeData;
         QList<QUrl> urls;
         for (const QString& file : files_) urls << QUrl::fromLocalFile(file);
-        data->setUrls(urls);
+        mime->setUrls(urls);
         auto* drag = new QDrag(this);
-        drag->setMimeData(data);
+        drag->setMimeData(mime);
         const Qt::DropAction done = drag->exec(Qt::CopyAction);
         std::puts(done == Qt::IgnoreAction ? "refused" : "taken");
         std::fflush(stdout);
