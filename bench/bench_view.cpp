@@ -58,19 +58,19 @@ double seconds_since(Clock::time_point start) {
 // A photo-like picture, the same in every run: light falling off across the
 // frame, a woven texture, hard-edged discs and bars, and sensor noise. The
 // second shot moves the discs and the noise, as the next photo of a series.
-QImage test_photo(int shot, int photo_width = ::photo_width, int photo_height = ::photo_height) {
-    QImage image(photo_width, photo_height, QImage::Format_RGB32);
+QImage test_photo(int shot, int width = photo_width, int height = photo_height) {
+    QImage image(width, height, QImage::Format_RGB32);
     int wave[1024];
     for (int i = 0; i < 1024; ++i)
         wave[i] = int(std::lround(18 * std::sin(i * 2 * M_PI / 1024)));
     quint32 noise = 2463534242u + quint32(shot);
-    for (int y = 0; y < photo_height; ++y) {
+    for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         const int cy = ((y + 90 * shot) % 750) - 375;
-        for (int x = 0; x < photo_width; ++x) {
-            int r = 70 + 110 * x / photo_width + 40 * y / photo_height;
-            int g = 150 - 60 * y / photo_height + 30 * x / photo_width;
-            int b = 210 - 150 * y / photo_height;
+        for (int x = 0; x < width; ++x) {
+            int r = 70 + 110 * x / width + 40 * y / height;
+            int g = 150 - 60 * y / height + 30 * x / width;
+            int b = 210 - 150 * y / height;
             const int texture = wave[(x * 7 + y * 3) & 1023] + wave[(x * 2 + y * 11 / 2) & 1023];
             r += texture;
             g += texture;
