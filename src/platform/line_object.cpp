@@ -49,10 +49,16 @@ void draw_line_pixels(QPainter& painter, const QLineF& line, const QRect& area) 
     const qint64 along0 = level ? x1 : y1, across0 = level ? y1 : x1;
     const qint64 across = level ? dy : dx;
 
+    // Without an area, the painter's whole device: a line running far past it
+    // (an export's band) is stepped along the pixels that can show only.
+    QRect clip = area;
+    if (!clip.isValid() && painter.device() != nullptr)
+        clip = painter.worldTransform().inverted().mapRect(
+            QRect(0, 0, painter.device()->width(), painter.device()->height()));
     qint64 first = 0, last = n - 1;
-    if (area.isValid()) {
-        const qint64 low = level ? area.left() : area.top();
-        const qint64 high = level ? area.right() : area.bottom();
+    if (clip.isValid()) {
+        const qint64 low = level ? clip.left() : clip.top();
+        const qint64 high = level ? clip.right() : clip.bottom();
         first = std::max(first, step > 0 ? low - along0 : along0 - high);
         last = std::min(last, step > 0 ? high - along0 : along0 - low);
     }
