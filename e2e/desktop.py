@@ -20,6 +20,9 @@ class Desktop:
         self.env = dict(os.environ)
         for var in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
             self.env.pop(var, None)
+        # The program logs each status line; successes too, so a test can wait
+        # for what the program confirms.
+        self.env["QT_LOGGING_RULES"] = "kelvo.info=true"
 
     def __enter__(self):
         read_fd, write_fd = os.pipe()

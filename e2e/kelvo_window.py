@@ -78,27 +78,13 @@ class KelvoWindow:
         self.d.key("Return")
         time.sleep(0.5)
 
-    # The cross-hair's colours (drawn as they are): red once a measurement
-    # ended, green once its row is saved in the workbook.
-    CROSS_HAIR_RED = (255, 17, 17)
-    CROSS_HAIR_GREEN = (17, 255, 17)
-
-    def wait_for_cross_hair(self, colour, what):
-        d = self.d
-        d.wait_for(lambda: find_colour(d.screenshot(), colour) is not None, 10, what)
-
     def enter_and_wait_until_saved(self):
-        """Enter writes the row; returns once the program shows it saved (the
-        cross-hair turns from red to green), not merely once a file exists."""
+        """Enter writes the row; returns once the program says the row is saved
+        (its status line, which it also logs), not merely once a file exists."""
         d = self.d
-        self.wait_for_cross_hair(self.CROSS_HAIR_RED, "the measurement to end")
+        saved_before = d.log().count(" saved in ")
         d.key("Return")
-
-        def saved():
-            shot = d.screenshot()
-            return (find_colour(shot, self.CROSS_HAIR_RED) is None and
-                    find_colour(shot, self.CROSS_HAIR_GREEN) is not None)
-        d.wait_for(saved, 10, "the row to be saved")
+        d.wait_for(lambda: d.log().count(" saved in ") > saved_before, 10, "the row to be saved")
 
     def exit(self):
         self.d.key("alt+f")
