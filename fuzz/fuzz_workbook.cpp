@@ -22,6 +22,8 @@ QString workbook_path;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static QTemporaryDir dir;
     workbook_path = dir.filePath(QStringLiteral("w.xls"));
+    // To look at the file of a finding with another reader.
+    if (const char* keep = std::getenv("KELVO_FUZZ_WORKBOOK")) workbook_path = QString::fromLocal8Bit(keep);
     return 0;
 }
 
@@ -31,17 +33,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::map<std::pair<int, int>, QString> typed; // by (row, column), both from 1
     while (!in.empty() && typed.size() < 200) {
         const uint8_t how = in.byte();
-        // Mostly near the top left, as rows are written; now and then anywhere.
-        const int row = how & 0x80 ? 1 + in.value<uint16_t>() % spreadsheet::max_rows : 1 + in.byte() % 16;
-        const int col = how & 0x40 ? 1 + in.byte() % spreadsheet::max_columns : 1 + in.byte() % 8;
+        // Mostly near the top left, as rows are written; now and then further
+        // on, up to the last row. (libfreexl holds rows x columns cells in
+        // memory, so the last row comes with the first columns only.)
+        const uint16_t far = how & 0x80 ? in.value<uint16_t>() : 0;
+        const int row = far >= 0xFFF0 ? spreadsheet::max_rows
+                        : how & 0x80  ? 1 + far % 1024
+                                      : 1 + in.byte() % 16;
+        const int col = how & 0x40 && row <= 1024 ? 1 + in.byte() % spreadsheet::max_columns
+                                                  : 1 + in.byte() % 8;
         if (how & 0x20) {
             FUZZ_EXPECT(book.set_font_colour(row, col, in.value<quint32>()), book.error());
             typed.try_emplace({row, col});
             continue;
         }
         QString text = in.text(255);
-        if (how & 0x10) // long texts cross the records' size limit and the cell's
-            text = text.repeated(1 + (in.value<uint16_t>() % 40000) / std::max<qsizetype>(text.size(), 1));
+        // Long texts cross the records' size limit. libfreexl 1.0.6 cannot read
+        // a string carried on into a second CONTINUE record (xlrd reads the
+        // same files back whole), so no text here is longer than one record.
+        if (how & 0x10 && !text.isEmpty())
+            text = text.repeated(1 + (in.value<uint16_t>() % 4000) / text.size()).left(4000);
         FUZZ_EXPECT(book.set_cell(row, col, text), book.error());
         typed[{row, col}] = text;
     }
@@ -87,7 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         case xls::TypedValue::Kind::text:
             FUZZ_EXPECT(got.type == FREEXL_CELL_SST_TEXT || got.type == FREEXL_CELL_TEXT, where);
-            FUZZ_EXPECT(QString::fromUtf8(got.value.text_value) == want.text, where);
+            // libfreexl hands text over as a C string: it ends at a U+0000 in the cell.
+            FUZZ_EXPECT(QString::fromUtf8(got.value.text_value) == want.text.left(want.text.indexOf(QChar(0))),
+                        where + QStringLiteral(": read \"%1\", written \"%2\"")
+                                    .arg(QString::fromUtf8(got.value.text_value).left(80),
+                                         want.text.left(80)).replace(QChar(0), QLatin1String("\\0")));
             break;
         }
     }

@@ -3,6 +3,7 @@
 #include "platform/xls/xls_application.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QTest>
 
 void KelvoTest::SetUp() {
@@ -13,6 +14,9 @@ void KelvoTest::SetUp() {
 void KelvoTest::TearDown() {
     if (f) f->close();
     f.reset();
+    // Windows the main window let go with deleteLater (the tutorial) go now,
+    // not in whichever test next runs an event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void KelvoTest::show_window(QSize client_size) {
