@@ -27,12 +27,15 @@ export QT_QPA_PLATFORM=offscreen
 for t in "${targets[@]}"; do
   corpus="$build/fuzz-corpus/$t"
   mkdir -p "$corpus"
+  # Inputs that once found a fault are replayed first, every run.
+  kept=()
+  [ "$t" = fuzz_picture ] && kept=(fuzz/findings)
   log="$build/fuzz-findings/$t.log"
   echo "== $t, $seconds s"
   # Memory: each run may hold 2 GB; a single allocation past 1 GB is a finding.
   if ! "$build/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -malloc_limit_mb=1024 -print_final_stats=1 \
-        -artifact_prefix="$build/fuzz-findings/$t-" "$corpus" "$seeds/$t" >"$log" 2>&1; then
+        -artifact_prefix="$build/fuzz-findings/$t-" "$corpus" "$seeds/$t" "${kept[@]}" >"$log" 2>&1; then
     tail -n 60 "$log"
     echo "$t: finding kept in $build/fuzz-findings/" >&2
     exit 1
