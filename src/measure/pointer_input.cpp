@@ -1,5 +1,6 @@
 #include "measure/pointer_input.h"
 
+#include "measure/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "platform/numbers.h"
@@ -13,28 +14,24 @@
 
 namespace {
 
-const QString point_start = QStringLiteral("point start");
-const QString point_end = QStringLiteral("point end");
-const QString set_scale_as = QStringLiteral("set scale as...");
-
 // Presses while the calibration button asks for a point place that point and
 // nothing else: any button, any state, "hide lines" or not. True when the
 // press was taken.
 bool place_calibration_point(F_main& f, float x, float y) {
-    const QString phase = f.Command_set->text();
-    if (phase == point_start) {
+    const CalibrationStep step = calibration_step(f);
+    if (step == CalibrationStep::point_start) {
         f.Line_scale->set_X1(x);
         f.Line_scale->set_X2(x);
         f.Line_scale->set_Y1(y);
         f.Line_scale->set_Y2(y);
         f.Line_scale->show();
-        f.Command_set->setText(point_end);
+        set_calibration_step(f, CalibrationStep::point_end);
         return true;
     }
-    if (phase == point_end) {
+    if (step == CalibrationStep::point_end) {
         f.Line_scale->set_X2(x);
         f.Line_scale->set_Y2(y);
-        f.Command_set->setText(set_scale_as);
+        set_calibration_step(f, CalibrationStep::set_scale_as);
         f.Text_scale->setText(QString());
         f.Text_scale->setFocus();
         return true;
@@ -198,7 +195,7 @@ void P_in_MouseDown(F_main& f, int button, float x, float y) {
 }
 
 void P_in_MouseMove(F_main& f, float x, float y) {
-    if (f.Command_set->text() == point_end) {
+    if (calibration_step(f) == CalibrationStep::point_end) {
         f.Line_scale->set_X2(x);
         f.Line_scale->set_Y2(y);
         return;

@@ -1,4 +1,5 @@
-// The calibration cycle, keyed on the caption of Command_set:
+// The calibration cycle, keyed on its step (measure/calibration_step.h), which
+// the caption of Command_set shows:
 //
 //   "set kelvo"        click: hide the cross-hair            -> "point start"
 //   "point start"      press on P_in: first end of Line_scale -> "point end"
@@ -9,6 +10,7 @@
 // this file handles the button, the Enter key and the new scale.
 #include "scale/calibration.h"
 
+#include "measure/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "platform/numbers.h"
@@ -25,11 +27,6 @@
 #include <cmath>
 
 namespace {
-const QString idle = QStringLiteral("set kelvo");
-const QString point_start = QStringLiteral("point start");
-const QString point_end = QStringLiteral("point end");
-const QString set_scale_as = QStringLiteral("set scale as...");
-
 float line_length(const LineObject& line) {
     const float dx = line.X1() - line.X2();
     const float dy = line.Y1() - line.Y2();
@@ -104,8 +101,8 @@ QString scale_number(double value) {
 }
 
 void keep_calibration_line(F_main& f, double was_percent, double now_percent) {
-    const QString step = f.Command_set->text();
-    if (step != point_end && step != set_scale_as) return;
+    const CalibrationStep step = calibration_step(f);
+    if (step != CalibrationStep::point_end && step != CalibrationStep::set_scale_as) return;
     // Both ends stay on their picture pixels, so the reference length that
     // apply_scale divides by the zoom in force is the one the user marked.
     const double ratio = now_percent / was_percent;
@@ -115,9 +112,9 @@ void keep_calibration_line(F_main& f, double was_percent, double now_percent) {
 }
 
 bool end_calibration(F_main& f) {
-    if (f.Command_set->text() == idle) return false;
+    if (calibration_step(f) == CalibrationStep::idle) return false;
     f.Line_scale->hide();
-    f.Command_set->setText(idle);
+    set_calibration_step(f, CalibrationStep::idle);
     // The click that started the calibration hid the cross-hair.
     if (value(f.Check_hideline) == 0) {
         f.L_trace_x->show();
@@ -140,12 +137,12 @@ void Command_set_Click(F_main& f) {
     else if (f.Option_tracer[1]->isChecked())
         clear_segments(f);
 
-    const QString step = f.Command_set->text();
-    if (step == idle) {
+    const CalibrationStep step = calibration_step(f);
+    if (step == CalibrationStep::idle) {
         f.L_trace_x->hide();
         f.L_trace_y->hide();
-        f.Command_set->setText(point_start);
-    } else if (step == set_scale_as) {
+        set_calibration_step(f, CalibrationStep::point_start);
+    } else if (step == CalibrationStep::set_scale_as) {
         confirm(f);
     }
     // While an end point is awaited the click does nothing more: the cycle is
@@ -156,7 +153,7 @@ void Text_scale_KeyPress(F_main& f, int& key_ascii) {
     if (key_ascii != 13) return;
     // Enter never reaches the box, whatever the step.
     key_ascii = 0;
-    if (f.Command_set->text() == set_scale_as) confirm(f);
+    if (calibration_step(f) == CalibrationStep::set_scale_as) confirm(f);
 }
 
 void apply_scale(F_main& f) {
@@ -164,7 +161,7 @@ void apply_scale(F_main& f) {
     take_reference_length(f);
     convert_results(f, old, f.unit_per_px);
     f.Line_scale->hide();
-    f.Command_set->setText(idle);
+    set_calibration_step(f, CalibrationStep::idle);
 
     // With "hide lines" ticked measuring stays switched off and untouched.
     if (value(f.Check_hideline) != 0) return;

@@ -1,5 +1,6 @@
 #include "scale/calibration_cancel.h"
 
+#include "measure/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "shell/F_main.h"
@@ -9,10 +10,9 @@
 #include <QRadioButton>
 
 bool cancel_calibration(F_main& f) {
-    const QString step = f.Command_set->text();
-    if (step != QLatin1String("point start") && step != QLatin1String("point end")) return false;
+    if (!calibration_awaits_point(f)) return false;
     f.Line_scale->hide();
-    f.Command_set->setText(QStringLiteral("set kelvo"));
+    set_calibration_step(f, CalibrationStep::idle);
     // Starting the calibration cleared what the mode showed; measuring starts
     // afresh as after a completed calibration, with the cross-hair back.
     if (value(f.Check_hideline) == 0) {

@@ -1,5 +1,6 @@
 #include "shell/F_main.h"
 
+#include "measure/calibration_step.h"
 #include "platform/log.h"
 #include "shell/drop.h"
 #include "shell/shortcuts.h"
@@ -183,7 +184,7 @@ void F_main::build_elements() {
         p.setColor(QPalette::Window, Qt::black);
         Line1->setPalette(p);
     }
-    Command_set = button(f, "Command_set", QStringLiteral("set kelvo"), {3, 362, 108, 20}, 12);
+    Command_set = button(f, "Command_set", calibration_caption(CalibrationStep::idle), {3, 362, 108, 20}, 12);
     Label_as = label(f, "Label_as", QStringLiteral("as"), {8, 384, 25, 17}, 12);
     Text_scale = element<QLineEdit>(f, "Text_scale", {32, 384, 73, 21}, 11.25);
     Text_scale->setText(QStringLiteral("Text1"));
