@@ -132,10 +132,16 @@ double calibrated_scale(double typed_length, float line_px, double zoom) {
 
 void Command_set_Click(F_main& f) {
     // Every click first clears what the measuring mode shows; m_state stays.
-    if (f.Option_tracer[0]->isChecked())
+    switch (measuring_mode(f)) {
+    case MeasuringMode::single:
         hide_markers(f);
-    else if (f.Option_tracer[1]->isChecked())
+        break;
+    case MeasuringMode::chain:
         clear_segments(f);
+        break;
+    case MeasuringMode::free_hand:
+        break;
+    }
 
     const CalibrationStep step = calibration_step(f);
     if (step == CalibrationStep::idle) {
@@ -165,12 +171,17 @@ void apply_scale(F_main& f) {
 
     // With "hide lines" ticked measuring stays switched off and untouched.
     if (value(f.Check_hideline) != 0) return;
-    if (f.Option_tracer[0]->isChecked()) {
+    switch (measuring_mode(f)) {
+    case MeasuringMode::single:
         reset_single_line(f);
-    } else if (f.Option_tracer[1]->isChecked()) {
+        break;
+    case MeasuringMode::chain:
         // Presses measured again while the length was typed: drop that chain.
         clear_segments(f);
         reset_multi_line(f);
+        break;
+    case MeasuringMode::free_hand:
+        break;
     }
     f.L_trace_x->show();
     f.L_trace_y->show();

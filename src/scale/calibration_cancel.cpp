@@ -16,11 +16,16 @@ bool cancel_calibration(F_main& f) {
     // Starting the calibration cleared what the mode showed; measuring starts
     // afresh as after a completed calibration, with the cross-hair back.
     if (value(f.Check_hideline) == 0) {
-        if (f.Option_tracer[0]->isChecked()) {
+        switch (measuring_mode(f)) {
+        case MeasuringMode::single:
             reset_single_line(f);
-        } else if (f.Option_tracer[1]->isChecked()) {
+            break;
+        case MeasuringMode::chain:
             clear_segments(f);
             reset_multi_line(f);
+            break;
+        case MeasuringMode::free_hand:
+            break;
         }
         f.L_trace_x->show();
         f.L_trace_y->show();

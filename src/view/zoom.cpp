@@ -83,13 +83,18 @@ void L_even_Click(F_main& f) {
 
 void reset_for_mode(F_main& f) {
     if (value(f.Check_hideline) != 0) return;
-    if (f.Option_tracer[0]->isChecked()) {
+    switch (measuring_mode(f)) {
+    case MeasuringMode::single:
         hide_markers(f);
         clear_segments(f);
         reset_single_line(f);
-    } else if (f.Option_tracer[1]->isChecked()) {
+        break;
+    case MeasuringMode::chain:
         hide_markers(f);
         clear_segments(f);
         reset_multi_line(f);
+        break;
+    case MeasuringMode::free_hand:
+        break;
     }
 }
