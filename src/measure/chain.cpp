@@ -113,7 +113,7 @@ void clear_segments(F_main& f) {
 void reset_multi_line(F_main& f) {
     f.seg_count = 0;
     f.sum_x = f.sum_y = f.sum_d = 0;
-    f.m_state = measuring::chain_open;
+    f.m_state = MeasuringState::chain_open;
 }
 
 void recompute_sum_x(F_main& f) {

@@ -39,7 +39,7 @@ void hide_markers(F_main& f) {
 
 void reset_single_line(F_main& f) {
     hide_markers(f);
-    f.m_state = measuring::no_start;
+    f.m_state = MeasuringState::no_start;
 }
 
 namespace {

@@ -104,32 +104,32 @@ namespace {
 
 void left_press(F_main& f, float x, float y, float z) {
     switch (f.m_state) {
-    case measuring::no_start:
+    case MeasuringState::no_start:
         fix_start(f, x, y);
         f.L_d->show();
         f.L_x0->show();
         f.L_y0->show();
         set_trace_grey(f);
         span_guide_lines(f);
-        f.m_state = measuring::start_fixed;
+        f.m_state = MeasuringState::start_fixed;
         break;
-    case measuring::start_fixed:
+    case MeasuringState::start_fixed:
         fix_end_guides(f, x, y);
         set_trace_red(f);
         span_guide_lines(f);
-        f.m_state = measuring::line_done;
+        f.m_state = MeasuringState::line_done;
         hand_focus_on(f);
         break;
-    case measuring::line_done:
+    case MeasuringState::line_done:
         // A new line replaces the old one; L_d and the start guides stay shown.
         f.L_x1->hide();
         f.L_y1->hide();
         fix_start(f, x, y);
         set_trace_grey(f);
         span_guide_lines(f);
-        f.m_state = measuring::start_fixed;
+        f.m_state = MeasuringState::start_fixed;
         break;
-    case measuring::chain_open:
+    case MeasuringState::chain_open:
         if (chain_full(f)) {
             f.report(QStringLiteral("The chain is full: it holds at most %1 points. "
                                     "Double-click to end it or right-click to undo.")
@@ -139,7 +139,7 @@ void left_press(F_main& f, float x, float y, float z) {
         append_chain_point(f, x, y, z);
         set_trace_grey(f);
         break;
-    case measuring::chain_closed:
+    case MeasuringState::chain_closed:
         restart_chain(f, x, y); // through reset_multi_line: state 3
         set_trace_grey(f);
         break;
@@ -148,29 +148,29 @@ void left_press(F_main& f, float x, float y, float z) {
 
 void right_press(F_main& f) {
     switch (f.m_state) {
-    case measuring::no_start:
+    case MeasuringState::no_start:
         break;
-    case measuring::start_fixed:
-        f.m_state = measuring::no_start;
+    case MeasuringState::start_fixed:
+        f.m_state = MeasuringState::no_start;
         f.L_x0->hide();
         f.L_y0->hide();
         f.L_d->hide();
         set_trace_grey(f);
         break;
-    case measuring::line_done:
+    case MeasuringState::line_done:
         // The live line comes back from the same start point.
         f.L_x1->hide();
         f.L_y1->hide();
-        f.m_state = measuring::start_fixed;
+        f.m_state = MeasuringState::start_fixed;
         set_trace_grey(f);
         break;
-    case measuring::chain_open:
+    case MeasuringState::chain_open:
         remove_chain_point(f);
         set_trace_grey(f);
         break;
-    case measuring::chain_closed:
+    case MeasuringState::chain_closed:
         remove_chain_point(f);
-        f.m_state = measuring::chain_open;
+        f.m_state = MeasuringState::chain_open;
         set_trace_grey(f);
         break;
     }
@@ -210,7 +210,7 @@ void P_in_MouseMove(F_main& f, float x, float y) {
     const float u = f.unit_per_px;
 
     switch (f.m_state) {
-    case measuring::start_fixed: {
+    case MeasuringState::start_fixed: {
         f.L_d->set_X2(x);
         f.L_d->set_Y2(y);
         const float dx = f.pt_x - x, dy = f.pt_y - y;
@@ -220,7 +220,7 @@ void P_in_MouseMove(F_main& f, float x, float y) {
                      static_cast<double>(u) * length * static_cast<double>(z));
         break;
     }
-    case measuring::chain_open: {
+    case MeasuringState::chain_open: {
         // An empty chain has no live element: nothing follows the pointer.
         if (f.seg_count < 1) break;
         LineObject& live = *f.L_m[static_cast<std::size_t>(f.seg_count)];
@@ -233,14 +233,16 @@ void P_in_MouseMove(F_main& f, float x, float y) {
                      static_cast<double>(u) * length * static_cast<double>(z) + f.sum_d);
         break;
     }
-    default: // states 0, 2 and 5: only the cross-hair follows
-        break;
+    case MeasuringState::no_start:
+    case MeasuringState::line_done:
+    case MeasuringState::chain_closed:
+        break; // only the cross-hair follows
     }
 }
 
 void P_in_DblClick(F_main& f) {
-    if (value(f.Check_hideline) == 1 || f.m_state != measuring::chain_open) return;
-    f.m_state = measuring::chain_closed;
+    if (value(f.Check_hideline) == 1 || f.m_state != MeasuringState::chain_open) return;
+    f.m_state = MeasuringState::chain_closed;
     set_trace_red(f);
     hand_focus_on(f);
 }
