@@ -3,6 +3,7 @@
 #include "measure/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "shell/F_main.h"
 
@@ -69,10 +70,6 @@ void fix_end_guides(F_main& f, float x, float y) {
 }
 
 } // namespace
-
-float zoom_factor(const F_main& f) {
-    return static_cast<float>(100.0 / leading_number(f.L_zval->text()));
-}
 
 // The pointer protocol.
 //
@@ -181,7 +178,7 @@ void right_press(F_main& f) {
 void P_in_MouseDown(F_main& f, int button, float x, float y) {
     if (place_calibration_point(f, x, y)) return;
     if (value(f.Check_hideline) == 1) return;
-    const float z = zoom_factor(f);
+    const float z = view_mapping(f).factor();
     switch (button) {
     case 1:
         left_press(f, x, y, z);
@@ -206,7 +203,7 @@ void P_in_MouseMove(F_main& f, float x, float y) {
         f.L_trace_y->set_X1(x);
         f.L_trace_y->set_X2(x);
     }
-    const float z = zoom_factor(f);
+    const float z = view_mapping(f).factor();
     const float u = f.unit_per_px;
 
     switch (f.m_state) {

@@ -9,6 +9,3 @@ class F_main;
 void P_in_MouseDown(F_main& f, int button, float x, float y);
 void P_in_MouseMove(F_main& f, float x, float y);
 void P_in_DblClick(F_main& f);
-
-// 100 divided by the zoom caption's number: shown pixels to picture pixels.
-float zoom_factor(const F_main& f);

@@ -13,11 +13,11 @@
 #include "measure/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"
 #include "shell/F_main.h"
-#include "view/zoom.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -70,9 +70,9 @@ void take_reference_length(F_main& f) {
         f.report(QStringLiteral("Scale not changed: the reference line has no length."));
         return;
     }
-    const double zoom = zoom_percent(f);
-    const double picture_px = double(line_px) * 100.0 / zoom;
-    const double scale = calibrated_scale(length, line_px, zoom);
+    const ViewMapping view = view_mapping(f);
+    const double picture_px = view.to_picture(double(line_px));
+    const double scale = calibrated_scale(length, line_px, view.percent);
     if (const std::optional<float> usable = usable_scale(scale)) {
         f.unit_per_px = *usable;
         QString done = QStringLiteral("Scale: %1 per pixel (from %2 px = %3)")
@@ -100,12 +100,12 @@ QString scale_number(double value) {
     return QString::number(value, 'g', 6);
 }
 
-void keep_calibration_line(F_main& f, double was_percent, double now_percent) {
+void keep_calibration_line(F_main& f, const ViewMapping& was, const ViewMapping& now) {
     const CalibrationStep step = calibration_step(f);
     if (step != CalibrationStep::point_end && step != CalibrationStep::set_scale_as) return;
     // Both ends stay on their picture pixels, so the reference length that
     // apply_scale divides by the zoom in force is the one the user marked.
-    const double ratio = now_percent / was_percent;
+    const double ratio = now.percent / was.percent;
     LineObject& line = *f.Line_scale;
     line.set_points(float(line.X1() * ratio), float(line.Y1() * ratio), float(line.X2() * ratio),
                     float(line.Y2() * ratio));
@@ -127,7 +127,7 @@ double calibrated_scale(double typed_length, float line_px, double zoom) {
     // line_px × 100 / zoom is the reference length in pixels of the picture at
     // 100%, so a line measured right after calibration shows the typed length
     // at any zoom.
-    return typed_length / (double(line_px) * 100.0 / zoom);
+    return typed_length / ViewMapping{zoom}.to_picture(double(line_px));
 }
 
 void Command_set_Click(F_main& f) {

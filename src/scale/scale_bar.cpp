@@ -1,9 +1,9 @@
 #include "scale/scale_bar.h"
 
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "scale/division.h"
 #include "shell/F_main.h"
-#include "view/zoom.h"
 
 #include <QCheckBox>
 #include <QScrollBar>
@@ -28,7 +28,7 @@ void draw_scale_bar(F_main& f) {
     const double visible_width = h_scroll ? viewport.width() : f.P_in->width();
 
     const std::optional<Division> division =
-        choose_division(zoom_percent(f), f.unit_per_px, visible_width);
+        choose_division(view_mapping(f).percent, f.unit_per_px, visible_width);
     if (!division) return;
 
     const float right =

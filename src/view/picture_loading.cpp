@@ -1,6 +1,7 @@
 #include "view/picture_loading.h"
 
 #include "measure/modes.h"
+#include "measure/view_mapping.h"
 #include "platform/picture_io.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
@@ -54,12 +55,12 @@ bool open_picture_file(F_main& f, const QString& path) {
         // previous picture is shown again as it was; the reason stays.
         if (had_picture && !f.P_in->has_picture()) {
             const QString why = f.status_text();
-            show_picture_at(f, zoom_percent(f));
+            show_picture_at(f, view_mapping(f).percent);
             f.report(why);
         }
         return false;
     }
-    if (unlocked) f.L_zval->setText(QStringLiteral("100%"));
+    if (unlocked) set_view_zoom(f, 100);
     reset_for_mode(f);
     set_trace_grey(f);
     update_scroll_bars(f);
