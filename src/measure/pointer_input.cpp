@@ -1,8 +1,8 @@
 #include "measure/pointer_input.h"
 
-#include "measure/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/pointer_tool.h"
 #include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "shell/F_main.h"
@@ -14,31 +14,6 @@
 #include <cmath>
 
 namespace {
-
-// Presses while the calibration button asks for a point place that point and
-// nothing else: any button, any state, "hide lines" or not. True when the
-// press was taken.
-bool place_calibration_point(F_main& f, float x, float y) {
-    const CalibrationStep step = calibration_step(f);
-    if (step == CalibrationStep::point_start) {
-        f.Line_scale->set_X1(x);
-        f.Line_scale->set_X2(x);
-        f.Line_scale->set_Y1(y);
-        f.Line_scale->set_Y2(y);
-        f.Line_scale->show();
-        set_calibration_step(f, CalibrationStep::point_end);
-        return true;
-    }
-    if (step == CalibrationStep::point_end) {
-        f.Line_scale->set_X2(x);
-        f.Line_scale->set_Y2(y);
-        set_calibration_step(f, CalibrationStep::set_scale_as);
-        f.Text_scale->setText(QString());
-        f.Text_scale->setFocus();
-        return true;
-    }
-    return false;
-}
 
 // A finished measurement hands the keyboard to where the user goes on: the
 // comment box when "comment focus" is ticked, the export button otherwise.
@@ -73,10 +48,10 @@ void fix_end_guides(F_main& f, float x, float y) {
 
 // The pointer protocol.
 //
-// While Command_set reads "point start" or "point end", a press of any button
-// places an end of the calibration line Line_scale, whatever the state and
-// whether or not "hide lines" is ticked; the state is left alone. Otherwise,
-// with "hide lines" ticked, a press does nothing. Else, by m_state:
+// A pointer tool (F_main::pointer_tool: the calibration while it waits for its
+// points) takes a press first, whatever the state and whether or not "hide
+// lines" is ticked; the state is then left alone. Otherwise, with "hide lines"
+// ticked, a press does nothing. Else, by m_state:
 //
 //   state                      left press                        right press (undo)
 //   0 single, no start         fix start, show L_d, guides -> 1  nothing, not even the colour
@@ -89,8 +64,8 @@ void fix_end_guides(F_main& f, float x, float y) {
 // Every measuring press but a right press in state 0 and the left press in
 // state 1 turns the cross-hair grey. Other buttons do nothing.
 //
-// A move stretches Line_scale while the calibration waits for its end point
-// and does nothing else; otherwise the cross-hair follows (unless "hide
+// A move the pointer tool takes (the calibration stretching Line_scale to its
+// end point) does nothing else; otherwise the cross-hair follows (unless "hide
 // lines"), and in states 1 and 3 the live line follows and the results are
 // written. A double-click arrives as one press followed by the double-click
 // itself: in state 3 it closes the chain -> 5, red, hand focus. The press has
@@ -176,7 +151,7 @@ void right_press(F_main& f) {
 } // namespace
 
 void P_in_MouseDown(F_main& f, int button, float x, float y) {
-    if (place_calibration_point(f, x, y)) return;
+    if (f.pointer_tool && f.pointer_tool->press(f, x, y)) return;
     if (value(f.Check_hideline) == 1) return;
     const float z = view_mapping(f).factor();
     switch (button) {
@@ -192,11 +167,7 @@ void P_in_MouseDown(F_main& f, int button, float x, float y) {
 }
 
 void P_in_MouseMove(F_main& f, float x, float y) {
-    if (calibration_step(f) == CalibrationStep::point_end) {
-        f.Line_scale->set_X2(x);
-        f.Line_scale->set_Y2(y);
-        return;
-    }
+    if (f.pointer_tool && f.pointer_tool->move(f, x, y)) return;
     if (value(f.Check_hideline) == 0) {
         f.L_trace_x->set_Y1(y);
         f.L_trace_x->set_Y2(y);

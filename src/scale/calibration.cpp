@@ -1,4 +1,4 @@
-// The calibration cycle, keyed on its step (measure/calibration_step.h), which
+// The calibration cycle, keyed on its step (scale/calibration_step.h), which
 // the caption of Command_set shows:
 //
 //   "set kelvo"        click: hide the cross-hair            -> "point start"
@@ -10,7 +10,7 @@
 // this file handles the button, the Enter key and the new scale.
 #include "scale/calibration.h"
 
-#include "measure/calibration_step.h"
+#include "scale/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/view_mapping.h"

@@ -1,6 +1,6 @@
 #include "scale/calibration_cancel.h"
 
-#include "measure/calibration_step.h"
+#include "scale/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "shell/F_main.h"

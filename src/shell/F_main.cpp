@@ -1,6 +1,7 @@
 #include "shell/F_main.h"
 
-#include "measure/calibration_step.h"
+#include "scale/calibration_step.h"
+#include "measure/pointer_tool.h"
 #include "platform/log.h"
 #include "shell/drop.h"
 #include "shell/shortcuts.h"

@@ -29,6 +29,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class F_tut;
+class PointerTool;
 
 class F_main : public QMainWindow {
     Q_OBJECT
@@ -119,6 +120,8 @@ public:
     FileDialogs& dialogs;
     SpreadsheetFactory spreadsheets;
     QPointer<F_tut> tutorial; // the tutorial window while it is loaded
+    // Takes presses and moves on P_in before measuring (the calibration).
+    std::unique_ptr<PointerTool> pointer_tool;
 
     // True once the start-up sequence has run; the layout waits for it.
     bool started = false;

@@ -1,8 +1,7 @@
 #pragma once
 // The step of the calibration cycle. It lives in the caption of Command_set,
 // the button the user reads it from; these are the only places that read or
-// write that caption. Pointer input and the calibration in scale/ both follow
-// the step, so it sits below both.
+// write that caption.
 
 #include <QString>
 

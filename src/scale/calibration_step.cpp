@@ -1,4 +1,4 @@
-#include "measure/calibration_step.h"
+#include "scale/calibration_step.h"
 
 #include "shell/F_main.h"
 
