@@ -48,15 +48,16 @@ int stepped_zoom(int z, int points) {
 bool show_zoom(F_main& f, int percent) {
     const ViewMapping before = view_mapping(f);
     set_view_zoom(f, percent);
-    if (!render_at_zoom(f)) {
+    if (const QString why = render_at_zoom(f); !why.isEmpty()) {
         set_view_zoom(f, round_to_int(before.percent));
+        f.report(why);
         return false;
     }
     after_zoom_step(f, before);
     return true;
 }
 
-bool render_at_zoom(F_main& f) {
+QString render_at_zoom(F_main& f) {
     return show_picture_at(f, view_mapping(f).percent);
 }
 
@@ -72,7 +73,10 @@ void L_out_Click(F_main& f) {
 // the measurement.
 void L_even_Click(F_main& f) {
     if (!zoom_buttons_act(f)) return;
-    if (!show_picture_at(f, 100.0)) return;
+    if (const QString why = show_picture_at(f, 100.0); !why.isEmpty()) {
+        f.report(why);
+        return;
+    }
     const ViewMapping was = view_mapping(f);
     set_view_zoom(f, 100);
     after_zoom_step(f, was);
