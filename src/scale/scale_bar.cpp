@@ -8,10 +8,6 @@
 #include <QCheckBox>
 #include <QScrollBar>
 
-namespace {
-// The label's grey (R=136, G=136, B=136).
-constexpr Colour division_grey = 8947848;
-} // namespace
 
 // The bar lives inside P_in, so it scrolls with the picture: after every
 // change of scale, zoom, scroll position or size it is put back into the
@@ -53,7 +49,7 @@ void draw_scale_bar(F_main& f) {
     if (!f.Check_hidedivisions->isEnabledTo(f.Frm_result) || value(f.Check_hidedivisions) != 0)
         return;
     f.L_div->setText(division_caption(*division));
-    f.L_div->set_fore_colour(division_grey);
+    f.L_div->set_fore_colour(scale_bar_grey);
     // Centred under the bar at the width of its new caption.
     f.L_div->adjustSize();
     const float left = (f.Line_ax0->X1() + f.Line_ax1->X1() - float(f.L_div->width())) / 2;

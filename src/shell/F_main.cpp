@@ -4,6 +4,7 @@
 #include "measure/pointer_tool.h"
 #include "platform/log.h"
 #include "shell/drop.h"
+#include "shell/panel_font.h"
 #include "shell/shortcuts.h"
 #include "shell/startup.h"
 #include "shell/tooltips.h"
@@ -27,7 +28,7 @@
 namespace {
 
 QFont times(double points) {
-    QFont font(QStringLiteral("Times New Roman"));
+    QFont font = panel_font();
     font.setPointSizeF(points);
     return font;
 }
