@@ -149,7 +149,7 @@ int run_child(int argc, char** argv) {
     const int percent = std::atoi(argv[3]);
 
     const qint64 base_kib = status_kib("VmRSS");
-    LoadedPicture photo = load_picture(QString::fromLocal8Bit(argv[4]));
+    LoadedPicture photo = load_picture_reusing(QString::fromLocal8Bit(argv[4]));
     if (!photo.ok()) {
         std::fprintf(stderr, "%s\n", qPrintable(photo.error));
         return 1;

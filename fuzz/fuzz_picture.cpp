@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (qint64(stated.width()) * stated.height() > most_pixels) return 0;
 
-    const LoadedPicture whole = load_picture(picture_path);
+    const LoadedPicture whole = load_picture_reusing(picture_path);
     if (!whole.ok()) return 0;
     FUZZ_EXPECT(whole.image.size() == stated, whole.error);
     FUZZ_EXPECT(whole.image.format() == QImage::Format_RGB32, QString());

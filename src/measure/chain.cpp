@@ -1,6 +1,7 @@
 #include "measure/chain.h"
 
 #include "measure/pointer_input.h"
+#include "measure/view_mapping.h"
 #include "shell/F_main.h"
 
 #include <cmath>
@@ -32,7 +33,7 @@ float add_d(float sum, const LineObject& e, float u, float z) {
 // Sum of one term over the completed elements 1..seg_count-1.
 template <class Term> float sum_completed(F_main& f, Term term) {
     const float u = f.unit_per_px;
-    const float z = zoom_factor(f);
+    const float z = view_mapping(f).factor();
     float sum = 0;
     for (qint32 i = 1; i < f.seg_count; ++i)
         sum = term(sum, *f.L_m[static_cast<std::size_t>(i)], u, z);
@@ -79,7 +80,7 @@ void append_chain_point(F_main& f, float x, float y, float zoom) {
 }
 
 void append_chain_point(F_main& f, float x, float y) {
-    append_chain_point(f, x, y, zoom_factor(f));
+    append_chain_point(f, x, y, view_mapping(f).factor());
 }
 
 void remove_chain_point(F_main& f) {
@@ -113,7 +114,7 @@ void clear_segments(F_main& f) {
 void reset_multi_line(F_main& f) {
     f.seg_count = 0;
     f.sum_x = f.sum_y = f.sum_d = 0;
-    f.m_state = measuring::chain_open;
+    f.m_state = MeasuringState::chain_open;
 }
 
 void recompute_sum_x(F_main& f) {

@@ -7,8 +7,8 @@
 
 bool cancel_line(F_main& f) {
     if (value(f.Check_hideline) != 0) return false;
-    const bool drawing = f.m_state == measuring::start_fixed ||
-                         (f.m_state == measuring::chain_open && f.seg_count >= 1);
+    const bool drawing = f.m_state == MeasuringState::start_fixed ||
+                         (f.m_state == MeasuringState::chain_open && f.seg_count >= 1);
     if (!drawing) return false;
     // The right press does not use the place it happens at.
     P_in_MouseDown(f, 2, f.pt_x, f.pt_y);

@@ -5,6 +5,13 @@
 #include "shell/F_main.h"
 
 #include <QCheckBox>
+#include <QRadioButton>
+
+MeasuringMode measuring_mode(const F_main& f) {
+    if (f.Option_tracer[0]->isChecked()) return MeasuringMode::single;
+    if (f.Option_tracer[1]->isChecked()) return MeasuringMode::chain;
+    return MeasuringMode::free_hand;
+}
 
 void Option_tracer_Click(F_main& f, int index) {
     // While "hide lines" is ticked the choice waits: unticking it resets the
@@ -32,7 +39,7 @@ void hide_markers(F_main& f) {
 
 void reset_single_line(F_main& f) {
     hide_markers(f);
-    f.m_state = measuring::no_start;
+    f.m_state = MeasuringState::no_start;
 }
 
 namespace {

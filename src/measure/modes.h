@@ -5,6 +5,15 @@
 class F_main;
 class ClickLabel;
 
+// The measuring mode, as the selected Option_tracer shows it. Read it only
+// through measuring_mode.
+enum class MeasuringMode {
+    single,    // Option_tracer[0] "single line"
+    chain,     // Option_tracer[1] "multi lines"
+    free_hand, // Option_tracer[2] "free hand": measures nothing
+};
+MeasuringMode measuring_mode(const F_main& f);
+
 // Click of Option_tracer(index): 0 "single line", 1 "multi lines", 2 "free hand".
 void Option_tracer_Click(F_main& f, int index);
 

@@ -2,6 +2,8 @@
 
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/pointer_tool.h"
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "shell/F_main.h"
 
@@ -12,35 +14,6 @@
 #include <cmath>
 
 namespace {
-
-const QString point_start = QStringLiteral("point start");
-const QString point_end = QStringLiteral("point end");
-const QString set_scale_as = QStringLiteral("set scale as...");
-
-// Presses while the calibration button asks for a point place that point and
-// nothing else: any button, any state, "hide lines" or not. True when the
-// press was taken.
-bool place_calibration_point(F_main& f, float x, float y) {
-    const QString phase = f.Command_set->text();
-    if (phase == point_start) {
-        f.Line_scale->set_X1(x);
-        f.Line_scale->set_X2(x);
-        f.Line_scale->set_Y1(y);
-        f.Line_scale->set_Y2(y);
-        f.Line_scale->show();
-        f.Command_set->setText(point_end);
-        return true;
-    }
-    if (phase == point_end) {
-        f.Line_scale->set_X2(x);
-        f.Line_scale->set_Y2(y);
-        f.Command_set->setText(set_scale_as);
-        f.Text_scale->setText(QString());
-        f.Text_scale->setFocus();
-        return true;
-    }
-    return false;
-}
 
 // A finished measurement hands the keyboard to where the user goes on: the
 // comment box when "comment focus" is ticked, the export button otherwise.
@@ -73,16 +46,12 @@ void fix_end_guides(F_main& f, float x, float y) {
 
 } // namespace
 
-float zoom_factor(const F_main& f) {
-    return static_cast<float>(100.0 / leading_number(f.L_zval->text()));
-}
-
 // The pointer protocol.
 //
-// While Command_set reads "point start" or "point end", a press of any button
-// places an end of the calibration line Line_scale, whatever the state and
-// whether or not "hide lines" is ticked; the state is left alone. Otherwise,
-// with "hide lines" ticked, a press does nothing. Else, by m_state:
+// A pointer tool (F_main::pointer_tool: the calibration while it waits for its
+// points) takes a press first, whatever the state and whether or not "hide
+// lines" is ticked; the state is then left alone. Otherwise, with "hide lines"
+// ticked, a press does nothing. Else, by m_state:
 //
 //   state                      left press                        right press (undo)
 //   0 single, no start         fix start, show L_d, guides -> 1  nothing, not even the colour
@@ -95,8 +64,8 @@ float zoom_factor(const F_main& f) {
 // Every measuring press but a right press in state 0 and the left press in
 // state 1 turns the cross-hair grey. Other buttons do nothing.
 //
-// A move stretches Line_scale while the calibration waits for its end point
-// and does nothing else; otherwise the cross-hair follows (unless "hide
+// A move the pointer tool takes (the calibration stretching Line_scale to its
+// end point) does nothing else; otherwise the cross-hair follows (unless "hide
 // lines"), and in states 1 and 3 the live line follows and the results are
 // written. A double-click arrives as one press followed by the double-click
 // itself: in state 3 it closes the chain -> 5, red, hand focus. The press has
@@ -107,32 +76,32 @@ namespace {
 
 void left_press(F_main& f, float x, float y, float z) {
     switch (f.m_state) {
-    case measuring::no_start:
+    case MeasuringState::no_start:
         fix_start(f, x, y);
         f.L_d->show();
         f.L_x0->show();
         f.L_y0->show();
         set_trace_grey(f);
         span_guide_lines(f);
-        f.m_state = measuring::start_fixed;
+        f.m_state = MeasuringState::start_fixed;
         break;
-    case measuring::start_fixed:
+    case MeasuringState::start_fixed:
         fix_end_guides(f, x, y);
         set_trace_red(f);
         span_guide_lines(f);
-        f.m_state = measuring::line_done;
+        f.m_state = MeasuringState::line_done;
         hand_focus_on(f);
         break;
-    case measuring::line_done:
+    case MeasuringState::line_done:
         // A new line replaces the old one; L_d and the start guides stay shown.
         f.L_x1->hide();
         f.L_y1->hide();
         fix_start(f, x, y);
         set_trace_grey(f);
         span_guide_lines(f);
-        f.m_state = measuring::start_fixed;
+        f.m_state = MeasuringState::start_fixed;
         break;
-    case measuring::chain_open:
+    case MeasuringState::chain_open:
         if (chain_full(f)) {
             f.report(QStringLiteral("The chain is full: it holds at most %1 points. "
                                     "Double-click to end it or right-click to undo.")
@@ -142,7 +111,7 @@ void left_press(F_main& f, float x, float y, float z) {
         append_chain_point(f, x, y, z);
         set_trace_grey(f);
         break;
-    case measuring::chain_closed:
+    case MeasuringState::chain_closed:
         restart_chain(f, x, y); // through reset_multi_line: state 3
         set_trace_grey(f);
         break;
@@ -151,29 +120,29 @@ void left_press(F_main& f, float x, float y, float z) {
 
 void right_press(F_main& f) {
     switch (f.m_state) {
-    case measuring::no_start:
+    case MeasuringState::no_start:
         break;
-    case measuring::start_fixed:
-        f.m_state = measuring::no_start;
+    case MeasuringState::start_fixed:
+        f.m_state = MeasuringState::no_start;
         f.L_x0->hide();
         f.L_y0->hide();
         f.L_d->hide();
         set_trace_grey(f);
         break;
-    case measuring::line_done:
+    case MeasuringState::line_done:
         // The live line comes back from the same start point.
         f.L_x1->hide();
         f.L_y1->hide();
-        f.m_state = measuring::start_fixed;
+        f.m_state = MeasuringState::start_fixed;
         set_trace_grey(f);
         break;
-    case measuring::chain_open:
+    case MeasuringState::chain_open:
         remove_chain_point(f);
         set_trace_grey(f);
         break;
-    case measuring::chain_closed:
+    case MeasuringState::chain_closed:
         remove_chain_point(f);
-        f.m_state = measuring::chain_open;
+        f.m_state = MeasuringState::chain_open;
         set_trace_grey(f);
         break;
     }
@@ -182,9 +151,9 @@ void right_press(F_main& f) {
 } // namespace
 
 void P_in_MouseDown(F_main& f, int button, float x, float y) {
-    if (place_calibration_point(f, x, y)) return;
+    if (f.pointer_tool && f.pointer_tool->press(f, x, y)) return;
     if (value(f.Check_hideline) == 1) return;
-    const float z = zoom_factor(f);
+    const float z = view_mapping(f).factor();
     switch (button) {
     case 1:
         left_press(f, x, y, z);
@@ -198,22 +167,18 @@ void P_in_MouseDown(F_main& f, int button, float x, float y) {
 }
 
 void P_in_MouseMove(F_main& f, float x, float y) {
-    if (f.Command_set->text() == point_end) {
-        f.Line_scale->set_X2(x);
-        f.Line_scale->set_Y2(y);
-        return;
-    }
+    if (f.pointer_tool && f.pointer_tool->move(f, x, y)) return;
     if (value(f.Check_hideline) == 0) {
         f.L_trace_x->set_Y1(y);
         f.L_trace_x->set_Y2(y);
         f.L_trace_y->set_X1(x);
         f.L_trace_y->set_X2(x);
     }
-    const float z = zoom_factor(f);
+    const float z = view_mapping(f).factor();
     const float u = f.unit_per_px;
 
     switch (f.m_state) {
-    case measuring::start_fixed: {
+    case MeasuringState::start_fixed: {
         f.L_d->set_X2(x);
         f.L_d->set_Y2(y);
         const float dx = f.pt_x - x, dy = f.pt_y - y;
@@ -223,7 +188,7 @@ void P_in_MouseMove(F_main& f, float x, float y) {
                      static_cast<double>(u) * length * static_cast<double>(z));
         break;
     }
-    case measuring::chain_open: {
+    case MeasuringState::chain_open: {
         // An empty chain has no live element: nothing follows the pointer.
         if (f.seg_count < 1) break;
         LineObject& live = *f.L_m[static_cast<std::size_t>(f.seg_count)];
@@ -236,14 +201,16 @@ void P_in_MouseMove(F_main& f, float x, float y) {
                      static_cast<double>(u) * length * static_cast<double>(z) + f.sum_d);
         break;
     }
-    default: // states 0, 2 and 5: only the cross-hair follows
-        break;
+    case MeasuringState::no_start:
+    case MeasuringState::line_done:
+    case MeasuringState::chain_closed:
+        break; // only the cross-hair follows
     }
 }
 
 void P_in_DblClick(F_main& f) {
-    if (value(f.Check_hideline) == 1 || f.m_state != measuring::chain_open) return;
-    f.m_state = measuring::chain_closed;
+    if (value(f.Check_hideline) == 1 || f.m_state != MeasuringState::chain_open) return;
+    f.m_state = MeasuringState::chain_closed;
     set_trace_red(f);
     hand_focus_on(f);
 }

@@ -4,45 +4,7 @@
 #include "measure/pointer_input.h"
 #include "shell/F_main.h"
 
-#include <QMouseEvent>
 #include <QRadioButton>
-
-namespace {
-
-// Only the left button double-clicks. Two quick right presses are two undo
-// steps, so the second press of a right (or middle) double-click reaches the
-// press handler as a press of its own instead of closing the chain.
-class OtherButtonDoubleClicks : public QObject {
-  public:
-    explicit OtherButtonDoubleClicks(F_main& f) : QObject(&f), f_(f) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::MouseButtonDblClick) return false;
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton) return false;
-        const QPointF p = mouse->position();
-        P_in_MouseDown(f_, button_code(mouse->button()), static_cast<float>(p.x()),
-                       static_cast<float>(p.y()));
-        f_.P_in->flush_line_changes();
-        return true;
-    }
-
-  private:
-    static int button_code(Qt::MouseButton b) {
-        switch (b) {
-        case Qt::RightButton:
-            return 2;
-        case Qt::MiddleButton:
-            return 4;
-        default:
-            return static_cast<int>(b);
-        }
-    }
-    F_main& f_;
-};
-
-} // namespace
 
 void wire_measure(F_main& f) {
     PictureBox* p = f.P_in;
@@ -51,7 +13,6 @@ void wire_measure(F_main& f) {
     QObject::connect(p, &PictureBox::mouseMove, &f,
                      [&f](float x, float y) { P_in_MouseMove(f, x, y); });
     QObject::connect(p, &PictureBox::dblClick, &f, [&f] { P_in_DblClick(f); });
-    p->installEventFilter(new OtherButtonDoubleClicks(f));
     QObject::connect(p, &PictureBox::resized, &f, [&f] { span_guide_lines(f); });
 
     // toggled(true) rather than clicked: start-up selects "single line" in

@@ -2,6 +2,7 @@
 
 #include "output/picture_bands.h"
 #include "platform/busy_cursor.h"
+#include "scale/scale_bar.h"
 #include "shell/F_main.h"
 #include "shell/dialogs.h"
 
@@ -13,8 +14,8 @@
 
 namespace {
 
-// The scale bar's colour in the file: a mid grey (R = G = B = 136).
-constexpr Colour export_colour = 8947848;
+// The scale bar's colour in the file.
+constexpr Colour export_colour = scale_bar_grey;
 
 // The picture as the picture area holds it; nothing is copied.
 ShownPicture shown_picture(const PictureBox& P_in) {

@@ -26,11 +26,6 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// The reason, made to name the file when it does not already.
-QString about(const QString& book, const QString& why) {
-    const QString reason = why.isEmpty() ? QStringLiteral("no reason was given") : why;
-    return reason.contains(shown(book)) ? reason : shown(book) + QStringLiteral(": ") + reason;
-}
 
 bool write_banner_and_header(SpreadsheetSheet& sheet) {
     bool ok = sheet.set_cell(1, 1, banner);
@@ -43,7 +38,7 @@ bool write_banner_and_header(SpreadsheetSheet& sheet) {
 // header, and saves it as `book`. On failure the state stays as it was.
 bool open_workbook(F_main& f, const QString& book) {
     const auto fail = [&](const QString& why) {
-        f.report(QStringLiteral("No workbook was started: ") + about(book, why));
+        f.report(QStringLiteral("No workbook was started: ") + workbook_failure(book, why));
         return false;
     };
     QString why;
@@ -123,7 +118,7 @@ void write_result_row(F_main& f) {
     SpreadsheetSheet* sheet = f.xl_app->active_sheet();
     if (!sheet) {
         f.report(QStringLiteral("Row %1 was not written: ").arg(row) +
-                 about(f.xl_book, f.xl_app->error()));
+                 workbook_failure(f.xl_book, f.xl_app->error()));
         return;
     }
     bool comment_cut = false;
@@ -131,7 +126,7 @@ void write_result_row(F_main& f) {
     const QString failure = type_result_row(f, *sheet, row, &comment_cut, &replaced);
     if (!failure.isEmpty()) {
         // The row number stays, so writing again fills this same row.
-        f.report(QStringLiteral("Row %1 was not written: ").arg(row) + about(f.xl_book, failure));
+        f.report(QStringLiteral("Row %1 was not written: ").arg(row) + workbook_failure(f.xl_book, failure));
         return;
     }
     if (value(f.Check_lock) == 0) f.Text_comment->setPlainText(QString());
@@ -149,7 +144,7 @@ void write_result_row(F_main& f) {
     if (!f.xl_app->save_as(f.xl_book)) {
         // The row is in the workbook and goes to disk with the next save that works.
         f.report(QStringLiteral("Row %1 is kept but not saved yet: ").arg(row) +
-                 about(f.xl_book, f.xl_app->error()) + cut_note);
+                 workbook_failure(f.xl_book, f.xl_app->error()) + cut_note);
         return;
     }
     set_trace_green(f);
@@ -192,10 +187,15 @@ void Command_new_Click(F_main& f) {
     write_xls_row(f);
 }
 
+QString workbook_failure(const QString& book, const QString& why) {
+    const QString reason = why.isEmpty() ? QStringLiteral("no reason was given") : why;
+    return shown(book) + QStringLiteral(": ") + reason;
+}
+
 bool close_workbook(F_main& f, QString* why) {
     if (f.xl_open == 0) return true;
     if (f.xl_app && !f.xl_app->save_as(f.xl_book)) {
-        if (why) *why = about(f.xl_book, f.xl_app->error());
+        if (why) *why = workbook_failure(f.xl_book, f.xl_app->error());
         return false;
     }
     abandon_workbook(f);

@@ -16,6 +16,10 @@ void Command_new_Click(F_main& f);
 // When the save fails the workbook stays open with every row, and *why (when
 // given) names the file and the reason.
 bool close_workbook(F_main& f, QString* why = nullptr);
+
+// A failure to write the workbook `book`, as messages say it: the file, then
+// why (the spreadsheet application says the reason, never the file).
+QString workbook_failure(const QString& book, const QString& why);
 // Closes the open workbook without saving: the file keeps its last good save.
 void abandon_workbook(F_main& f);
 void wire_spreadsheet_export(F_main& f);

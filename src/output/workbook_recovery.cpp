@@ -1,5 +1,6 @@
 #include "output/workbook_recovery.h"
 
+#include "output/spreadsheet_export.h"
 #include "shell/F_main.h"
 
 #include <QDir>
@@ -40,7 +41,7 @@ QString save_recovery_workbook(F_main& f, QString* why) {
     for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
         path = stem + QStringLiteral("-%1.xls").arg(n);
     if (!f.xl_app->save_as(path)) {
-        *why = f.xl_app->error();
+        *why = workbook_failure(path, f.xl_app->error());
         return QString();
     }
     return path;

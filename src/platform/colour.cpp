@@ -17,4 +17,3 @@ QColor to_qcolor(Colour c) {
     }
 }
 
-Colour from_qcolor(const QColor& c) { return rgb_colour(c.red(), c.green(), c.blue()); }

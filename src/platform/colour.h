@@ -26,5 +26,3 @@ inline bool is_system_colour(Colour c) { return (c & colours::system_flag) != 0;
 
 // System colours come from the application's palette, so they follow the desktop theme.
 QColor to_qcolor(Colour c);
-// Back from a QColor (always a plain RGB value).
-Colour from_qcolor(const QColor& c);

@@ -56,7 +56,6 @@ public:
     void set_colour(Colour c) { change([&] { colour_ = c; }); }
     DrawMode mode() const { return mode_; }
 
-    PictureBox* box() const { return box_; }
     // The pixels the line touches, padded by one pixel on each side.
     QRect footprint() const;
 

@@ -89,23 +89,12 @@ bool magnify_region_into(const QImage& picture, QSize shown, QRect region, uchar
     return true;
 }
 
-void magnify_region_into(const QImage& picture, QSize shown, QRect region, QImage& out) {
-    if (!drawable(picture, shown, region)) {
-        out = QImage();
-        return;
-    }
-    if (out.size() != region.size() || out.format() != QImage::Format_RGB32)
-        out = QImage(region.size(), QImage::Format_RGB32);
-    if (out.isNull()) return;
-    // bits() detaches, so an image shared with a painter elsewhere is not
-    // overwritten under it.
-    if (!magnify_region_into(picture, shown, region, out.bits(), out.bytesPerLine()))
-        out = QImage();
-}
-
 QImage magnify_region(const QImage& picture, QSize shown, QRect region) {
-    QImage out;
-    magnify_region_into(picture, shown, region, out);
+    if (!drawable(picture, shown, region)) return QImage();
+    QImage out(region.size(), QImage::Format_RGB32);
+    if (out.isNull()) return out;
+    if (!magnify_region_into(picture, shown, region, out.bits(), out.bytesPerLine()))
+        return QImage();
     return out;
 }
 

@@ -26,11 +26,6 @@ int source_index(qint64 shown, qint64 shown_len, qint64 src_len);
 // memory cannot be had.
 QImage magnify_region(const QImage& picture, QSize shown, QRect region);
 
-// The same into `out`, whose memory is reused when it already is a
-// Format_RGB32 image of region.size() not shared with another QImage, as it
-// is from one paint to the next of the same exposed rectangle.
-void magnify_region_into(const QImage& picture, QSize shown, QRect region, QImage& out);
-
 // The same into a caller's buffer: region.height() rows of region.width()
 // RGB32 pixels, `stride` bytes apart, starting at `dst` (4-byte aligned).
 // Returns false, leaving the buffer untouched, when there is nothing to draw

@@ -170,8 +170,15 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second press of a double-click is no press of its own: the first
-    // already went through mousePressEvent.
+    // Only the left button double-clicks. Two quick right presses are two undo
+    // steps, so the second press of a right (or middle) double-click is a
+    // press of its own.
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    // The second press of a left double-click is no press of its own: the
+    // first already went through mousePressEvent.
     press_inside_ = true;
     pointer_ = event->globalPosition();
     emit dblClick();

@@ -56,7 +56,7 @@ signals:
     // button: 1 left, 2 right, 4 middle, other Qt buttons by their own value.
     void mouseDown(int button, float x, float y);
     void mouseMove(float x, float y);
-    void dblClick();
+    void dblClick(); // the second press of a left double-click (other buttons: a mouseDown)
     void clicked();
     void resized();
 

@@ -175,10 +175,6 @@ LoadedPicture decode(QImageReader& reader, const QString& path, const Plan& plan
 
 } // namespace
 
-LoadedPicture load_picture(const QString& path) {
-    return load_picture_reusing(path, QImage());
-}
-
 LoadedPicture load_picture_reusing(const QString& path, QImage memory) {
     QImageReader reader(path);
     reader.setAutoTransform(false); // turned below, counted against the limit

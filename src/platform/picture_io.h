@@ -14,15 +14,13 @@ struct LoadedPicture {
     bool ok() const { return error.isEmpty(); }
 };
 
-// The whole picture at its own size.
-LoadedPicture load_picture(const QString& path);
 
-// The same, decoded into the memory of `memory` when it has the picture's
-// size and 32-bit format (a picture of the same file shown before a zoom
-// step has): no fresh allocation for the system to zero, nothing to give
-// back. `memory` must not be shared with another QImage, and its pixels are
-// lost whether the decoding succeeds or not.
-LoadedPicture load_picture_reusing(const QString& path, QImage memory);
+// The whole picture at its own size, decoded into the memory of `memory` when
+// it has the picture's size and 32-bit format (a picture of the same file
+// shown before a zoom step has): no fresh allocation for the system to zero,
+// nothing to give back. `memory` must not be shared with another QImage, and
+// its pixels are lost whether the decoding succeeds or not.
+LoadedPicture load_picture_reusing(const QString& path, QImage memory = QImage());
 
 // The picture scaled to exactly `shown` (smaller than the picture). JPEG is
 // decoded at the DCT scale just at or above the target, so libjpeg does most

@@ -8,7 +8,10 @@
 // they want.
 //
 // Every call that can fail returns false (or nullptr) and leaves error() with
-// a sentence fit for the status bar: what failed, on which file, and why.
+// a sentence fit for the status bar: what failed and why. The caller names
+// the file, as it knows which of its files the user should read of.
+
+#include "platform/colour.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -23,7 +26,7 @@ inline constexpr int max_columns = 256;
 // Longer text is cut to this many UTF-16 units when it is typed into a cell.
 inline constexpr int max_cell_text = 32767;
 // The program's colour for "the system's window text colour", i.e. automatic.
-inline constexpr quint32 window_text_colour = 0x80000008u;
+inline constexpr quint32 window_text_colour = colours::window_text;
 } // namespace spreadsheet
 
 class SpreadsheetSheet {

@@ -1,4 +1,5 @@
-// The calibration cycle, keyed on the caption of Command_set:
+// The calibration cycle, keyed on its step (scale/calibration_step.h), which
+// the caption of Command_set shows:
 //
 //   "set kelvo"        click: hide the cross-hair            -> "point start"
 //   "point start"      press on P_in: first end of Line_scale -> "point end"
@@ -9,13 +10,14 @@
 // this file handles the button, the Enter key and the new scale.
 #include "scale/calibration.h"
 
+#include "scale/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"
 #include "shell/F_main.h"
-#include "view/zoom.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -25,11 +27,6 @@
 #include <cmath>
 
 namespace {
-const QString idle = QStringLiteral("set kelvo");
-const QString point_start = QStringLiteral("point start");
-const QString point_end = QStringLiteral("point end");
-const QString set_scale_as = QStringLiteral("set scale as...");
-
 float line_length(const LineObject& line) {
     const float dx = line.X1() - line.X2();
     const float dy = line.Y1() - line.Y2();
@@ -73,9 +70,9 @@ void take_reference_length(F_main& f) {
         f.report(QStringLiteral("Scale not changed: the reference line has no length."));
         return;
     }
-    const double zoom = zoom_percent(f);
-    const double picture_px = double(line_px) * 100.0 / zoom;
-    const double scale = calibrated_scale(length, line_px, zoom);
+    const ViewMapping view = view_mapping(f);
+    const double picture_px = view.to_picture(double(line_px));
+    const double scale = calibrated_scale(length, line_px, view.percent);
     if (const std::optional<float> usable = usable_scale(scale)) {
         f.unit_per_px = *usable;
         QString done = QStringLiteral("Scale: %1 per pixel (from %2 px = %3)")
@@ -103,21 +100,21 @@ QString scale_number(double value) {
     return QString::number(value, 'g', 6);
 }
 
-void keep_calibration_line(F_main& f, double was_percent, double now_percent) {
-    const QString step = f.Command_set->text();
-    if (step != point_end && step != set_scale_as) return;
+void keep_calibration_line(F_main& f, const ViewMapping& was, const ViewMapping& now) {
+    const CalibrationStep step = calibration_step(f);
+    if (step != CalibrationStep::point_end && step != CalibrationStep::set_scale_as) return;
     // Both ends stay on their picture pixels, so the reference length that
     // apply_scale divides by the zoom in force is the one the user marked.
-    const double ratio = now_percent / was_percent;
+    const double ratio = now.percent / was.percent;
     LineObject& line = *f.Line_scale;
     line.set_points(float(line.X1() * ratio), float(line.Y1() * ratio), float(line.X2() * ratio),
                     float(line.Y2() * ratio));
 }
 
 bool end_calibration(F_main& f) {
-    if (f.Command_set->text() == idle) return false;
+    if (calibration_step(f) == CalibrationStep::idle) return false;
     f.Line_scale->hide();
-    f.Command_set->setText(idle);
+    set_calibration_step(f, CalibrationStep::idle);
     // The click that started the calibration hid the cross-hair.
     if (value(f.Check_hideline) == 0) {
         f.L_trace_x->show();
@@ -130,22 +127,28 @@ double calibrated_scale(double typed_length, float line_px, double zoom) {
     // line_px × 100 / zoom is the reference length in pixels of the picture at
     // 100%, so a line measured right after calibration shows the typed length
     // at any zoom.
-    return typed_length / (double(line_px) * 100.0 / zoom);
+    return typed_length / ViewMapping{zoom}.to_picture(double(line_px));
 }
 
 void Command_set_Click(F_main& f) {
     // Every click first clears what the measuring mode shows; m_state stays.
-    if (f.Option_tracer[0]->isChecked())
+    switch (measuring_mode(f)) {
+    case MeasuringMode::single:
         hide_markers(f);
-    else if (f.Option_tracer[1]->isChecked())
+        break;
+    case MeasuringMode::chain:
         clear_segments(f);
+        break;
+    case MeasuringMode::free_hand:
+        break;
+    }
 
-    const QString step = f.Command_set->text();
-    if (step == idle) {
+    const CalibrationStep step = calibration_step(f);
+    if (step == CalibrationStep::idle) {
         f.L_trace_x->hide();
         f.L_trace_y->hide();
-        f.Command_set->setText(point_start);
-    } else if (step == set_scale_as) {
+        set_calibration_step(f, CalibrationStep::point_start);
+    } else if (step == CalibrationStep::set_scale_as) {
         confirm(f);
     }
     // While an end point is awaited the click does nothing more: the cycle is
@@ -156,7 +159,7 @@ void Text_scale_KeyPress(F_main& f, int& key_ascii) {
     if (key_ascii != 13) return;
     // Enter never reaches the box, whatever the step.
     key_ascii = 0;
-    if (f.Command_set->text() == set_scale_as) confirm(f);
+    if (calibration_step(f) == CalibrationStep::set_scale_as) confirm(f);
 }
 
 void apply_scale(F_main& f) {
@@ -164,16 +167,21 @@ void apply_scale(F_main& f) {
     take_reference_length(f);
     convert_results(f, old, f.unit_per_px);
     f.Line_scale->hide();
-    f.Command_set->setText(idle);
+    set_calibration_step(f, CalibrationStep::idle);
 
     // With "hide lines" ticked measuring stays switched off and untouched.
     if (value(f.Check_hideline) != 0) return;
-    if (f.Option_tracer[0]->isChecked()) {
+    switch (measuring_mode(f)) {
+    case MeasuringMode::single:
         reset_single_line(f);
-    } else if (f.Option_tracer[1]->isChecked()) {
+        break;
+    case MeasuringMode::chain:
         // Presses measured again while the length was typed: drop that chain.
         clear_segments(f);
         reset_multi_line(f);
+        break;
+    case MeasuringMode::free_hand:
+        break;
     }
     f.L_trace_x->show();
     f.L_trace_y->show();

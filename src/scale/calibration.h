@@ -4,6 +4,7 @@
 #include <QString>
 
 class F_main;
+struct ViewMapping;
 
 void Command_set_Click(F_main& f);
 void Text_scale_KeyPress(F_main& f, int& key_ascii);
@@ -12,9 +13,9 @@ void apply_scale(F_main& f);
 // new_scale / old_scale, formatted "#.00".
 void convert_results(F_main& f, float old_scale, float new_scale);
 
-// A zoom step from `was_percent` to `now_percent` during a calibration keeps
-// Line_scale on the picture pixels it marks.
-void keep_calibration_line(F_main& f, double was_percent, double now_percent);
+// A zoom step from `was` to `now` during a calibration keeps Line_scale on the
+// picture pixels it marks.
+void keep_calibration_line(F_main& f, const ViewMapping& was, const ViewMapping& now);
 // Leaves a calibration under way without changing the scale: Line_scale
 // hidden, "set kelvo" again, the cross-hair back. False when none was under way.
 bool end_calibration(F_main& f);

@@ -1,5 +1,6 @@
 #include "scale/division.h"
 
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 
 #include <cmath>
@@ -19,7 +20,7 @@ float single(double value) {
 std::optional<Division> choose_division(double zoom, float unit_per_px, double visible_width) {
     // Units per shown pixel, and the window, are held in single precision: a
     // candidate that lands exactly on either end of the window must count.
-    const float units_per_shown_px = single((100.0 / zoom) * unit_per_px);
+    const float units_per_shown_px = single(ViewMapping{zoom}.to_picture(1.0) * unit_per_px);
     const double width = round_half_even(visible_width);
     const float lo = single(width * 0.1);
     const float hi = single(width * 0.7);

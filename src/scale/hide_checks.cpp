@@ -47,8 +47,14 @@ void Check_hideline_Click(F_main& f) {
     hide_markers(f);
     clear_segments(f);
     // "free hand" keeps its state; the other modes start afresh.
-    if (f.Option_tracer[0]->isChecked())
+    switch (measuring_mode(f)) {
+    case MeasuringMode::single:
         reset_single_line(f);
-    else if (f.Option_tracer[1]->isChecked())
+        break;
+    case MeasuringMode::chain:
         reset_multi_line(f);
+        break;
+    case MeasuringMode::free_hand:
+        break;
+    }
 }

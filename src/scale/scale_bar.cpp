@@ -1,17 +1,13 @@
 #include "scale/scale_bar.h"
 
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "scale/division.h"
 #include "shell/F_main.h"
-#include "view/zoom.h"
 
 #include <QCheckBox>
 #include <QScrollBar>
 
-namespace {
-// The label's grey (R=136, G=136, B=136).
-constexpr Colour division_grey = 8947848;
-} // namespace
 
 // The bar lives inside P_in, so it scrolls with the picture: after every
 // change of scale, zoom, scroll position or size it is put back into the
@@ -28,7 +24,7 @@ void draw_scale_bar(F_main& f) {
     const double visible_width = h_scroll ? viewport.width() : f.P_in->width();
 
     const std::optional<Division> division =
-        choose_division(zoom_percent(f), f.unit_per_px, visible_width);
+        choose_division(view_mapping(f).percent, f.unit_per_px, visible_width);
     if (!division) return;
 
     const float right =
@@ -53,7 +49,7 @@ void draw_scale_bar(F_main& f) {
     if (!f.Check_hidedivisions->isEnabledTo(f.Frm_result) || value(f.Check_hidedivisions) != 0)
         return;
     f.L_div->setText(division_caption(*division));
-    f.L_div->set_fore_colour(division_grey);
+    f.L_div->set_fore_colour(scale_bar_grey);
     // Centred under the bar at the width of its new caption.
     f.L_div->adjustSize();
     const float left = (f.Line_ax0->X1() + f.Line_ax1->X1() - float(f.L_div->width())) / 2;

@@ -1,7 +1,13 @@
 #pragma once
 // The scale bar in the bottom-right corner of the visible picture.
 
+#include "platform/colour.h"
+
 class F_main;
+
+// The grey of the bar's label on screen and of the whole bar in an exported
+// picture (R = G = B = 136).
+inline constexpr Colour scale_bar_grey = 8947848;
 
 void draw_scale_bar(F_main& f);
 void Check_hidescale_Click(F_main& f);

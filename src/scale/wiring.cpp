@@ -2,6 +2,7 @@
 
 #include "platform/event_hooks.h"
 #include "scale/calibration.h"
+#include "scale/calibration_points.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_file.h"
 #include "shell/F_main.h"
@@ -12,6 +13,7 @@
 #include <QPushButton>
 
 void wire_scale(F_main& f) {
+    f.pointer_tool = std::make_unique<CalibrationPoints>();
     QObject::connect(f.Command_set, &QPushButton::clicked, &f, [&f] { Command_set_Click(f); });
     on_key_press(f.Text_scale, [&f](int& key_ascii) { Text_scale_KeyPress(f, key_ascii); });
     QObject::connect(f.fl, &QAction::triggered, &f, [&f] { save_scale_defi(f); });

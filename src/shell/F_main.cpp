@@ -1,7 +1,10 @@
 #include "shell/F_main.h"
 
+#include "scale/calibration_step.h"
+#include "measure/pointer_tool.h"
 #include "platform/log.h"
 #include "shell/drop.h"
+#include "shell/panel_font.h"
 #include "shell/shortcuts.h"
 #include "shell/startup.h"
 #include "shell/tooltips.h"
@@ -25,7 +28,7 @@
 namespace {
 
 QFont times(double points) {
-    QFont font(QStringLiteral("Times New Roman"));
+    QFont font = panel_font();
     font.setPointSizeF(points);
     return font;
 }
@@ -183,7 +186,7 @@ void F_main::build_elements() {
         p.setColor(QPalette::Window, Qt::black);
         Line1->setPalette(p);
     }
-    Command_set = button(f, "Command_set", QStringLiteral("set kelvo"), {3, 362, 108, 20}, 12);
+    Command_set = button(f, "Command_set", calibration_caption(CalibrationStep::idle), {3, 362, 108, 20}, 12);
     Label_as = label(f, "Label_as", QStringLiteral("as"), {8, 384, 25, 17}, 12);
     Text_scale = element<QLineEdit>(f, "Text_scale", {32, 384, 73, 21}, 11.25);
     Text_scale->setText(QStringLiteral("Text1"));

@@ -4,6 +4,7 @@
 // in their subsystem folders as free functions over F_main&; this class only
 // builds the elements, holds the state and wires events to handlers.
 
+#include "measure/measuring_state.h"
 #include "platform/click_label.h"
 #include "platform/colour.h"
 #include "platform/file_dialogs.h"
@@ -28,6 +29,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class F_tut;
+class PointerTool;
 
 class F_main : public QMainWindow {
     Q_OBJECT
@@ -108,7 +110,7 @@ public:
     std::unique_ptr<SpreadsheetApp> xl_app; // the application of the open workbook
     quint8 xl_open = 0;      // 1 while a workbook is open
     QString xl_book;         // the open workbook's file
-    quint8 m_state = 0;      // pointer state machine (see measure/pointer_input.h)
+    MeasuringState m_state = MeasuringState::no_start; // pointer state machine (measure/pointer_input.cpp)
     float pt_x = 0, pt_y = 0; // last fixed point, P_in pixels
     qint32 seg_count = 0;    // chain elements L_m[1..seg_count]
     float sum_x = 0, sum_y = 0, sum_d = 0; // totals of the completed chain elements
@@ -118,6 +120,8 @@ public:
     FileDialogs& dialogs;
     SpreadsheetFactory spreadsheets;
     QPointer<F_tut> tutorial; // the tutorial window while it is loaded
+    // Takes presses and moves on P_in before measuring (the calibration).
+    std::unique_ptr<PointerTool> pointer_tool;
 
     // True once the start-up sequence has run; the layout waits for it.
     bool started = false;

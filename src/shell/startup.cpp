@@ -3,6 +3,7 @@
 #include "shell/F_main.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/view_mapping.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -37,7 +38,7 @@ void F_main_Load(F_main& f) {
     tmpl->hide();
     f.Line_scale->hide();
 
-    f.L_zval->setText(QStringLiteral("100%"));
+    set_view_zoom(f, 100);
 
     f.Option_tracer[0]->setChecked(true);
     f.Option_tracer[2]->hide();

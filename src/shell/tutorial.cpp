@@ -2,6 +2,7 @@
 
 #include "platform/click_label.h"
 #include "shell/F_main.h"
+#include "shell/panel_font.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
@@ -79,7 +80,7 @@ F_tut::F_tut(F_main& window) : QWidget(nullptr), main_window(&window) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::NonModal);
     setFixedSize(417, 224);
-    QFont font(QStringLiteral("Times New Roman"));
+    QFont font = panel_font();
     font.setPointSizeF(8.25);
     setFont(font);
 

@@ -2,6 +2,7 @@
 
 #include "platform/numbers.h"
 #include "shell/F_main.h"
+#include "shell/panel_font.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -28,13 +29,13 @@ QImage version_picture() {
     }
 
     p.setPen(QColor(240, 240, 240));
-    QFont title(QStringLiteral("Times New Roman"));
+    QFont title = panel_font();
     title.setPixelSize(56);
     title.setBold(true);
     p.setFont(title);
     p.drawText(QRect(0, 10, 320, 70), Qt::AlignCenter, QStringLiteral("kelvo"));
 
-    QFont line(QStringLiteral("Times New Roman"));
+    QFont line = panel_font();
     line.setPixelSize(18);
     p.setFont(line);
     p.setPen(QColor(200, 210, 230));

@@ -1,6 +1,7 @@
 #include "view/picture_loading.h"
 
 #include "measure/modes.h"
+#include "measure/view_mapping.h"
 #include "platform/picture_io.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
@@ -47,19 +48,22 @@ bool open_picture_file(F_main& f, const QString& path) {
     const bool unlocked = value(f.Check_zlock) == 0;
     // Without the zoom lock the picture shows at its own size, at 100%; with
     // it, at the zoom in force, whose caption stays as it is.
-    if (!(unlocked ? show_picture_at(f, 100.0) : render_at_zoom(f))) {
+    if (const QString why = unlocked ? show_picture_at(f, 100.0) : render_at_zoom(f);
+        !why.isEmpty()) {
         f.pic_path = previous;
         // A large picture is let go before the next is decoded. When the new
         // file fails only past its header (a photo cut short in copying), the
-        // previous picture is shown again as it was; the reason stays.
+        // previous picture is shown again as it was; the reason for the new
+        // file is the one that stays.
         if (had_picture && !f.P_in->has_picture()) {
-            const QString why = f.status_text();
-            show_picture_at(f, zoom_percent(f));
-            f.report(why);
+            if (const QString again = show_picture_at(f, view_mapping(f).percent);
+                !again.isEmpty())
+                f.report(again);
         }
+        f.report(why);
         return false;
     }
-    if (unlocked) f.L_zval->setText(QStringLiteral("100%"));
+    if (unlocked) set_view_zoom(f, 100);
     reset_for_mode(f);
     set_trace_grey(f);
     update_scroll_bars(f);

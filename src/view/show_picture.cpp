@@ -17,15 +17,12 @@ namespace {
 constexpr qint64 busy_pixels = 4'000'000;
 }
 
-bool show_picture_at(F_main& f, double percent) {
+QString show_picture_at(F_main& f, double percent) {
     // The checks that need no decoding come first: a file gone, unreadable or
     // no longer a picture leaves everything as it was.
     QString error;
     const QSize full = read_picture_size(f.pic_path, &error);
-    if (!full.isValid()) {
-        f.report(error);
-        return false;
-    }
+    if (!full.isValid()) return error;
     // A large picture is taken from the picture area before the new one is
     // decoded, so a step holds one decoded picture at a time; at and above
     // 100% the new one is decoded into its memory, which saves the system
@@ -48,10 +45,7 @@ bool show_picture_at(F_main& f, double percent) {
     LoadedPicture loaded = shown == full || magnified
                                ? load_picture_reusing(f.pic_path, std::move(memory))
                                : load_picture_scaled(f.pic_path, shown, std::move(memory));
-    if (!loaded.ok()) {
-        f.report(loaded.error);
-        return false;
-    }
+    if (!loaded.ok()) return loaded.error;
     if (magnified) {
         // Sized from the picture as decoded, should the file have changed
         // since its header was read.
@@ -60,5 +54,5 @@ bool show_picture_at(F_main& f, double percent) {
     } else {
         f.P_in->set_picture(std::move(loaded.image));
     }
-    return true;
+    return QString();
 }

@@ -1,5 +1,6 @@
 #include "view/wheel_zoom.h"
 
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "shell/F_main.h"
 #include "view/zoom.h"
@@ -16,7 +17,7 @@ WheelZoom::WheelZoom(F_main& f) : QObject(&f), f_(f) {
 void WheelZoom::notch(int points, QPointF pointer) {
     pointer_ = pointer;
     if (!zoom_buttons_act(f_)) return;
-    const int from = pending() ? target_ : round_to_int(zoom_percent(f_));
+    const int from = pending() ? target_ : round_to_int(view_mapping(f_).percent);
     const int to = stepped_zoom(from, points);
     if (to == from) return; // at the end of the range this notch does nothing
     target_ = to;

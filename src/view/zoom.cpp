@@ -2,6 +2,7 @@
 
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
@@ -14,9 +15,9 @@
 
 namespace {
 
-// What follows every zoom step that showed the picture anew, from `was_percent`.
-void after_zoom_step(F_main& f, double was_percent) {
-    keep_calibration_line(f, was_percent, zoom_percent(f));
+// What follows every zoom step that showed the picture anew, from `was`.
+void after_zoom_step(F_main& f, const ViewMapping& was) {
+    keep_calibration_line(f, was, view_mapping(f));
     reset_for_mode(f);
     update_scroll_bars(f);
     draw_scale_bar(f);
@@ -25,7 +26,7 @@ void after_zoom_step(F_main& f, double was_percent) {
 // One step of "in" (+10) or "out" (-10).
 void step_zoom(F_main& f, int points) {
     if (!zoom_buttons_act(f)) return;
-    const int z = round_to_int(zoom_percent(f));
+    const int z = round_to_int(view_mapping(f).percent);
     const int next = stepped_zoom(z, points);
     if (next != z) show_zoom(f, next);
 }
@@ -45,22 +46,19 @@ int stepped_zoom(int z, int points) {
 // reads it there; a file that can no longer be read puts the previous caption
 // back, so a failed step changes nothing at all.
 bool show_zoom(F_main& f, int percent) {
-    const QString before = f.L_zval->text();
-    f.L_zval->setText(QString::number(percent) + QLatin1Char('%'));
-    if (!render_at_zoom(f)) {
-        f.L_zval->setText(before);
+    const ViewMapping before = view_mapping(f);
+    set_view_zoom(f, percent);
+    if (const QString why = render_at_zoom(f); !why.isEmpty()) {
+        set_view_zoom(f, round_to_int(before.percent));
+        f.report(why);
         return false;
     }
-    after_zoom_step(f, leading_number(before));
+    after_zoom_step(f, before);
     return true;
 }
 
-double zoom_percent(const F_main& f) {
-    return leading_number(f.L_zval->text());
-}
-
-bool render_at_zoom(F_main& f) {
-    return show_picture_at(f, zoom_percent(f));
+QString render_at_zoom(F_main& f) {
+    return show_picture_at(f, view_mapping(f).percent);
 }
 
 void L_in_Click(F_main& f) {
@@ -75,21 +73,29 @@ void L_out_Click(F_main& f) {
 // the measurement.
 void L_even_Click(F_main& f) {
     if (!zoom_buttons_act(f)) return;
-    if (!show_picture_at(f, 100.0)) return;
-    const double was = zoom_percent(f);
-    f.L_zval->setText(QStringLiteral("100%"));
+    if (const QString why = show_picture_at(f, 100.0); !why.isEmpty()) {
+        f.report(why);
+        return;
+    }
+    const ViewMapping was = view_mapping(f);
+    set_view_zoom(f, 100);
     after_zoom_step(f, was);
 }
 
 void reset_for_mode(F_main& f) {
     if (value(f.Check_hideline) != 0) return;
-    if (f.Option_tracer[0]->isChecked()) {
+    switch (measuring_mode(f)) {
+    case MeasuringMode::single:
         hide_markers(f);
         clear_segments(f);
         reset_single_line(f);
-    } else if (f.Option_tracer[1]->isChecked()) {
+        break;
+    case MeasuringMode::chain:
         hide_markers(f);
         clear_segments(f);
         reset_multi_line(f);
+        break;
+    case MeasuringMode::free_hand:
+        break;
     }
 }

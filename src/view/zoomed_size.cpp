@@ -1,12 +1,13 @@
 #include "view/zoomed_size.h"
 
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 
 #include <algorithm>
 
 namespace {
 int zoomed_side(int side, double percent) {
-    return std::max(1, round_to_int(percent * side / 100.0));
+    return std::max(1, round_to_int(ViewMapping{percent}.to_shown(side)));
 }
 } // namespace
 

@@ -30,7 +30,7 @@ class Chain : public Measuring {
 
 // The worked example of the chain, moved 10 pixels right and down.
 TEST_F(Chain, AppendsAddUpAndAnUndoBringsTheTotalsBack) {
-    ASSERT_EQ(f->m_state, 3);
+    ASSERT_EQ(f->m_state, MeasuringState::chain_open);
     f->Lb_x->setText(QStringLiteral("7.00"));
     move({20, 20});
     EXPECT_EQ(f->Lb_x->text(), QStringLiteral("7.00")) << "an empty chain writes nothing";
@@ -61,7 +61,7 @@ TEST_F(Chain, AppendsAddUpAndAnUndoBringsTheTotalsBack) {
     EXPECT_EQ(f->seg_count, 2);
     EXPECT_EQ(loaded(), 2);
     expect_totals(30, 40, 50);
-    EXPECT_EQ(f->m_state, 3);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_open);
     move({40, 50}); // the second element is live again
     EXPECT_EQ(results(), reads("30.00", "40.00", "50.00"));
     EXPECT_EQ(element(2)->Y2(), 50.0f);
@@ -72,7 +72,7 @@ TEST_F(Chain, ADoubleClickClosesTheChainAndARightPressReopensIt) {
     left({40, 50});
     move({80, 50});
     double_click({80, 50});
-    EXPECT_EQ(f->m_state, 5);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_closed);
     EXPECT_TRUE(red());
     EXPECT_EQ(f->focusWidget(), f->Command_excel);
     EXPECT_EQ(f->seg_count, 3) << "the double-click's press laid a zero-length element";
@@ -84,7 +84,7 @@ TEST_F(Chain, ADoubleClickClosesTheChainAndARightPressReopensIt) {
     EXPECT_EQ(element(3)->X2(), 80.0f);
 
     right();
-    EXPECT_EQ(f->m_state, 3);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_open);
     EXPECT_EQ(f->seg_count, 2);
     EXPECT_TRUE(grey());
     move({100, 50});
@@ -98,7 +98,7 @@ TEST_F(Chain, ADoubleClickClosesTheChainAndARightPressReopensIt) {
     right(); // nothing left to undo
     EXPECT_EQ(f->seg_count, 0);
     EXPECT_EQ(loaded(), 0);
-    EXPECT_EQ(f->m_state, 3);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_open);
 }
 
 // The double-click looks at the state only: its press goes to the
@@ -113,7 +113,7 @@ TEST_F(Chain, ADoubleClickWhileCalibratingPlacesTheStartAndClosesTheChain) {
     EXPECT_EQ(f->Line_scale->X1(), 80.0f);
     EXPECT_EQ(f->Line_scale->Y1(), 50.0f);
     EXPECT_EQ(f->seg_count, 2) << "the press placed no chain point";
-    EXPECT_EQ(f->m_state, 5);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_closed);
     EXPECT_TRUE(red());
     EXPECT_EQ(results(), reads("70.00", "40.00", "90.00"));
 }
@@ -124,10 +124,10 @@ TEST_F(Chain, ALeftPressOnAClosedChainStartsAFreshOne) {
     left({40, 50});
     left({90, 50});
     double_click({90, 90});
-    ASSERT_EQ(f->m_state, 5);
+    ASSERT_EQ(f->m_state, MeasuringState::chain_closed);
 
     left({200, 100});
-    EXPECT_EQ(f->m_state, 3);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_open);
     EXPECT_TRUE(grey());
     EXPECT_EQ(f->seg_count, 1);
     EXPECT_EQ(loaded(), 1);
@@ -142,7 +142,7 @@ TEST_F(Chain, TwoQuickRightPressesUndoTwoStepsInsteadOfClosing) {
     left({40, 50});
     left({90, 50});
     double_click({5, 5}, Qt::RightButton);
-    EXPECT_EQ(f->m_state, 3);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_open);
     EXPECT_EQ(f->seg_count, 1);
 }
 

@@ -12,7 +12,7 @@ namespace {
 using Modes = Measuring;
 
 TEST_F(Modes, StartUpLeavesSingleLineReadyWithAGreyCrossHair) {
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_TRUE(grey());
     EXPECT_EQ(f->seg_count, 0);
     EXPECT_EQ(f->L_m.size(), 1u);
@@ -24,7 +24,7 @@ TEST_F(Modes, MultiLinesHidesTheSingleLineAndKeepsResultsAndColour) {
     move({40, 50});
     left({40, 50});
     pointer::click(f->Option_tracer[1]);
-    EXPECT_EQ(f->m_state, 3);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_open);
     EXPECT_FALSE(f->L_d->visible() || f->L_x0->visible() || f->L_y0->visible() ||
                  f->L_x1->visible() || f->L_y1->visible());
     EXPECT_EQ(results(), reads("30.00", "40.00", "50.00"));
@@ -42,7 +42,7 @@ TEST_F(Modes, SingleLineUnloadsTheChainAndLeavesItsTotals) {
     left({90, 50});
     const std::size_t lines = f->P_in->line_count();
     pointer::click(f->Option_tracer[0]);
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_EQ(f->seg_count, 0);
     EXPECT_EQ(f->P_in->line_count(), lines - 3);
     EXPECT_EQ(f->sum_d, 100.0f) << "unloading the chain leaves the totals";
@@ -54,10 +54,10 @@ TEST_F(Modes, SingleLineUnloadsTheChainAndLeavesItsTotals) {
 
 TEST_F(Modes, SelectingInCodeRunsTheHandlerAsAClickWould) {
     f->Option_tracer[1]->setChecked(true);
-    EXPECT_EQ(f->m_state, 3);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_open);
     left({10, 10});
     f->Option_tracer[0]->setChecked(true);
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_EQ(f->seg_count, 0);
 }
 
@@ -65,7 +65,7 @@ TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
     left({10, 10});
     f->Check_hideline->setChecked(true);
     pointer::click(f->Option_tracer[1]);
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     EXPECT_EQ(f->seg_count, 0);
 
     f->Option_tracer[2]->show(); // "free hand" measures nothing even when reachable
@@ -74,7 +74,7 @@ TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
     left({10, 10});
     pointer::click(f->Option_tracer[2]);
     EXPECT_TRUE(f->Option_tracer[2]->isChecked());
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     EXPECT_TRUE(f->L_d->visible());
 }
 

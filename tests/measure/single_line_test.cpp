@@ -18,7 +18,7 @@ TEST_F(SingleLine, TwoPressesAtHalfZoomAndHalfScaleRead30_40_50AndFreeze) {
     f->unit_per_px = 0.5f;
 
     left({10, 20});
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     EXPECT_TRUE(f->L_d->visible() && f->L_x0->visible() && f->L_y0->visible());
     EXPECT_FALSE(f->L_x1->visible() || f->L_y1->visible());
     EXPECT_TRUE(grey());
@@ -35,7 +35,7 @@ TEST_F(SingleLine, TwoPressesAtHalfZoomAndHalfScaleRead30_40_50AndFreeze) {
     EXPECT_EQ(f->L_trace_y->X2(), 40.0f);
 
     left({40, 60});
-    EXPECT_EQ(f->m_state, 2);
+    EXPECT_EQ(f->m_state, MeasuringState::line_done);
     EXPECT_TRUE(red());
     EXPECT_TRUE(f->L_x1->visible() && f->L_y1->visible());
     EXPECT_EQ(f->L_x1->Y2(), 60.0f);
@@ -72,16 +72,16 @@ TEST_F(SingleLine, LargeLengthsShowXInSingleAndDInDoublePrecision) {
 TEST_F(SingleLine, RightPressesUndoOneStepAtATime) {
     set_trace_green(*f);
     right();
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_TRUE(green()) << "a right press in state 0 leaves even the colour";
 
     left({10, 10});
     move({50, 40});
     left({50, 40});
-    ASSERT_EQ(f->m_state, 2);
+    ASSERT_EQ(f->m_state, MeasuringState::line_done);
 
     right();
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     EXPECT_TRUE(grey());
     EXPECT_FALSE(f->L_x1->visible() || f->L_y1->visible());
     EXPECT_TRUE(f->L_d->visible());
@@ -92,7 +92,7 @@ TEST_F(SingleLine, RightPressesUndoOneStepAtATime) {
     left({30, 10});
     right();
     right();
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_FALSE(f->L_d->visible() || f->L_x0->visible() || f->L_y0->visible());
     EXPECT_TRUE(grey());
 }
@@ -102,7 +102,7 @@ TEST_F(SingleLine, ALeftPressOnAFinishedLineStartsANewOne) {
     move({50, 40});
     left({50, 40});
     left({100, 200});
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     EXPECT_TRUE(grey());
     EXPECT_FALSE(f->L_x1->visible() || f->L_y1->visible());
     EXPECT_TRUE(f->L_d->visible());
@@ -115,16 +115,16 @@ TEST_F(SingleLine, ALeftPressOnAFinishedLineStartsANewOne) {
 
 TEST_F(SingleLine, MiddlePressesNeverMeasureAndADoubleClickIsOnePress) {
     press(Qt::MiddleButton, {10, 10});
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_FALSE(f->L_d->visible());
 
     double_click({10, 10});
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     press(Qt::MiddleButton, {60, 60});
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     move({40, 50});
     double_click({40, 50});
-    EXPECT_EQ(f->m_state, 2);
+    EXPECT_EQ(f->m_state, MeasuringState::line_done);
     EXPECT_EQ(results(), reads("30.00", "40.00", "50.00"));
 }
 
@@ -148,7 +148,7 @@ TEST_F(SingleLine, HideLinesStopsPressesButTheResultsStillFollow) {
     left({40, 50});
     right();
     double_click({40, 50});
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     EXPECT_FALSE(f->L_x1->visible());
 }
 
@@ -162,7 +162,7 @@ TEST_F(SingleLine, CalibrationPressesPlaceTheReferenceLineOnly) {
     EXPECT_TRUE(f->Line_scale->visible());
     EXPECT_EQ(f->Line_scale->X1(), 20.0f);
     EXPECT_EQ(f->Line_scale->Y2(), 30.0f);
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
 
     const float hair_x = f->L_trace_y->X1();
     move({60, 90});
@@ -179,11 +179,11 @@ TEST_F(SingleLine, CalibrationPressesPlaceTheReferenceLineOnly) {
     EXPECT_EQ(f->Line_scale->Y2(), 80.0f);
     EXPECT_TRUE(f->Text_scale->text().isEmpty());
     EXPECT_EQ(f->focusWidget(), f->Text_scale);
-    EXPECT_EQ(f->m_state, 1);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     EXPECT_EQ(f->L_d->X1(), 10.0f);
 
     left({50, 50}); // waiting for the length, presses measure again
-    EXPECT_EQ(f->m_state, 2);
+    EXPECT_EQ(f->m_state, MeasuringState::line_done);
     EXPECT_EQ(f->Line_scale->X2(), 70.0f);
 }
 
@@ -196,7 +196,7 @@ TEST_F(SingleLine, CalibrationPressesActWhileHideLinesStopsMeasuring) {
     EXPECT_EQ(f->Line_scale->X1(), 20.0f);
     EXPECT_EQ(f->Line_scale->Y2(), 80.0f);
     left({90, 90});
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_EQ(f->Line_scale->X2(), 70.0f);
 }
 

@@ -42,11 +42,11 @@ QImage pattern(int w, int h) {
 
 TEST_F(PictureFiles, BmpAndJpegOpenAtTheirSizeAsRgb32) {
     const QImage source = pattern(37, 21);
-    const LoadedPicture bmp = load_picture(save(source, "a.bmp"));
+    const LoadedPicture bmp = load_picture_reusing(save(source, "a.bmp"));
     ASSERT_TRUE(bmp.ok()) << bmp.error.toStdString();
     EXPECT_EQ(bmp.image.format(), QImage::Format_RGB32);
     EXPECT_EQ(bmp.image, source);
-    const LoadedPicture jpg = load_picture(save(source, "UPPER.JPG", "JPG", 95));
+    const LoadedPicture jpg = load_picture_reusing(save(source, "UPPER.JPG", "JPG", 95));
     ASSERT_TRUE(jpg.ok()) << jpg.error.toStdString();
     EXPECT_EQ(jpg.image.size(), QSize(37, 21));
     EXPECT_EQ(jpg.image.format(), QImage::Format_RGB32);
@@ -55,7 +55,7 @@ TEST_F(PictureFiles, BmpAndJpegOpenAtTheirSizeAsRgb32) {
 TEST_F(PictureFiles, OtherCommonFormatsOpenToo) {
     const QImage source = pattern(16, 9);
     for (const char* name : {"p.png", "p.tif", "p.webp"}) {
-        const LoadedPicture loaded = load_picture(save(source, QString::fromLatin1(name)));
+        const LoadedPicture loaded = load_picture_reusing(save(source, QString::fromLatin1(name)));
         EXPECT_TRUE(loaded.ok()) << name << ": " << loaded.error.toStdString();
         EXPECT_EQ(loaded.image.size(), QSize(16, 9)) << name;
     }
@@ -63,17 +63,17 @@ TEST_F(PictureFiles, OtherCommonFormatsOpenToo) {
 
 TEST_F(PictureFiles, UnreadableFilesSayWhichFileAndWhy) {
     const QString text = write("notes.jpg", "this is not a picture at all");
-    LoadedPicture loaded = load_picture(text);
+    LoadedPicture loaded = load_picture_reusing(text);
     EXPECT_FALSE(loaded.ok());
     EXPECT_TRUE(loaded.image.isNull());
     EXPECT_TRUE(loaded.error.contains(text)) << loaded.error.toStdString();
     EXPECT_TRUE(loaded.error.contains(QLatin1String("not a picture"))) << loaded.error.toStdString();
 
-    loaded = load_picture(dir.filePath("missing.bmp"));
+    loaded = load_picture_reusing(dir.filePath("missing.bmp"));
     EXPECT_FALSE(loaded.ok());
     EXPECT_TRUE(loaded.error.contains(QLatin1String("not found"))) << loaded.error.toStdString();
 
-    loaded = load_picture(write("empty.bmp", QByteArray()));
+    loaded = load_picture_reusing(write("empty.bmp", QByteArray()));
     EXPECT_FALSE(loaded.ok());
 }
 
@@ -84,7 +84,7 @@ TEST_F(PictureFiles, TruncatedPicturesAreRefusedNotShownHalfGrey) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         const QString cut = write(QStringLiteral("cut.") + format, bytes.left(bytes.size() / 2));
-        const LoadedPicture loaded = load_picture(cut);
+        const LoadedPicture loaded = load_picture_reusing(cut);
         EXPECT_FALSE(loaded.ok()) << format;
         EXPECT_TRUE(loaded.error.contains(cut)) << loaded.error.toStdString();
     }
@@ -103,7 +103,7 @@ TEST_F(PictureFiles, AbsurdDimensionsAreRefusedBeforeDecoding) {
         bytes[sof + field] = char(30000 >> 8);
         bytes[sof + field + 1] = char(30000 & 0xFF);
     }
-    const LoadedPicture loaded = load_picture(write("huge.jpg", bytes));
+    const LoadedPicture loaded = load_picture_reusing(write("huge.jpg", bytes));
     EXPECT_FALSE(loaded.ok());
     EXPECT_TRUE(loaded.error.contains(QLatin1String("too large"))) << loaded.error.toStdString();
     EXPECT_TRUE(loaded.error.contains(QLatin1String("30000 x 30000"))) << loaded.error.toStdString();
@@ -167,7 +167,7 @@ int worst_difference(const QImage& a, const QImage& b) {
 // picture resampled: no shift, no colour change, nothing lost at the edges.
 TEST_F(PictureFiles, ScaledJpegMatchesTheWholePictureScaledDown) {
     const QString jpg = save(gradient(640, 480), "smooth.jpg", "JPG", 95);
-    const LoadedPicture whole = load_picture(jpg);
+    const LoadedPicture whole = load_picture_reusing(jpg);
     ASSERT_TRUE(whole.ok());
     for (QSize shown : {QSize(320, 240), QSize(192, 144), QSize(64, 48), QSize(577, 432)}) {
         const LoadedPicture scaled = load_picture_scaled(jpg, shown);
@@ -225,7 +225,7 @@ TEST_F(PictureFiles, SidewaysPhotosShowUprightWhenScaled) {
 
     QString error;
     EXPECT_EQ(read_picture_size(turned, &error), QSize(80, 160)) << error.toStdString();
-    const LoadedPicture whole = load_picture(turned);
+    const LoadedPicture whole = load_picture_reusing(turned);
     ASSERT_TRUE(whole.ok()) << whole.error.toStdString();
     EXPECT_EQ(whole.image.size(), QSize(80, 160));
     const LoadedPicture half = load_picture_scaled(turned, QSize(40, 80));
@@ -271,7 +271,7 @@ TEST_F(PictureFiles, EveryStoredOrientationShowsUprightWhenScaled) {
     for (int orientation = 1; orientation <= 8; ++orientation) {
         const QString path = write(QStringLiteral("o%1.jpg").arg(orientation),
                                    with_orientation(bytes, orientation));
-        const LoadedPicture whole = load_picture(path);
+        const LoadedPicture whole = load_picture_reusing(path);
         ASSERT_TRUE(whole.ok()) << whole.error.toStdString();
         for (const double zoom : {0.9, 0.62, 0.3, 0.1}) {
             const QSize shown(int(whole.image.width() * zoom), int(whole.image.height() * zoom));
@@ -386,7 +386,7 @@ TEST_F(PictureFiles, TinyFilesClaimingHugePicturesAreRefusedInBoundedTimeAndMemo
         if (clear.open(QIODevice::WriteOnly)) clear.write("5"), clear.close();
         QElapsedTimer timer;
         timer.start();
-        const LoadedPicture loaded = load_picture(file);
+        const LoadedPicture loaded = load_picture_reusing(file);
         EXPECT_LT(timer.elapsed(), 500) << c.name;
         EXPECT_LT(resident_kib("VmHWM:") - before, 64 * 1024) << c.name;
         EXPECT_FALSE(loaded.ok()) << c.name;
@@ -405,7 +405,7 @@ TEST_F(PictureFiles, OpenedAtTheSizeTheirPixelsHave) {
         QByteArray top_down = bottom_up.left(offset);
         for (int row = 79; row >= 0; --row) top_down += bottom_up.mid(offset + row * stride, stride);
         qToLittleEndian(qint32(-80), top_down.data() + 22);
-        const LoadedPicture loaded = load_picture(write("top-down.bmp", top_down));
+        const LoadedPicture loaded = load_picture_reusing(write("top-down.bmp", top_down));
         ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
         EXPECT_EQ(loaded.image, source.convertToFormat(QImage::Format_RGB32));
     }
@@ -413,16 +413,16 @@ TEST_F(PictureFiles, OpenedAtTheSizeTheirPixelsHave) {
     QString error;
     const QString screen = write("screen.gif", gif(64));
     EXPECT_EQ(read_picture_size(screen, &error), QSize(64, 64)) << error.toStdString();
-    EXPECT_EQ(load_picture(screen).image.size(), QSize(64, 64));
+    EXPECT_EQ(load_picture_reusing(screen).image.size(), QSize(64, 64));
     EXPECT_EQ(load_picture_scaled(screen, QSize(32, 32)).image.size(), QSize(32, 32));
     // A complete JPEG with stray bytes between its markers is no damage.
-    const LoadedPicture stray = load_picture(write("stray.jpg", with_stray_bytes(encoded(pattern(64, 48), "JPG"))));
+    const LoadedPicture stray = load_picture_reusing(write("stray.jpg", with_stray_bytes(encoded(pattern(64, 48), "JPG"))));
     EXPECT_TRUE(stray.ok()) << stray.error.toStdString();
     EXPECT_EQ(stray.image.size(), QSize(64, 48));
     // Transparent pixels flattened over white in the picture's own memory.
     QImage half(8, 8, QImage::Format_ARGB32);
     half.fill(qRgba(255, 0, 0, 128));
-    const LoadedPicture flat = load_picture(save(half, "half.png"));
+    const LoadedPicture flat = load_picture_reusing(save(half, "half.png"));
     ASSERT_TRUE(flat.ok());
     EXPECT_EQ(flat.image.format(), QImage::Format_RGB32);
     EXPECT_NEAR(qGreen(flat.image.pixel(3, 3)), 127, 1);
@@ -447,7 +447,7 @@ TEST_F(PictureFiles, BitmapShrunkWhileReadEqualsTheWholeBitmapShrunk) {
     }
     for (const QString& path : {save(source, "s.bmp"), write("up.bmp", bmp(1203, 901, 32, 0, up)),
                                 write("down.bmp", bmp(1203, -901, 32, 0, down))}) {
-        QImage expected = load_picture(path).image;
+        QImage expected = load_picture_reusing(path).image;
         downscale_in_place(expected, QSize(1083, 811));
         const LoadedPicture loaded = load_picture_scaled(path, QSize(1083, 811));
         ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();

@@ -178,7 +178,7 @@ TEST_F(Calibration, EnterOutsideSetScaleAsDoesNothingAndReachesNoText) {
 
 TEST_F(Calibration, TheButtonStepsThroughTheCycleAndClearsTheSingleLine) {
     // A finished single line is on show.
-    f->m_state = measuring::line_done;
+    f->m_state = MeasuringState::line_done;
     for (LineObject* line : {f->L_d, f->L_x0, f->L_y0, f->L_x1, f->L_y1})
         line->show();
     f->Command_set->click();
@@ -187,7 +187,7 @@ TEST_F(Calibration, TheButtonStepsThroughTheCycleAndClearsTheSingleLine) {
     EXPECT_FALSE(f->L_trace_y->visible());
     for (LineObject* line : {f->L_d, f->L_x0, f->L_y0, f->L_x1, f->L_y1})
         EXPECT_FALSE(line->visible());
-    EXPECT_EQ(f->m_state, measuring::line_done);
+    EXPECT_EQ(f->m_state, MeasuringState::line_done);
 
     // Waiting for a point, a click only clears: the cycle cannot be left.
     f->Command_set->click();
@@ -227,7 +227,7 @@ TEST_F(Calibration, PointerPressesPlaceTheReferenceLineThenEnterCompletesIt) {
     EXPECT_FALSE(f->Line_scale->visible());
     EXPECT_TRUE(f->L_trace_x->visible());
     EXPECT_TRUE(f->L_trace_y->visible());
-    EXPECT_EQ(f->m_state, measuring::no_start);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
 
     // Measuring right away shows the typed length along the same feature.
     P_in_MouseDown(*f, 1, 30, 40);
@@ -270,21 +270,21 @@ TEST_F(Calibration, TheFirstPointKeepsItsPicturePixelThroughZoomStepsUntilANewPi
 
 TEST_F(Calibration, WithHideLinesTickedConfirmingLeavesMeasuringAlone) {
     f->Check_hideline->click(); // hides the cross-hair
-    f->m_state = measuring::start_fixed;
+    f->m_state = MeasuringState::start_fixed;
     await_length(0, 0, 200, 0);
     type_and_confirm_with_button(QStringLiteral("10"));
     EXPECT_EQ(f->unit_per_px, 0.05f);
     EXPECT_EQ(f->Command_set->text(), QStringLiteral("set kelvo"));
     EXPECT_FALSE(f->L_trace_x->visible());
     EXPECT_FALSE(f->L_trace_y->visible());
-    EXPECT_EQ(f->m_state, measuring::start_fixed);
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
 }
 
 TEST_F(Calibration, ConfirmingInMultiLinesEmptiesTheChainWhicheverWayItWasConfirmed) {
     show_window();
     open(save_picture_file(test_picture(400, 300), "chain.bmp"));
     f->Option_tracer[1]->click();
-    ASSERT_EQ(f->m_state, measuring::chain_open);
+    ASSERT_EQ(f->m_state, MeasuringState::chain_open);
     for (bool by_enter : {false, true}) {
         SCOPED_TRACE(by_enter ? "Enter" : "button");
         f->Command_set->click(); // "point start"; the chain is cleared
@@ -307,7 +307,7 @@ TEST_F(Calibration, ConfirmingInMultiLinesEmptiesTheChainWhicheverWayItWasConfir
         EXPECT_EQ(f->seg_count, 0);
         EXPECT_EQ(f->sum_x, 0.0f);
         EXPECT_EQ(f->sum_d, 0.0f);
-        EXPECT_EQ(f->m_state, measuring::chain_open);
+        EXPECT_EQ(f->m_state, MeasuringState::chain_open);
         EXPECT_TRUE(f->L_trace_x->visible());
     }
 }

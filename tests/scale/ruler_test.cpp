@@ -4,6 +4,7 @@
 #include "kelvo_fixture.h"
 
 #include "measure/pointer_input.h"
+#include "measure/view_mapping.h"
 #include "platform/numbers.h"
 #include "view/zoom.h"
 
@@ -43,7 +44,7 @@ class Ruler : public KelvoTest {
         open(save_picture_file(ruler_picture(), "ruler.bmp"));
         ASSERT_EQ(f->P_in->size(), QSize(1000, 400));
     }
-    int zoom() const { return round_to_int(zoom_percent(*f)); }
+    int zoom() const { return round_to_int(view_mapping(*f).percent); }
     void zoom_to(int percent) {
         while (zoom() < percent)
             L_in_Click(*f);

@@ -176,7 +176,7 @@ TEST_F(ScaleBar, HideScaleOverHideDivisionMovesNothingAndKeepsTheLabelHidden) {
 
 TEST_F(ScaleBar, HideLinesHidesTheMeasurementButKeepsItsState) {
     // A single line with both ends fixed.
-    f->m_state = measuring::line_done;
+    f->m_state = MeasuringState::line_done;
     for (LineObject* line : {f->L_d, f->L_x0, f->L_y0, f->L_x1, f->L_y1})
         line->show();
     f->Check_hideline->click();
@@ -184,14 +184,14 @@ TEST_F(ScaleBar, HideLinesHidesTheMeasurementButKeepsItsState) {
     EXPECT_FALSE(f->L_trace_y->visible());
     for (LineObject* line : {f->L_d, f->L_x0, f->L_y0, f->L_x1, f->L_y1})
         EXPECT_FALSE(line->visible());
-    EXPECT_EQ(f->m_state, measuring::line_done);
+    EXPECT_EQ(f->m_state, MeasuringState::line_done);
     EXPECT_TRUE(f->Line_eq->visible()); // the bar is not a measuring overlay
 
     // Unticked, measuring starts afresh in the selected mode.
     f->Check_hideline->click();
     EXPECT_TRUE(f->L_trace_x->visible());
     EXPECT_TRUE(f->L_trace_y->visible());
-    EXPECT_EQ(f->m_state, measuring::no_start);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
 }
 
 TEST_F(ScaleBar, HideLinesEmptiesTheChainAndUntickingRestartsIt) {
@@ -200,16 +200,16 @@ TEST_F(ScaleBar, HideLinesEmptiesTheChainAndUntickingRestartsIt) {
     P_in_MouseMove(*f, 40, 50);
     P_in_MouseDown(*f, 1, 40, 50);
     P_in_DblClick(*f);
-    ASSERT_EQ(f->m_state, measuring::chain_closed);
+    ASSERT_EQ(f->m_state, MeasuringState::chain_closed);
     ASSERT_GT(f->seg_count, 0);
 
     f->Check_hideline->click();
     EXPECT_EQ(f->seg_count, 0);
-    EXPECT_EQ(f->m_state, measuring::chain_closed);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_closed);
     EXPECT_EQ(f->L_m.size(), 1u); // only the template is left
 
     f->Check_hideline->click();
-    EXPECT_EQ(f->m_state, measuring::chain_open);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_open);
     EXPECT_EQ(f->sum_d, 0.0f);
     EXPECT_TRUE(f->L_trace_x->visible());
 }

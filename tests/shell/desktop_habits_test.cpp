@@ -60,9 +60,9 @@ TEST_F(DesktopHabits, ADroppedScaleFileLoadsAndSeveralFilesAreRefused) {
 TEST_F(DesktopHabits, EscapeCancelsALineOrAWaitingCalibrationAndSaysSo) {
     open(save_picture_file(test_picture(200, 100), "p.bmp"));
     P_in_MouseDown(*f, 1, 10, 10);
-    ASSERT_EQ(f->m_state, measuring::start_fixed);
+    ASSERT_EQ(f->m_state, MeasuringState::start_fixed);
     key(Qt::Key_Escape);
-    EXPECT_EQ(f->m_state, measuring::no_start);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_FALSE(f->L_d->visible());
     EXPECT_EQ(f->status_text(), QStringLiteral("Line cancelled."));
 

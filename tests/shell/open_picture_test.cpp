@@ -53,7 +53,7 @@ TEST_F(OpenPicture, CancelChangesNothing) {
     const QPoint place = f->P_in->pos();
     press({30, 40});
     press({90, 120});
-    ASSERT_EQ(f->m_state, 2);
+    ASSERT_EQ(f->m_state, MeasuringState::line_done);
     const QString length = f->Lb_d->text();
     const QImage before = f->P_in->picture();
 
@@ -67,7 +67,7 @@ TEST_F(OpenPicture, CancelChangesNothing) {
     EXPECT_EQ(f->P_in->pos(), place);
     EXPECT_EQ(f->HS_main->value(), f->HS_main->maximum() / 2);
     EXPECT_EQ(f->VS_main->value(), f->VS_main->maximum());
-    EXPECT_EQ(f->m_state, 2);
+    EXPECT_EQ(f->m_state, MeasuringState::line_done);
     EXPECT_TRUE(f->L_d->visible() && f->L_x1->visible());
     EXPECT_EQ(f->Lb_d->text(), length);
     EXPECT_EQ(f->status_text(), QStringLiteral("Opened keep.bmp, 1200 x 900"));
@@ -80,16 +80,16 @@ TEST_F(OpenPicture, OpeningEndsTheMeasurementInProgressOfEitherMode) {
     // Single line, finished: the cross-hair is red and all five lines show.
     press({10, 10});
     press({40, 50});
-    ASSERT_EQ(f->m_state, 2);
+    ASSERT_EQ(f->m_state, MeasuringState::line_done);
     ASSERT_FALSE(cross_hair_grey());
     open(save_picture_file(test_picture(300, 200), "second.bmp"));
     EXPECT_FALSE(any_single_line_overlay_shown());
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_TRUE(cross_hair_grey());
     // The results stay until the next measurement.
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("50.00"));
     press({5, 5});
-    EXPECT_EQ(f->m_state, 1) << "the next click starts a new measurement";
+    EXPECT_EQ(f->m_state, MeasuringState::start_fixed) << "the next click starts a new measurement";
 
     // Multi lines, a chain of two elements with its totals.
     f->Option_tracer[1]->click();
@@ -104,7 +104,7 @@ TEST_F(OpenPicture, OpeningEndsTheMeasurementInProgressOfEitherMode) {
     EXPECT_EQ(f->sum_x, 0.0f);
     EXPECT_EQ(f->sum_y, 0.0f);
     EXPECT_EQ(f->sum_d, 0.0f);
-    EXPECT_EQ(f->m_state, 3);
+    EXPECT_EQ(f->m_state, MeasuringState::chain_open);
 }
 
 TEST_F(OpenPicture, WithHideLinesTickedOpeningClearsNothingOfTheMeasurement) {
@@ -115,7 +115,7 @@ TEST_F(OpenPicture, WithHideLinesTickedOpeningClearsNothingOfTheMeasurement) {
     press({40, 50});
     f->Check_hideline->click();
     ASSERT_EQ(value(f->Check_hideline), 1);
-    const quint8 state = f->m_state;
+    const MeasuringState state = f->m_state;
     const float totals[] = {f->sum_x, f->sum_y, f->sum_d};
     ASSERT_NE(totals[2], 0.0f);
 

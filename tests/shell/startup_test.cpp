@@ -37,7 +37,7 @@ TEST_F(StartUp, TheWindowOpensWithItsDefaults) {
     EXPECT_EQ(f->unit_per_px, 1.0f);
     EXPECT_EQ(f->xl_open, 0);
     EXPECT_TRUE(f->pic_path.isEmpty());
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_EQ(f->seg_count, 0);
     for (QCheckBox* box : {f->Check_zlock, f->Check_hideline, f->Check_hidescale,
                            f->Check_hidedivisions, f->Check_focus, f->Check_lock})

@@ -79,7 +79,7 @@ TEST_F(Zoom, EveryButtonThatActsClearsTheChainUnlessHideLines) {
         ASSERT_FALSE(chain_cleared());
         click(button);
         EXPECT_TRUE(chain_cleared()) << button->objectName().toStdString();
-        EXPECT_EQ(f->m_state, 3);
+        EXPECT_EQ(f->m_state, MeasuringState::chain_open);
     }
     measure_a_chain();
     const qint32 elements = f->seg_count;
@@ -103,7 +103,7 @@ TEST_F(Zoom, OneToOneReloadsThePictureFromItsFile) {
     EXPECT_EQ(f->P_in->picture(), changed);
     EXPECT_EQ(f->P_in->size(), QSize(90, 60));
     EXPECT_FALSE(f->L_d->visible());
-    EXPECT_EQ(f->m_state, 0);
+    EXPECT_EQ(f->m_state, MeasuringState::no_start);
 }
 
 TEST_F(Zoom, ZoomingInAndBackIsPixelIdenticalToThePictureAsOpened) {

@@ -2,12 +2,11 @@
 
 #include "platform/atomic_file.h"
 
-#include <QDir>
 
 namespace {
-QString cannot_save(const QString& path, const QString& reason) {
-    return QStringLiteral("cannot save the workbook %1: %2")
-        .arg(QDir::toNativeSeparators(path), reason);
+// The caller names the file: it knows which file the user should read of.
+QString cannot_save(const QString& reason) {
+    return QStringLiteral("cannot save the workbook: %1").arg(reason);
 }
 } // namespace
 
@@ -19,7 +18,7 @@ bool XlsApplication::add_workbook() {
 
 bool XlsApplication::save_as(const QString& path) {
     if (!workbook_) {
-        error_ = cannot_save(path, QStringLiteral("no workbook is open"));
+        error_ = cannot_save(QStringLiteral("no workbook is open"));
         return false;
     }
     if (path.isEmpty()) {
@@ -29,7 +28,7 @@ bool XlsApplication::save_as(const QString& path) {
     QString why;
     const QByteArray bytes = workbook_->encode(&why);
     if (bytes.isEmpty() || !write_file_atomically(path, bytes, &why)) {
-        error_ = cannot_save(path, why);
+        error_ = cannot_save(why);
         return false;
     }
     error_.clear();

@@ -1,0 +1,34 @@
+#include "scale/calibration_points.h"
+
+#include "scale/calibration_step.h"
+#include "shell/F_main.h"
+
+#include <QLineEdit>
+
+bool CalibrationPoints::press(F_main& f, float x, float y) {
+    switch (calibration_step(f)) {
+    case CalibrationStep::point_start:
+        f.Line_scale->set_points(x, y, x, y);
+        f.Line_scale->show();
+        set_calibration_step(f, CalibrationStep::point_end);
+        return true;
+    case CalibrationStep::point_end:
+        f.Line_scale->set_X2(x);
+        f.Line_scale->set_Y2(y);
+        set_calibration_step(f, CalibrationStep::set_scale_as);
+        f.Text_scale->setText(QString());
+        f.Text_scale->setFocus();
+        return true;
+    case CalibrationStep::idle:
+    case CalibrationStep::set_scale_as:
+        return false;
+    }
+    return false;
+}
+
+bool CalibrationPoints::move(F_main& f, float x, float y) {
+    if (calibration_step(f) != CalibrationStep::point_end) return false;
+    f.Line_scale->set_X2(x);
+    f.Line_scale->set_Y2(y);
+    return true;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The calibration as a pointer tool: while Command_set asks for a point, a
+// press of any button places that end of Line_scale, whatever the measuring
+// state and whether or not "hide lines" is ticked, and the measuring state is
+// left alone; while the end point is awaited, moves drag it.
+
+#include "measure/pointer_tool.h"
+
+class CalibrationPoints : public PointerTool {
+public:
+    bool press(F_main& f, float x, float y) override;
+    bool move(F_main& f, float x, float y) override;
+};
