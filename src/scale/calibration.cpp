@@ -113,13 +113,7 @@ void keep_calibration_line(F_main& f, const ViewMapping& was, const ViewMapping&
 
 bool end_calibration(F_main& f) {
     if (calibration_step(f) == CalibrationStep::idle) return false;
-    f.Line_scale->hide();
-    set_calibration_step(f, CalibrationStep::idle);
-    // The click that started the calibration hid the cross-hair.
-    if (value(f.Check_hideline) == 0) {
-        f.L_trace_x->show();
-        f.L_trace_y->show();
-    }
+    leave_calibration(f);
     return true;
 }
 
@@ -166,6 +160,10 @@ void apply_scale(F_main& f) {
     const float old = f.unit_per_px;
     take_reference_length(f);
     convert_results(f, old, f.unit_per_px);
+    leave_calibration(f);
+}
+
+void leave_calibration(F_main& f) {
     f.Line_scale->hide();
     set_calibration_step(f, CalibrationStep::idle);
 
@@ -183,6 +181,7 @@ void apply_scale(F_main& f) {
     case MeasuringMode::free_hand:
         break;
     }
+    // The click that started the calibration hid the cross-hair.
     f.L_trace_x->show();
     f.L_trace_y->show();
 }

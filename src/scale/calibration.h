@@ -9,6 +9,9 @@ struct ViewMapping;
 void Command_set_Click(F_main& f);
 void Text_scale_KeyPress(F_main& f, int& key_ascii);
 void apply_scale(F_main& f);
+// Leaves the cycle at "set kelvo" with Line_scale hidden; unless "hide lines"
+// is ticked, measuring starts afresh for the mode and the cross-hair shows again.
+void leave_calibration(F_main& f);
 // Rewrites Lb_x, Lb_y, Lb_d for a new scale: each caption's number times
 // new_scale / old_scale, formatted "#.00".
 void convert_results(F_main& f, float old_scale, float new_scale);
@@ -16,8 +19,8 @@ void convert_results(F_main& f, float old_scale, float new_scale);
 // A zoom step from `was` to `now` during a calibration keeps Line_scale on the
 // picture pixels it marks.
 void keep_calibration_line(F_main& f, const ViewMapping& was, const ViewMapping& now);
-// Leaves a calibration under way without changing the scale: Line_scale
-// hidden, "set kelvo" again, the cross-hair back. False when none was under way.
+// Leaves a calibration under way without changing the scale, as
+// leave_calibration does. False when none was under way.
 bool end_calibration(F_main& f);
 
 // A scale or a length as the status bar shows it: "0.05", "12.5", "200".
