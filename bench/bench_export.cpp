@@ -266,9 +266,15 @@ void Export(benchmark::State& state, const char* mode) {
     if (worst.peak_reset) state.counters["export_peak_MiB"] = worst.export_peak_mib;
 }
 
-void Streamed(benchmark::State& state) { Export(state, "streamed"); }
-void Naive(benchmark::State& state) { Export(state, "naive"); }
-void NaiveSynced(benchmark::State& state) { Export(state, "naive-synced"); }
+void Streamed(benchmark::State& state) {
+    Export(state, "streamed");
+}
+void Naive(benchmark::State& state) {
+    Export(state, "naive");
+}
+void NaiveSynced(benchmark::State& state) {
+    Export(state, "naive-synced");
+}
 
 // A 1.87 GB file per iteration at 510%: a few iterations tell enough.
 void at_510_and_100(benchmark::internal::Benchmark* b) {

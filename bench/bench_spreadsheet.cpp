@@ -5,10 +5,10 @@
 // A workbook at the format's limit of 65,536 rows still saves, and one row
 // more is refused with a message.
 
-#include "scripted_dialogs.h"
 #include "output/spreadsheet_export.h"
 #include "platform/file_dialogs.h"
 #include "platform/xls/xls_application.h"
+#include "scripted_dialogs.h"
 #include "shell/F_main.h"
 
 #include <QApplication>

@@ -1,7 +1,6 @@
-// The view of a 24-megapixel photo (6000 x 4000) and of a 50-megapixel one: opening it, zoom steps above
-// and below 100%, the peak memory of zooming it all the way to 510%, and at
-// 510% the repaint of a 1600 x 900 viewport, a scroll step and a pointer move
-// with the cross-hair.
+// The view of a 24-megapixel photo (6000 x 4000) and of a 50-megapixel one: opening it, zoom steps
+// above and below 100%, the peak memory of zooming it all the way to 510%, and at 510% the repaint
+// of a 1600 x 900 viewport, a scroll step and a pointer move with the cross-hair.
 //
 // Decoding is timed side by side with libjpeg-turbo's djpeg on the same file
 // in the same iteration, and reported as a ratio ("vs_djpeg"):
@@ -18,9 +17,9 @@
 //
 //   bench_view --benchmark_counters_tabular=true
 
-#include "scripted_dialogs.h"
 #include "platform/file_dialogs.h"
 #include "platform/xls/xls_application.h"
+#include "scripted_dialogs.h"
 #include "shell/F_main.h"
 #include "view/zoom.h"
 
@@ -376,7 +375,7 @@ int peak_probe(int argc, char** argv) {
 enum class Photo { jpeg, bmp, big_jpeg };
 
 void PeakMemoryZooming(benchmark::State& state, const char* direction, Photo photo = Photo::jpeg) {
-    const QString file = photo == Photo::bmp       ? photo_files().bmp
+    const QString file = photo == Photo::bmp        ? photo_files().bmp
                          : photo == Photo::big_jpeg ? big_jpeg()
                                                     : photo_files().jpeg;
     const QSize size = photo == Photo::big_jpeg ? big_size : QSize(photo_width, photo_height);

@@ -5,8 +5,8 @@
 //
 //   bench_wheel --benchmark_counters_tabular=true
 
-#include "scripted_dialogs.h"
 #include "platform/xls/xls_application.h"
+#include "scripted_dialogs.h"
 #include "shell/F_main.h"
 #include "view/wheel_zoom.h"
 #include "view/zoom.h"
@@ -16,8 +16,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QWheelEvent>
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -41,7 +41,8 @@ struct Photo {
                 row[x] = qRgb((x / 37) % 200 + n, (y / 23) % 200 + n, ((x + y) / 51) % 200 + n);
             }
         }
-        if (!image.save(file, "JPG", 90)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        if (!image.save(file, "JPG", 90))
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
     }
 };
 
@@ -53,7 +54,8 @@ struct Viewer {
         const QSize client(1600 + 138, 900 + 20);
         f->show();
         f->resize(client + f->size() - f->client->size());
-        for (int i = 0; i < 50 && f->client->size() != client; ++i) QApplication::processEvents();
+        for (int i = 0; i < 50 && f->client->size() != client; ++i)
+            QApplication::processEvents();
         dialogs.answer(photo.file);
         f->fo->trigger();
     }
@@ -108,7 +110,8 @@ void TenStepsOneByOne(benchmark::State& state) {
         state.PauseTiming();
         v.back_to_100();
         state.ResumeTiming();
-        for (int i = 0; i < 10; ++i) L_in_Click(*v.f);
+        for (int i = 0; i < 10; ++i)
+            L_in_Click(*v.f);
         QApplication::processEvents();
     }
 }

@@ -7,8 +7,8 @@
 // Prints one line: seconds taken, peak resident memory above the idle
 // window in MiB, the picture area's size, and the status line.
 
-#include "scripted_dialogs.h"
 #include "platform/xls/xls_application.h"
+#include "scripted_dialogs.h"
 #include "shell/F_main.h"
 
 #include <QAction>

@@ -19,7 +19,8 @@ class DragSource : public QWidget {
     void mousePressEvent(QMouseEvent*) override {
         auto* mime = new QMimeData;
         QList<QUrl> urls;
-        for (const QString& file : files_) urls << QUrl::fromLocalFile(file);
+        for (const QString& file : files_)
+            urls << QUrl::fromLocalFile(file);
         mime->setUrls(urls);
         auto* drag = new QDrag(this);
         drag->setMimeData(mime);

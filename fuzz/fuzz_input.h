@@ -28,7 +28,8 @@ class FuzzInput {
     // Up to `most` bytes, as UTF-8 text (invalid sequences become U+FFFD).
     QString text(size_t most) {
         const size_t n = std::min<size_t>(std::min<size_t>(byte(), most), size_ - at_);
-        const QString s = QString::fromUtf8(reinterpret_cast<const char*>(data_ + at_), qsizetype(n));
+        const QString s =
+            QString::fromUtf8(reinterpret_cast<const char*>(data_ + at_), qsizetype(n));
         at_ += n;
         return s;
     }

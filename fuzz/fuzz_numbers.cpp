@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (std::isfinite(f) && std::fabs(f) < 1e15f) {
         // A float shows its 7 significant digits, as single precision prints.
-        FUZZ_EXPECT(std::fabs(leading_number(format_2dp(f)) - double(f)) <= 0.005 + std::fabs(f) * 5e-7,
+        FUZZ_EXPECT(std::fabs(leading_number(format_2dp(f)) - double(f)) <=
+                        0.005 + std::fabs(f) * 5e-7,
                     format_2dp(f));
         FUZZ_EXPECT(two.match(format_2dp(f)).hasMatch() && three.match(format_3dp(f)).hasMatch(),
                     format_3dp(f));

@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_EXPECT(whole.image.size() == stated, whole.error);
     FUZZ_EXPECT(whole.image.format() == QImage::Format_RGB32, QString());
 
-    const LoadedPicture again = load_picture_reusing(picture_path, QImage(stated, QImage::Format_RGB32));
+    const LoadedPicture again =
+        load_picture_reusing(picture_path, QImage(stated, QImage::Format_RGB32));
     FUZZ_EXPECT(again.ok() && again.image == whole.image, again.error);
 
     if (stated.width() >= 2 && stated.height() >= 2) {

@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     f.fp->trigger();
 
-    const float held = scale_in_file(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const float held =
+        scale_in_file(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (usable_scale(double(held))) {
         FUZZ_EXPECT(f.unit_per_px == held && f.status_text().startsWith(QStringLiteral("Scale: ")),
                     f.status_text());

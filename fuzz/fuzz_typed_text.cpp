@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // UTF-16 units as they come, lone surrogates included: a user can paste anything.
     QString typed(reinterpret_cast<const QChar*>(data), qsizetype(size / 2));
     if (size % 2 && size > 1 && data[0] & 1) // now and then a text past the cell's limit
-        typed = typed.repeated(spreadsheet::max_cell_text / std::max<qsizetype>(typed.size(), 1) + 2);
+        typed =
+            typed.repeated(spreadsheet::max_cell_text / std::max<qsizetype>(typed.size(), 1) + 2);
 
     const xls::TypedValue v = xls::read_typed_text(typed);
     switch (v.kind) {

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static QTemporaryDir dir;
     workbook_path = dir.filePath(QStringLiteral("w.xls"));
     // To look at the file of a finding with another reader.
-    if (const char* keep = std::getenv("KELVO_FUZZ_WORKBOOK")) workbook_path = QString::fromLocal8Bit(keep);
+    if (const char* keep = std::getenv("KELVO_FUZZ_WORKBOOK"))
+        workbook_path = QString::fromLocal8Bit(keep);
     return 0;
 }
 
@@ -84,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         FreeXL_CellValue got;
-        FUZZ_EXPECT(freexl_get_cell_value(handle, unsigned(row - 1), (unsigned short)(col - 1), &got) ==
-                        FREEXL_OK,
+        FUZZ_EXPECT(freexl_get_cell_value(handle, unsigned(row - 1), (unsigned short)(col - 1),
+                                          &got) == FREEXL_OK,
                     where);
         switch (want.kind) {
         case xls::TypedValue::Kind::empty:
@@ -99,10 +100,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case xls::TypedValue::Kind::text:
             FUZZ_EXPECT(got.type == FREEXL_CELL_SST_TEXT || got.type == FREEXL_CELL_TEXT, where);
             // libfreexl hands text over as a C string: it ends at a U+0000 in the cell.
-            FUZZ_EXPECT(QString::fromUtf8(got.value.text_value) == want.text.left(want.text.indexOf(QChar(0))),
+            FUZZ_EXPECT(QString::fromUtf8(got.value.text_value) ==
+                            want.text.left(want.text.indexOf(QChar(0))),
                         where + QStringLiteral(": read \"%1\", written \"%2\"")
                                     .arg(QString::fromUtf8(got.value.text_value).left(80),
-                                         want.text.left(80)).replace(QChar(0), QLatin1String("\\0")));
+                                         want.text.left(80))
+                                    .replace(QChar(0), QLatin1String("\\0")));
             break;
         }
     }

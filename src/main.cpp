@@ -13,7 +13,8 @@ int main(int argc, char** argv) {
     // Read before the application connects to the display, so --help and
     // --version answer on a terminal without one.
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine command_line = read_command_line(arguments);
     if (command_line.exit_code) return *command_line.exit_code;
 

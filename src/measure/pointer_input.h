@@ -5,7 +5,6 @@
 
 class F_main;
 
-
 void P_in_MouseDown(F_main& f, int button, float x, float y);
 void P_in_MouseMove(F_main& f, float x, float y);
 void P_in_DblClick(F_main& f);

@@ -7,7 +7,7 @@
 class F_main;
 
 class PointerTool {
-public:
+  public:
     virtual ~PointerTool() = default;
     // True when the tool took the press (of any button) at (x, y), P_in pixels.
     virtual bool press(F_main& f, float x, float y) = 0;

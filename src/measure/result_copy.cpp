@@ -6,13 +6,12 @@
 #include <QGuiApplication>
 
 QString result_text(const F_main& f) {
-    return f.Lb_x->text() + QLatin1Char('\t') + f.Lb_y->text() + QLatin1Char('\t') +
-           f.Lb_d->text();
+    return f.Lb_x->text() + QLatin1Char('\t') + f.Lb_y->text() + QLatin1Char('\t') + f.Lb_d->text();
 }
 
 void copy_result(F_main& f) {
     const QString text = result_text(f);
     QGuiApplication::clipboard()->setText(text);
-    f.report(QStringLiteral("Copied X, Y, D to the clipboard: %1").arg(QString(text).replace(
-                                                                       QLatin1Char('\t'), QLatin1String("  "))));
+    f.report(QStringLiteral("Copied X, Y, D to the clipboard: %1")
+                 .arg(QString(text).replace(QLatin1Char('\t'), QLatin1String("  "))));
 }

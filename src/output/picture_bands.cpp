@@ -93,7 +93,7 @@ std::vector<bool> rows_under_marks(const ExportMarks& marks, int height) {
 // row that shows it is written from the same bytes. Rows under the marks are
 // composed as compose_band composes them, then stored.
 class StoredBands {
-public:
+  public:
     StoredBands(const ShownPicture& view, const ExportMarks& marks)
         : view_(view), marks_(marks), marked_(rows_under_marks(marks, view.shown.height())),
           width_(view.shown.width()), stride_(BmpStreamWriter::row_stride(width_)) {
@@ -149,7 +149,7 @@ public:
 
     const QString& shortage() const { return shortage_; }
 
-private:
+  private:
     int picture_row(int y) const {
         return view_.magnified ? source_index(y, view_.shown.height(), view_.picture.height()) : y;
     }

@@ -26,7 +26,6 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-
 bool write_banner_and_header(SpreadsheetSheet& sheet) {
     bool ok = sheet.set_cell(1, 1, banner);
     for (int col = 1; ok && col <= 5; ++col)
@@ -126,7 +125,8 @@ void write_result_row(F_main& f) {
     const QString failure = type_result_row(f, *sheet, row, &comment_cut, &replaced);
     if (!failure.isEmpty()) {
         // The row number stays, so writing again fills this same row.
-        f.report(QStringLiteral("Row %1 was not written: ").arg(row) + workbook_failure(f.xl_book, failure));
+        f.report(QStringLiteral("Row %1 was not written: ").arg(row) +
+                 workbook_failure(f.xl_book, failure));
         return;
     }
     if (value(f.Check_lock) == 0) f.Text_comment->setPlainText(QString());

@@ -66,8 +66,9 @@ struct Spans {
     std::vector<uint32_t> weights;
     uint32_t total = 1;
     bool small_weights = false; // all below 2^15
-    std::vector<uint32_t> pairs; // with small weights: each weight and the next of its span, in 16 bits
-    std::vector<Three> threes;   // with small weights and no span over three pixels
+    std::vector<uint32_t>
+        pairs; // with small weights: each weight and the next of its span, in 16 bits
+    std::vector<Three> threes; // with small weights and no span over three pixels
     bool three = false;
 
     Spans(int from, int to) {
@@ -89,9 +90,11 @@ struct Spans {
                 std::all_of(spans.begin(), spans.end(), [](const Span& s) { return s.count <= 3; });
         if (three)
             for (const Span& s : spans) {
-                const auto w = [&](int k) { return k < s.count ? weights[size_t(s.weight + k)] : 0u; };
-                threes.push_back({s.first, s.count > 1 ? 1 : 0, s.count > 2 ? 2 : 0,
-                                  w(0) | w(1) << 16, w(2)});
+                const auto w = [&](int k) {
+                    return k < s.count ? weights[size_t(s.weight + k)] : 0u;
+                };
+                threes.push_back(
+                    {s.first, s.count > 1 ? 1 : 0, s.count > 2 ? 2 : 0, w(0) | w(1) << 16, w(2)});
             }
         if (small_weights) {
             pairs.resize(weights.size());
@@ -179,11 +182,12 @@ inline void reduce_across(const uint32_t* row, const Spans& across, uint32_t* su
         const Three* t = across.threes.data();
         for (size_t x = 0; x < across.spans.size(); ++x, ++t, sums += 4) {
             const uint32_t* p = row + t->first;
-            const __m128i two = _mm_unpacklo_epi8(
-                _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[0])), _mm_cvtsi32_si128(int(p[t->second]))),
-                zero);
-            const __m128i third =
-                _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[t->third])), zero), zero);
+            const __m128i two =
+                _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[0])),
+                                                    _mm_cvtsi32_si128(int(p[t->second]))),
+                                  zero);
+            const __m128i third = _mm_unpacklo_epi16(
+                _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[t->third])), zero), zero);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(sums),
                              _mm_add_epi32(_mm_madd_epi16(two, _mm_set1_epi32(int(t->pair))),
                                            _mm_madd_epi16(third, _mm_set1_epi32(int(t->last)))));
@@ -200,9 +204,10 @@ inline void reduce_across(const uint32_t* row, const Spans& across, uint32_t* su
             // Two pixels a multiply-add: their channels interleaved, b0 b1 g0 g1 ...
             int k = 0;
             for (; k + 1 < s.count; k += 2) {
-                const __m128i two = _mm_unpacklo_epi8(
-                    _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[k])), _mm_cvtsi32_si128(int(p[k + 1]))),
-                    zero);
+                const __m128i two =
+                    _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[k])),
+                                                        _mm_cvtsi32_si128(int(p[k + 1]))),
+                                      zero);
                 sum = _mm_add_epi32(sum, _mm_madd_epi16(two, _mm_set1_epi32(int(w2[k]))));
             }
             if (k < s.count) {
@@ -246,12 +251,15 @@ inline void add_weighted(Sum* sums, const uint32_t* reduced, size_t n, Sum weigh
             size_t i = 0;
             if (first)
                 for (; i + 4 <= n; i += 4)
-                    _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + i),
-                                     _mm_madd_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(reduced + i)), w));
+                    _mm_storeu_si128(
+                        reinterpret_cast<__m128i*>(sums + i),
+                        _mm_madd_epi16(
+                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(reduced + i)), w));
             else
                 for (; i + 4 <= n; i += 4) {
                     auto* at = reinterpret_cast<__m128i*>(sums + i);
-                    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(reduced + i));
+                    const __m128i v =
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(reduced + i));
                     _mm_storeu_si128(at, _mm_add_epi32(_mm_loadu_si128(at), _mm_madd_epi16(v, w)));
                 }
             for (; i < n; ++i)

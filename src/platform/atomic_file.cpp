@@ -19,9 +19,13 @@
 #include <vector>
 
 namespace {
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
 
-QString reason(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+QString reason(int err) {
+    return QString::fromLocal8Bit(std::strerror(err));
+}
 
 constexpr int random_letters = 6;
 
@@ -87,9 +91,11 @@ int AtomicFile::remove_stale_temporaries(const QString& folder) {
         if (!is_temp_name(entry->d_name)) continue;
         // A file that someone else holds locked is being written right now.
         int fd = ::openat(dir, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) fd = ::openat(dir, entry->d_name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            fd = ::openat(dir, entry->d_name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
             ::fstatat(dir, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             same_file(held, named) && S_ISREG(held.st_mode) &&
@@ -121,8 +127,9 @@ bool AtomicFile::open() {
     }
     written_ = QFile::decodeName(written);
     const qsizetype slash = written.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/")
-                                                                        : written.left(slash);
+    const QByteArray folder = slash < 0    ? QByteArray(".")
+                              : slash == 0 ? QByteArray("/")
+                                           : written.left(slash);
     remove_stale_temporaries(QFile::decodeName(folder));
     if (!create_locked_temporary(folder)) return false;
 
@@ -134,7 +141,8 @@ bool AtomicFile::open() {
         struct stat now {};
         // Where the file system keeps no permissions (FAT), the folder's
         // mount options give both files the same ones anyway.
-        if (::fchmod(fd_, wanted) != 0 && (::fstat(fd_, &now) != 0 || (now.st_mode & 07777) != wanted)) {
+        if (::fchmod(fd_, wanted) != 0 &&
+            (::fstat(fd_, &now) != 0 || (now.st_mode & 07777) != wanted)) {
             fail(QStringLiteral("cannot give the new file the permissions of %1").arg(written_),
                  errno);
             return false;
@@ -154,13 +162,15 @@ bool AtomicFile::create_locked_temporary(const QByteArray& folder) {
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
-            fail(QStringLiteral("cannot create a file in %1").arg(QFile::decodeName(folder)), errno);
+            fail(QStringLiteral("cannot create a file in %1").arg(QFile::decodeName(folder)),
+                 errno);
             return false;
         }
         // Another program's clean-up may have taken the file for a left-over
         // between its creation and the lock; then it is gone, and another name
         // is tried.
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
             ::lstat(name.constData(), &named) == 0 && same_file(held, named)) {
             fd_ = fd;

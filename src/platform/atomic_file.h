@@ -20,7 +20,7 @@
 #include <span>
 
 class AtomicFile {
-public:
+  public:
     explicit AtomicFile(QString target);
     ~AtomicFile(); // an uncommitted temporary file is removed
     AtomicFile(const AtomicFile&) = delete;
@@ -72,7 +72,7 @@ public:
     // program holds locked; returns how many.
     static int remove_stale_temporaries(const QString& folder);
 
-private:
+  private:
     void fail(const QString& what, int err);
     bool check_open();
     bool create_locked_temporary(const QByteArray& folder);

@@ -68,7 +68,11 @@ BmpBands shrink_bmp_rows(const QString& path, QSize to, QImage memory) {
     QImage image = reuse_rgb32(to, memory);
     if (image.isNull()) image = QImage(to, QImage::Format_RGB32);
     if (image.isNull())
-        return {true, {}, QStringLiteral("not enough memory for %1 x %2 pixels").arg(to.width()).arg(to.height())};
+        return {true,
+                {},
+                QStringLiteral("not enough memory for %1 x %2 pixels")
+                    .arg(to.width())
+                    .arg(to.height())};
     ShrinkPipe pipe(from, image, qMax(1, int((qint64(1) << 20) / (qint64(from.width()) * 4))));
     std::vector<uchar> read(size_t(pipe.band_rows()) * size_t(layout.stride));
     for (int y = 0; y < from.height();) {

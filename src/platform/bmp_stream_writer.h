@@ -22,7 +22,7 @@
 #include <vector>
 
 class BmpStreamWriter {
-public:
+  public:
     static constexpr qint64 header_size = 14 + 40; // BITMAPFILEHEADER + BITMAPINFOHEADER
 
     BmpStreamWriter(QString target, qint64 width, qint64 height);
@@ -54,7 +54,7 @@ public:
     // What failed, on which file, and why.
     const QString& error() const { return error_; }
 
-private:
+  private:
     bool fail(const QString& reason);
     bool fail_file();
     void store_rows(const QImage& rgb, QByteArray& out) const;

@@ -45,7 +45,9 @@ QFont ClickLabel::shown_font() const {
     QFont shown = font();
     const QString caption = text();
     const double room = contentsRect().width();
-    const auto width = [&](const QFont& f) { return QFontMetricsF(f, this).horizontalAdvance(caption); };
+    const auto width = [&](const QFont& f) {
+        return QFontMetricsF(f, this).horizontalAdvance(caption);
+    };
     const double wide = width(shown);
     if (!shrink_to_fit_ || wide <= room || shown.pointSizeF() <= 0) return shown;
     // From the proportional size down in quarter points: glyph widths do not

@@ -11,7 +11,7 @@
 
 class ClickLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit ClickLabel(QWidget* parent = nullptr);
 
     Colour fore_colour() const { return fore_; }
@@ -24,17 +24,17 @@ public:
     // The font the text is painted in.
     QFont shown_font() const;
 
-signals:
+  signals:
     void clicked();
     void dblClicked();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     Colour fore_ = colours::window_text;
     bool pressed_ = false;
     bool shrink_to_fit_ = false;

@@ -22,7 +22,9 @@ inline constexpr Colour button_text = 0x80000012u;
 constexpr Colour rgb_colour(int r, int g, int b) {
     return static_cast<Colour>((b & 0xFF) << 16 | (g & 0xFF) << 8 | (r & 0xFF));
 }
-inline bool is_system_colour(Colour c) { return (c & colours::system_flag) != 0; }
+inline bool is_system_colour(Colour c) {
+    return (c & colours::system_flag) != 0;
+}
 
 // System colours come from the application's palette, so they follow the desktop theme.
 QColor to_qcolor(Colour c);

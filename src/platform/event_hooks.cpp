@@ -8,11 +8,11 @@
 namespace {
 
 class KeyPressFilter : public QObject {
-public:
+  public:
     KeyPressFilter(QObject* parent, KeyPressHandler handler)
         : QObject(parent), handler_(std::move(handler)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
@@ -28,22 +28,22 @@ protected:
         return code == 0 && before != 0;
     }
 
-private:
+  private:
     KeyPressHandler handler_;
 };
 
 class ResizeFilter : public QObject {
-public:
+  public:
     ResizeFilter(QObject* parent, std::function<void()> handler)
         : QObject(parent), handler_(std::move(handler)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Resize) handler_();
         return false;
     }
 
-private:
+  private:
     std::function<void()> handler_;
 };
 

@@ -16,7 +16,7 @@ namespace {
 // and stays open; and it asks, in Qt's own words, before the name as the
 // caller will complete it replaces a file.
 class FileDialog : public QFileDialog {
-public:
+  public:
     FileDialog(QWidget* owner, const QString& title, QString completion)
         : QFileDialog(owner, title), completion_(std::move(completion)) {}
 
@@ -25,7 +25,7 @@ public:
         QFileDialog::accept();
     }
 
-private:
+  private:
     bool save_may_go_on() {
         const QStringList files = selectedFiles();
         if (files.isEmpty()) return true;
@@ -43,13 +43,12 @@ private:
         if (completion_.isEmpty()) return true;
         const QFileInfo completed(complete_extension(chosen.filePath(), completion_));
         if (completed.filePath() == chosen.filePath() || !completed.exists()) return true;
-        return QMessageBox::warning(this, windowTitle(),
-                                    QCoreApplication::translate(
-                                        "QFileDialog", "%1 already exists.\nDo you want to "
-                                                       "replace it?")
-                                        .arg(completed.fileName()),
-                                    QMessageBox::Yes | QMessageBox::No,
-                                    QMessageBox::No) == QMessageBox::Yes;
+        return QMessageBox::warning(
+                   this, windowTitle(),
+                   QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to "
+                                                              "replace it?")
+                       .arg(completed.fileName()),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     }
 
     QString completion_;
@@ -89,7 +88,8 @@ QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner) {
     for (const QString& pattern : {request.pattern, request.more_pattern})
         if (!pattern.isEmpty())
             filters << pattern + QLatin1String(" (") +
-                           case_insensitive_globs(pattern).join(QLatin1Char(' ')) + QLatin1Char(')');
+                           case_insensitive_globs(pattern).join(QLatin1Char(' ')) +
+                           QLatin1Char(')');
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.first());
     if (const QString folder = last_folder(); !folder.isEmpty()) dialog.setDirectory(folder);

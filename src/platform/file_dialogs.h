@@ -23,7 +23,7 @@ enum class DialogKind { Open, Save };
 struct DialogRequest {
     DialogKind kind;
     QString title;
-    QString pattern;    // e.g. "*.bmp;*.jpg"
+    QString pattern; // e.g. "*.bmp;*.jpg"
     // A second filter entry offered after the first, "" for none.
     QString more_pattern = {};
     QString completion = {}; // save: the extension the caller appends, e.g. ".xls"
@@ -34,7 +34,7 @@ struct DialogRequest {
 QString complete_extension(const QString& path, const QString& extension);
 
 class FileDialogs {
-public:
+  public:
     virtual ~FileDialogs() = default;
     virtual QString ask(const DialogRequest& request, QWidget* owner) = 0;
 };
@@ -44,6 +44,6 @@ public:
 QStringList case_insensitive_globs(const QString& pattern);
 
 class QtFileDialogs : public FileDialogs {
-public:
+  public:
     QString ask(const DialogRequest& request, QWidget* owner) override;
 };

@@ -198,4 +198,3 @@ JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize s
                           .arg(d.covered)
                           .arg(rows)};
 }
-

@@ -25,5 +25,4 @@ struct JpegPicture {
 // `shrink_to` smaller than that, the rows are shrunk to it by area average as
 // they are decoded (on a second thread for large pictures), and only bands of
 // the decoded picture are ever held.
-JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory,
-                        QSize shrink_to = QSize());
+JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize shrink_to = QSize());

@@ -34,34 +34,47 @@ enum class DrawMode {
 };
 
 class LineObject {
-public:
+  public:
     float X1() const { return x1_; }
     float Y1() const { return y1_; }
     float X2() const { return x2_; }
     float Y2() const { return y2_; }
-    void set_X1(float v) { change([&] { x1_ = v; }); }
-    void set_Y1(float v) { change([&] { y1_ = v; }); }
-    void set_X2(float v) { change([&] { x2_ = v; }); }
-    void set_Y2(float v) { change([&] { y2_ = v; }); }
+    void set_X1(float v) {
+        change([&] { x1_ = v; });
+    }
+    void set_Y1(float v) {
+        change([&] { y1_ = v; });
+    }
+    void set_X2(float v) {
+        change([&] { x2_ = v; });
+    }
+    void set_Y2(float v) {
+        change([&] { y2_ = v; });
+    }
     void set_points(float x1, float y1, float x2, float y2) {
         change([&] { x1_ = x1, y1_ = y1, x2_ = x2, y2_ = y2; });
     }
 
     bool visible() const { return visible_; }
-    void set_visible(bool v) { change([&] { visible_ = v; }); }
+    void set_visible(bool v) {
+        change([&] { visible_ = v; });
+    }
     void show() { set_visible(true); }
     void hide() { set_visible(false); }
 
     Colour colour() const { return colour_; }
-    void set_colour(Colour c) { change([&] { colour_ = c; }); }
+    void set_colour(Colour c) {
+        change([&] { colour_ = c; });
+    }
     DrawMode mode() const { return mode_; }
 
     // The pixels the line touches, padded by one pixel on each side.
     QRect footprint() const;
 
-private:
+  private:
     friend class PictureBox;
-    LineObject(PictureBox* box, DrawMode mode, Colour colour) : box_(box), mode_(mode), colour_(colour) {}
+    LineObject(PictureBox* box, DrawMode mode, Colour colour)
+        : box_(box), mode_(mode), colour_(colour) {}
 
     template <class F> void change(F&& apply) {
         note_change();
@@ -74,7 +87,7 @@ private:
     Colour colour_;
     float x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
     bool visible_ = false;
-    bool pending_ = false;  // changed since the box last invalidated it
-    QRect painted_;         // footprint as last invalidated (empty when hidden)
+    bool pending_ = false; // changed since the box last invalidated it
+    QRect painted_;        // footprint as last invalidated (empty when hidden)
     std::list<LineObject*>::iterator slot_;
 };

@@ -13,14 +13,17 @@ bool is_blank(QChar c) {
            c == QLatin1Char('\r');
 }
 
-bool is_digit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool is_digit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // Rounds the decimal digits of |value| (given with `significant` significant
 // digits, the way the value prints) to `decimals` places, halves away from zero.
 QString format_fixed(double value, int decimals, int significant) {
-    if (!std::isfinite(value)) return value != value ? QStringLiteral("NaN")
-                                                     : (value > 0 ? QStringLiteral("Infinity")
-                                                                  : QStringLiteral("-Infinity"));
+    if (!std::isfinite(value))
+        return value != value
+                   ? QStringLiteral("NaN")
+                   : (value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity"));
     // Print with the value's own precision first, so a float such as 1.005f
     // (stored as 1.00499999...) rounds as the digits a user would read.
     char buf[64];
@@ -39,7 +42,8 @@ QString format_fixed(double value, int decimals, int significant) {
         point = 0;
     }
     const size_t keep = static_cast<size_t>(point + decimals);
-    while (digits.size() < keep + 1) digits.push_back('0');
+    while (digits.size() < keep + 1)
+        digits.push_back('0');
     const bool round_up = digits[keep] >= '5';
     digits.resize(keep);
     if (round_up) {
@@ -77,7 +81,8 @@ double read_leading_number(const QString& text, qsizetype& end) {
     end = 0;
     qsizetype i = 0;
     const qsizetype n = text.size();
-    while (i < n && is_blank(text[i])) ++i;
+    while (i < n && is_blank(text[i]))
+        ++i;
     std::string s;
     if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
         if (text[i] == QLatin1Char('-')) s.push_back('-');
@@ -144,12 +149,22 @@ qsizetype leading_number_end(const QString& text) {
     return end;
 }
 
-QString format_2dp(double value) { return format_fixed(value, 2, 15); }
-QString format_2dp(float value) { return format_fixed(value, 2, 7); }
-QString format_3dp(double value) { return format_fixed(value, 3, 15); }
-QString format_3dp(float value) { return format_fixed(value, 3, 7); }
+QString format_2dp(double value) {
+    return format_fixed(value, 2, 15);
+}
+QString format_2dp(float value) {
+    return format_fixed(value, 2, 7);
+}
+QString format_3dp(double value) {
+    return format_fixed(value, 3, 15);
+}
+QString format_3dp(float value) {
+    return format_fixed(value, 3, 7);
+}
 
-double round_half_even(double value) { return std::nearbyint(value); }
+double round_half_even(double value) {
+    return std::nearbyint(value);
+}
 
 int round_to_int(double value) {
     if (std::isnan(value)) return 0;

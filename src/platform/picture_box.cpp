@@ -12,10 +12,14 @@ const QEvent::Type FlushLinesEvent = static_cast<QEvent::Type>(QEvent::User + 17
 
 int button_code(Qt::MouseButton b) {
     switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return static_cast<int>(b);
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return static_cast<int>(b);
     }
 }
 } // namespace
@@ -26,7 +30,8 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 }
 
 PictureBox::~PictureBox() {
-    for (LineObject* line : lines_) delete line;
+    for (LineObject* line : lines_)
+        delete line;
 }
 
 void PictureBox::set_picture(QImage picture) {
@@ -123,7 +128,8 @@ void PictureBox::paintEvent(QPaintEvent* event) {
                 painter.drawImage(pic_area.topLeft(), picture_, pic_area);
         }
         const QRegion rest = QRegion(area) - QRegion(pic_area);
-        for (const QRect& r : rest) painter.fillRect(r, to_qcolor(background_));
+        for (const QRect& r : rest)
+            painter.fillRect(r, to_qcolor(background_));
         paint_lines(painter, area);
     }
 }

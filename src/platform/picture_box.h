@@ -23,7 +23,7 @@
 
 class PictureBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PictureBox(QWidget* parent = nullptr);
     ~PictureBox() override;
 
@@ -52,7 +52,7 @@ public:
     // itself before the next paint; pointer handlers may call it directly.
     void flush_line_changes();
 
-signals:
+  signals:
     // button: 1 left, 2 right, 4 middle, other Qt buttons by their own value.
     void mouseDown(int button, float x, float y);
     void mouseMove(float x, float y);
@@ -60,7 +60,7 @@ signals:
     void clicked();
     void resized();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -71,7 +71,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     friend class LineObject;
     void line_changed(LineObject* line);
     void paint_lines(class QPainter& painter, const QRect& area);

@@ -113,8 +113,8 @@ PictureHeader jpeg_header(QFile& file) {
             ++at; // fill byte
             continue;
         }
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 &&
-                           marker != 0xC8 && marker != 0xCC;
+        const bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) {
             header.size = QSize(int(be16(head, at + 7)), int(be16(head, at + 5)));
             if (header.size.isEmpty()) header.size = QSize();
@@ -149,7 +149,8 @@ PictureHeader pnm_header(QFile& file) {
     for (int n = 0; n < wanted; ++n) {
         while (at < head.size() && (QChar::isSpace(head[at]) || head[at] == '#')) {
             if (head[at] == '#')
-                while (at < head.size() && head[at] != '\n') ++at;
+                while (at < head.size() && head[at] != '\n')
+                    ++at;
             else
                 ++at;
         }

@@ -17,8 +17,8 @@
 #include <QString>
 
 struct PictureHeader {
-    QSize size;           // the size the decoder will produce; invalid when not known here
-    QString refusal;      // why the data cannot hold the picture; empty when it can
+    QSize size;            // the size the decoder will produce; invalid when not known here
+    QString refusal;       // why the data cannot hold the picture; empty when it can
     bool complete = false; // the file holds every byte of its picture uncompressed
 };
 

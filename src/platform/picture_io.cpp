@@ -25,22 +25,26 @@ void set_allocation_limit() {
 
 QString reader_error(const QImageReader& reader) {
     switch (reader.error()) {
-    case QImageReader::FileNotFoundError: return QStringLiteral("file not found");
-    case QImageReader::DeviceError: return QStringLiteral("the file cannot be read");
-    case QImageReader::UnsupportedFormatError: return QStringLiteral("not a picture");
+    case QImageReader::FileNotFoundError:
+        return QStringLiteral("file not found");
+    case QImageReader::DeviceError:
+        return QStringLiteral("the file cannot be read");
+    case QImageReader::UnsupportedFormatError:
+        return QStringLiteral("not a picture");
     case QImageReader::InvalidDataError:
         return QStringLiteral("damaged picture data (%1)").arg(reader.errorString());
-    default: return reader.errorString();
+    default:
+        return reader.errorString();
     }
 }
 
 // What reading a file will take, known before decoding it.
 struct Plan {
-    QSize stored;                          // as the decoder produces it, before turning
-    QImageIOHandler::Transformations how;  // the EXIF turn to show it upright
-    bool jpeg = false;                     // decoded by the program's own JPEG decoder
+    QSize stored;                         // as the decoder produces it, before turning
+    QImageIOHandler::Transformations how; // the EXIF turn to show it upright
+    bool jpeg = false;                    // decoded by the program's own JPEG decoder
     bool bmp = false;
-    bool complete = false;                 // the file holds every byte of its pixels
+    bool complete = false; // the file holds every byte of its pixels
 };
 
 // The memory a picture of `size` costs at its peak: the decoder's own
@@ -79,7 +83,8 @@ QString preflight(QImageReader& reader, const QString& path, Plan* plan) {
         const bool turned = plan->how & QImageIOHandler::TransformationRotate90;
         const qint64 bytes = peak_bytes(plan->stored, depth, turned);
         if (bytes > kLimitBytes)
-            return QStringLiteral("picture too large (%1 x %2 pixels, %3 MB decoded; the limit is %4 MB)")
+            return QStringLiteral(
+                       "picture too large (%1 x %2 pixels, %3 MB decoded; the limit is %4 MB)")
                 .arg(plan->stored.width())
                 .arg(plan->stored.height())
                 .arg(bytes >> 20)
@@ -135,9 +140,10 @@ void flatten_over_white(QImage& image) {
             const QRgb p = row[x];
             const uint a = uint(qAlpha(p));
             if (a == 255) continue;
-            row[x] = premultiplied ? qRgb(qRed(p) + 255 - a, qGreen(p) + 255 - a, qBlue(p) + 255 - a)
-                                   : qRgb(over_white(qRed(p), a), over_white(qGreen(p), a),
-                                          over_white(qBlue(p), a));
+            row[x] = premultiplied
+                         ? qRgb(qRed(p) + 255 - a, qGreen(p) + 255 - a, qBlue(p) + 255 - a)
+                         : qRgb(over_white(qRed(p), a), over_white(qGreen(p), a),
+                                over_white(qBlue(p), a));
         }
     }
     image.reinterpretAsFormat(QImage::Format_RGB32);
@@ -223,8 +229,9 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memor
     // the picture shown is the decoded one, at the fraction asked.
     const QSize decoded_full = plan.jpeg ? plan.stored : loaded.image.size();
     if (plan.stored.isValid() && decoded_full != plan.stored)
-        asked = QSize(qMax(1, int(qint64(decoded_full.width()) * asked.width() / plan.stored.width())),
-                      qMax(1, int(qint64(decoded_full.height()) * asked.height() / plan.stored.height())));
+        asked = QSize(
+            qMax(1, int(qint64(decoded_full.width()) * asked.width() / plan.stored.width())),
+            qMax(1, int(qint64(decoded_full.height()) * asked.height() / plan.stored.height())));
     if (loaded.image.width() >= asked.width() && loaded.image.height() >= asked.height())
         downscale_in_place(loaded.image, asked);
     else

@@ -14,7 +14,6 @@ struct LoadedPicture {
     bool ok() const { return error.isEmpty(); }
 };
 
-
 // The whole picture at its own size, decoded into the memory of `memory` when
 // it has the picture's size and 32-bit format (a picture of the same file
 // shown before a zoom step has): no fresh allocation for the system to zero,

@@ -53,19 +53,22 @@ QImage reuse_rgb32(QSize size, QImage& memory) {
     if (memory.size() == size) return std::move(memory);
     uchar* bits = memory.bits();
     static const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));
-    const quintptr used = (quintptr(bits) + quintptr(row) * quintptr(size.height()) + page - 1) & ~(page - 1);
+    const quintptr used =
+        (quintptr(bits) + quintptr(row) * quintptr(size.height()) + page - 1) & ~(page - 1);
     const quintptr end = (quintptr(bits) + quintptr(memory.sizeInBytes())) & ~(page - 1);
     if (end > used) ::madvise(reinterpret_cast<void*>(used), end - used, MADV_DONTNEED);
     auto* owner = new QImage(std::move(memory));
     memory = QImage();
-    return QImage(bits, size.width(), size.height(), row, QImage::Format_RGB32, release_image, owner);
+    return QImage(bits, size.width(), size.height(), row, QImage::Format_RGB32, release_image,
+                  owner);
 }
 
 void make_bytes_present(uchar* begin, size_t length, const uchar* end) {
 #ifdef MADV_POPULATE_WRITE
     static const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));
     const auto from = reinterpret_cast<quintptr>(begin) & ~(page - 1);
-    const auto to = qMin(reinterpret_cast<quintptr>(begin) + length, reinterpret_cast<quintptr>(end));
+    const auto to =
+        qMin(reinterpret_cast<quintptr>(begin) + length, reinterpret_cast<quintptr>(end));
     if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
 #else
     Q_UNUSED(begin);

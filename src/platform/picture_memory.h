@@ -40,7 +40,7 @@ QImage reuse_rgb32(QSize size, QImage& memory);
 class RowsAhead {
   public:
     RowsAhead(QImage& image, int band_rows);
-    ~RowsAhead(); // stops and waits for the thread
+    ~RowsAhead();          // stops and waits for the thread
     void reached(int row); // the decoder has filled the rows above `row`
 
   private:

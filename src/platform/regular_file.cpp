@@ -12,9 +12,12 @@ QString open_regular_file(const QString& path, QFile& file) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         switch (errno) {
-        case ENOENT: return QStringLiteral("file not found");
-        case EACCES: return QStringLiteral("permission denied");
-        default: return QString::fromLocal8Bit(::strerror(errno));
+        case ENOENT:
+            return QStringLiteral("file not found");
+        case EACCES:
+            return QStringLiteral("permission denied");
+        default:
+            return QString::fromLocal8Bit(::strerror(errno));
         }
     }
     struct stat status {};

@@ -44,7 +44,8 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
         const Span& s = down_.spans[size_t(next_output)];
         if (j < s.first + s.count - 1) return;
         if (next_output >= present_to_) {
-            make_bytes_present(out_ + next_output * out_line_, size_t(present_rows_) * size_t(out_line_),
+            make_bytes_present(out_ + next_output * out_line_,
+                               size_t(present_rows_) * size_t(out_line_),
                                out_ + output_rows * out_line_);
             present_to_ = next_output + present_rows_;
         }
@@ -92,7 +93,8 @@ ShrinkPipe::ShrinkPipe(QSize from, QImage& into, int band_rows)
     : stream_(from, into), line_(qsizetype(from.width()) * 4), band_rows_(std::max(1, band_rows)) {
     for (auto& band : bands_)
         band.resize(size_t(band_rows_) * size_t(from.width()));
-    if (qint64(from.width()) * from.height() >= (1 << 20)) worker_ = std::thread([this] { work(); });
+    if (qint64(from.width()) * from.height() >= (1 << 20))
+        worker_ = std::thread([this] { work(); });
 }
 
 ShrinkPipe::~ShrinkPipe() {

@@ -10,11 +10,11 @@
 // this file handles the button, the Enter key and the new scale.
 #include "scale/calibration.h"
 
-#include "scale/calibration_step.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/view_mapping.h"
 #include "platform/numbers.h"
+#include "scale/calibration_step.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"
 #include "shell/F_main.h"

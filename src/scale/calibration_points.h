@@ -7,7 +7,7 @@
 #include "measure/pointer_tool.h"
 
 class CalibrationPoints : public PointerTool {
-public:
+  public:
     bool press(F_main& f, float x, float y) override;
     bool move(F_main& f, float x, float y) override;
 };

@@ -20,8 +20,8 @@ QString calibration_caption(CalibrationStep step) {
 
 CalibrationStep calibration_step(const F_main& f) {
     const QString caption = f.Command_set->text();
-    for (CalibrationStep step : {CalibrationStep::point_start, CalibrationStep::point_end,
-                                 CalibrationStep::set_scale_as})
+    for (CalibrationStep step :
+         {CalibrationStep::point_start, CalibrationStep::point_end, CalibrationStep::set_scale_as})
         if (caption == calibration_caption(step)) return step;
     return CalibrationStep::idle;
 }

@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QScrollBar>
 
-
 // The bar lives inside P_in, so it scrolls with the picture: after every
 // change of scale, zoom, scroll position or size it is put back into the
 // bottom-right corner of what the viewport shows.

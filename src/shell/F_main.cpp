@@ -1,8 +1,8 @@
 #include "shell/F_main.h"
 
-#include "scale/calibration_step.h"
 #include "measure/pointer_tool.h"
 #include "platform/log.h"
+#include "scale/calibration_step.h"
 #include "shell/drop.h"
 #include "shell/panel_font.h"
 #include "shell/shortcuts.h"
@@ -122,8 +122,8 @@ void F_main::build_elements() {
     Line_ax1 = P_in->create_line(DrawMode::NotXor, colours::black);
     Line_eq = P_in->create_line(DrawMode::NotXor, colours::black);
     // The lines of the design are shown until start-up hides the measuring ones.
-    for (LineObject* line : {L_trace_x, L_trace_y, Line_scale, L_m[0], L_d, L_x0, L_y0, L_x1,
-                             L_y1, Line_ax0, Line_ax1, Line_eq})
+    for (LineObject* line : {L_trace_x, L_trace_y, Line_scale, L_m[0], L_d, L_x0, L_y0, L_x1, L_y1,
+                             Line_ax0, Line_ax1, Line_eq})
         line->show();
 
     VS_main = element<QScrollBar>(client, "VS_main", {520, 0, 15, 401});
@@ -166,7 +166,8 @@ void F_main::build_elements() {
     Text_comment->setTabChangesFocus(true);
     Check_lock = check(f, "Check_lock", QStringLiteral("comment lock"), {8, 224, 97, 15}, 9.75);
     Check_focus = check(f, "Check_focus", QStringLiteral("comment focus"), {8, 240, 102, 15}, 9.75);
-    Check_hideline = check(f, "Check_hideline", QStringLiteral("hide lines"), {8, 256, 97, 15}, 9.75);
+    Check_hideline =
+        check(f, "Check_hideline", QStringLiteral("hide lines"), {8, 256, 97, 15}, 9.75);
     const char* option_names[] = {"Option_tracer_0", "Option_tracer_1", "Option_tracer_2"};
     const QString option_captions[] = {QStringLiteral("single line"), QStringLiteral("multi lines"),
                                        QStringLiteral("free hand")};
@@ -175,7 +176,8 @@ void F_main::build_elements() {
             element<QRadioButton>(f, option_names[i], {16, 272 + 16 * i, 89, 15}, 9.75);
         Option_tracer[static_cast<size_t>(i)]->setText(option_captions[i]);
     }
-    Check_hidescale = check(f, "Check_hidescale", QStringLiteral("hide scale"), {8, 312, 97, 15}, 9.75);
+    Check_hidescale =
+        check(f, "Check_hidescale", QStringLiteral("hide scale"), {8, 312, 97, 15}, 9.75);
     Check_hidedivisions =
         check(f, "Check_hidedivisions", QStringLiteral("hide division"), {8, 328, 97, 15}, 9.75);
     Line1 = element<QFrame>(f, "Line1", {8, 357, 97, 1});
@@ -186,7 +188,8 @@ void F_main::build_elements() {
         p.setColor(QPalette::Window, Qt::black);
         Line1->setPalette(p);
     }
-    Command_set = button(f, "Command_set", calibration_caption(CalibrationStep::idle), {3, 362, 108, 20}, 12);
+    Command_set =
+        button(f, "Command_set", calibration_caption(CalibrationStep::idle), {3, 362, 108, 20}, 12);
     Label_as = label(f, "Label_as", QStringLiteral("as"), {8, 384, 25, 17}, 12);
     Text_scale = element<QLineEdit>(f, "Text_scale", {32, 384, 73, 21}, 11.25);
     Text_scale->setText(QStringLiteral("Text1"));
@@ -233,7 +236,9 @@ void F_main::report(const QString& message, Outcome outcome) {
         qCInfo(kelvo_log).noquote() << message;
 }
 
-QString F_main::status_text() const { return status_line->text(); }
+QString F_main::status_text() const {
+    return status_line->text();
+}
 
 void F_main::closeEvent(QCloseEvent* event) {
     int cancel = 0;
@@ -244,4 +249,6 @@ void F_main::closeEvent(QCloseEvent* event) {
         event->accept();
 }
 
-int value(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
+int value(const QCheckBox* box) {
+    return box->isChecked() ? 1 : 0;
+}

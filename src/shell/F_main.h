@@ -33,7 +33,7 @@ class PointerTool;
 
 class F_main : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // `dialogs` must outlive the window. `spreadsheets` makes the spreadsheet
     // application when a workbook is opened.
     F_main(FileDialogs& dialogs, SpreadsheetFactory spreadsheets, QWidget* parent = nullptr);
@@ -104,17 +104,18 @@ public:
     QAction* iv = nullptr;
 
     // ---- State variables ----
-    quint8 F_tut_Vw = 0;     // 1 while the tutorial window is shown
-    QString pic_path;        // the picture shown; empty before the first one
-    qint32 xl_row = 0;       // next sheet row to write
+    quint8 F_tut_Vw = 0;                    // 1 while the tutorial window is shown
+    QString pic_path;                       // the picture shown; empty before the first one
+    qint32 xl_row = 0;                      // next sheet row to write
     std::unique_ptr<SpreadsheetApp> xl_app; // the application of the open workbook
-    quint8 xl_open = 0;      // 1 while a workbook is open
-    QString xl_book;         // the open workbook's file
-    MeasuringState m_state = MeasuringState::no_start; // pointer state machine (measure/pointer_input.cpp)
-    float pt_x = 0, pt_y = 0; // last fixed point, P_in pixels
-    qint32 seg_count = 0;    // chain elements L_m[1..seg_count]
+    quint8 xl_open = 0;                     // 1 while a workbook is open
+    QString xl_book;                        // the open workbook's file
+    MeasuringState m_state =
+        MeasuringState::no_start;          // pointer state machine (measure/pointer_input.cpp)
+    float pt_x = 0, pt_y = 0;              // last fixed point, P_in pixels
+    qint32 seg_count = 0;                  // chain elements L_m[1..seg_count]
     float sum_x = 0, sum_y = 0, sum_d = 0; // totals of the completed chain elements
-    float unit_per_px = 0;   // real units per picture pixel at 100%
+    float unit_per_px = 0;                 // real units per picture pixel at 100%
 
     // ---- Services ----
     FileDialogs& dialogs;
@@ -138,10 +139,10 @@ public:
     // the next close goes through.
     bool close_refused = false;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     QLabel* status_line = nullptr;
     void build_elements();
     void build_menus();

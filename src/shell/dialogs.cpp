@@ -19,7 +19,9 @@ QString ask(F_main& f, DialogKind kind, const QString& pattern, const QString& m
 QString ask_open_picture(F_main& f) {
     return ask(f, DialogKind::Open, QStringLiteral("*.bmp;*.jpg"), all_picture_patterns());
 }
-QString ask_open_defi(F_main& f) { return ask(f, DialogKind::Open, QStringLiteral("*.kvo")); }
+QString ask_open_defi(F_main& f) {
+    return ask(f, DialogKind::Open, QStringLiteral("*.kvo"));
+}
 QString ask_save_defi(F_main& f) {
     return ask(f, DialogKind::Save, QStringLiteral("*.kvo"), {}, QStringLiteral(".kvo"));
 }

@@ -5,15 +5,15 @@
 
 namespace {
 // The formats the decoder reads (Qt's own and Debian's image format plugins).
-const QStringList extensions = {QStringLiteral("bmp"), QStringLiteral("jpg"),
-                                QStringLiteral("jpeg"), QStringLiteral("png"),
-                                QStringLiteral("gif"), QStringLiteral("tif"),
-                                QStringLiteral("tiff"), QStringLiteral("webp")};
+const QStringList extensions = {
+    QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("png"),
+    QStringLiteral("gif"), QStringLiteral("tif"), QStringLiteral("tiff"), QStringLiteral("webp")};
 } // namespace
 
 QString all_picture_patterns() {
     QStringList patterns;
-    for (const QString& e : extensions) patterns << QStringLiteral("*.") + e;
+    for (const QString& e : extensions)
+        patterns << QStringLiteral("*.") + e;
     return patterns.join(QLatin1Char(';'));
 }
 

@@ -1,9 +1,9 @@
 #include "shell/startup.h"
 
-#include "shell/F_main.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/view_mapping.h"
+#include "shell/F_main.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -44,5 +44,6 @@ void set_tooltips(F_main& f) {
                         "type its length below. Escape cancels while a point is awaited."},
         {f.Text_scale, "The length of the reference line; Enter sets the scale."},
     };
-    for (const auto& t : tips) t.element->setToolTip(QString::fromUtf8(t.tip));
+    for (const auto& t : tips)
+        t.element->setToolTip(QString::fromUtf8(t.tip));
 }

@@ -56,8 +56,7 @@ bool open_picture_file(F_main& f, const QString& path) {
         // previous picture is shown again as it was; the reason for the new
         // file is the one that stays.
         if (had_picture && !f.P_in->has_picture()) {
-            if (const QString again = show_picture_at(f, view_mapping(f).percent);
-                !again.isEmpty())
+            if (const QString again = show_picture_at(f, view_mapping(f).percent); !again.isEmpty())
                 f.report(again);
         }
         f.report(why);

@@ -1,5 +1,5 @@
-#include "kelvo_fixture.h"
 #include "bitmap_readback.h"
+#include "kelvo_fixture.h"
 #include "test_files.h"
 
 #include "output/picture_bands.h"
@@ -76,9 +76,8 @@ ExportMarks grey_bar(const QFont& font, float x_right, float length, float top, 
     return marks;
 }
 
-
 class SavePicture : public KelvoTest {
-protected:
+  protected:
     // Opens a test picture at 100% and returns it as held.
     QImage open_picture(int width, int height) {
         open(save_picture_file(test_picture(width, height), "picture.bmp"));
@@ -502,7 +501,8 @@ TEST_F(SavePicture, AnotherReaderSeesTheSizeAndThePixels) {
     QString wanted = "BMP RGB 102 67\n";
     for (const QPoint p : picture_points)
         wanted += pil_pixel_line(magnify_region(full, shown, QRect(p, QSize(1, 1))).pixel(0, 0));
-    for (int i = 0; i < bar_points.size(); ++i) wanted += pil_pixel_line(grey);
+    for (int i = 0; i < bar_points.size(); ++i)
+        wanted += pil_pixel_line(grey);
     EXPECT_EQ(pil_describe(path("pil.bmp"), picture_points + bar_points).toStdString(),
               wanted.toStdString());
 }

@@ -1,8 +1,8 @@
 // Result rows in the workbook, read back with an independent reader (xlrd).
 
 #include "kelvo_fixture.h"
-#include "test_files.h"
 #include "scripted_spreadsheet.h"
+#include "test_files.h"
 #include "xls_readback.h"
 
 #include "measure/modes.h"
@@ -15,8 +15,8 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <cstdio>
@@ -218,12 +218,14 @@ TEST_F(SpreadsheetExport, TooLongACommentIsCutToTheCellLimitAndTheStatusBarSaysS
 }
 
 TEST_F(SpreadsheetExport, ALoneSurrogateInTheCommentBecomesAReplacementCharacter) {
-    comment(QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") + QString::fromUtf8("\U0001F600"));
+    comment(QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") +
+            QString::fromUtf8("\U0001F600"));
     dialogs.answer(path(QStringLiteral("odd.xls")));
     to_excel();
 
     EXPECT_TRUE(green()) << f->status_text().toStdString();
-    EXPECT_TRUE(f->status_text().contains(QStringLiteral("replaced"))) << f->status_text().toStdString();
+    EXPECT_TRUE(f->status_text().contains(QStringLiteral("replaced")))
+        << f->status_text().toStdString();
     const ReadWorkbook book = read_back(path(QStringLiteral("odd.xls")));
     EXPECT_EQ(text_at(book, 3, 5), QString::fromUtf8("a\uFFFDb\U0001F600")) << "pairs stay";
 }
@@ -549,12 +551,15 @@ TEST_F(SpreadsheetExport, RowsTheWorkbookCannotTakeOnClosingGoToARecoveryWorkboo
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     const QStringList rescued = files_in(recovered);
     ASSERT_EQ(rescued.size(), 1);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^rows-\\d{8}-\\d{6}\\.xls$")).match(rescued[0]).hasMatch())
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^rows-\\d{8}-\\d{6}\\.xls$"))
+                    .match(rescued[0])
+                    .hasMatch())
         << rescued[0].toStdString();
     EXPECT_TRUE(said.contains(recovered + u'/' + rescued[0])) << said.toStdString();
     EXPECT_TRUE(said.contains(QStringLiteral("No such file or directory"))) << said.toStdString();
     EXPECT_EQ(last_row(read_back(recovered + u'/' + rescued[0])), 4);
-    EXPECT_EQ(last_row(read_back(path(QStringLiteral("away/rows.xls")))), 3) << "the last good save";
+    EXPECT_EQ(last_row(read_back(path(QStringLiteral("away/rows.xls")))), 3)
+        << "the last good save";
 }
 
 TEST_F(SpreadsheetExport, RowsThatCanBeKeptNowhereKeepTheWindowOpenOnce) {

@@ -11,9 +11,9 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -22,7 +22,6 @@ namespace {
 QStringList hidden_files(const QString& dir) {
     return QDir(dir).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
 }
-
 
 } // namespace
 
@@ -182,7 +181,9 @@ TEST(AtomicFile, AnAbandonedSaveLeavesNothingBehind) {
 
 TEST(AtomicFile, WritingInAFolderRemovesOnlyOurUnlockedLeftovers) {
     QTemporaryDir dir;
-    const auto temp = [&](const char* letters) { return dir.filePath(AtomicFile::temp_prefix + QString(letters)); };
+    const auto temp = [&](const char* letters) {
+        return dir.filePath(AtomicFile::temp_prefix + QString(letters));
+    };
     // Left by killed writes, whichever file they were for.
     const QStringList stale = {temp("a1B2c3"), temp("ZZZZZZ")};
     const QStringList others = {
@@ -191,7 +192,8 @@ TEST(AtomicFile, WritingInAFolderRemovesOnlyOurUnlockedLeftovers) {
         temp("abc-ef"),
         dir.filePath(".t.kvo.bak"),
     };
-    for (const QString& name : stale + others) put(name, "x");
+    for (const QString& name : stale + others)
+        put(name, "x");
     // A write of another running program: its temporary file is locked.
     const QString busy = temp("busy01");
     put(busy, "half a picture");
@@ -201,11 +203,13 @@ TEST(AtomicFile, WritingInAFolderRemovesOnlyOurUnlockedLeftovers) {
     const QString outside = dir.filePath("outside.txt");
     put(outside, "keep");
     ASSERT_EQ(::symlink(QFile::encodeName(outside).constData(),
-                        QFile::encodeName(temp("link01")).constData()), 0);
+                        QFile::encodeName(temp("link01")).constData()),
+              0);
 
     QString error;
     ASSERT_TRUE(write_file_atomically(dir.filePath("t.kvo"), "new", &error)) << error.toStdString();
-    for (const QString& name : stale) EXPECT_FALSE(QFileInfo::exists(name)) << name.toStdString();
+    for (const QString& name : stale)
+        EXPECT_FALSE(QFileInfo::exists(name)) << name.toStdString();
     for (const QString& name : others + QStringList{busy, temp("link01"), outside})
         EXPECT_TRUE(QFileInfo::exists(name)) << name.toStdString();
     ::close(held);
@@ -229,7 +233,8 @@ TEST(AtomicFile, ALinkIsWrittenThroughAndTheOldPermissionsKept) {
     // A link to a link, the first one relative.
     const QString hop = dir.filePath("hop.xls"), link = dir.filePath("results.xls");
     ASSERT_EQ(::symlink("real/results.xls", QFile::encodeName(hop).constData()), 0);
-    ASSERT_EQ(::symlink(QFile::encodeName(hop).constData(), QFile::encodeName(link).constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(hop).constData(), QFile::encodeName(link).constData()),
+              0);
 
     QString error;
     ASSERT_TRUE(write_file_atomically(link, "new rows", &error)) << error.toStdString();

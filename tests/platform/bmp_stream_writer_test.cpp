@@ -224,7 +224,8 @@ TEST(BmpStreamWriter, AnIndependentReaderSeesTheSamePicture) {
 
     const QList<QPoint> points = {{0, 0}, {6, 0}, {0, 10}, {6, 10}, {3, 5}};
     QString expected = "BMP RGB 7 11\n";
-    for (const QPoint p : points) expected += pil_pixel_line(picture.pixel(p));
+    for (const QPoint p : points)
+        expected += pil_pixel_line(picture.pixel(p));
     EXPECT_EQ(pil_describe(path, points).toStdString(), expected.toStdString());
 }
 

@@ -175,11 +175,13 @@ TEST(Downscale, RowsShrunkAsTheyComeMatchTheInPlaceShrinking) {
         ShrinkPipe pipe(s.from, streamed, 7);
         for (int y = 0, rows = 1; y < s.from.height(); y += rows, rows = rows % 7 + 1) {
             rows = std::min(rows, s.from.height() - y);
-            std::memcpy(pipe.band(), source.constScanLine(y), size_t(rows) * size_t(pipe.band_line()));
+            std::memcpy(pipe.band(), source.constScanLine(y),
+                        size_t(rows) * size_t(pipe.band_line()));
             pipe.hand_over(rows);
         }
         EXPECT_TRUE(pipe.finish());
-        EXPECT_EQ(first_difference(streamed, expected), "") << s.from.width() << "x" << s.from.height();
+        EXPECT_EQ(first_difference(streamed, expected), "")
+            << s.from.width() << "x" << s.from.height();
     }
 }
 

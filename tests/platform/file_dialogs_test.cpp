@@ -79,10 +79,11 @@ TEST(QtFileDialogs, ASecondEntryListsEveryPictureAndTheFirstStaysSelected) {
     QFile(scan).open(QIODevice::WriteOnly);
     QStringList filters;
     QString selected;
-    const DialogRequest request{.kind = DialogKind::Open,
-                                .title = QStringLiteral("Open data file"),
-                                .pattern = QStringLiteral("*.bmp;*.jpg"),
-                                .more_pattern = QStringLiteral("*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.webp")};
+    const DialogRequest request{
+        .kind = DialogKind::Open,
+        .title = QStringLiteral("Open data file"),
+        .pattern = QStringLiteral("*.bmp;*.jpg"),
+        .more_pattern = QStringLiteral("*.bmp;*.jpg;*.jpeg;*.png;*.gif;*.tif;*.tiff;*.webp")};
     EXPECT_EQ(run_dialog(
                   request,
                   [&](QFileDialog& d) {
@@ -109,7 +110,8 @@ TEST(QtFileDialogs, SaveReturnsTheNameAsTypedWithoutAnExtension) {
 // lands in *text.
 void answer_next_question(QMessageBox::StandardButton button, QString* text) {
     QTimer::singleShot(0, [=] {
-        (void)QTest::qWaitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }, 2000);
+        (void)QTest::qWaitFor(
+            [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }, 2000);
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         *text = box->windowTitle() + u'|' + box->text();
@@ -135,8 +137,9 @@ TEST(QtFileDialogs, SaveSaysWhyANameInAFolderThatDoesNotExistIsRefused) {
         },
         QString());
     EXPECT_TRUE(still_open) << "the dialog stays open on a missing folder";
-    EXPECT_EQ(warning, "Save data file|" + dir.filePath("missing") +
-                           "\nDirectory not found.\nPlease verify the correct directory name was given.");
+    EXPECT_EQ(warning,
+              "Save data file|" + dir.filePath("missing") +
+                  "\nDirectory not found.\nPlease verify the correct directory name was given.");
     EXPECT_TRUE(answer.isEmpty());
 }
 
@@ -167,7 +170,8 @@ TEST(QtFileDialogs, SaveAsksBeforeTheCompletedNameReplacesAFile) {
 TEST(QtFileDialogs, ALongNonAsciiPathComesBackWhole) {
     QTemporaryDir dir;
     QString folder = dir.path();
-    for (int i = 0; i < 6; ++i) folder += QStringLiteral("/verzeichnis_mit_langem_namen_äöü_%1").arg(i);
+    for (int i = 0; i < 6; ++i)
+        folder += QStringLiteral("/verzeichnis_mit_langem_namen_äöü_%1").arg(i);
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString file = folder + QStringLiteral("/Mikroskopaufnahme_Ähre_象.bmp");
     QFile(file).open(QIODevice::WriteOnly);

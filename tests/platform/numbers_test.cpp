@@ -19,11 +19,10 @@ TEST_P(LeadingNumber, ReadsTheLongestNumericPrefix) {
 
 INSTANTIATE_TEST_SUITE_P(Captions, LeadingNumber,
                          ::testing::Values(Reading{"1.00/pixel", 1}, Reading{"12.5 mm", 12.5},
-                                           Reading{"1,5", 1}, Reading{" 7", 7},
-                                           Reading{"\t 7", 7}, Reading{"abc", 0}, Reading{"", 0},
-                                           Reading{"100%", 100}, Reading{"-.5", -0.5},
-                                           Reading{"+3", 3}, Reading{".", 0}, Reading{"-", 0},
-                                           Reading{"2e3x", 2000}, Reading{"2e", 2},
+                                           Reading{"1,5", 1}, Reading{" 7", 7}, Reading{"\t 7", 7},
+                                           Reading{"abc", 0}, Reading{"", 0}, Reading{"100%", 100},
+                                           Reading{"-.5", -0.5}, Reading{"+3", 3}, Reading{".", 0},
+                                           Reading{"-", 0}, Reading{"2e3x", 2000}, Reading{"2e", 2},
                                            Reading{"2.5E-1", 0.25}, Reading{"007", 7},
                                            Reading{"10.", 10}, Reading{"1 000", 1}));
 
@@ -45,19 +44,15 @@ TEST_P(Format, HasNoLeadingZeroAndNoGrouping) {
     EXPECT_EQ(format_3dp(GetParam().value).toStdString(), GetParam().three);
 }
 
-INSTANTIATE_TEST_SUITE_P(Results, Format,
-                         ::testing::Values(Formatted{0, ".00", ".000"},
-                                           Formatted{0.5, ".50", ".500"},
-                                           Formatted{12.3456, "12.35", "12.346"},
-                                           Formatted{-0.5, "-.50", "-.500"},
-                                           Formatted{1234567, "1234567.00", "1234567.000"},
-                                           Formatted{12.5, "12.50", "12.500"},
-                                           Formatted{0.125, ".13", ".125"},
-                                           Formatted{0.0005, ".00", ".001"},
-                                           Formatted{-0.001, ".00", "-.001"},
-                                           Formatted{99.999, "100.00", "99.999"},
-                                           Formatted{1.005, "1.01", "1.005"},
-                                           Formatted{2, "2.00", "2.000"}));
+INSTANTIATE_TEST_SUITE_P(
+    Results, Format,
+    ::testing::Values(Formatted{0, ".00", ".000"}, Formatted{0.5, ".50", ".500"},
+                      Formatted{12.3456, "12.35", "12.346"}, Formatted{-0.5, "-.50", "-.500"},
+                      Formatted{1234567, "1234567.00", "1234567.000"},
+                      Formatted{12.5, "12.50", "12.500"}, Formatted{0.125, ".13", ".125"},
+                      Formatted{0.0005, ".00", ".001"}, Formatted{-0.001, ".00", "-.001"},
+                      Formatted{99.999, "100.00", "99.999"}, Formatted{1.005, "1.01", "1.005"},
+                      Formatted{2, "2.00", "2.000"}));
 
 TEST(Format, SinglePrecisionValuesRoundOnTheirOwnDigits) {
     // 0.145f is stored as 0.14499999582...; read as the float the user sees, it is 0.145.

@@ -94,22 +94,24 @@ TEST(PictureBox, MagnifiedPictureShowsEachPixelAsABlock) {
     PictureBox box;
     QImage picture(4, 2, QImage::Format_RGB32);
     for (int x = 0; x < 4; ++x)
-        for (int y = 0; y < 2; ++y) picture.setPixel(x, y, qRgb(x * 60, y * 100, 7));
+        for (int y = 0; y < 2; ++y)
+            picture.setPixel(x, y, qRgb(x * 60, y * 100, 7));
     box.set_picture_magnified(picture, QSize(20, 10));
     EXPECT_EQ(box.size(), QSize(20, 10));
     EXPECT_TRUE(box.magnified());
     const QImage shot = box.grab().toImage();
     for (int x = 0; x < 20; ++x)
         for (int y = 0; y < 10; ++y)
-            ASSERT_EQ(QColor(shot.pixel(x, y)), QColor(picture.pixel(x / 5, y / 5))) << x << "," << y;
+            ASSERT_EQ(QColor(shot.pixel(x, y)), QColor(picture.pixel(x / 5, y / 5)))
+                << x << "," << y;
 }
 
 // Records the rectangles a box is asked to repaint.
 class DamageProbe : public PictureBox {
-public:
+  public:
     QRegion painted;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         painted += event->region();
         PictureBox::paintEvent(event);
@@ -160,7 +162,7 @@ TEST(PictureBox, LinesCoverTheirFirstPointAndStopOneShortOfTheLast) {
         {{QLineF(5, 15, 5, 10)}, {{5, 11}, {5, 12}, {5, 13}, {5, 14}, {5, 15}}}, // a tick
         {{QLineF(5, 10, 5, 15)}, {{5, 10}, {5, 11}, {5, 12}, {5, 13}, {5, 14}}},
         {{QLineF(9, 3, 5.6f, 3.4f)}, {{7, 3}, {8, 3}, {9, 3}}}, // ends rounded to pixels
-        {{QLineF(4, 4, 4, 4)}, {}},                           // no length, nothing
+        {{QLineF(4, 4, 4, 4)}, {}},                             // no length, nothing
         {{QLineF(2, 2, 8, 5)}, {{2, 2}, {3, 2}, {4, 3}, {5, 3}, {6, 4}, {7, 4}}},
         {{QLineF(8, 5, 2, 2)}, {{8, 5}, {7, 5}, {6, 4}, {5, 4}, {4, 3}, {3, 3}}},
         // A chain's joint is inverted once.
@@ -168,9 +170,11 @@ TEST(PictureBox, LinesCoverTheirFirstPointAndStopOneShortOfTheLast) {
     };
     for (const auto& c : cases) {
         QList<QPoint> wanted = c.covered;
-        std::sort(wanted.begin(), wanted.end(),
-                  [](QPoint a, QPoint b) { return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x()); });
-        EXPECT_EQ(inverted_by(c.lines), wanted) << c.lines.first().x1() << "," << c.lines.first().y1();
+        std::sort(wanted.begin(), wanted.end(), [](QPoint a, QPoint b) {
+            return std::pair(a.y(), a.x()) < std::pair(b.y(), b.x());
+        });
+        EXPECT_EQ(inverted_by(c.lines), wanted)
+            << c.lines.first().x1() << "," << c.lines.first().y1();
     }
 }
 

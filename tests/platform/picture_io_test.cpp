@@ -6,8 +6,8 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QtEndian>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -16,7 +16,7 @@
 namespace {
 
 class PictureFiles : public ::testing::Test {
-protected:
+  protected:
     QString write(const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
         QFile file(path);
@@ -36,7 +36,8 @@ protected:
 QImage pattern(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb(x * 3 & 255, y * 5 & 255, 128));
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x * 3 & 255, y * 5 & 255, 128));
     return image;
 }
 
@@ -67,7 +68,8 @@ TEST_F(PictureFiles, UnreadableFilesSayWhichFileAndWhy) {
     EXPECT_FALSE(loaded.ok());
     EXPECT_TRUE(loaded.image.isNull());
     EXPECT_TRUE(loaded.error.contains(text)) << loaded.error.toStdString();
-    EXPECT_TRUE(loaded.error.contains(QLatin1String("not a picture"))) << loaded.error.toStdString();
+    EXPECT_TRUE(loaded.error.contains(QLatin1String("not a picture")))
+        << loaded.error.toStdString();
 
     loaded = load_picture_reusing(dir.filePath("missing.bmp"));
     EXPECT_FALSE(loaded.ok());
@@ -79,7 +81,8 @@ TEST_F(PictureFiles, UnreadableFilesSayWhichFileAndWhy) {
 
 TEST_F(PictureFiles, TruncatedPicturesAreRefusedNotShownHalfGrey) {
     for (const char* format : {"JPG", "BMP"}) {
-        const QString whole = save(pattern(200, 150), QStringLiteral("whole.") + format, format, 90);
+        const QString whole =
+            save(pattern(200, 150), QStringLiteral("whole.") + format, format, 90);
         QFile file(whole);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
@@ -106,7 +109,8 @@ TEST_F(PictureFiles, AbsurdDimensionsAreRefusedBeforeDecoding) {
     const LoadedPicture loaded = load_picture_reusing(write("huge.jpg", bytes));
     EXPECT_FALSE(loaded.ok());
     EXPECT_TRUE(loaded.error.contains(QLatin1String("too large"))) << loaded.error.toStdString();
-    EXPECT_TRUE(loaded.error.contains(QLatin1String("30000 x 30000"))) << loaded.error.toStdString();
+    EXPECT_TRUE(loaded.error.contains(QLatin1String("30000 x 30000")))
+        << loaded.error.toStdString();
 }
 
 TEST_F(PictureFiles, ScaledLoadGivesExactlyTheAskedSize) {
@@ -124,8 +128,10 @@ TEST_F(PictureFiles, ScaledLoadGivesExactlyTheAskedSize) {
 // scale, and a side that rounds differently.
 TEST_F(PictureFiles, JpegShrunkWhileDecodingEqualsTheWholeDecodeShrunk) {
     const QString jpg = save(pattern(1203, 901), "p.jpg", "JPG", 90);
-    for (const auto& [shown, eighths] : {std::pair{QSize(1083, 811), 8}, {QSize(962, 721), 7},
-                                         {QSize(361, 270), 3}, {QSize(120, 90), 1}}) {
+    for (const auto& [shown, eighths] : {std::pair{QSize(1083, 811), 8},
+                                         {QSize(962, 721), 7},
+                                         {QSize(361, 270), 3},
+                                         {QSize(120, 90), 1}}) {
         QImage expected = decode_jpeg(jpg, eighths, QImage()).image;
         downscale_in_place(expected, shown);
         const LoadedPicture loaded = load_picture_scaled(jpg, shown);
@@ -269,8 +275,8 @@ TEST_F(PictureFiles, EveryStoredOrientationShowsUprightWhenScaled) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     for (int orientation = 1; orientation <= 8; ++orientation) {
-        const QString path = write(QStringLiteral("o%1.jpg").arg(orientation),
-                                   with_orientation(bytes, orientation));
+        const QString path =
+            write(QStringLiteral("o%1.jpg").arg(orientation), with_orientation(bytes, orientation));
         const LoadedPicture whole = load_picture_reusing(path);
         ASSERT_TRUE(whole.ok()) << whole.error.toStdString();
         for (const double zoom : {0.9, 0.62, 0.3, 0.1}) {
@@ -301,7 +307,8 @@ TEST_F(PictureFiles, AHeaderWithoutASizeIsNoPicture) {
 
 QByteArray le(quint32 value, int bytes) {
     QByteArray out;
-    for (int i = 0; i < bytes; ++i) out.append(char(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.append(char(value >> (8 * i)));
     return out;
 }
 
@@ -344,10 +351,12 @@ QByteArray gif(int screen) {
 }
 
 QByteArray tiff_claiming(quint32 side) {
-    const quint32 entries[][2] = {{256, side}, {257, side}, {258, 8}, {259, 1}, {262, 1},
-                                  {273, 134}, {277, 1}, {278, side}, {279, side * side}, {284, 1}};
+    const quint32 entries[][2] = {{256, side},        {257, side}, {258, 8}, {259, 1},
+                                  {262, 1},           {273, 134},  {277, 1}, {278, side},
+                                  {279, side * side}, {284, 1}};
     QByteArray out = QByteArray("II*\0", 4) + le(8, 4) + le(10, 2);
-    for (const auto& e : entries) out += le(e[0], 2) + le(e[1] > 0xFFFF || e[0] == 273 ? 4 : 3, 2) + le(1, 4) + le(e[1], 4);
+    for (const auto& e : entries)
+        out += le(e[0], 2) + le(e[1] > 0xFFFF || e[0] == 273 ? 4 : 3, 2) + le(1, 4) + le(e[1], 4);
     return out + le(0, 4) + "\x80\x80\x80\x80";
 }
 
@@ -356,7 +365,8 @@ qint64 resident_kib(const char* field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field)) return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toLongLong();
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toLongLong();
     return 0;
 }
 
@@ -367,13 +377,16 @@ TEST_F(PictureFiles, TinyFilesClaimingHugePicturesAreRefusedInBoundedTimeAndMemo
         const char* why;
     } cases[] = {
         {"claims.pgm", QByteArray("P5\n12000 12000\n255\n").leftJustified(49, '\0'), "truncated"},
-        {"claims.webp", "RIFF" + le(33, 4) + "WEBPVP8L" + le(21, 4) + "\x2f" +
-                            le(15999 | 15999 << 14, 4) + QByteArray(16, '\0'), ""},
+        {"claims.webp",
+         "RIFF" + le(33, 4) + "WEBPVP8L" + le(21, 4) + "\x2f" + le(15999 | 15999 << 14, 4) +
+             QByteArray(16, '\0'),
+         ""},
         {"claims.tif", tiff_claiming(16000), ""},
         {"claims.jpg", jpeg_claiming(16000, 16000), "truncated or damaged"},
         {"grey-giant.jpg", with_stray_bytes(jpeg_claiming(31265, 4113)), "truncated or damaged"},
         {"rle8.bmp", bmp(12000, 12000, 8, 1, QByteArray("\0\x01", 2)), "fewer rows"},
-        {"overflow.bmp", bmp(0x7FFFFFFF, 0x7FFFFFFF, 0xFFFF, 0, QByteArray()).left(34), "too large"},
+        {"overflow.bmp", bmp(0x7FFFFFFF, 0x7FFFFFFF, 0xFFFF, 0, QByteArray()).left(34),
+         "too large"},
         {"absurd.bmp", bmp(65535, 65535, 24, 0, QByteArray(64, '\0')), "too large"},
         {"absurd.jpg", jpeg_claiming(65535, 65535), "too large"},
         // 732 MB as stored, twice that while it is turned upright.
@@ -403,7 +416,8 @@ TEST_F(PictureFiles, OpenedAtTheSizeTheirPixelsHave) {
         const quint32 offset = qFromLittleEndian<quint32>(bottom_up.constData() + 10);
         const qsizetype stride = (bottom_up.size() - offset) / 80;
         QByteArray top_down = bottom_up.left(offset);
-        for (int row = 79; row >= 0; --row) top_down += bottom_up.mid(offset + row * stride, stride);
+        for (int row = 79; row >= 0; --row)
+            top_down += bottom_up.mid(offset + row * stride, stride);
         qToLittleEndian(qint32(-80), top_down.data() + 22);
         const LoadedPicture loaded = load_picture_reusing(write("top-down.bmp", top_down));
         ASSERT_TRUE(loaded.ok()) << loaded.error.toStdString();
@@ -416,7 +430,8 @@ TEST_F(PictureFiles, OpenedAtTheSizeTheirPixelsHave) {
     EXPECT_EQ(load_picture_reusing(screen).image.size(), QSize(64, 64));
     EXPECT_EQ(load_picture_scaled(screen, QSize(32, 32)).image.size(), QSize(32, 32));
     // A complete JPEG with stray bytes between its markers is no damage.
-    const LoadedPicture stray = load_picture_reusing(write("stray.jpg", with_stray_bytes(encoded(pattern(64, 48), "JPG"))));
+    const LoadedPicture stray =
+        load_picture_reusing(write("stray.jpg", with_stray_bytes(encoded(pattern(64, 48), "JPG"))));
     EXPECT_TRUE(stray.ok()) << stray.error.toStdString();
     EXPECT_EQ(stray.image.size(), QSize(64, 48));
     // Transparent pixels flattened over white in the picture's own memory.

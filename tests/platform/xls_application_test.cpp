@@ -2,8 +2,8 @@
 
 #include "platform/atomic_file.h"
 
-#include "test_files.h"
 #include "platform/xls/xls_application.h"
+#include "test_files.h"
 
 #include "../support/xls_readback.h"
 

@@ -40,15 +40,14 @@ TEST(TypedCellText, NumbersAreTakenOnlyWhereTheirFormatShowsThemAsTyped) {
 
 TEST(TypedCellText, AnythingElseStaysTextAsTyped) {
     const QString texts[] = {
-        QStringLiteral(" 12"),     QStringLiteral("12 "), QStringLiteral("1,5"),
+        QStringLiteral(" 12"), QStringLiteral("12 "), QStringLiteral("1,5"),
         QStringLiteral("1.234.5"), QStringLiteral("1e3"), QStringLiteral("0x10"),
-        QStringLiteral("-"),       QStringLiteral("."),   QStringLiteral("+-1"),
-        QStringLiteral("12a"),     QStringLiteral("n/a"), QStringLiteral("inf"),
-        QStringLiteral("١٢"),      QString(400, u'9'),
+        QStringLiteral("-"), QStringLiteral("."), QStringLiteral("+-1"), QStringLiteral("12a"),
+        QStringLiteral("n/a"), QStringLiteral("inf"), QStringLiteral("١٢"), QString(400, u'9'),
         // numbers whose cell would show other digits than were typed
-        QStringLiteral("007"),     QStringLiteral("007.00"), QStringLiteral("+7"),
-        QStringLiteral("+7.00"),   QStringLiteral("5."),     QStringLiteral("-.5"),
-        QStringLiteral("2.50000"), QStringLiteral("-0"),     QStringLiteral("123456789012"),
+        QStringLiteral("007"), QStringLiteral("007.00"), QStringLiteral("+7"),
+        QStringLiteral("+7.00"), QStringLiteral("5."), QStringLiteral("-.5"),
+        QStringLiteral("2.50000"), QStringLiteral("-0"), QStringLiteral("123456789012"),
         QStringLiteral("12345678901234567890"), QStringLiteral("0.1000000000000000055511")};
     for (const QString& t : texts) {
         const TypedValue v = read_typed_text(t);

@@ -27,7 +27,8 @@ class DesktopHabits : public KelvoTest {
     bool drop(const QStringList& files) {
         QMimeData data;
         QList<QUrl> urls;
-        for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+        for (const QString& file : files)
+            urls << QUrl::fromLocalFile(file);
         data.setUrls(urls);
         // Qt hands a drop only to the widget that took the drag's entry.
         QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, {});

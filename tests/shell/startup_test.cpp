@@ -29,8 +29,7 @@ TEST_F(StartUp, TheWindowOpensWithItsDefaults) {
     EXPECT_TRUE(f->P_vers->isHidden());
     EXPECT_TRUE(f->P_sub->isHidden());
     EXPECT_EQ(f->P_in->size(), QSize(1, 1));
-    for (LineObject* line :
-         {f->L_d, f->L_x0, f->L_y0, f->L_x1, f->L_y1, f->Line_scale, f->L_m[0]})
+    for (LineObject* line : {f->L_d, f->L_x0, f->L_y0, f->L_x1, f->L_y1, f->Line_scale, f->L_m[0]})
         EXPECT_FALSE(line->visible());
     EXPECT_EQ(f->L_m[0]->X1(), f->L_m[0]->X2());
     EXPECT_EQ(f->L_m[0]->Y1(), f->L_m[0]->Y2());
@@ -50,7 +49,8 @@ TEST_F(StartUp, PanelAndCheckBoxesTakeTheWindowBackground) {
     EXPECT_EQ(f->Frm_result->frameShape(), QFrame::NoFrame);
     for (QCheckBox* box : {f->Check_zlock, f->Check_hideline, f->Check_hidescale,
                            f->Check_hidedivisions, f->Check_focus, f->Check_lock})
-        EXPECT_EQ(box->palette().color(QPalette::Window), window) << box->objectName().toStdString();
+        EXPECT_EQ(box->palette().color(QPalette::Window), window)
+            << box->objectName().toStdString();
 }
 
 TEST_F(StartUp, EveryElementIsFoundByItsNameInItsContainer) {
@@ -58,19 +58,40 @@ TEST_F(StartUp, EveryElementIsFoundByItsNameInItsContainer) {
         const char* name;
         QWidget* container;
     } expected[] = {
-        {"P_out", f->client},        {"HS_main", f->client},       {"VS_main", f->client},
-        {"Frm_result", f->client},   {"P_in", f->P_out},           {"P_sub", f->P_out},
-        {"P_vers", f->P_out},        {"Img", f->P_vers},           {"L_div", f->P_in},
-        {"Check_zlock", f->Frm_result}, {"L_in", f->Frm_result},   {"L_even", f->Frm_result},
-        {"L_out", f->Frm_result},    {"L_zval", f->Frm_result},    {"Lx", f->Frm_result},
-        {"Ly", f->Frm_result},       {"Ld", f->Frm_result},        {"Lb_x", f->Frm_result},
-        {"Lb_y", f->Frm_result},     {"Lb_d", f->Frm_result},      {"Command_excel", f->Frm_result},
-        {"Command_new", f->Frm_result}, {"Text_comment", f->Frm_result},
-        {"Check_lock", f->Frm_result}, {"Check_focus", f->Frm_result},
-        {"Check_hideline", f->Frm_result}, {"Option_tracer_0", f->Frm_result},
-        {"Option_tracer_1", f->Frm_result}, {"Option_tracer_2", f->Frm_result},
-        {"Check_hidescale", f->Frm_result}, {"Check_hidedivisions", f->Frm_result},
-        {"Line1", f->Frm_result},    {"Command_set", f->Frm_result}, {"Label_as", f->Frm_result},
+        {"P_out", f->client},
+        {"HS_main", f->client},
+        {"VS_main", f->client},
+        {"Frm_result", f->client},
+        {"P_in", f->P_out},
+        {"P_sub", f->P_out},
+        {"P_vers", f->P_out},
+        {"Img", f->P_vers},
+        {"L_div", f->P_in},
+        {"Check_zlock", f->Frm_result},
+        {"L_in", f->Frm_result},
+        {"L_even", f->Frm_result},
+        {"L_out", f->Frm_result},
+        {"L_zval", f->Frm_result},
+        {"Lx", f->Frm_result},
+        {"Ly", f->Frm_result},
+        {"Ld", f->Frm_result},
+        {"Lb_x", f->Frm_result},
+        {"Lb_y", f->Frm_result},
+        {"Lb_d", f->Frm_result},
+        {"Command_excel", f->Frm_result},
+        {"Command_new", f->Frm_result},
+        {"Text_comment", f->Frm_result},
+        {"Check_lock", f->Frm_result},
+        {"Check_focus", f->Frm_result},
+        {"Check_hideline", f->Frm_result},
+        {"Option_tracer_0", f->Frm_result},
+        {"Option_tracer_1", f->Frm_result},
+        {"Option_tracer_2", f->Frm_result},
+        {"Check_hidescale", f->Frm_result},
+        {"Check_hidedivisions", f->Frm_result},
+        {"Line1", f->Frm_result},
+        {"Command_set", f->Frm_result},
+        {"Label_as", f->Frm_result},
         {"Text_scale", f->Frm_result},
     };
     for (const auto& e : expected) {
@@ -107,7 +128,8 @@ TEST_F(StartUp, MenusReadAsDesignedWithAccessKeysAndNoShortcuts) {
     EXPECT_EQ(file, (QStringList{"Open picture (&O)", "Open scale defi (&P)", "Save picture (&S)",
                                  "Save scale defi(&L)", "Exit (&X)"}));
     QStringList info;
-    for (QAction* a : f->ii->actions()) info << a->text();
+    for (QAction* a : f->ii->actions())
+        info << a->text();
     EXPECT_EQ(info, (QStringList{"Tutorial (&U)", "Version (&V)"}));
     EXPECT_EQ(f->fo->objectName(), QStringLiteral("fo"));
     EXPECT_EQ(f->iv->objectName(), QStringLiteral("iv"));

@@ -27,7 +27,8 @@ inline QString pil_describe(const QString& path, const QList<QPoint>& points) {
                          "    x, y = map(int, p.split(','))\n"
                          "    print(*im.getpixel((x, y))[:3])\n";
     QStringList args = {QStringLiteral("-c"), QString::fromLatin1(script), path};
-    for (const QPoint p : points) args << QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
+    for (const QPoint p : points)
+        args << QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
     QProcess reader;
     reader.start(system_python, args);
     if (!reader.waitForFinished() || reader.exitCode() != 0)

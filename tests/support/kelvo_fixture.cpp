@@ -27,7 +27,9 @@ void KelvoTest::show_window(QSize client_size) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return f->client->size() == client_size; }, 2000));
 }
 
-QString KelvoTest::path(const QString& name) const { return dir.filePath(name); }
+QString KelvoTest::path(const QString& name) const {
+    return dir.filePath(name);
+}
 
 QString KelvoTest::save_picture_file(const QImage& image, const QString& name) {
     const QString file = path(name);
@@ -45,8 +47,8 @@ QImage KelvoTest::test_picture(int width, int height) {
     for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x)
-            row[x] = qRgb((x * 7 + y) & 0xFF, (y * 5 + x / 3) & 0xFF,
-                          ((x / 8 + y / 8) % 2) ? 200 : 40);
+            row[x] =
+                qRgb((x * 7 + y) & 0xFF, (y * 5 + x / 3) & 0xFF, ((x / 8 + y / 8) % 2) ? 200 : 40);
     }
     return image;
 }

@@ -13,7 +13,7 @@
 #include <memory>
 
 class KelvoTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 class ScriptedFileDialogs : public FileDialogs {
-public:
+  public:
     void answer(const QString& path) { answers_ << path; }
     void cancel() { answers_ << QString(); }
 
@@ -26,6 +26,6 @@ public:
     int unexpected = 0;
     int pending() const { return static_cast<int>(answers_.size()); }
 
-private:
+  private:
     QStringList answers_;
 };

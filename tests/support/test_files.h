@@ -33,7 +33,7 @@ inline void put(const QString& path, const QByteArray& bytes) {
 // Makes writes past `bytes` fail with EFBIG, the way a full disk makes them
 // fail with ENOSPC.
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         ::getrlimit(RLIMIT_FSIZE, &saved_);
         old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -48,7 +48,7 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-private:
+  private:
     rlimit saved_{};
     void (*old_handler_)(int) = nullptr;
 };
@@ -57,7 +57,7 @@ private:
 // For an ordinary user its permissions say so; root ignores those, so for
 // root the folder is also marked immutable (ext4, xfs, btrfs, tmpfs).
 class ReadOnlyFolder {
-public:
+  public:
     explicit ReadOnlyFolder(const QString& path) : path_(QFile::encodeName(path)) {
         ::chmod(path_.constData(), 0555);
         if (::geteuid() == 0) set_immutable(true);
@@ -88,7 +88,7 @@ public:
         ::chmod(path_.constData(), 0755);
     }
 
-private:
+  private:
     void set_immutable(bool on) {
         const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
         if (fd < 0) return;

@@ -235,13 +235,13 @@ TEST(ZoomAnchor, ThePointUnderThePointerStaysAsFarAsTheRangeAllows) {
         double pointer;
         int value, old_size, new_size, maximum, expected;
     } cases[] = {
-        {100, 0, 1000, 1100, 500, 10},    // 110 of the new area lie left of the pointer
+        {100, 0, 1000, 1100, 500, 10},     // 110 of the new area lie left of the pointer
         {300, 200, 1000, 2000, 1400, 700}, // doubled: 500 becomes 1000
         {200, 300, 2000, 1800, 1200, 250}, // out: 500 becomes 450
-        {50, 0, 1000, 900, 300, 0},       // would be -5: the left edge
-        {600, 400, 1000, 1100, 450, 450}, // would be 500: the right edge
-        {300, 0, 600, 660, 0, 0},         // still fits: nothing to scroll
-        {10, 5, 0, 100, 50, 0},           // no area before: nothing to keep
+        {50, 0, 1000, 900, 300, 0},        // would be -5: the left edge
+        {600, 400, 1000, 1100, 450, 450},  // would be 500: the right edge
+        {300, 0, 600, 660, 0, 0},          // still fits: nothing to scroll
+        {10, 5, 0, 100, 50, 0},            // no area before: nothing to keep
     };
     for (const auto& c : cases)
         EXPECT_EQ(anchored_scroll_value(c.pointer, c.value, c.old_size, c.new_size, c.maximum),

@@ -37,8 +37,8 @@ class ViewTest : public KelvoTest {
     static void turn_wheel(QWidget* over, QPoint angle, Qt::KeyboardModifiers modifiers = {},
                            std::optional<QPointF> where = {}) {
         QWidget* top = over->window();
-        const QPointF at =
-            over->mapTo(top, where.value_or(QPointF(over->visibleRegion().boundingRect().center())));
+        const QPointF at = over->mapTo(
+            top, where.value_or(QPointF(over->visibleRegion().boundingRect().center())));
         QWheelEvent wheel(at, top->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
                           Qt::NoScrollPhase, false);
         QSpontaneKeyEvent::setSpontaneous(&wheel);

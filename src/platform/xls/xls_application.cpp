@@ -2,7 +2,6 @@
 
 #include "platform/atomic_file.h"
 
-
 namespace {
 // The caller names the file: it knows which file the user should read of.
 QString cannot_save(const QString& reason) {

@@ -13,9 +13,9 @@ namespace xls {
 
 struct Cell {
     enum class Kind : quint8 { empty, text, number };
-    quint16 col = 0;         // from 0
-    Kind kind = Kind::empty; // empty: only a font colour was set
-    bool wrap = false;       // text holding a line break
+    quint16 col = 0;           // from 0
+    Kind kind = Kind::empty;   // empty: only a font colour was set
+    bool wrap = false;         // text holding a line break
     bool two_decimals = false; // a number shown as "0.00"; else as "General"
     quint16 font_colour = icv_automatic;
     double number = 0;

@@ -43,11 +43,12 @@ bool has_two_decimals(QStringView text) {
 // digits) is the text itself.
 bool general_shows_as_typed(QStringView text, double value) {
     char shown[400];
-    const auto [end, err] = std::to_chars(shown, shown + sizeof shown, value,
-                                          std::chars_format::fixed);
+    const auto [end, err] =
+        std::to_chars(shown, shown + sizeof shown, value, std::chars_format::fixed);
     if (err != std::errc()) return false;
     int digits = 0;
-    for (const char* c = shown; c != end; ++c) digits += is_digit(QChar(*c)) ? 1 : 0;
+    for (const char* c = shown; c != end; ++c)
+        digits += is_digit(QChar(*c)) ? 1 : 0;
     return digits <= 11 && QLatin1StringView(shown, end - shown) == text;
 }
 

@@ -28,8 +28,8 @@ namespace xls {
 struct TypedValue {
     enum class Kind { empty, text, number };
     Kind kind = Kind::empty;
-    QString text;      // text cells
-    double number = 0; // number cells
+    QString text;              // text cells
+    double number = 0;         // number cells
     bool two_decimals = false; // a number shown as "0.00"; else as "General"
     bool truncated = false;
 };
