@@ -2,7 +2,6 @@
 
 #include "measure/modes.h"
 #include "measure/view_mapping.h"
-#include "platform/picture_io.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
 #include "shell/F_main.h"
@@ -15,18 +14,13 @@
 #include <QFileInfo>
 
 namespace {
-// Says the picture's own size, whatever the zoom it shows at, read from the
-// header that has just been read without fault; `more` follows it on the line.
-void say_opened(F_main& f, const QString& more) {
-    QString error;
-    const QSize full = read_picture_size(f.pic_path, &error);
-    const QString name = QFileInfo(f.pic_path).fileName();
-    if (!full.isValid()) {
-        f.report(QStringLiteral("Opened %1; its size can no longer be read: %2").arg(name, error) +
-                 more);
-        return;
-    }
-    f.report(QStringLiteral("Opened %1, %2 x %3").arg(name).arg(full.width()).arg(full.height()) +
+// Says the picture's own size, whatever the zoom it shows at, as the decoding
+// just read it; `more` follows it on the line.
+void say_opened(F_main& f, QSize full, const QString& more) {
+    f.report(QStringLiteral("Opened %1, %2 x %3")
+                     .arg(QFileInfo(f.pic_path).fileName())
+                     .arg(full.width())
+                     .arg(full.height()) +
                  more,
              F_main::Outcome::done);
 }
@@ -48,7 +42,8 @@ bool open_picture_file(F_main& f, const QString& path) {
     const bool unlocked = value(f.Check_zlock) == 0;
     // Without the zoom lock the picture shows at its own size, at 100%; with
     // it, at the zoom in force, whose caption stays as it is.
-    if (const QString why = unlocked ? show_picture_at(f, 100.0) : render_at_zoom(f);
+    QSize full;
+    if (const QString why = show_picture_at(f, unlocked ? 100.0 : view_mapping(f).percent, &full);
         !why.isEmpty()) {
         f.pic_path = previous;
         // A large picture is let go before the next is decoded. When the new
@@ -68,8 +63,9 @@ bool open_picture_file(F_main& f, const QString& path) {
     update_scroll_bars(f);
     draw_scale_bar(f);
     // A reference line marked on the previous picture means nothing on this one.
-    say_opened(f, end_calibration(f) ? QStringLiteral(". Calibration ended: another picture was "
-                                                      "opened; the scale was not changed.")
-                                     : QString());
+    say_opened(f, full,
+               end_calibration(f) ? QStringLiteral(". Calibration ended: another picture was "
+                                                   "opened; the scale was not changed.")
+                                  : QString());
     return true;
 }

@@ -17,7 +17,7 @@ namespace {
 constexpr qint64 busy_pixels = 4'000'000;
 }
 
-QString show_picture_at(F_main& f, double percent) {
+QString show_picture_at(F_main& f, double percent, QSize* full_size) {
     // The checks that need no decoding come first: a file gone, unreadable or
     // no longer a picture leaves everything as it was.
     QString error;
@@ -54,5 +54,6 @@ QString show_picture_at(F_main& f, double percent) {
     } else {
         f.P_in->set_picture(std::move(loaded.image));
     }
+    if (full_size != nullptr) *full_size = full;
     return QString();
 }

@@ -2,6 +2,7 @@
 // Reading the picture of pic_path into the picture area at a zoom: the one
 // path behind render_at_zoom, "1/1" and the zoom buttons.
 
+#include <QSize>
 #include <QString>
 
 class F_main;
@@ -9,7 +10,8 @@ class F_main;
 // Shows the picture of pic_path in P_in at `percent`, read afresh from its
 // file and scaled from its full size. Returns why the file could not be read,
 // with P_in as it was; empty when the picture is shown. The caller says it.
-QString show_picture_at(F_main& f, double percent);
+// `full_size`, when given, receives the picture's own size on success.
+QString show_picture_at(F_main& f, double percent, QSize* full_size = nullptr);
 
 // A picture held by P_in above this size is released once the new file has
 // passed its checks, before it is decoded, so that a zoom step holds one
