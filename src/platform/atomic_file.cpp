@@ -67,6 +67,22 @@ QByteArray through_links(QByteArray path, int* err) {
     *err = ELOOP;
     return {};
 }
+
+// Why the file system cannot take `name` in `folder`, or "" when it can (or
+// cannot tell: the rename then says it).
+QString name_too_long(const QByteArray& folder, const QByteArray& name) {
+    const long name_max = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    if (name_max > 0 && name.size() > name_max)
+        return QStringLiteral("file name too long: %1 bytes, where the file system allows %2")
+            .arg(name.size())
+            .arg(name_max);
+    if (folder.size() + 1 + name.size() >= PATH_MAX)
+        return QStringLiteral("file name too long: the path has %1 bytes, where the system "
+                              "allows %2")
+            .arg(folder.size() + 1 + name.size())
+            .arg(PATH_MAX - 1);
+    return QString();
+}
 } // namespace
 
 AtomicFile::AtomicFile(QString target) : target_(std::move(target)) {}
@@ -130,6 +146,12 @@ bool AtomicFile::open() {
     const QByteArray folder = slash < 0    ? QByteArray(".")
                               : slash == 0 ? QByteArray("/")
                                            : written.left(slash);
+    // Said before anything is written: the rename at the end would refuse
+    // such a name only after the whole file was made.
+    if (const QString why = name_too_long(folder, written.mid(slash + 1)); !why.isEmpty()) {
+        error_ = why;
+        return false;
+    }
     remove_stale_temporaries(QFile::decodeName(folder));
     if (!create_locked_temporary(folder)) return false;
 
@@ -308,7 +330,10 @@ bool AtomicFile::commit() {
     // Renamed while still open and locked: closed first, it would look like
     // a left-over to another program's clean-up.
     if (::rename(native(temp_).constData(), native(written_).constData()) != 0) {
-        fail(QStringLiteral("cannot replace the file"), errno);
+        if (errno == ENAMETOOLONG)
+            error_ = QStringLiteral("file name too long");
+        else
+            fail(QStringLiteral("cannot replace the file"), errno);
         return false;
     }
     committed_ = true;

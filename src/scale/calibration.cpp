@@ -24,7 +24,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 float line_length(const LineObject& line) {
@@ -33,15 +36,21 @@ float line_length(const LineObject& line) {
     return static_cast<float>(std::sqrt(double(dx) * dx + double(dy) * dy));
 }
 
+// The number at the start of the typed text, as typed: its digits say what
+// was read better than any rounding of its value could.
+QString typed_number(const QString& typed) {
+    return typed.left(leading_number_end(typed)).trimmed();
+}
+
 // The note for a length typed with a decimal comma: the leading number stops
 // at the comma, so "1,5" reads as 1. Empty when the text does not go on with
 // a comma and a digit.
-QString decimal_comma_note(const QString& typed, double length) {
+QString decimal_comma_note(const QString& typed) {
     const qsizetype end = leading_number_end(typed);
     if (end == 0 || end + 1 >= typed.size() || typed[end] != QLatin1Char(',') ||
         !typed[end + 1].isDigit())
         return QString();
-    return QStringLiteral("read as %1: use a point for decimals").arg(scale_number(length));
+    return QStringLiteral("read as %1: use a point for decimals").arg(typed_number(typed));
 }
 
 // Why the typed text gives no length; empty when it gives one.
@@ -50,7 +59,7 @@ QString refused_length(const QString& typed, double length) {
     if (leading_number_end(typed) == 0)
         return QStringLiteral("\"%1\" does not begin with a number").arg(typed);
     if (length != 0) return QString();
-    const QString comma = decimal_comma_note(typed, length);
+    const QString comma = decimal_comma_note(typed);
     if (!comma.isEmpty()) return QStringLiteral("\"%1\" is %2").arg(typed, comma);
     return QStringLiteral("the length typed is 0");
 }
@@ -77,8 +86,8 @@ void take_reference_length(F_main& f) {
         f.unit_per_px = *usable;
         QString done = QStringLiteral("Scale: %1 per pixel (from %2 px = %3)")
                            .arg(scale_number(f.unit_per_px), QString::number(picture_px, 'f', 1),
-                                scale_number(length));
-        if (const QString comma = decimal_comma_note(typed, length); !comma.isEmpty())
+                                typed_number(typed));
+        if (const QString comma = decimal_comma_note(typed); !comma.isEmpty())
             done += QStringLiteral("; ") + comma;
         f.report(done);
         return;
@@ -94,10 +103,19 @@ void confirm(F_main& f) {
 }
 } // namespace
 
-QString scale_number(double value) {
-    // Six significant digits: a single-precision scale such as 0.05 shows as
-    // typed, not as 0.0500000007.
-    return QString::number(value, 'g', 6);
+QString scale_number(float value) {
+    // The shortest text that reads back as this very scale: every result
+    // shown can be had again from it (1806.2518, not 1806.25), and a scale
+    // such as 0.05 still shows as typed, not as 0.0500000007. Plain digits
+    // unless that would take a long run of zeros.
+    char text[64];
+    const auto [end, err] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific);
+    if (err != std::errc()) return QString::number(double(value), 'g', 9);
+    const int exponent = std::atoi(std::strchr(text, 'e') + 1);
+    if (exponent < -6 || exponent > 16) return QString::fromLatin1(text, end - text);
+    const auto fixed = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+    return QString::fromLatin1(text, fixed.ptr - text);
 }
 
 void keep_calibration_line(F_main& f, const ViewMapping& was, const ViewMapping& now) {

@@ -23,8 +23,9 @@ void keep_calibration_line(F_main& f, const ViewMapping& was, const ViewMapping&
 // leave_calibration does. False when none was under way.
 bool end_calibration(F_main& f);
 
-// A scale or a length as the status bar shows it: "0.05", "12.5", "200".
-QString scale_number(double value);
+// A scale as the status bar shows it: the shortest text that reads back as
+// it, "0.05", "1806.2518", "100000000", "1e-30".
+QString scale_number(float value);
 
 // Units per picture pixel for a reference line `line_px` shown pixels long at
 // `zoom` percent that stands for `typed_length` units; not yet checked for use.

@@ -216,12 +216,20 @@ TEST(AtomicFile, WritingInAFolderRemovesOnlyOurUnlockedLeftovers) {
     EXPECT_EQ(AtomicFile::remove_stale_temporaries(dir.path()), 1) << "once its writer let go";
 }
 
-TEST(AtomicFile, ANameAtTheFileSystemsLimitCanBeWritten) {
+TEST(AtomicFile, ANameAtTheFileSystemsLimitCanBeWrittenAndOneByteMoreIsTooLong) {
     QTemporaryDir dir;
     const QString target = dir.filePath(QString(251, u'n') + ".bmp"); // 255 bytes
     QString error;
     ASSERT_TRUE(write_file_atomically(target, "picture", &error)) << error.toStdString();
     EXPECT_EQ(contents(target), "picture");
+
+    // Refused before anything is written, with the reason the user can act on.
+    for (const QString& name : {QString(252, u'n') + ".bmp", QString(4100, u'/') + "n.bmp"}) {
+        AtomicFile file(dir.path() + "/" + name);
+        EXPECT_FALSE(file.open());
+        EXPECT_TRUE(file.error().startsWith("file name too long")) << file.error().toStdString();
+    }
+    EXPECT_EQ(hidden_files(dir.path()), QStringList());
 }
 
 TEST(AtomicFile, ALinkIsWrittenThroughAndTheOldPermissionsKept) {

@@ -141,6 +141,26 @@ TEST_F(Calibration, ALengthGivingNoUsableScaleIsRefusedAndSaidSo) {
     EXPECT_EQ(f->status_text(), QStringLiteral("Scale: 0.05 per pixel (from 200.0 px = 10)"));
 }
 
+TEST_F(Calibration, TheMessageShowsTheLengthAsTypedAndTheScaleInFull) {
+    const struct {
+        const char* typed;
+        float line_px;
+        const char* said;
+    } cases[] = {
+        {"361250.37", 200, "Scale: 1806.2518 per pixel (from 200.0 px = 361250.37)"},
+        {"99999999", 1, "Scale: 100000000 per pixel (from 1.0 px = 99999999)"},
+        {" 12.50 mm", 200, "Scale: 0.0625 per pixel (from 200.0 px = 12.50)"},
+        {"1e-28", 10, "Scale: 1e-29 per pixel (from 10.0 px = 1e-28)"},
+    };
+    for (const auto& c : cases) {
+        await_length(0, 0, c.line_px, 0);
+        type_and_press_enter(QLatin1String(c.typed));
+        EXPECT_EQ(f->status_text(), QLatin1String(c.said)) << c.typed;
+        // The scale shown reads back as the one in force.
+        EXPECT_EQ(QString::fromLatin1(c.said).section(u' ', 1, 1).toFloat(), f->unit_per_px);
+    }
+}
+
 TEST_F(Calibration, ANegativeLengthIsTakenAsTyped) {
     show_results("120.00", "160.00", "200.00");
     await_length(0, 0, 200, 0);
