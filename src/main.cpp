@@ -1,5 +1,5 @@
 #include "platform/file_dialogs.h"
-#include "platform/xls/xls_application.h"
+#include "platform/xls/workbook_formats.h"
 #include "shell/F_main.h"
 #include "shell/command_line.h"
 
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("kelvo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvo/kelvo.png")));
     QtFileDialogs dialogs;
-    F_main window(dialogs, XlsApplication::factory());
+    F_main window(dialogs, workbook_applications());
     window.showMaximized();
     // Once the event loop runs: the picture is then fitted into the shown
     // viewport, as a picture opened from the menu is.

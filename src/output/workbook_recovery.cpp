@@ -1,6 +1,7 @@
 #include "output/workbook_recovery.h"
 
 #include "output/spreadsheet_export.h"
+#include "platform/xls/workbook_formats.h"
 #include "shell/F_main.h"
 
 #include <QDir>
@@ -18,10 +19,14 @@ QString recovery_folder() {
 QString recovery_workbook_path(const QString& book, const QDateTime& when) {
     const QString folder = recovery_folder();
     if (folder.isEmpty()) return QString();
+    // The same format as the workbook: the rows are in its application.
+    QString extension = QStringLiteral(".xls");
+    for (const WorkbookFileType& type : workbook_file_types)
+        if (type.format == workbook_format(book)) extension = QLatin1String(type.extension);
     QString name = QFileInfo(book).fileName();
-    if (name.right(4).toUpper() == QLatin1String(".XLS")) name.chop(4);
+    if (name.endsWith(extension, Qt::CaseInsensitive)) name.chop(extension.size());
     return folder + QLatin1Char('/') + name + QLatin1Char('-') +
-           when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".xls");
+           when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + extension;
 }
 
 QString save_recovery_workbook(F_main& f, QString* why) {
@@ -37,9 +42,10 @@ QString save_recovery_workbook(F_main& f, QString* why) {
     // A failure to make the folder shows as the save's own reason below.
     QDir().mkpath(QFileInfo(path).absolutePath());
     // Two rescues within one second, by two windows, keep both.
-    const QString stem = path.chopped(4);
+    const QString extension = QLatin1Char('.') + QFileInfo(path).suffix();
+    const QString stem = path.chopped(extension.size());
     for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
-        path = stem + QStringLiteral("-%1.xls").arg(n);
+        path = stem + QStringLiteral("-%1").arg(n) + extension;
     if (!f.xl_app->save_as(path)) {
         *why = workbook_failure(path, f.xl_app->error());
         return QString();

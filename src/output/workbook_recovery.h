@@ -9,8 +9,9 @@
 
 class F_main;
 
-// The recovery workbook for `book` at `when`: "results.xls" at 14:32:10 on
-// 1 May 2024 gives ".../kelvo/recovered/results-20240501-143210.xls".
+// The recovery workbook for `book` at `when`, in the format of `book`:
+// "results.xls" at 14:32:10 on 1 May 2024 gives
+// ".../kelvo/recovered/results-20240501-143210.xls", "results.csv" a .csv.
 QString recovery_workbook_path(const QString& book, const QDateTime& when);
 
 // Saves the open workbook's rows as a recovery workbook (never over an

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace {
 
 // Qt's save dialog hands back a name in a folder that does not exist, and
@@ -17,8 +19,17 @@ namespace {
 // caller will complete it replaces a file.
 class FileDialog : public QFileDialog {
   public:
-    FileDialog(QWidget* owner, const QString& title, QString completion)
-        : QFileDialog(owner, title), completion_(std::move(completion)) {}
+    FileDialog(QWidget* owner, const DialogRequest& request, QStringList labels,
+               QStringList filters)
+        : QFileDialog(owner, request.title), request_(request), labels_(std::move(labels)),
+          filters_(std::move(filters)) {}
+
+    // Qt names the selected filter by its label when the details are hidden.
+    int selected_entry() const {
+        const QString selected = selectedNameFilter();
+        const qsizetype at = labels_.indexOf(selected);
+        return int(std::max<qsizetype>(0, at >= 0 ? at : filters_.indexOf(selected)));
+    }
 
     void accept() override {
         if (acceptMode() == AcceptSave && !save_may_go_on()) return;
@@ -40,8 +51,8 @@ class FileDialog : public QFileDialog {
                                      .arg(QDir::toNativeSeparators(folder)));
             return false;
         }
-        if (completion_.isEmpty()) return true;
-        const QFileInfo completed(complete_extension(chosen.filePath(), completion_));
+        if (request_.completion.isEmpty()) return true;
+        const QFileInfo completed(completed_name(request_, chosen.filePath(), selected_entry()));
         if (completed.filePath() == chosen.filePath() || !completed.exists()) return true;
         return QMessageBox::warning(
                    this, windowTitle(),
@@ -51,14 +62,31 @@ class FileDialog : public QFileDialog {
                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     }
 
-    QString completion_;
+    const DialogRequest& request_;
+    QStringList labels_;
+    QStringList filters_;
 };
+
+QString filter_entry(const QString& label, const QString& pattern) {
+    // The details in brackets do the matching; the list shows the label only.
+    return label + QLatin1String(" (") + case_insensitive_globs(pattern).join(QLatin1Char(' ')) +
+           QLatin1Char(')');
+}
 
 } // namespace
 
 QString complete_extension(const QString& path, const QString& extension) {
     if (path.right(4).toUpper() == extension.toUpper()) return path;
     return path + extension;
+}
+
+QString completed_name(const DialogRequest& request, const QString& path, int entry) {
+    QStringList extensions{request.completion};
+    for (const DialogRequest::SaveEntry& more : request.more_saves)
+        extensions << more.completion;
+    for (const QString& extension : extensions)
+        if (!extension.isEmpty() && path.endsWith(extension, Qt::CaseInsensitive)) return path;
+    return path + extensions.value(entry, request.completion);
 }
 
 QStringList case_insensitive_globs(const QString& pattern) {
@@ -76,20 +104,28 @@ QStringList case_insensitive_globs(const QString& pattern) {
     return globs;
 }
 
-QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner) {
-    FileDialog dialog(owner, request.title, request.completion);
+QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner, int* entry) {
+    QStringList labels;
+    QStringList patterns;
+    for (const QString& pattern : {request.pattern, request.more_pattern}) {
+        if (pattern.isEmpty()) continue;
+        labels << pattern;
+        patterns << pattern;
+    }
+    for (const DialogRequest::SaveEntry& more : request.more_saves) {
+        labels << more.label;
+        patterns << QLatin1Char('*') + more.completion;
+    }
+    QStringList filters;
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        filters << filter_entry(labels[i], patterns[i]);
+    FileDialog dialog(owner, request, labels, filters);
     // Qt's own dialog everywhere: it shows the filter exactly as the program
     // names it and behaves the same on every desktop.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    // The filter entry reads as the pattern itself; the details in brackets,
-    // which do the matching, stay hidden.
+    // The first filter entry reads as the pattern itself; the details in
+    // brackets, which do the matching, stay hidden.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    QStringList filters;
-    for (const QString& pattern : {request.pattern, request.more_pattern})
-        if (!pattern.isEmpty())
-            filters << pattern + QLatin1String(" (") +
-                           case_insensitive_globs(pattern).join(QLatin1Char(' ')) +
-                           QLatin1Char(')');
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.first());
     if (const QString folder = last_folder(); !folder.isEmpty()) dialog.setDirectory(folder);
@@ -104,6 +140,7 @@ QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner) {
     if (dialog.exec() != QDialog::Accepted) return QString();
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return QString();
+    if (entry) *entry = dialog.selected_entry();
     remember_folder_of(files.first());
     return files.first();
 }

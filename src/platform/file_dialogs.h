@@ -11,10 +11,14 @@
 //
 // A save request names the extension its caller will append to a name that
 // lacks it: the dialog asks before that completed name replaces a file too,
-// since it is the one that will be written.
+// since it is the one that will be written. A save request may offer further
+// entries, each with its own extension; the one chosen decides the
+// completion (completed_name).
 
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 class QWidget;
 
@@ -27,7 +31,18 @@ struct DialogRequest {
     // A second filter entry offered after the first, "" for none.
     QString more_pattern = {};
     QString completion = {}; // save: the extension the caller appends, e.g. ".xls"
+    // Save: entries listed after the first, e.g. {"Excel workbook (*.xlsx)", ".xlsx"}.
+    struct SaveEntry {
+        QString label;      // as the list shows it
+        QString completion; // matches "*" + completion, and completes names
+    };
+    std::vector<SaveEntry> more_saves = {};
 };
+
+// The name a save dialog's answer `path` is written under when `entry` (0 the
+// first) was chosen: kept when it ends, in any case, with the extension of
+// any of the request's entries, completed with the chosen entry's otherwise.
+QString completed_name(const DialogRequest& request, const QString& path, int entry);
 
 // Appends `extension` (".kvo", ".bmp", ".xls") unless the name's last four
 // characters, upper-cased, already read as it.
@@ -36,7 +51,8 @@ QString complete_extension(const QString& path, const QString& extension);
 class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
-    virtual QString ask(const DialogRequest& request, QWidget* owner) = 0;
+    // *entry, when given, receives which filter entry was selected (0 the first).
+    virtual QString ask(const DialogRequest& request, QWidget* owner, int* entry = nullptr) = 0;
 };
 
 // The patterns of a filter, one per ";"-separated part: "*.bmp;*.jpg" gives
@@ -45,5 +61,5 @@ QStringList case_insensitive_globs(const QString& pattern);
 
 class QtFileDialogs : public FileDialogs {
   public:
-    QString ask(const DialogRequest& request, QWidget* owner) override;
+    QString ask(const DialogRequest& request, QWidget* owner, int* entry = nullptr) override;
 };

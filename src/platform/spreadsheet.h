@@ -4,8 +4,8 @@
 // start the application, add a workbook, take its active sheet, type text into
 // cells, colour their font, save the workbook under a path, quit. The real
 // implementation (XlsApplication) keeps the sheet in memory and writes an
-// Excel 97-2003 workbook; tests put in an application that fails wherever
-// they want.
+// Excel 97-2003 workbook, or an Excel 2007 one or CSV text (XlsxApplication,
+// CsvApplication); tests put in an application that fails wherever they want.
 //
 // Every call that can fail returns false (or nullptr) and leaves error() with
 // a sentence fit for the status bar: what failed and why. The caller names
@@ -62,6 +62,8 @@ class SpreadsheetApp {
     virtual QString error() const = 0;
 };
 
-// Starts a spreadsheet application. On failure it returns nullptr and, when
-// error is given, says why there.
-using SpreadsheetFactory = std::function<std::unique_ptr<SpreadsheetApp>(QString* error)>;
+// Starts a spreadsheet application for the workbook file `book`, whose name
+// says its format. On failure it returns nullptr and, when error is given,
+// says why there.
+using SpreadsheetFactory =
+    std::function<std::unique_ptr<SpreadsheetApp>(const QString& book, QString* error)>;

@@ -35,7 +35,7 @@ class F_main : public QMainWindow {
     Q_OBJECT
   public:
     // `dialogs` must outlive the window. `spreadsheets` makes the spreadsheet
-    // application when a workbook is opened.
+    // application when a workbook is opened, for the format its name says.
     F_main(FileDialogs& dialogs, SpreadsheetFactory spreadsheets, QWidget* parent = nullptr);
     ~F_main() override;
 

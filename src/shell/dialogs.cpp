@@ -1,5 +1,6 @@
 #include "shell/dialogs.h"
 
+#include "platform/xls/workbook_formats.h"
 #include "shell/F_main.h"
 #include "shell/picture_files.h"
 
@@ -28,6 +29,15 @@ QString ask_save_defi(F_main& f) {
 QString ask_save_picture(F_main& f) {
     return ask(f, DialogKind::Save, QStringLiteral("*.bmp"), {}, QStringLiteral(".bmp"));
 }
+// The .xls of old comes first and is selected; the other formats follow.
 QString ask_save_xls(F_main& f) {
-    return ask(f, DialogKind::Save, QStringLiteral("*.xls"), {}, QStringLiteral(".xls"));
+    DialogRequest request{
+        DialogKind::Save, save_title, QStringLiteral("*.xls"), {}, QStringLiteral(".xls")};
+    for (const WorkbookFileType& type : workbook_file_types)
+        if (type.format != WorkbookFormat::xls)
+            request.more_saves.push_back(
+                {QLatin1String(type.dialog_entry), QLatin1String(type.extension)});
+    int entry = 0;
+    const QString name = f.dialogs.ask(request, &f, &entry);
+    return name.isEmpty() ? name : completed_name(request, name, entry);
 }

@@ -14,4 +14,6 @@ QString ask_open_picture(F_main& f);
 QString ask_open_defi(F_main& f);
 QString ask_save_defi(F_main& f);
 QString ask_save_picture(F_main& f);
+// The workbook's dialog offers every workbook format, so only it knows the
+// entry chosen: it hands back the name completed (completed_name).
 QString ask_save_xls(F_main& f);

@@ -11,7 +11,7 @@ TEST(ScriptedSpreadsheet, FailsAtTheChosenCallAndRecordsWhatWasWritten) {
     script->failure = QStringLiteral("disk full");
 
     QString error;
-    auto app = scripted_spreadsheet(script)(&error);
+    auto app = scripted_spreadsheet(script)(QString(), &error);
     ASSERT_NE(app, nullptr);
     ASSERT_TRUE(app->add_workbook());
     SpreadsheetSheet* sheet = app->active_sheet();
@@ -36,6 +36,6 @@ TEST(ScriptedSpreadsheet, CanRefuseToStart) {
     script->fail_step = SpreadsheetStep::create;
     script->failure = QStringLiteral("no spreadsheet application");
     QString error;
-    EXPECT_EQ(scripted_spreadsheet(script)(&error), nullptr);
+    EXPECT_EQ(scripted_spreadsheet(script)(QString(), &error), nullptr);
     EXPECT_EQ(error, QStringLiteral("no spreadsheet application"));
 }

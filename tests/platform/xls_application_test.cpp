@@ -19,7 +19,7 @@ namespace {
 
 std::unique_ptr<SpreadsheetApp> start_with_one_row() {
     QString error;
-    auto app = XlsApplication::factory()(&error);
+    auto app = XlsApplication::factory()(QStringLiteral("results.xls"), &error);
     EXPECT_NE(app, nullptr) << error.toStdString();
     EXPECT_TRUE(app->add_workbook());
     EXPECT_TRUE(app->active_sheet()->set_cell(1, 1, QStringLiteral("first")));

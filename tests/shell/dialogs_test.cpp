@@ -15,19 +15,21 @@ TEST_F(FileDialogFamily, EachAsksWithItsTitleAndOnePatternAndReturnsThePathAsCho
         DialogKind kind;
         const char* title;
         const char* pattern;
+        const char* appended; // by the workbook's dialog, which knows the entry chosen
     } family[] = {
-        {"ask_open_picture", ask_open_picture, DialogKind::Open, "Open data file", "*.bmp;*.jpg"},
-        {"ask_open_defi", ask_open_defi, DialogKind::Open, "Open data file", "*.kvo"},
-        {"ask_save_defi", ask_save_defi, DialogKind::Save, "Save data file", "*.kvo"},
-        {"ask_save_picture", ask_save_picture, DialogKind::Save, "Save data file", "*.bmp"},
-        {"ask_save_xls", ask_save_xls, DialogKind::Save, "Save data file", "*.xls"},
+        {"ask_open_picture", ask_open_picture, DialogKind::Open, "Open data file", "*.bmp;*.jpg",
+         ""},
+        {"ask_open_defi", ask_open_defi, DialogKind::Open, "Open data file", "*.kvo", ""},
+        {"ask_save_defi", ask_save_defi, DialogKind::Save, "Save data file", "*.kvo", ""},
+        {"ask_save_picture", ask_save_picture, DialogKind::Save, "Save data file", "*.bmp", ""},
+        {"ask_save_xls", ask_save_xls, DialogKind::Save, "Save data file", "*.xls", ".xls"},
     };
     for (const auto& member : family) {
         dialogs.requests.clear();
         // A name typed without extension comes back as typed.
         const QString typed = path(QStringLiteral("typed name"));
         dialogs.answer(typed);
-        EXPECT_EQ(member.ask(*f), typed) << member.name;
+        EXPECT_EQ(member.ask(*f), typed + QLatin1String(member.appended)) << member.name;
         ASSERT_EQ(dialogs.requests.size(), 1u) << member.name;
         const DialogRequest& asked = dialogs.requests[0];
         EXPECT_EQ(asked.kind, member.kind) << member.name;
@@ -38,6 +40,28 @@ TEST_F(FileDialogFamily, EachAsksWithItsTitleAndOnePatternAndReturnsThePathAsCho
         EXPECT_TRUE(member.ask(*f).isEmpty()) << member.name;
     }
     EXPECT_EQ(dialogs.unexpected, 0);
+}
+
+TEST_F(FileDialogFamily, TheWorkbookOffersXlsxAndCsvAndCompletesWithTheEntryChosen) {
+    const struct {
+        const char* typed;
+        int entry;
+        const char* written;
+    } names[] = {{"r", 0, "r.xls"},
+                 {"r", 1, "r.xlsx"},
+                 {"r", 2, "r.csv"},
+                 {"r.XLSX", 0, "r.XLSX"},
+                 {"r.Csv", 1, "r.Csv"},
+                 {"r.xls", 2, "r.xls"},
+                 {"r.xlsx.txt", 1, "r.xlsx.txt.xlsx"}};
+    for (const auto& name : names) {
+        dialogs.answer(QLatin1String(name.typed), name.entry);
+        EXPECT_EQ(ask_save_xls(*f), QLatin1String(name.written)) << name.typed << name.entry;
+    }
+    const DialogRequest& asked = dialogs.requests.back();
+    ASSERT_EQ(asked.more_saves.size(), 2u);
+    EXPECT_EQ(asked.more_saves[0].label, QStringLiteral("Excel workbook (*.xlsx)"));
+    EXPECT_EQ(asked.more_saves[1].label, QStringLiteral("CSV, comma-separated (*.csv)"));
 }
 
 TEST(CompleteExtension, OnlyTheLastFourCharactersUpperCasedDecide) {

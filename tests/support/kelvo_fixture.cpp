@@ -1,6 +1,6 @@
 #include "kelvo_fixture.h"
 
-#include "platform/xls/xls_application.h"
+#include "platform/xls/workbook_formats.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -8,7 +8,7 @@
 
 void KelvoTest::SetUp() {
     ASSERT_TRUE(dir.isValid());
-    f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+    f = std::make_unique<F_main>(dialogs, workbook_applications());
 }
 
 void KelvoTest::TearDown() {

@@ -1,7 +1,7 @@
 #pragma once
 // File dialogs for tests: each request is recorded, and answered with the
-// next prepared path ("" stands for cancel). A request with nothing prepared
-// is answered with "" and counted as unexpected.
+// next prepared path ("" stands for cancel) and filter entry. A request with
+// nothing prepared is answered with "" and counted as unexpected.
 
 #include "platform/file_dialogs.h"
 
@@ -10,15 +10,20 @@
 
 class ScriptedFileDialogs : public FileDialogs {
   public:
-    void answer(const QString& path) { answers_ << path; }
-    void cancel() { answers_ << QString(); }
+    void answer(const QString& path, int entry = 0) {
+        answers_ << path;
+        entries_.push_back(entry);
+    }
+    void cancel() { answer(QString()); }
 
-    QString ask(const DialogRequest& request, QWidget*) override {
+    QString ask(const DialogRequest& request, QWidget*, int* entry = nullptr) override {
         requests.push_back(request);
         if (answers_.isEmpty()) {
             ++unexpected;
             return QString();
         }
+        if (entry) *entry = entries_.front();
+        entries_.erase(entries_.begin());
         return answers_.takeFirst();
     }
 
@@ -28,4 +33,5 @@ class ScriptedFileDialogs : public FileDialogs {
 
   private:
     QStringList answers_;
+    std::vector<int> entries_;
 };

@@ -156,7 +156,7 @@ class ScriptedSpreadsheet final : public SpreadsheetApp {
 };
 
 inline SpreadsheetFactory scripted_spreadsheet(std::shared_ptr<SpreadsheetScript> script) {
-    return [script](QString* error) -> std::unique_ptr<SpreadsheetApp> {
+    return [script](const QString&, QString* error) -> std::unique_ptr<SpreadsheetApp> {
         script->calls << QStringLiteral("create()");
         if (script->fails(SpreadsheetStep::create)) {
             if (error) *error = script->failure;

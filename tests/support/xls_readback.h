@@ -1,6 +1,7 @@
 #pragma once
 // Reads a written .xls back through an independent reader (xlrd, driven by
-// support/read_xls.py) so tests judge the file as other programs will see it.
+// support/read_xls.py) so tests judge the file as other programs will see it;
+// likewise an .xlsx (openpyxl) and a .csv (Python's csv module).
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -42,7 +43,15 @@ struct ReadWorkbook {
     }
 };
 
+// .xlsx and .csv files go to support/read_sheet.py (openpyxl, Python's csv),
+// which gives their cells in the same form.
 inline ReadWorkbook read_xls(const QString& path) {
+    const bool xls = !path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) &&
+                     !path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+    const QString script =
+        xls ? QStringLiteral(KELVO_READ_XLS_SCRIPT)
+            : QFileInfo(QStringLiteral(KELVO_READ_XLS_SCRIPT)).absolutePath() +
+                  QStringLiteral("/read_sheet.py");
     ReadWorkbook book;
     const QString python = QStringLiteral("/usr/bin/python3");
     if (!QFileInfo::exists(python)) {
@@ -51,7 +60,7 @@ inline ReadWorkbook read_xls(const QString& path) {
         return book;
     }
     QProcess reader;
-    reader.start(python, {QStringLiteral(KELVO_READ_XLS_SCRIPT), path});
+    reader.start(python, {script, path});
     if (!reader.waitForFinished(300000) || reader.exitStatus() != QProcess::NormalExit ||
         reader.exitCode() != 0) {
         book.failure = QStringLiteral("reading %1 failed (exit %2): %3")

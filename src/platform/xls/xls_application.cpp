@@ -25,13 +25,18 @@ bool XlsApplication::save_as(const QString& path) {
         return false;
     }
     QString why;
-    const QByteArray bytes = workbook_->encode(&why);
-    if (bytes.isEmpty() || !write_file_atomically(path, bytes, &why)) {
+    if (!write_workbook(*workbook_, path, &why)) {
         error_ = cannot_save(why);
         return false;
     }
     error_.clear();
     return true;
+}
+
+bool XlsApplication::write_workbook(const xls::Workbook& book, const QString& path,
+                                    QString* why) const {
+    const QByteArray bytes = book.encode(why);
+    return !bytes.isEmpty() && write_file_atomically(path, bytes, why);
 }
 
 void XlsApplication::quit() {
@@ -40,7 +45,7 @@ void XlsApplication::quit() {
 }
 
 SpreadsheetFactory XlsApplication::factory() {
-    return [](QString*) -> std::unique_ptr<SpreadsheetApp> {
+    return [](const QString&, QString*) -> std::unique_ptr<SpreadsheetApp> {
         return std::make_unique<XlsApplication>();
     };
 }

@@ -1,13 +1,15 @@
 #pragma once
 // The program's spreadsheet application: it keeps the workbook in memory and
-// saves it as an Excel 97-2003 (.xls) file, written atomically.
+// saves it as an Excel 97-2003 (.xls) file, written atomically. The
+// applications for the other formats keep the same workbook, so the same
+// text becomes the same numbers and colours, and only write it otherwise.
 
 #include "platform/spreadsheet.h"
 #include "platform/xls/xls_workbook.h"
 
 #include <memory>
 
-class XlsApplication final : public SpreadsheetApp {
+class XlsApplication : public SpreadsheetApp {
   public:
     // A new workbook replaces the previous one, which is dropped unsaved.
     bool add_workbook() override;
@@ -18,8 +20,13 @@ class XlsApplication final : public SpreadsheetApp {
     void quit() override;
     QString error() const override { return error_; }
 
-    // Starts an XlsApplication; it cannot fail.
+    // Starts an XlsApplication, whatever the workbook's name; it cannot fail.
     static SpreadsheetFactory factory();
+
+  protected:
+    // Writes the whole workbook to `path`, atomically; on failure *why says
+    // why.
+    virtual bool write_workbook(const xls::Workbook& book, const QString& path, QString* why) const;
 
   private:
     std::unique_ptr<xls::Workbook> workbook_;

@@ -41,4 +41,8 @@ quint16 font_colour_index(quint32 colour) {
     return static_cast<quint16>(icv_first_palette + best);
 }
 
+quint32 palette_rgb(quint16 icv) {
+    return default_palette.at(icv - icv_first_palette);
+}
+
 } // namespace xls

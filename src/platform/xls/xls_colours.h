@@ -18,5 +18,7 @@ inline constexpr quint16 icv_last_palette = 63;
 // to it, measured as the squared distance between the two points in RGB
 // space, the lower index winning a tie. Pure red is icv 10, black icv 8.
 quint16 font_colour_index(quint32 colour);
+// The colour of a palette entry (icv 8..63) as 0xRRGGBB.
+quint32 palette_rgb(quint16 icv);
 
 } // namespace xls

@@ -22,6 +22,8 @@ class Workbook final : public SpreadsheetSheet {
     // The complete file. Returns an empty array and says why in *error when
     // the workbook is too large for the format.
     QByteArray encode(QString* error) const;
+    // The cells as typed, for writers of other formats.
+    const CellRows& rows() const { return rows_; }
 
   private:
     Cell* cell_at(int row, int col);
