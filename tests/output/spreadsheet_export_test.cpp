@@ -7,6 +7,7 @@
 
 #include "measure/modes.h"
 #include "output/spreadsheet_export.h"
+#include "output/workbook_recovery.h"
 #include "platform/atomic_file.h"
 
 #include <QAction>
@@ -559,6 +560,14 @@ TEST_F(SpreadsheetExport, RowsTheWorkbookCannotTakeOnClosingGoToARecoveryWorkboo
     EXPECT_EQ(last_row(read_back(recovered + u'/' + rescued[0])), 4);
     EXPECT_EQ(last_row(read_back(path(QStringLiteral("away/rows.xls")))), 3)
         << "the last good save";
+}
+
+TEST(WorkbookRecovery, TheRecoveryWorkbookKeepsTheFormatOfTheOneItRescues) {
+    const QDateTime when(QDate(2024, 5, 1), QTime(14, 32, 10));
+    for (const char* book : {"/a/results.xls", "/a/results.XLSX", "/a/results.csv"})
+        EXPECT_EQ(QFileInfo(recovery_workbook_path(QLatin1String(book), when)).fileName(),
+                  QStringLiteral("results-20240501-143210.") +
+                      QFileInfo(QLatin1String(book)).suffix().toLower());
 }
 
 TEST_F(SpreadsheetExport, RowsThatCanBeKeptNowhereKeepTheWindowOpenOnce) {

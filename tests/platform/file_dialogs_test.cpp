@@ -35,7 +35,8 @@ TEST(FileFilter, EachPartMatchesInAnyCase) {
 
 // Runs the real dialog and inspects it while it is open.
 template <class Inspect>
-QString run_dialog(const DialogRequest& request, Inspect inspect, const QString& type) {
+QString run_dialog(const DialogRequest& request, Inspect inspect, const QString& type,
+                   int* entry = nullptr) {
     QtFileDialogs dialogs;
     QTimer::singleShot(0, [&] {
         (void)QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 2000);
@@ -49,7 +50,7 @@ QString run_dialog(const DialogRequest& request, Inspect inspect, const QString&
             static_cast<QDialog*>(dialog)->accept();
         }
     });
-    return dialogs.ask(request, nullptr);
+    return dialogs.ask(request, nullptr, entry);
 }
 
 TEST(QtFileDialogs, ShowsTheTitleAndOneFilterEntryReadingAsThePattern) {
@@ -165,6 +166,36 @@ TEST(QtFileDialogs, SaveAsksBeforeTheCompletedNameReplacesAFile) {
     EXPECT_EQ(question, "Save data file|results.xls already exists.\nDo you want to replace it?");
     EXPECT_TRUE(open_after_no) << "No keeps the dialog open and writes nothing";
     EXPECT_EQ(answer, dir.filePath("results")) << "Yes: the name as typed, completed by the caller";
+}
+
+TEST(QtFileDialogs, FurtherSaveEntriesShowTheirLabelsAndTheChosenOneCompletesTheName) {
+    QTemporaryDir dir;
+    QFile(dir.filePath("results.xlsx")).open(QIODevice::WriteOnly);
+    const DialogRequest request{
+        .kind = DialogKind::Save,
+        .title = QStringLiteral("Save data file"),
+        .pattern = QStringLiteral("*.xls"),
+        .completion = QStringLiteral(".xls"),
+        .more_saves = {{QStringLiteral("Excel workbook (*.xlsx)"), QStringLiteral(".xlsx")},
+                       {QStringLiteral("CSV, comma-separated (*.csv)"), QStringLiteral(".csv")}}};
+    QString selected_first, selected_then, question;
+    int entry = -1;
+    const QString answer = run_dialog(
+        request,
+        [&](QFileDialog& d) {
+            d.setDirectory(dir.path());
+            selected_first = d.selectedNameFilter();
+            d.selectNameFilter(d.nameFilters().at(1));
+            selected_then = d.selectedNameFilter();
+            answer_next_question(QMessageBox::Yes, &question);
+        },
+        dir.filePath("results"), &entry);
+    EXPECT_EQ(selected_first, QStringLiteral("*.xls"));
+    EXPECT_EQ(selected_then, QStringLiteral("Excel workbook (*.xlsx)"));
+    EXPECT_EQ(question, "Save data file|results.xlsx already exists.\nDo you want to replace it?");
+    EXPECT_EQ(answer, dir.filePath("results"));
+    EXPECT_EQ(entry, 1);
+    EXPECT_EQ(completed_name(request, answer, entry), dir.filePath("results.xlsx"));
 }
 
 TEST(QtFileDialogs, ALongNonAsciiPathComesBackWhole) {
