@@ -48,10 +48,9 @@ struct ReadWorkbook {
 inline ReadWorkbook read_xls(const QString& path) {
     const bool xls = !path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) &&
                      !path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
-    const QString script =
-        xls ? QStringLiteral(KELVO_READ_XLS_SCRIPT)
-            : QFileInfo(QStringLiteral(KELVO_READ_XLS_SCRIPT)).absolutePath() +
-                  QStringLiteral("/read_sheet.py");
+    const QString script = xls ? QStringLiteral(KELVO_READ_XLS_SCRIPT)
+                               : QFileInfo(QStringLiteral(KELVO_READ_XLS_SCRIPT)).absolutePath() +
+                                     QStringLiteral("/read_sheet.py");
     ReadWorkbook book;
     const QString python = QStringLiteral("/usr/bin/python3");
     if (!QFileInfo::exists(python)) {
