@@ -244,6 +244,10 @@ TEST_F(SpreadsheetExport, TheChosenEntrysExtensionIsAddedOnlyWhenTheNameHasNoneO
         pointer::click(f->Command_new);
         EXPECT_EQ(f->xl_book, path(QLatin1String(name.file))) << name.typed;
     }
+    const auto& more = dialogs.requests.back().more_saves;
+    ASSERT_EQ(more.size(), 2u);
+    EXPECT_EQ(more[0].label + more[1].label,
+              QStringLiteral("Excel workbook (*.xlsx)CSV, comma-separated (*.csv)"));
     f->close();
     for (const auto& name : names) {
         const ReadWorkbook book = read_back(path(QLatin1String(name.file)));

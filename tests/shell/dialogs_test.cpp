@@ -42,28 +42,6 @@ TEST_F(FileDialogFamily, EachAsksWithItsTitleAndOnePatternAndReturnsThePathAsCho
     EXPECT_EQ(dialogs.unexpected, 0);
 }
 
-TEST_F(FileDialogFamily, TheWorkbookOffersXlsxAndCsvAndCompletesWithTheEntryChosen) {
-    const struct {
-        const char* typed;
-        int entry;
-        const char* written;
-    } names[] = {{"r", 0, "r.xls"},
-                 {"r", 1, "r.xlsx"},
-                 {"r", 2, "r.csv"},
-                 {"r.XLSX", 0, "r.XLSX"},
-                 {"r.Csv", 1, "r.Csv"},
-                 {"r.xls", 2, "r.xls"},
-                 {"r.xlsx.txt", 1, "r.xlsx.txt.xlsx"}};
-    for (const auto& name : names) {
-        dialogs.answer(QLatin1String(name.typed), name.entry);
-        EXPECT_EQ(ask_save_xls(*f), QLatin1String(name.written)) << name.typed << name.entry;
-    }
-    const DialogRequest& asked = dialogs.requests.back();
-    ASSERT_EQ(asked.more_saves.size(), 2u);
-    EXPECT_EQ(asked.more_saves[0].label, QStringLiteral("Excel workbook (*.xlsx)"));
-    EXPECT_EQ(asked.more_saves[1].label, QStringLiteral("CSV, comma-separated (*.csv)"));
-}
-
 TEST(CompleteExtension, OnlyTheLastFourCharactersUpperCasedDecide) {
     EXPECT_EQ(complete_extension("scale", ".kvo"), QStringLiteral("scale.kvo"));
     EXPECT_EQ(complete_extension("scale.KVO", ".kvo"), QStringLiteral("scale.KVO"));

@@ -1,13 +1,8 @@
 #!/usr/bin/python3
-"""Reads an .xlsx workbook (python3-openpyxl) or a .csv file (the csv module)
-for the tests, which must not trust the program's own writers, and prints
-the cells as read_xls.py does:
-  {"cell": [row, col], "type": "text"|"number", "value": ..., "colour":
-   "auto"|"#RRGGBB", "format": "0.00", "wrap": true|false}   rows/cols from 1
-  {"problem": "..."}   a rule of the format the reader lets pass
-A .csv gives every non-empty field as text, in automatic colour.
-Exits 2 with a message on stderr when the file cannot be read.
-"""
+"""Reads an .xlsx (python3-openpyxl) or a .csv (the csv module) for the tests
+and prints its cells as read_xls.py does, a .csv's non-empty fields as text
+in automatic colour; {"problem": ...} for a rule of the format broken.
+Exits 2 with a message on stderr when the file cannot be read."""
 
 import csv
 import io
@@ -16,46 +11,39 @@ import sys
 import warnings
 
 
-def emit(obj):
-    print(json.dumps(obj))
+def cell(row, col, value, colour="auto", fmt="", wrap=False):
+    kind = "text" if isinstance(value, str) else "number"
+    print(json.dumps({"cell": [row, col], "type": kind, "value": value, "colour": colour,
+                      "format": fmt, "wrap": wrap}))
 
 
 def read_xlsx(path):
     import openpyxl
     with warnings.catch_warnings(record=True) as caught:
         warnings.simplefilter("always")
-        book = openpyxl.load_workbook(path)
+        sheet = openpyxl.load_workbook(path).worksheets[0]
     for w in caught:
-        emit({"problem": "openpyxl: %s" % w.message})
-    sheet = book.worksheets[0]
-    for row in sheet.iter_rows():
-        for cell in row:
-            if cell.value is None:
-                continue
-            colour = cell.font.color
-            rgb = colour.rgb if colour is not None and colour.type == "rgb" else None
-            emit({"cell": [cell.row, cell.column],
-                  "type": "text" if isinstance(cell.value, str) else "number",
-                  "value": cell.value, "colour": "#" + rgb[2:] if rgb else "auto",
-                  "format": cell.number_format, "wrap": bool(cell.alignment.wrap_text)})
+        print(json.dumps({"problem": "openpyxl: %s" % w.message}))
+    for c in (c for row in sheet.iter_rows() for c in row if c.value is not None):
+        rgb = c.font.color.rgb if c.font.color is not None and c.font.color.type == "rgb" else ""
+        cell(c.row, c.column, c.value, "#" + rgb[2:] if rgb else "auto", c.number_format,
+             bool(c.alignment.wrap_text))
 
 
 def read_csv(path):
     with open(path, "rb") as f:
-        data = f.read()
-    if data.startswith(b"\xef\xbb\xbf"):
-        emit({"problem": "a byte order mark"})
-    text = data.decode("utf-8")  # strict: anything else is not UTF-8
+        text = f.read().decode("utf-8")  # strict: anything else is not UTF-8
     records = list(csv.reader(io.StringIO(text, newline=""), strict=True))
-    if len({len(r) for r in records}) > 1:
-        emit({"problem": "records of different widths"})
-    if text and (not text.endswith("\r\n") or text.replace("\r\n", "").count("\r")):
-        emit({"problem": "a record not ended by CR LF"})
+    problems = ["a byte order mark"] * text.startswith("\ufeff")
+    problems += ["records of different widths"] * (len({len(r) for r in records}) > 1)
+    problems += ["a record not ended by CR LF"] * (text.count("\r") != text.count("\r\n")
+                                                   or not text.endswith("\r\n"))
+    for p in problems:
+        print(json.dumps({"problem": p}))
     for r, record in enumerate(records, 1):
         for c, field in enumerate(record, 1):
             if field:
-                emit({"cell": [r, c], "type": "text", "value": field, "colour": "auto",
-                      "format": "", "wrap": False})
+                cell(r, c, field)
 
 
 def main(path):
