@@ -8,6 +8,7 @@
 #include "platform/click_label.h"
 #include "platform/colour.h"
 #include "platform/file_dialogs.h"
+#include "platform/file_identity.h"
 #include "platform/line_object.h"
 #include "platform/picture_box.h"
 #include "platform/spreadsheet.h"
@@ -98,18 +99,21 @@ class F_main : public QMainWindow {
     QAction* fp = nullptr;
     QAction* fs = nullptr;
     QAction* fl = nullptr;
+    QAction* fr = nullptr; // opens the folder of recovered workbooks; shown while it holds any
     QAction* fx = nullptr;
     QMenu* ii = nullptr;
     QAction* iu = nullptr;
     QAction* iv = nullptr;
 
     // ---- State variables ----
-    quint8 F_tut_Vw = 0;                    // 1 while the tutorial window is shown
-    QString pic_path;                       // the picture shown; empty before the first one
-    qint32 xl_row = 0;                      // next sheet row to write
-    std::unique_ptr<SpreadsheetApp> xl_app; // the application of the open workbook
-    quint8 xl_open = 0;                     // 1 while a workbook is open
-    QString xl_book;                        // the open workbook's file
+    quint8 F_tut_Vw = 0;                           // 1 while the tutorial window is shown
+    QString pic_path;                              // the picture shown; empty before the first one
+    qint32 xl_row = 0;                             // next sheet row to write
+    std::unique_ptr<SpreadsheetApp> xl_app;        // the application of the open workbook
+    quint8 xl_open = 0;                            // 1 while a workbook is open
+    QString xl_book;                               // the open workbook's file
+    FileIdentity xl_written;                       // that file as this window last wrote it
+    std::vector<spreadsheet::TypedRow> xl_pending; // rows typed but not saved yet
     MeasuringState m_state =
         MeasuringState::no_start;          // pointer state machine (measure/pointer_input.cpp)
     float pt_x = 0, pt_y = 0;              // last fixed point, P_in pixels

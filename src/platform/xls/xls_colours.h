@@ -18,5 +18,9 @@ inline constexpr quint16 icv_last_palette = 63;
 // to it, measured as the squared distance between the two points in RGB
 // space, the lower index winning a tie. Pure red is icv 10, black icv 8.
 quint16 font_colour_index(quint32 colour);
+// The other way: the program colour of a font's icv. Automatic, and any icv
+// outside the palette, is the window text colour; icv 0-7 are the palette's
+// first eight colours.
+quint32 font_colour_of(quint16 icv);
 
 } // namespace xls
