@@ -201,9 +201,16 @@ void Command_new_Click(F_main& f) {
     const QString name = ask_save_xls(f);
     if (name.isEmpty()) return;
     QString why;
-    if (!close_workbook(f, &why)) {
-        // Its file cannot take the rows: they are kept as a recovery workbook,
-        // as on closing the window, and the new workbook starts.
+    bool taken_over = false;
+    if (!close_workbook(f, &why, &taken_over)) {
+        if (!taken_over) {
+            // The file may take the rows later (the disk has room again, the
+            // stick is back): the workbook stays open for that.
+            f.report(QStringLiteral("No new workbook was started, the open one stays open: ") + why);
+            return;
+        }
+        // Another program has the file, and its rows cannot go there: they
+        // are kept as a recovery workbook, as on closing the window.
         QString lost;
         const QString kept = save_recovery_workbook(f, &lost);
         if (kept.isEmpty()) {
@@ -226,7 +233,7 @@ QString workbook_failure(const QString& book, const QString& why) {
     return shown(book) + QStringLiteral(": ") + reason;
 }
 
-bool save_open_workbook(F_main& f, QString* why) {
+bool save_open_workbook(F_main& f, QString* why, bool* taken_over) {
     if (f.xl_open == 0 || !f.xl_app) return true;
     const FolderLock lock(f.xl_book);
     QString reason = lock.error();
@@ -234,9 +241,11 @@ bool save_open_workbook(F_main& f, QString* why) {
     // Every row is saved, and another writer has the file now: nothing to add.
     const bool others_file = now.exists && now != f.xl_written && f.xl_pending.empty();
     if (reason.isEmpty() && !others_file &&
-        follow_workbook_file(f, &reason) == WorkbookFile::unreadable)
+        follow_workbook_file(f, &reason) == WorkbookFile::unreadable) {
         reason = QStringLiteral("it was changed by another program and cannot be read back (%1)")
                      .arg(reason);
+        if (taken_over) *taken_over = true;
+    }
     if (!reason.isEmpty() || (!others_file && !save_workbook_file(f, &reason))) {
         if (why) *why = workbook_failure(f.xl_book, reason);
         return false;
@@ -244,9 +253,9 @@ bool save_open_workbook(F_main& f, QString* why) {
     return true;
 }
 
-bool close_workbook(F_main& f, QString* why) {
+bool close_workbook(F_main& f, QString* why, bool* taken_over) {
     if (f.xl_open == 0) return true;
-    if (!save_open_workbook(f, why)) return false;
+    if (!save_open_workbook(f, why, taken_over)) return false;
     abandon_workbook(f);
     return true;
 }

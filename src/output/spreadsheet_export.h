@@ -18,9 +18,11 @@ void Command_new_Click(F_main& f);
 // When the save fails the workbook stays open with every row, and *why (when
 // given) names the file and the reason. A file another writer replaced after
 // this window's last row was saved is left to that writer.
-bool close_workbook(F_main& f, QString* why = nullptr);
+// *taken_over (when given) is set when the file failed because another
+// program changed it so that it cannot be read back.
+bool close_workbook(F_main& f, QString* why = nullptr, bool* taken_over = nullptr);
 // The saving part of close_workbook: the workbook stays open.
-bool save_open_workbook(F_main& f, QString* why);
+bool save_open_workbook(F_main& f, QString* why, bool* taken_over = nullptr);
 
 // A failure to write the workbook `book`, as messages say it: the file, then
 // why (the spreadsheet application says the reason, never the file).
