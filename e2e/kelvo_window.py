@@ -58,6 +58,11 @@ class KelvoWindow:
         panel_x = self.x0 + self.width - MARGIN - PANEL_WIDTH
         self.d.click(panel_x + 3 + 54, self.picture_at[1] + 362 + 10)
 
+    def click_excel_button(self):
+        panel_x = self.x0 + self.width - MARGIN - PANEL_WIDTH
+        self.d.click(panel_x + 56, self.picture_at[1] + 151)
+        time.sleep(0.5)
+
     def measure(self, start, end):
         """A single line from start to end (picture pixels), the pointer moved
         across on the way as a hand would."""
