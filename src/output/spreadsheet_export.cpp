@@ -206,7 +206,8 @@ void Command_new_Click(F_main& f) {
         if (!taken_over) {
             // The file may take the rows later (the disk has room again, the
             // stick is back): the workbook stays open for that.
-            f.report(QStringLiteral("No new workbook was started, the open one stays open: ") + why);
+            f.report(QStringLiteral("No new workbook was started, the open one stays open: ") +
+                     why);
             return;
         }
         // Another program has the file, and its rows cannot go there: they

@@ -3,8 +3,6 @@
 #include "output/spreadsheet_export.h"
 #include "shell/F_main.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QDesktopServices>
 #include <QDir>
@@ -12,6 +10,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 QString recovery_folder() {

@@ -91,7 +91,7 @@ std::optional<spreadsheet::StoredSheet> read_first_sheet(const QString& path, QS
         sheet.cells.push_back(std::move(cell));
     }
     if (code != FREEXL_OK) {
-        *why = QStringLiteral("its cells cannot be read (libfreexl error %1)").arg(code);
+        *why = QStringLiteral("libfreexl cannot read its cells (error %1)").arg(code);
         return std::nullopt;
     }
     return sheet;
