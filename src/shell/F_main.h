@@ -106,20 +106,23 @@ class F_main : public QMainWindow {
     QAction* iv = nullptr;
 
     // ---- State variables ----
-    quint8 F_tut_Vw = 0;                           // 1 while the tutorial window is shown
-    QString pic_path;                              // the picture shown; empty before the first one
-    qint32 xl_row = 0;                             // next sheet row to write
-    std::unique_ptr<SpreadsheetApp> xl_app;        // the application of the open workbook
-    quint8 xl_open = 0;                            // 1 while a workbook is open
-    QString xl_book;                               // the open workbook's file
-    FileIdentity xl_written;                       // that file as this window last wrote it
-    std::vector<spreadsheet::TypedRow> xl_pending; // rows typed but not saved yet
+    quint8 F_tut_Vw = 0;                    // 1 while the tutorial window is shown
+    QString pic_path;                       // the picture shown; empty before the first one
+    qint32 xl_row = 0;                      // next sheet row to write
+    std::unique_ptr<SpreadsheetApp> xl_app; // the application of the open workbook
+    quint8 xl_open = 0;                     // 1 while a workbook is open
+    QString xl_book;                        // the open workbook's file
     MeasuringState m_state =
         MeasuringState::no_start;          // pointer state machine (measure/pointer_input.cpp)
     float pt_x = 0, pt_y = 0;              // last fixed point, P_in pixels
     qint32 seg_count = 0;                  // chain elements L_m[1..seg_count]
     float sum_x = 0, sum_y = 0, sum_d = 0; // totals of the completed chain elements
     float unit_per_px = 0;                 // real units per picture pixel at 100%
+
+    // The workbook's file as this window last wrote it, and the rows typed
+    // since that are not saved yet (output/workbook_file).
+    FileIdentity xl_written;
+    std::vector<spreadsheet::TypedRow> xl_pending;
 
     // ---- Services ----
     FileDialogs& dialogs;
