@@ -1,5 +1,7 @@
 #include "platform/folder_lock.h"
 
+#include "platform/log.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -40,6 +42,16 @@ FolderLock::FolderLock(const QString& file, int wait_ms) {
             return;
         }
         const int err = errno;
+        if (err == EBADF || err == ENOLCK || err == EOPNOTSUPP || err == EINVAL) {
+            // A network file system that cannot lock a folder: saves go on,
+            // guarded by the check of the file alone.
+            qCWarning(kelvo_log).noquote()
+                << QStringLiteral("The folder %1 cannot be locked (%2): windows saving there do "
+                                  "not take turns")
+                       .arg(QDir::toNativeSeparators(folder),
+                            QString::fromLocal8Bit(std::strerror(err)));
+            break;
+        }
         if (err != EWOULDBLOCK && err != EINTR) {
             error_ = QStringLiteral("cannot lock the folder %1: %2")
                          .arg(QDir::toNativeSeparators(folder),
