@@ -28,8 +28,15 @@ class Reader {
         std::vector<quint32> fat_sectors;
         for (int i = 0; i < 109; ++i)
             if (const quint32 s = u32(0x4C + 4 * i); s < end_of_chain) fat_sectors.push_back(s);
+        // A damaged or hostile header cannot make it read more than the file
+        // holds: no more DIFAT sectors than sectors, no more FAT sectors
+        // than it takes to map them.
+        const qint64 sectors = file_.size() / sector_size_;
+        const qint64 fat_needed = sectors / (sector_size_ / 4) + 1;
         quint32 difat = u32(0x44);
-        for (quint32 n = 0; difat < end_of_chain && n < u32(0x48); ++n) {
+        for (qint64 n = 0; difat < end_of_chain && n < u32(0x48) && n < sectors &&
+                           qint64(fat_sectors.size()) <= fat_needed;
+             ++n) {
             const qint64 at = offset_of(difat);
             if (at < 0) return damaged(why);
             const qint64 per = sector_size_ / 4 - 1;
@@ -37,6 +44,7 @@ class Reader {
                 if (const quint32 s = u32(at + 4 * i); s < end_of_chain) fat_sectors.push_back(s);
             difat = u32(at + 4 * per);
         }
+        if (qint64(fat_sectors.size()) > fat_needed) fat_sectors.resize(fat_needed);
         for (const quint32 s : fat_sectors) {
             const qint64 at = offset_of(s);
             if (at < 0) return damaged(why);
