@@ -2,6 +2,7 @@
 
 #include "platform/xls/biff_cell_styles.h"
 #include "platform/xls/cfb_reader.h"
+#include "platform/xls/freexl_values.h"
 #include "platform/xls/xls_colours.h"
 
 #include <QFile>
@@ -14,32 +15,21 @@ namespace xls {
 
 namespace {
 
-// Closes libfreexl's handle however the reading ends.
-struct FreexlHandle {
-    const void* handle = nullptr;
-    ~FreexlHandle() {
-        if (handle) freexl_close(handle);
-    }
-};
-
-bool value_of(const FreeXL_CellValue& got, spreadsheet::CellValue* value, QString* why) {
+bool value_of(const FreexlValue& got, spreadsheet::CellValue* value, QString* why) {
     using Kind = spreadsheet::CellValue::Kind;
     switch (got.type) {
     case FREEXL_CELL_NULL:
         value->kind = Kind::empty;
         return true;
     case FREEXL_CELL_INT:
-        value->kind = Kind::number;
-        value->number = got.value.int_value;
-        return true;
     case FREEXL_CELL_DOUBLE:
         value->kind = Kind::number;
-        value->number = got.value.double_value;
+        value->number = got.number;
         return true;
     case FREEXL_CELL_TEXT:
     case FREEXL_CELL_SST_TEXT:
         value->kind = Kind::text;
-        value->text = QString::fromUtf8(got.value.text_value);
+        value->text = got.text;
         return true;
     default:
         *why = QStringLiteral("it holds dates or times, which kelvo cannot write back");
@@ -63,36 +53,22 @@ std::optional<spreadsheet::StoredSheet> read_first_sheet(const QString& path, QS
     const std::optional<CellStyles> styles = scan_cell_styles(stream, why);
     if (!styles) return std::nullopt;
 
-    FreexlHandle freexl;
-    const QByteArray same_file = "/proc/self/fd/" + QByteArray::number(file.handle());
-    unsigned int rows = 0;
-    unsigned short cols = 0;
-    int code = freexl_open(same_file.constData(), &freexl.handle);
-    if (code == FREEXL_OK) code = freexl_select_active_worksheet(freexl.handle, 0);
-    if (code == FREEXL_OK) code = freexl_worksheet_dimensions(freexl.handle, &rows, &cols);
+    std::vector<std::pair<int, int>> at;
+    for (const auto& [place, style] : *styles)
+        at.push_back(place);
+    const std::optional<std::vector<FreexlValue>> values = freexl_values(file.handle(), at, why);
+    if (!values) return std::nullopt;
     spreadsheet::StoredSheet sheet;
-    for (const auto& [at, style] : *styles) {
-        if (code != FREEXL_OK) break;
+    auto value = values->begin();
+    for (const auto& [place, style] : *styles) {
         spreadsheet::StoredCell cell;
-        cell.row = at.first;
-        cell.col = at.second;
-        FreeXL_CellValue got{};
-        if (unsigned(cell.row) > rows || unsigned(cell.col) > cols) {
-            code = FREEXL_ILLEGAL_CELL_ROW_COL;
-            break;
-        }
-        code = freexl_get_cell_value(freexl.handle, unsigned(cell.row - 1),
-                                     static_cast<unsigned short>(cell.col - 1), &got);
-        if (code != FREEXL_OK) break;
-        if (!value_of(got, &cell.value, why)) return std::nullopt;
+        cell.row = place.first;
+        cell.col = place.second;
+        if (!value_of(*value++, &cell.value, why)) return std::nullopt;
         cell.value.two_decimals = style.two_decimals;
         cell.colour = font_colour_of(style.icv);
         sheet.last_row = std::max(sheet.last_row, cell.row);
         sheet.cells.push_back(std::move(cell));
-    }
-    if (code != FREEXL_OK) {
-        *why = QStringLiteral("libfreexl cannot read its cells (error %1)").arg(code);
-        return std::nullopt;
     }
     return sheet;
 }
