@@ -105,9 +105,10 @@ bool read_globals(const QByteArray& stream, Globals* g, QString* why) {
             if (g->sheet_at < 0 && r.size > 5 && r.data[5] == 0) g->sheet_at = r.u32(0);
         }
     }
-    if (g->sheets != 1 || g->sheet_at < 0)
+    if (g->sheets != 1)
         return refuse(why,
                       QStringLiteral("it holds %1 sheets, and kelvo writes one").arg(g->sheets));
+    if (g->sheet_at < 0) return refuse(why, QStringLiteral("its only sheet is not a worksheet"));
     return true;
 }
 
