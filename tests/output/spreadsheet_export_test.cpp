@@ -10,6 +10,7 @@
 #include "output/workbook_recovery.h"
 #include "platform/atomic_file.h"
 #include "platform/xls/xls_application.h"
+#include "shell/session_end.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -693,6 +694,24 @@ TEST_F(SpreadsheetExport, AChangedFileThatCannotBeReadBackIsLeftAloneAndNewRescu
     EXPECT_EQ(last_row(read_back(path(QStringLiteral("next.xls")))), 3);
     EXPECT_TRUE(f->fr->isVisible());
     EXPECT_EQ(contents(file), "a note another program wrote over the workbook");
+}
+
+TEST_F(SpreadsheetExport, TheSessionsRequestToSaveKeepsPendingRowsAndTheWindowOpen) {
+    const DataFolder data(path(QStringLiteral("data")));
+    const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
+    const QString folder = path(QStringLiteral("stick"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    dialogs.answer(folder + QStringLiteral("/rows.xls"));
+    to_excel();
+    save_for_session(*f);
+    EXPECT_TRUE(files_in(recovered).isEmpty()) << "every row was saved";
+    ASSERT_TRUE(QDir().rename(folder, path(QStringLiteral("away"))));
+    to_excel();
+
+    save_for_session(*f);
+    ASSERT_EQ(files_in(recovered).size(), 1u) << f->status_text().toStdString();
+    EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
+    EXPECT_EQ(f->xl_open, 1);
 }
 
 TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
