@@ -62,15 +62,15 @@ class Desktop:
             raise RuntimeError(f"{' '.join(args)} failed: {r.stderr}")
         return r.stdout
 
-    def start(self, binary, cwd=None, args=()):
-        log = open(os.path.join(self.tmp, "kelvo.log"), "w")
+    def start(self, binary, cwd=None, args=(), log_name="kelvo.log"):
+        log = open(os.path.join(self.tmp, log_name), "w")
         p = subprocess.Popen([binary, *args], env=self.env, cwd=cwd or self.tmp,
                              stdout=log, stderr=subprocess.STDOUT)
         self.procs.append(p)
         return p
 
-    def log(self):
-        path = os.path.join(self.tmp, "kelvo.log")
+    def log(self, log_name="kelvo.log"):
+        path = os.path.join(self.tmp, log_name)
         return open(path).read() if os.path.exists(path) else ""
 
     @staticmethod
@@ -86,9 +86,10 @@ class Desktop:
             time.sleep(0.1)
         raise AssertionError(f"timed out: {what}")
 
-    def find_window(self, title_part, seconds=20):
+    def find_window(self, title_part, seconds=20, pid=None):
         def search():
-            out = self.run("xdotool", "search", "--onlyvisible", "--name", title_part,
+            by_pid = ["--all", "--pid", str(pid)] if pid else []
+            out = self.run("xdotool", "search", "--onlyvisible", *by_pid, "--name", title_part,
                            check=False).split()
             return out[-1] if out else None
         return self.wait_for(search, seconds, f"a window named {title_part!r}")

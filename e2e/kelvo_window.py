@@ -22,10 +22,11 @@ def run_tests():
 
 
 class KelvoWindow:
-    def __init__(self, desktop, args=()):
+    def __init__(self, desktop, args=(), log_name="kelvo.log"):
         self.d = desktop
-        self.app = desktop.start(BINARY, args=args)
-        self.wid = desktop.find_window("kelvo ver")
+        self.log_name = log_name
+        self.app = desktop.start(BINARY, args=args, log_name=log_name)
+        self.wid = desktop.find_window("kelvo ver", pid=self.app.pid)
         desktop.wait_for(lambda: "MAXIMIZED_HORZ" in desktop.net_wm_state(self.wid), 10,
                          "the window maximised")
         desktop.activate(self.wid)
@@ -57,6 +58,11 @@ class KelvoWindow:
         panel_x = self.x0 + self.width - MARGIN - PANEL_WIDTH
         self.d.click(panel_x + 3 + 54, self.picture_at[1] + 362 + 10)
 
+    def click_excel_button(self):
+        panel_x = self.x0 + self.width - MARGIN - PANEL_WIDTH
+        self.d.click(panel_x + 56, self.picture_at[1] + 151)
+        time.sleep(0.5)
+
     def measure(self, start, end):
         """A single line from start to end (picture pixels), the pointer moved
         across on the way as a hand would."""
@@ -82,9 +88,12 @@ class KelvoWindow:
         """Enter writes the row; returns once the program says the row is saved
         (its status line, which it also logs), not merely once a file exists."""
         d = self.d
-        saved_before = d.log().count(" saved in ")
+        saved_before = self.log().count(" saved in ")
         d.key("Return")
-        d.wait_for(lambda: d.log().count(" saved in ") > saved_before, 10, "the row to be saved")
+        d.wait_for(lambda: self.log().count(" saved in ") > saved_before, 10, "the row to be saved")
+
+    def log(self):
+        return self.d.log(self.log_name)
 
     def exit(self):
         self.d.key("alt+f")

@@ -2,6 +2,7 @@
 #include "platform/xls/workbook_formats.h"
 #include "shell/F_main.h"
 #include "shell/command_line.h"
+#include "shell/session_end.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvo/kelvo.png")));
     QtFileDialogs dialogs;
     F_main window(dialogs, workbook_applications());
+    end_with_session(window);
     window.showMaximized();
     // Once the event loop runs: the picture is then fitted into the shown
     // viewport, as a picture opened from the menu is.

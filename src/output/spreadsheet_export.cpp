@@ -1,10 +1,15 @@
 #include "output/spreadsheet_export.h"
 
 #include "measure/modes.h"
+#include "output/workbook_file.h"
+#include "output/workbook_recovery.h"
 #include "platform/event_hooks.h"
+#include "platform/folder_lock.h"
+#include "platform/forward_typing.h"
 #include "shell/F_main.h"
 #include "shell/dialogs.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QPlainTextEdit>
@@ -49,8 +54,14 @@ bool open_workbook(F_main& f, const QString& book) {
     SpreadsheetSheet* sheet = app->active_sheet();
     if (!sheet) return fail(app->error());
     if (!write_banner_and_header(*sheet)) return fail(sheet->error());
+    // A new workbook replaces the file (the dialog asked), in turn with
+    // other windows saving there.
+    const FolderLock lock(book);
+    if (!lock.error().isEmpty()) return fail(lock.error());
     if (!app->save_as(book)) return fail(app->error());
 
+    f.xl_written = file_identity(book);
+    f.xl_pending.clear();
     f.xl_book = book;
     f.xl_app = std::move(app);
     f.xl_row = first_result_row;
@@ -76,36 +87,32 @@ int replace_unpaired_surrogates(QString& text) {
     return replaced;
 }
 
-// Types the result into the row's cells. Every step is tried even when one
-// fails; the first failure is returned ("" when all went in).
-QString type_result_row(F_main& f, SpreadsheetSheet& sheet, int row, bool* comment_cut,
-                        int* replaced) {
-    QString failure;
-    const auto step = [&](bool ok) {
-        if (!ok && failure.isEmpty()) failure = sheet.error();
-    };
+// The result as the row's typed cells: the picture, X, Y and D with their
+// labels' colours, the comment when there is one. *replaced counts the
+// characters that were not valid text.
+spreadsheet::TypedRow result_row(F_main& f, int* replaced) {
+    spreadsheet::TypedRow cells;
     QString path = f.pic_path;
     *replaced = replace_unpaired_surrogates(path);
-    step(sheet.set_cell(row, 1, path));
+    cells.push_back({1, path, std::nullopt});
     const std::pair<ClickLabel*, int> results[] = {{f.Lb_x, 2}, {f.Lb_y, 3}, {f.Lb_d, 4}};
     for (const auto& [label, col] : results) {
         // The label's colour as it holds it: a red or black mark, or the
         // system's window text colour (automatic) before the first click.
-        step(sheet.set_font_colour(row, col, label->fore_colour()));
-        step(sheet.set_cell(row, col, label->text()));
+        cells.push_back({col, label->text(), label->fore_colour()});
     }
-    *comment_cut = false;
     QString comment = f.Text_comment->toPlainText();
     *replaced += replace_unpaired_surrogates(comment);
-    if (!comment.isEmpty()) {
-        const bool ok = sheet.set_cell(row, 5, comment);
-        step(ok);
-        *comment_cut = ok && sheet.last_cell_truncated();
-    }
-    return failure;
+    if (!comment.isEmpty()) cells.push_back({5, comment, std::nullopt});
+    return cells;
 }
 
 void write_result_row(F_main& f) {
+    // Another window may save this workbook too: the file is read, the row
+    // added and the file saved while the folder is locked.
+    const FolderLock lock(f.xl_book);
+    QString why = lock.error();
+    const WorkbookFile file = why.isEmpty() ? follow_workbook_file(f, &why) : WorkbookFile::ours;
     const int row = f.xl_row;
     if (row > spreadsheet::max_rows) {
         f.report(QStringLiteral("The row was not written: %1 already holds %2 rows, the most a "
@@ -122,13 +129,15 @@ void write_result_row(F_main& f) {
     }
     bool comment_cut = false;
     int replaced = 0;
-    const QString failure = type_result_row(f, *sheet, row, &comment_cut, &replaced);
+    const spreadsheet::TypedRow cells = result_row(f, &replaced);
+    const QString failure = type_row(*sheet, row, cells, &comment_cut);
     if (!failure.isEmpty()) {
         // The row number stays, so writing again fills this same row.
         f.report(QStringLiteral("Row %1 was not written: ").arg(row) +
                  workbook_failure(f.xl_book, failure));
         return;
     }
+    f.xl_pending.push_back(cells);
     if (value(f.Check_lock) == 0) f.Text_comment->setPlainText(QString());
     f.xl_row = row + 1;
 
@@ -141,14 +150,28 @@ void write_result_row(F_main& f) {
         cut_note += QStringLiteral("; %1 character(s) that are not valid text were replaced by %2")
                         .arg(replaced)
                         .arg(QChar(QChar::ReplacementCharacter));
-    if (!f.xl_app->save_as(f.xl_book)) {
+    if (file == WorkbookFile::unreadable) {
+        // Writing would erase what the other program put there.
+        f.report(QStringLiteral("%1 was changed by another program and cannot be read back (%2); "
+                                "row %3 is kept: choose \"new\" to start another workbook")
+                     .arg(shown(f.xl_book), why)
+                     .arg(row) +
+                 cut_note);
+        return;
+    }
+    if (!why.isEmpty() || !save_workbook_file(f, &why)) {
         // The row is in the workbook and goes to disk with the next save that works.
         f.report(QStringLiteral("Row %1 is kept but not saved yet: ").arg(row) +
-                 workbook_failure(f.xl_book, f.xl_app->error()) + cut_note);
+                 workbook_failure(f.xl_book, why) + cut_note);
         return;
     }
     set_trace_green(f);
-    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(f.xl_book)) + cut_note,
+    const QString after_others =
+        file == WorkbookFile::read_back
+            ? QStringLiteral(", after the rows another window or program had written there")
+            : QString();
+    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(f.xl_book)) + after_others +
+                 cut_note,
              comment_cut ? F_main::Outcome::failure : F_main::Outcome::done);
 }
 
@@ -178,9 +201,28 @@ void Command_new_Click(F_main& f) {
     const QString name = ask_save_xls(f);
     if (name.isEmpty()) return;
     QString why;
-    if (!close_workbook(f, &why)) {
-        f.report(QStringLiteral("No new workbook was started, the open one stays open: ") + why);
-        return;
+    bool taken_over = false;
+    if (!close_workbook(f, &why, &taken_over)) {
+        if (!taken_over) {
+            // The file may take the rows later (the disk has room again, the
+            // stick is back): the workbook stays open for that.
+            f.report(QStringLiteral("No new workbook was started, the open one stays open: ") +
+                     why);
+            return;
+        }
+        // Another program has the file, and its rows cannot go there: they
+        // are kept as a recovery workbook, as on closing the window.
+        QString lost;
+        const QString kept = save_recovery_workbook(f, &lost);
+        if (kept.isEmpty()) {
+            f.report(QStringLiteral("No new workbook was started, the open one stays open: %1; "
+                                    "nor could its rows be saved as a recovery workbook: %2")
+                         .arg(why, lost));
+            return;
+        }
+        abandon_workbook(f);
+        f.report(QStringLiteral("The workbook's rows were saved in %1 (%2)").arg(shown(kept), why));
+        show_recovered_workbooks_item(f);
     }
     // Unlike "to Excel", no picture is needed: the workbook may come first.
     if (!open_workbook(f, name)) return;
@@ -192,13 +234,45 @@ QString workbook_failure(const QString& book, const QString& why) {
     return shown(book) + QStringLiteral(": ") + reason;
 }
 
-bool close_workbook(F_main& f, QString* why) {
-    if (f.xl_open == 0) return true;
-    if (f.xl_app && !f.xl_app->save_as(f.xl_book)) {
-        if (why) *why = workbook_failure(f.xl_book, f.xl_app->error());
+bool save_open_workbook(F_main& f, QString* why, bool* taken_over) {
+    if (f.xl_open == 0 || !f.xl_app) return true;
+    const FolderLock lock(f.xl_book);
+    QString reason = lock.error();
+    const FileIdentity now = file_identity(f.xl_book);
+    // Every row is saved, and another writer has the file now: nothing to add.
+    const bool others_file = now.exists && now != f.xl_written && f.xl_pending.empty();
+    if (reason.isEmpty() && !others_file &&
+        follow_workbook_file(f, &reason) == WorkbookFile::unreadable) {
+        reason = QStringLiteral("it was changed by another program and cannot be read back (%1)")
+                     .arg(reason);
+        if (taken_over) *taken_over = true;
+    }
+    if (!reason.isEmpty() || (!others_file && !save_workbook_file(f, &reason))) {
+        if (why) *why = workbook_failure(f.xl_book, reason);
         return false;
     }
+    return true;
+}
+
+bool close_workbook(F_main& f, QString* why, bool* taken_over) {
+    if (f.xl_open == 0) return true;
+    if (!save_open_workbook(f, why, taken_over)) return false;
     abandon_workbook(f);
+    return true;
+}
+
+bool is_results_sheet(const spreadsheet::StoredSheet& sheet) {
+    const auto text_at = [&](int row, int col) {
+        for (const spreadsheet::StoredCell& cell : sheet.cells)
+            if (cell.row == row && cell.col == col &&
+                cell.value.kind == spreadsheet::CellValue::Kind::text)
+                return cell.value.text;
+        return QString();
+    };
+    // Any version's banner: "- kelvo version 0.02 -".
+    if (!text_at(1, 1).startsWith(banner.mid(1, 16))) return false;
+    for (int col = 1; col <= 5; ++col)
+        if (text_at(2, col) != header[col - 1]) return false;
     return true;
 }
 
@@ -212,4 +286,8 @@ void wire_spreadsheet_export(F_main& f) {
     QObject::connect(f.Command_excel, &QPushButton::clicked, &f, [&f] { Command_excel_Click(f); });
     QObject::connect(f.Command_new, &QPushButton::clicked, &f, [&f] { Command_new_Click(f); });
     on_key_press(f.Command_excel, [&f](int& key_ascii) { Command_excel_KeyPress(f, key_ascii); });
+    // The focus moves to "to Excel" after a measurement; a comment typed
+    // then goes where it was meant to go.
+    forward_typing(f.Command_excel, f.Text_comment);
+    QObject::connect(f.fr, &QAction::triggered, &f, [&f] { fr_Click(f); });
 }

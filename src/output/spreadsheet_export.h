@@ -3,6 +3,8 @@
 // banner and header and again after every row, so a row is on disk as soon as
 // the cross-hair turns green.
 
+#include "platform/spreadsheet.h"
+
 #include <QString>
 
 class F_main;
@@ -14,12 +16,20 @@ void Command_excel_KeyPress(F_main& f, int& key_ascii);
 void Command_new_Click(F_main& f);
 // Saves and closes the open workbook, if any (the main window's unload runs it).
 // When the save fails the workbook stays open with every row, and *why (when
-// given) names the file and the reason.
-bool close_workbook(F_main& f, QString* why = nullptr);
+// given) names the file and the reason. A file another writer replaced after
+// this window's last row was saved is left to that writer.
+// *taken_over (when given) is set when the file failed because another
+// program changed it so that it cannot be read back.
+bool close_workbook(F_main& f, QString* why = nullptr, bool* taken_over = nullptr);
+// The saving part of close_workbook: the workbook stays open.
+bool save_open_workbook(F_main& f, QString* why, bool* taken_over = nullptr);
 
 // A failure to write the workbook `book`, as messages say it: the file, then
 // why (the spreadsheet application says the reason, never the file).
 QString workbook_failure(const QString& book, const QString& why);
+// Whether a sheet read back from a file is one of the program's workbooks:
+// the banner, then the header row.
+bool is_results_sheet(const spreadsheet::StoredSheet& sheet);
 // Closes the open workbook without saving: the file keeps its last good save.
 void abandon_workbook(F_main& f);
 void wire_spreadsheet_export(F_main& f);

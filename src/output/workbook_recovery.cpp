@@ -4,9 +4,15 @@
 #include "platform/xls/workbook_formats.h"
 #include "shell/F_main.h"
 
+#include <QAction>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QUrl>
+
+#include <algorithm>
 
 namespace {
 QString recovery_folder() {
@@ -14,6 +20,15 @@ QString recovery_folder() {
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return data.isEmpty() ? QString() : data + QStringLiteral("/kelvo/recovered");
 }
+
+QStringList recovered_workbooks() {
+    const QString folder = recovery_folder();
+    return folder.isEmpty()
+               ? QStringList()
+               : QDir(folder).entryList({QStringLiteral("*.xls")}, QDir::Files, QDir::Name);
+}
+
+const QString announced_key = QStringLiteral("recovered/announced");
 } // namespace
 
 QString recovery_workbook_path(const QString& book, const QDateTime& when) {
@@ -51,4 +66,35 @@ QString save_recovery_workbook(F_main& f, QString* why) {
         return QString();
     }
     return path;
+}
+
+void show_recovered_workbooks_item(F_main& f) {
+    f.fr->setVisible(!recovered_workbooks().isEmpty());
+}
+
+void announce_recovered_workbooks(F_main& f) {
+    const QStringList present = recovered_workbooks();
+    f.fr->setVisible(!present.isEmpty());
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("kelvo"),
+                       QStringLiteral("kelvo"));
+    const QStringList announced = settings.value(announced_key).toStringList();
+    const qsizetype fresh = std::count_if(present.begin(), present.end(), [&](const QString& name) {
+        return !announced.contains(name);
+    });
+    // Only the names still there are remembered, so the list never grows old.
+    settings.setValue(announced_key, present);
+    if (fresh == 0) return;
+    f.report(QStringLiteral("%1 workbook(s) with rows that could not be saved on closing were "
+                            "kept in %2: File > Recovered workbooks opens the folder")
+                 .arg(fresh)
+                 .arg(QDir::toNativeSeparators(recovery_folder())));
+}
+
+void fr_Click(F_main& f) {
+    const QString folder = QDir::toNativeSeparators(recovery_folder());
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(recovery_folder())))
+        f.report(
+            QStringLiteral("Could not open the folder %1: no file manager answered").arg(folder));
+    else
+        f.report(QStringLiteral("Opened the folder %1").arg(folder), F_main::Outcome::done);
 }

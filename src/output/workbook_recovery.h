@@ -17,3 +17,13 @@ QString recovery_workbook_path(const QString& book, const QDateTime& when);
 // Saves the open workbook's rows as a recovery workbook (never over an
 // existing file) and returns its path; "" with *why when that failed too.
 QString save_recovery_workbook(F_main& f, QString* why);
+
+// At start-up: when the recovery folder holds workbooks not announced before,
+// the status line says how many and where (each file is announced once; the
+// settings remember which were). The File menu item "Recovered workbooks"
+// shows while the folder holds any.
+void announce_recovered_workbooks(F_main& f);
+// Shows the File menu item when the folder holds recovered workbooks.
+void show_recovered_workbooks_item(F_main& f);
+// The menu item: opens the folder in the desktop's file manager.
+void fr_Click(F_main& f);

@@ -18,6 +18,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace spreadsheet {
 // The largest sheet a workbook can hold.
@@ -27,6 +29,42 @@ inline constexpr int max_columns = 256;
 inline constexpr int max_cell_text = 32767;
 // The program's colour for "the system's window text colour", i.e. automatic.
 inline constexpr quint32 window_text_colour = colours::window_text;
+
+// A cell as the program types it: the text, and the font colour when it sets one.
+struct TypedCell {
+    int col = 0; // from 1
+    QString text;
+    std::optional<quint32> colour;
+};
+using TypedRow = std::vector<TypedCell>;
+
+// A cell's value as it is stored, not as it was typed.
+struct CellValue {
+    enum class Kind : quint8 { empty, text, number };
+    Kind kind = Kind::empty;
+    QString text;
+    double number = 0;
+    bool two_decimals = false; // a number shown as "0.00", else as "General"
+};
+
+// A cell read back from a workbook file, with its font colour as the program
+// gives colours (0x00BBGGRR, or window_text_colour for automatic).
+struct StoredCell {
+    int row = 0; // from 1
+    int col = 0; // from 1
+    CellValue value;
+    quint32 colour = window_text_colour;
+};
+// The first sheet of a workbook file, as read back: every cell that holds a
+// value or a font colour, row by row.
+struct StoredSheet {
+    std::vector<StoredCell> cells;
+    int last_row = 0; // 0 when the sheet is empty
+};
+// Reads back the first sheet of the workbook at `path`; std::nullopt with
+// *why when the file cannot be read back whole (every cell's value, type and
+// colour), so that writing it anew would lose nothing.
+using SheetReader = std::function<std::optional<StoredSheet>(const QString& path, QString* why)>;
 } // namespace spreadsheet
 
 class SpreadsheetSheet {
@@ -43,6 +81,10 @@ class SpreadsheetSheet {
     // Colour as 0x00BBGGRR, or a system colour with the top bit set
     // (spreadsheet::window_text_colour means automatic).
     virtual bool set_font_colour(int row, int col, quint32 colour) = 0;
+    // Puts a stored value into a cell as it is, untyped: how a workbook read
+    // back from its file is filled again. A sheet that cannot take stored
+    // values returns false with error() empty.
+    virtual bool put_cell(int row, int col, const spreadsheet::CellValue& value);
     virtual QString error() const = 0;
 };
 

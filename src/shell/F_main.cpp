@@ -208,6 +208,8 @@ void F_main::build_menus() {
     fp = item(ff, "fp", QStringLiteral("Open scale defi (&P)"));
     fs = item(ff, "fs", QStringLiteral("Save picture (&S)"));
     fl = item(ff, "fl", QStringLiteral("Save scale defi(&L)"));
+    fr = item(ff, "fr", QStringLiteral("Recovered workbooks (&R)"));
+    fr->setVisible(false);
     fx = item(ff, "fx", QStringLiteral("Exit (&X)"));
     ii = menuBar()->addMenu(QStringLiteral("Info (&I)"));
     ii->setObjectName(QStringLiteral("ii"));

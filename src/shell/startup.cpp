@@ -3,6 +3,7 @@
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/view_mapping.h"
+#include "output/workbook_recovery.h"
 #include "shell/F_main.h"
 
 #include <QCheckBox>
@@ -57,6 +58,7 @@ void F_main_Load(F_main& f) {
     clear_segments(f);
     reset_single_line(f);
     set_trace_grey(f);
+    announce_recovered_workbooks(f);
 
     f.started = true;
 }

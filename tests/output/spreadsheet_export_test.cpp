@@ -9,6 +9,8 @@
 #include "output/spreadsheet_export.h"
 #include "output/workbook_recovery.h"
 #include "platform/atomic_file.h"
+#include "platform/xls/xls_application.h"
+#include "shell/session_end.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -290,6 +292,9 @@ TEST_F(SpreadsheetExport, EnterOnToExcelWritesARowAndOtherKeysDoNot) {
     for (Qt::Key key : {Qt::Key_A, Qt::Key_5, Qt::Key_Escape, Qt::Key_Period})
         QTest::keyClick(f->Command_excel, key);
     EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("a5."))
+        << "typed letters are the comment";
+    EXPECT_EQ(f->focusWidget(), f->Text_comment);
 
     QTest::keyClick(f->Command_excel, Qt::Key_Enter); // the keypad's Enter
     EXPECT_EQ(f->xl_row, 5);
@@ -621,6 +626,121 @@ TEST_F(SpreadsheetExport, NewIsRefusedWhileTheOpenWorkbookCannotBeSaved) {
     EXPECT_FALSE(script->quit);
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("/results/a.xls")));
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("disk full")));
+}
+
+// ---- A workbook another writer changed ----
+
+// Another window's save: banner, header and one row with a red X.
+void save_as_another_window(const QString& file) {
+    auto other = XlsApplication::factory()(file, nullptr);
+    ASSERT_TRUE(other->add_workbook());
+    SpreadsheetSheet& sheet = *other->active_sheet();
+    const char* cells[] = {"'- kelvo version 0.02 -", "filename", "X", "Y", "D", "comment"};
+    sheet.set_cell(1, 1, QLatin1String(cells[0]));
+    for (int col = 1; col <= 5; ++col)
+        sheet.set_cell(2, col, QLatin1String(cells[col]));
+    sheet.set_cell(3, 1, QStringLiteral("/other/window.bmp"));
+    sheet.set_font_colour(3, 2, 255);
+    for (int col = 2; col <= 4; ++col)
+        sheet.set_cell(3, col, QStringLiteral("7.25"));
+    sheet.set_cell(3, 5, QStringLiteral("two\nlines"));
+    ASSERT_TRUE(other->save_as(file)) << other->error().toStdString();
+}
+
+TEST_F(SpreadsheetExport, RowsAnotherWriterSavedAreReadBackAndThisWindowsUnsavedRowsFollow) {
+    const QString folder = path(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString file = folder + QStringLiteral("/shared.xls");
+    dialogs.answer(file);
+    show_results("1.00", "1.00", "1.00");
+    to_excel();
+    ASSERT_TRUE(QDir().rename(folder, path(QStringLiteral("away"))));
+    show_results("2.00", "2.00", "2.00");
+    to_excel(); // pending: the folder is gone
+    ASSERT_TRUE(QDir().rename(path(QStringLiteral("away")), folder));
+    save_as_another_window(file);
+
+    show_results("3.00", "3.00", "3.00");
+    to_excel();
+    EXPECT_TRUE(green());
+    EXPECT_TRUE(f->status_text().contains(QStringLiteral("Row 5 saved")))
+        << f->status_text().toStdString();
+    EXPECT_EQ(f->xl_row, 6);
+    const ReadWorkbook book = read_back(file);
+    EXPECT_EQ(last_row(book), 5) << "the other row, then the unsaved one, then the new one";
+    EXPECT_EQ(text_at(book, 3, 1), QStringLiteral("/other/window.bmp"));
+    EXPECT_EQ(number_at(book, 3, 2), 7.25);
+    EXPECT_EQ(book.at(3, 2)->colour, QStringLiteral("#FF0000"));
+    EXPECT_EQ(book.at(3, 3)->colour, QStringLiteral("auto"));
+    EXPECT_EQ(book.at(3, 4)->format, QStringLiteral("0.00"));
+    EXPECT_EQ(text_at(book, 3, 5), QStringLiteral("two\nlines"));
+    EXPECT_EQ(number_at(book, 4, 2), 2.0);
+    EXPECT_EQ(number_at(book, 5, 2), 3.0);
+
+    f->close();
+    EXPECT_EQ(last_row(read_back(file)), 5) << "closing adds nothing";
+}
+
+TEST_F(SpreadsheetExport, AChangedFileThatCannotBeReadBackIsLeftAloneAndNewRescuesTheRows) {
+    const QString file = path(QStringLiteral("shared.xls"));
+    dialogs.answer(file);
+    to_excel();
+    put(file, "a note another program wrote over the workbook");
+    set_trace_red(*f);
+    to_excel();
+    EXPECT_FALSE(green());
+    EXPECT_TRUE(f->status_text().contains(
+        QStringLiteral("was changed by another program and cannot be read back")))
+        << f->status_text().toStdString();
+    EXPECT_TRUE(f->status_text().contains(QStringLiteral("row 4 is kept")));
+    EXPECT_EQ(contents(file), "a note another program wrote over the workbook");
+
+    const DataFolder data(path(QStringLiteral("data")));
+    dialogs.answer(path(QStringLiteral("next.xls")));
+    pointer::click(f->Command_new);
+    const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
+    ASSERT_EQ(files_in(recovered).size(), 1u);
+    EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
+    EXPECT_EQ(f->xl_book, path(QStringLiteral("next.xls")));
+    EXPECT_EQ(last_row(read_back(path(QStringLiteral("next.xls")))), 3);
+    EXPECT_TRUE(f->fr->isVisible());
+    EXPECT_EQ(contents(file), "a note another program wrote over the workbook");
+}
+
+TEST_F(SpreadsheetExport, TheSessionsRequestToSaveKeepsPendingRowsAndTheWindowOpen) {
+    const DataFolder data(path(QStringLiteral("data")));
+    const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
+    const QString folder = path(QStringLiteral("stick"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    dialogs.answer(folder + QStringLiteral("/rows.xls"));
+    to_excel();
+    save_for_session(*f);
+    EXPECT_TRUE(files_in(recovered).isEmpty()) << "every row was saved";
+    ASSERT_TRUE(QDir().rename(folder, path(QStringLiteral("away"))));
+    to_excel();
+
+    save_for_session(*f);
+    ASSERT_EQ(files_in(recovered).size(), 1u) << f->status_text().toStdString();
+    EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
+    EXPECT_EQ(f->xl_open, 1);
+}
+
+TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
+    const DataFolder data(path(QStringLiteral("data")));
+    const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
+    announce_recovered_workbooks(*f);
+    EXPECT_FALSE(f->fr->isVisible());
+    ASSERT_TRUE(QDir().mkpath(recovered));
+    put(recovered + QStringLiteral("/rows-20240501-143210.xls"), "rows");
+
+    announce_recovered_workbooks(*f);
+    EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("1 workbook(s)")));
+    EXPECT_TRUE(f->status_text().contains(recovered)) << f->status_text().toStdString();
+    EXPECT_TRUE(f->fr->isVisible());
+    f->report(QString());
+    announce_recovered_workbooks(*f);
+    EXPECT_TRUE(f->status_text().isEmpty()) << "announced once";
+    EXPECT_TRUE(f->fr->isVisible());
 }
 
 // ---- A kill after a row ----

@@ -121,9 +121,9 @@ TEST_F(StartUp, MenusReadAsDesignedWithAccessKeysAndNoShortcuts) {
     EXPECT_EQ(menus[1]->text(), QStringLiteral("Info (&I)"));
     QStringList file;
     for (QAction* a : f->ff->actions()) {
-        file << a->text();
         EXPECT_TRUE(a->shortcut().isEmpty());
         EXPECT_FALSE(a->isSeparator());
+        if (a->isVisible()) file << a->text(); // "Recovered workbooks (&R)" only when there are
     }
     EXPECT_EQ(file, (QStringList{"Open picture (&O)", "Open scale defi (&P)", "Save picture (&S)",
                                  "Save scale defi(&L)", "Exit (&X)"}));

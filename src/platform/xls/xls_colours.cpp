@@ -45,4 +45,11 @@ quint32 palette_rgb(quint16 icv) {
     return default_palette.at(icv - icv_first_palette);
 }
 
+quint32 font_colour_of(quint16 icv) {
+    if (icv < icv_first_palette) icv = static_cast<quint16>(icv + icv_first_palette);
+    if (icv > icv_last_palette) return 0x80000008u; // the window text colour
+    const quint32 rgb = default_palette[icv - icv_first_palette];
+    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16);
+}
+
 } // namespace xls

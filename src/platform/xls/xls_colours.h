@@ -20,5 +20,9 @@ inline constexpr quint16 icv_last_palette = 63;
 quint16 font_colour_index(quint32 colour);
 // The colour of a palette entry (icv 8..63) as 0xRRGGBB.
 quint32 palette_rgb(quint16 icv);
+// The other way: the program colour of a font's icv. Automatic, and any icv
+// outside the palette, is the window text colour; icv 0-7 are the palette's
+// first eight colours.
+quint32 font_colour_of(quint16 icv);
 
 } // namespace xls

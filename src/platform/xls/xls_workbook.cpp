@@ -58,6 +58,22 @@ bool Workbook::set_cell(int row, int col, const QString& typed_text) {
     return true;
 }
 
+bool Workbook::put_cell(int row, int col, const spreadsheet::CellValue& value) {
+    using Kind = spreadsheet::CellValue::Kind;
+    last_truncated_ = false;
+    Cell* cell = cell_at(row, col);
+    if (!cell) return false;
+    cell->kind = value.kind == Kind::number ? Cell::Kind::number
+                 : value.kind == Kind::text ? Cell::Kind::text
+                                            : Cell::Kind::empty;
+    cell->number = value.number;
+    cell->two_decimals = value.two_decimals;
+    cell->wrap = value.text.contains(u'\n');
+    cell->text = value.text;
+    error_.clear();
+    return true;
+}
+
 bool Workbook::set_font_colour(int row, int col, quint32 colour) {
     Cell* cell = cell_at(row, col);
     if (!cell) return false;

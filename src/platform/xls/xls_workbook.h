@@ -17,6 +17,7 @@ class Workbook final : public SpreadsheetSheet {
     bool set_cell(int row, int col, const QString& typed_text) override;
     bool last_cell_truncated() const override { return last_truncated_; }
     bool set_font_colour(int row, int col, quint32 colour) override;
+    bool put_cell(int row, int col, const spreadsheet::CellValue& value) override;
     QString error() const override { return error_; }
 
     // The complete file. Returns an empty array and says why in *error when

@@ -1,0 +1,15 @@
+#pragma once
+// Reads one stream out of a compound file (the container of an Excel
+// 97-2003 workbook), version 3 or 4, through its FAT and, for small streams,
+// its mini stream.
+
+#include <QByteArray>
+#include <QString>
+
+namespace xls {
+
+// The stream named `name` (compared without case); empty with *why when the
+// file is not a compound file, is damaged, or holds no such stream.
+QByteArray compound_file_stream(const QByteArray& file, const QString& name, QString* why);
+
+} // namespace xls
