@@ -116,6 +116,8 @@ class F_main : public QMainWindow {
     qint32 seg_count = 0;                  // chain elements L_m[1..seg_count]
     float sum_x = 0, sum_y = 0, sum_d = 0; // totals of the completed chain elements
     float unit_per_px = 0;                 // real units per picture pixel at 100%
+    // The full-size decoded picture kept between zoom steps; null when not kept.
+    QImage full_picture;
 
     // ---- Services ----
     FileDialogs& dialogs;
