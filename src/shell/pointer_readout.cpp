@@ -63,7 +63,7 @@ void wire_pointer_readout(F_main& f, PointerPlace& place) {
     label->setObjectName(QStringLiteral("pointer_readout"));
     label->setTextFormat(Qt::PlainText);
     // A fixed size: a new text repaints the label and never lays out the
-    // status bar again, which would cost every pointer move.
+    // status bar again.
     label->setFixedSize(
         label->fontMetrics().horizontalAdvance(readout_text({888888.8, 888888.8}, -178.8)) + 8,
         label->sizeHint().height());

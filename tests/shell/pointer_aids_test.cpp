@@ -6,6 +6,7 @@
 #include "platform/magnifier.h"
 #include "platform/xls/xls_application.h"
 #include "shell/magnifier_control.h"
+#include "shell/pointer_place.h"
 #include "shell/pointer_readout.h"
 #include "view/zoom.h"
 
@@ -33,7 +34,12 @@ class PointerAids : public KelvoTest {
     QAction* magnifier_item() const { return f->findChild<QAction*>("vm"); }
     const Magnifier& inset() const { return *f->findChild<Magnifier*>(); }
     QRgb at_cross() const { return inset().view().pixel(Magnifier::cross, Magnifier::cross); }
-    void move(float x, float y) { pointer::move(f->P_in, QPointF(x, y)); }
+    // The readout and the magnifier follow at most once a frame.
+    void move(float x, float y) {
+        pointer::move(f->P_in, QPointF(x, y));
+        auto* place = f->findChild<PointerPlace*>();
+        EXPECT_TRUE(QTest::qWaitFor([place] { return !place->pending(); }, 2000));
+    }
     void leave() {
         QEvent left(QEvent::Leave);
         QApplication::sendEvent(f->P_in, &left);
