@@ -5,6 +5,7 @@
 #include <QAbstractSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -57,10 +58,11 @@ class KeepsScrollKeys : public QObject {
     }
 };
 
+// The menu bar too, while it is worked with the keyboard (after Alt).
 bool uses_scroll_keys(const QWidget* w) {
-    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
-           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
-           qobject_cast<const QRadioButton*>(w);
+    return qobject_cast<const QMenuBar*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QTextEdit*>(w) ||
+           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QRadioButton*>(w);
 }
 
 } // namespace

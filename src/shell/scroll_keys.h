@@ -4,7 +4,8 @@
 //   Home, End             to the top or bottom edge (Shift: left or right)
 //   arrow keys            an arrow step in their direction
 // Text boxes and option buttons keep these keys: a text box moves its cursor
-// with them, the arrows move the selection among option buttons.
+// with them, the arrows move the selection among option buttons (and along
+// the menu bar while it is worked with the keyboard).
 
 class F_main;
 
