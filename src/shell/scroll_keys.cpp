@@ -1,6 +1,7 @@
 #include "shell/scroll_keys.h"
 
 #include "shell/F_main.h"
+#include "view/wheel.h"
 
 #include <QAbstractSpinBox>
 #include <QKeyEvent>
@@ -11,29 +12,58 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextEdit>
+#include <algorithm>
 
 namespace {
+
+// How far a key goes. Steps are measured by the viewport, not by the bars'
+// own steps (a twentieth and a fifth of the hidden length), which on a large
+// picture jump past more than the viewport shows.
+enum class Reach {
+    step, // as far as a notch of the wheel
+    page, // the viewport's length: the next part, nothing skipped
+    edge, // to the picture's edge
+};
 
 struct ScrollKey {
     QKeyCombination keys;
     bool sideways;
-    QAbstractSlider::SliderAction action;
+    Reach reach;
+    int direction; // -1 up (left), +1 down (right)
 };
 
 const ScrollKey scroll_keys[] = {
-    {Qt::Key_PageUp, false, QAbstractSlider::SliderPageStepSub},
-    {Qt::Key_PageDown, false, QAbstractSlider::SliderPageStepAdd},
-    {Qt::SHIFT | Qt::Key_PageUp, true, QAbstractSlider::SliderPageStepSub},
-    {Qt::SHIFT | Qt::Key_PageDown, true, QAbstractSlider::SliderPageStepAdd},
-    {Qt::Key_Home, false, QAbstractSlider::SliderToMinimum},
-    {Qt::Key_End, false, QAbstractSlider::SliderToMaximum},
-    {Qt::SHIFT | Qt::Key_Home, true, QAbstractSlider::SliderToMinimum},
-    {Qt::SHIFT | Qt::Key_End, true, QAbstractSlider::SliderToMaximum},
-    {Qt::Key_Up, false, QAbstractSlider::SliderSingleStepSub},
-    {Qt::Key_Down, false, QAbstractSlider::SliderSingleStepAdd},
-    {Qt::Key_Left, true, QAbstractSlider::SliderSingleStepSub},
-    {Qt::Key_Right, true, QAbstractSlider::SliderSingleStepAdd},
+    {Qt::Key_PageUp, false, Reach::page, -1},
+    {Qt::Key_PageDown, false, Reach::page, +1},
+    {Qt::SHIFT | Qt::Key_PageUp, true, Reach::page, -1},
+    {Qt::SHIFT | Qt::Key_PageDown, true, Reach::page, +1},
+    {Qt::Key_Home, false, Reach::edge, -1},
+    {Qt::Key_End, false, Reach::edge, +1},
+    {Qt::SHIFT | Qt::Key_Home, true, Reach::edge, -1},
+    {Qt::SHIFT | Qt::Key_End, true, Reach::edge, +1},
+    {Qt::Key_Up, false, Reach::step, -1},
+    {Qt::Key_Down, false, Reach::step, +1},
+    {Qt::Key_Left, true, Reach::step, -1},
+    {Qt::Key_Right, true, Reach::step, +1},
 };
+
+// Moves the bar's value, so its Change handler moves the picture and redraws
+// the scale bar; a bar with nothing to scroll has a range of 0 and stays.
+void scroll(F_main& f, const ScrollKey& k) {
+    QScrollBar* bar = k.sideways ? f.HS_main : f.VS_main;
+    const int viewport = k.sideways ? f.P_out->width() : f.P_out->height();
+    switch (k.reach) {
+    case Reach::step:
+        bar->setValue(bar->value() + k.direction * notch_scroll(viewport));
+        break;
+    case Reach::page:
+        bar->setValue(bar->value() + k.direction * std::max(1, viewport));
+        break;
+    case Reach::edge:
+        bar->setValue(k.direction < 0 ? bar->minimum() : bar->maximum());
+        break;
+    }
+}
 
 bool is_scroll_key(const QKeyEvent& key) {
     // The keypad's arrows and page keys are the same keys.
@@ -68,14 +98,10 @@ bool uses_scroll_keys(const QWidget* w) {
 } // namespace
 
 void wire_scroll_keys(F_main& f) {
-    // The bars' own steps, so the Change handlers move the picture and redraw
-    // the scale bar; a bar with nothing to scroll has a range of 0 and stays.
     for (const ScrollKey& k : scroll_keys) {
         auto* shortcut = new QShortcut(QKeySequence(k.keys), &f);
         shortcut->setContext(Qt::WindowShortcut);
-        QScrollBar* bar = k.sideways ? f.HS_main : f.VS_main;
-        QObject::connect(shortcut, &QShortcut::activated, bar,
-                         [bar, action = k.action] { bar->triggerAction(action); });
+        QObject::connect(shortcut, &QShortcut::activated, &f, [&f, &k] { scroll(f, k); });
     }
     auto* keeper = new KeepsScrollKeys(&f);
     for (QWidget* w : f.findChildren<QWidget*>())
