@@ -494,6 +494,10 @@ BENCHMARK(PointerMoveAt510)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The pictures opened go to the recent list of a settings folder of the
+    // run, never the user's own.
+    QTemporaryDir settings;
+    ::setenv("XDG_CONFIG_HOME", qPrintable(settings.path()), 1);
     QApplication app(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "--peak-probe") == 0) return peak_probe(argc, argv);
     benchmark::Initialize(&argc, argv);

@@ -121,6 +121,10 @@ BENCHMARK(TenStepsOneByOne)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRe
 
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // The pictures opened go to the recent list of a settings folder of the
+    // run, never the user's own.
+    QTemporaryDir settings;
+    ::setenv("XDG_CONFIG_HOME", qPrintable(settings.path()), 1);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -37,6 +38,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The picture opened goes to the recent list of a settings folder of the
+    // run, never the user's own.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QApplication app(argc, argv);
     ScriptedFileDialogs dialogs;
     auto f = std::make_unique<F_main>(dialogs, XlsApplication::factory());

@@ -289,5 +289,5 @@ void wire_spreadsheet_export(F_main& f) {
     // The focus moves to "to Excel" after a measurement; a comment typed
     // then goes where it was meant to go.
     forward_typing(f.Command_excel, f.Text_comment);
-    QObject::connect(f.fr, &QAction::triggered, &f, [&f] { fr_Click(f); });
+    QObject::connect(f.fw, &QAction::triggered, &f, [&f] { fw_Click(f); });
 }

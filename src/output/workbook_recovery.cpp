@@ -69,12 +69,12 @@ QString save_recovery_workbook(F_main& f, QString* why) {
 }
 
 void show_recovered_workbooks_item(F_main& f) {
-    f.fr->setVisible(!recovered_workbooks().isEmpty());
+    f.fw->setVisible(!recovered_workbooks().isEmpty());
 }
 
 void announce_recovered_workbooks(F_main& f) {
     const QStringList present = recovered_workbooks();
-    f.fr->setVisible(!present.isEmpty());
+    f.fw->setVisible(!present.isEmpty());
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("kelvo"),
                        QStringLiteral("kelvo"));
     const QStringList announced = settings.value(announced_key).toStringList();
@@ -90,7 +90,7 @@ void announce_recovered_workbooks(F_main& f) {
                  .arg(QDir::toNativeSeparators(recovery_folder())));
 }
 
-void fr_Click(F_main& f) {
+void fw_Click(F_main& f) {
     const QString folder = QDir::toNativeSeparators(recovery_folder());
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(recovery_folder())))
         f.report(

@@ -26,4 +26,4 @@ void announce_recovered_workbooks(F_main& f);
 // Shows the File menu item when the folder holds recovered workbooks.
 void show_recovered_workbooks_item(F_main& f);
 // The menu item: opens the folder in the desktop's file manager.
-void fr_Click(F_main& f);
+void fw_Click(F_main& f);

@@ -39,6 +39,7 @@ void PictureBox::set_picture(QImage picture) {
     magnified_ = false;
     resize(picture_.size());
     update();
+    emit pictureChanged();
 }
 
 void PictureBox::set_picture_magnified(QImage picture, QSize shown) {
@@ -49,12 +50,14 @@ void PictureBox::set_picture_magnified(QImage picture, QSize shown) {
     magnified_ = shown != picture_.size();
     resize(shown);
     update();
+    emit pictureChanged();
 }
 
 void PictureBox::clear_picture() {
     picture_ = QImage();
     magnified_ = false;
     update();
+    emit pictureChanged();
 }
 
 void PictureBox::set_background(Colour c) {
@@ -216,4 +219,5 @@ void PictureBox::moveEvent(QMoveEvent* event) {
 void PictureBox::leaveEvent(QEvent* event) {
     pointer_.reset();
     QWidget::leaveEvent(event);
+    emit pointerLeft();
 }

@@ -59,6 +59,8 @@ class PictureBox : public QWidget {
     void dblClick(); // the second press of a left double-click (other buttons: a mouseDown)
     void clicked();
     void resized();
+    void pointerLeft();    // the pointer is no longer over the box
+    void pictureChanged(); // a picture was set or released
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,7 +4,11 @@
 #include "platform/log.h"
 #include "scale/calibration_step.h"
 #include "shell/drop.h"
+#include "shell/magnifier_control.h"
 #include "shell/panel_font.h"
+#include "shell/pointer_place.h"
+#include "shell/pointer_readout.h"
+#include "shell/recent_menu.h"
 #include "shell/shortcuts.h"
 #include "shell/startup.h"
 #include "shell/tooltips.h"
@@ -196,7 +200,8 @@ void F_main::build_elements() {
 }
 
 void F_main::build_menus() {
-    // No shortcuts: only the access keys the captions mark with "&".
+    // The access keys the captions mark with "&"; the keys are set with the
+    // window's other keys (shell/shortcuts.cpp).
     ff = menuBar()->addMenu(QStringLiteral("File (&F)"));
     ff->setObjectName(QStringLiteral("ff"));
     auto item = [](QMenu* menu, const char* name, const QString& caption) {
@@ -208,8 +213,8 @@ void F_main::build_menus() {
     fp = item(ff, "fp", QStringLiteral("Open scale defi (&P)"));
     fs = item(ff, "fs", QStringLiteral("Save picture (&S)"));
     fl = item(ff, "fl", QStringLiteral("Save scale defi(&L)"));
-    fr = item(ff, "fr", QStringLiteral("Recovered workbooks (&R)"));
-    fr->setVisible(false);
+    fw = item(ff, "fw", QStringLiteral("Recovered workbooks (&W)"));
+    fw->setVisible(false);
     fx = item(ff, "fx", QStringLiteral("Exit (&X)"));
     ii = menuBar()->addMenu(QStringLiteral("Info (&I)"));
     ii->setObjectName(QStringLiteral("ii"));
@@ -225,6 +230,11 @@ void F_main::wire_handlers() {
     wire_output(*this);
     wire_drop(*this);
     wire_shortcuts(*this);
+    wire_recent_menu(*this);
+    // After the measuring handlers: what follows the pointer besides them.
+    auto* place = new PointerPlace(*this);
+    wire_pointer_readout(*this, *place);
+    wire_magnifier(*this, *place);
     set_tooltips(*this);
 }
 

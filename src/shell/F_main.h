@@ -99,7 +99,7 @@ class F_main : public QMainWindow {
     QAction* fp = nullptr;
     QAction* fs = nullptr;
     QAction* fl = nullptr;
-    QAction* fr = nullptr; // opens the folder of recovered workbooks; shown while it holds any
+    QAction* fw = nullptr; // opens the folder of recovered workbooks; shown while it holds any
     QAction* fx = nullptr;
     QMenu* ii = nullptr;
     QAction* iu = nullptr;
@@ -118,6 +118,8 @@ class F_main : public QMainWindow {
     qint32 seg_count = 0;                  // chain elements L_m[1..seg_count]
     float sum_x = 0, sum_y = 0, sum_d = 0; // totals of the completed chain elements
     float unit_per_px = 0;                 // real units per picture pixel at 100%
+    // The full-size decoded picture kept between zoom steps; null when not kept.
+    QImage full_picture;
 
     // The workbook's file as this window last wrote it, and the rows typed
     // since that are not saved yet (output/workbook_file).

@@ -4,8 +4,11 @@
 #include "measure/result_copy.h"
 #include "scale/calibration_cancel.h"
 #include "shell/F_main.h"
+#include "shell/scroll_keys.h"
 #include "view/zoom.h"
+#include "view/zoom_lock.h"
 
+#include <QAction>
 #include <QKeySequence>
 #include <QShortcut>
 #include <functional>
@@ -34,9 +37,20 @@ void wire_shortcuts(F_main& f) {
     // Text boxes take Ctrl+C (and the editing keys) for themselves first, so
     // these act only while no text box has the focus.
     for (const char* in : {"Ctrl++", "Ctrl+="})
-        on_keys(f, QKeySequence(QLatin1String(in)), [&f] { L_in_Click(f); });
-    on_keys(f, QKeySequence(QStringLiteral("Ctrl+-")), [&f] { L_out_Click(f); });
-    on_keys(f, QKeySequence(QStringLiteral("Ctrl+0")), [&f] { L_even_Click(f); });
+        on_keys(f, QKeySequence(QLatin1String(in)), [&f] {
+            if (!refuse_locked_zoom(f)) L_in_Click(f);
+        });
+    on_keys(f, QKeySequence(QStringLiteral("Ctrl+-")), [&f] {
+        if (!refuse_locked_zoom(f)) L_out_Click(f);
+    });
+    on_keys(f, QKeySequence(QStringLiteral("Ctrl+0")), [&f] {
+        if (!refuse_locked_zoom(f)) L_even_Click(f);
+    });
     on_keys(f, QKeySequence(Qt::Key_Escape), [&f] { cancel_current(f); });
     on_keys(f, QKeySequence::Copy, [&f] { copy_result(f); });
+    // On the menu items, so the menus show them beside their access keys.
+    f.fo->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    f.fx->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+    f.iu->setShortcut(QKeySequence(Qt::Key_F1));
+    wire_scroll_keys(f);
 }

@@ -2,6 +2,7 @@
 
 #include "measure/modes.h"
 #include "measure/view_mapping.h"
+#include "platform/recent_pictures.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
 #include "shell/F_main.h"
@@ -58,6 +59,7 @@ bool open_picture_file(F_main& f, const QString& path) {
         return false;
     }
     if (unlocked) set_view_zoom(f, 100);
+    remember_recent_picture(path);
     reset_for_mode(f);
     set_trace_grey(f);
     update_scroll_bars(f);

@@ -28,7 +28,7 @@ void scroll_by_wheel(QScrollBar* bar, int viewport, double& rest, int angle) {
         rest = 0;
         return;
     }
-    const double per_notch = std::max(1, viewport / 10);
+    const double per_notch = notch_scroll(viewport);
     const double exact = rest - angle * per_notch / notch; // away from the user goes up (left)
     const double whole = std::trunc(exact);
     rest = exact - whole;
@@ -39,6 +39,10 @@ void scroll_by_wheel(QScrollBar* bar, int viewport, double& rest, int angle) {
 }
 
 } // namespace
+
+int notch_scroll(int viewport) {
+    return std::max(1, viewport / 10);
+}
 
 void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers,
                  QPoint pointer) {

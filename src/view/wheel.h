@@ -21,5 +21,9 @@ struct WheelRest {
 // wheel scrolls sideways. With Ctrl every notch away from the user is a step
 // "in", towards the user one "out", under the buttons' rules, around the
 // picture point under `pointer` (screen coordinates).
+// How far one notch scrolls along a viewport `viewport` pixels long: a
+// tenth of it, at least a pixel.
+int notch_scroll(int viewport);
+
 void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers,
                  QPoint pointer);

@@ -5,6 +5,7 @@
 #include "shell/F_main.h"
 #include "view/zoom.h"
 #include "view/zoom_anchor.h"
+#include "view/zoom_lock.h"
 
 #include <QScrollBar>
 
@@ -16,7 +17,7 @@ WheelZoom::WheelZoom(F_main& f) : QObject(&f), f_(f) {
 
 void WheelZoom::notch(int points, QPointF pointer) {
     pointer_ = pointer;
-    if (!zoom_buttons_act(f_)) return;
+    if (refuse_locked_zoom(f_) || !zoom_buttons_act(f_)) return;
     const int from = pending() ? target_ : round_to_int(view_mapping(f_).percent);
     const int to = stepped_zoom(from, points);
     if (to == from) return; // at the end of the range this notch does nothing

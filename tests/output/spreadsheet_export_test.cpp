@@ -703,7 +703,7 @@ TEST_F(SpreadsheetExport, AChangedFileThatCannotBeReadBackIsLeftAloneAndNewRescu
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
     EXPECT_EQ(f->xl_book, path(QStringLiteral("next.xls")));
     EXPECT_EQ(last_row(read_back(path(QStringLiteral("next.xls")))), 3);
-    EXPECT_TRUE(f->fr->isVisible());
+    EXPECT_TRUE(f->fw->isVisible());
     EXPECT_EQ(contents(file), "a note another program wrote over the workbook");
 }
 
@@ -729,18 +729,18 @@ TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
     const DataFolder data(path(QStringLiteral("data")));
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     announce_recovered_workbooks(*f);
-    EXPECT_FALSE(f->fr->isVisible());
+    EXPECT_FALSE(f->fw->isVisible());
     ASSERT_TRUE(QDir().mkpath(recovered));
     put(recovered + QStringLiteral("/rows-20240501-143210.xls"), "rows");
 
     announce_recovered_workbooks(*f);
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("1 workbook(s)")));
     EXPECT_TRUE(f->status_text().contains(recovered)) << f->status_text().toStdString();
-    EXPECT_TRUE(f->fr->isVisible());
+    EXPECT_TRUE(f->fw->isVisible());
     f->report(QString());
     announce_recovered_workbooks(*f);
     EXPECT_TRUE(f->status_text().isEmpty()) << "announced once";
-    EXPECT_TRUE(f->fr->isVisible());
+    EXPECT_TRUE(f->fw->isVisible());
 }
 
 // ---- A kill after a row ----

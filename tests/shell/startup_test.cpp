@@ -114,19 +114,24 @@ TEST_F(StartUp, PanelElementsSitAtTheirDesignPlacesInTheirFonts) {
     EXPECT_EQ(f->Frm_result->size(), QSize(113, 409));
 }
 
-TEST_F(StartUp, MenusReadAsDesignedWithAccessKeysAndNoShortcuts) {
+TEST_F(StartUp, MenusReadAsDesignedWithAccessKeysAndKeysOnlyWhereAdded) {
     const QList<QAction*> menus = f->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("File (&F)"));
-    EXPECT_EQ(menus[1]->text(), QStringLiteral("Info (&I)"));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("View (&V)"));
+    EXPECT_EQ(menus[2]->text(), QStringLiteral("Info (&I)"));
+    const QList<QAction*> keyed{f->fo, f->fx, f->iu};
     QStringList file;
     for (QAction* a : f->ff->actions()) {
-        EXPECT_TRUE(a->shortcut().isEmpty());
+        EXPECT_EQ(a->shortcut().isEmpty(), !keyed.contains(a)) << a->text().toStdString();
         EXPECT_FALSE(a->isSeparator());
-        if (a->isVisible()) file << a->text(); // "Recovered workbooks (&R)" only when there are
+        if (a->isVisible()) file << a->text(); // "Recovered workbooks (&W)" only when there are
     }
-    EXPECT_EQ(file, (QStringList{"Open picture (&O)", "Open scale defi (&P)", "Save picture (&S)",
-                                 "Save scale defi(&L)", "Exit (&X)"}));
+    EXPECT_EQ(file, (QStringList{"Open picture (&O)", "Open recent (&R)", "Open scale defi (&P)",
+                                 "Save picture (&S)", "Save scale defi(&L)", "Exit (&X)"}));
+    EXPECT_EQ(f->fo->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(f->fx->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    EXPECT_EQ(f->iu->shortcut(), QKeySequence(Qt::Key_F1));
     QStringList info;
     for (QAction* a : f->ii->actions())
         info << a->text();

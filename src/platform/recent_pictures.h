@@ -1,0 +1,13 @@
+#pragma once
+// The pictures opened last, newest first, kept in the user's settings.
+
+#include <QStringList>
+
+inline constexpr int recent_picture_count = 8;
+
+// Absolute paths, newest first, at most recent_picture_count.
+QStringList recent_pictures();
+// Puts `file` at the head of the list (once), dropping the oldest beyond the count.
+void remember_recent_picture(const QString& file);
+// Takes `file` out of the list.
+void forget_recent_picture(const QString& file);

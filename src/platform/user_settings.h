@@ -1,0 +1,8 @@
+#pragma once
+// What the program remembers between runs, in the user's settings file
+// (~/.config/kelvo/kelvo.conf): the dialogs' last folder, the recent
+// pictures, whether the magnifier is on.
+
+#include <QSettings>
+
+QSettings user_settings();

@@ -1,0 +1,10 @@
+#pragma once
+// The zoom lock refuses the zoom keys and Ctrl+wheel with a word in the
+// status line: a key or a wheel turn that silently does nothing leaves the
+// user guessing. (The "in", "out" and "1/1" labels sit beside the check box
+// that explains them.)
+
+class F_main;
+
+// True, with "Zoom lock is on" in the status line, while "zoom lock" is ticked.
+bool refuse_locked_zoom(F_main& f);
