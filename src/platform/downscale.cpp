@@ -1,6 +1,7 @@
 #include "platform/downscale.h"
 
 #include "platform/area_average.h"
+#include "platform/picture_memory.h"
 
 #include <cstring>
 #include <thread>
@@ -121,4 +122,43 @@ void downscale_in_place(QImage& image, QSize to) {
     const QImage::Format format = image.format();
     auto* owner = new QImage(std::move(image));
     image = QImage(bits, w, h, result_line, format, release_image, owner);
+}
+
+QImage downscaled_copy(const QImage& picture, QSize to, QImage memory) {
+    const QSize from = picture.size();
+    if (to == from) return picture;
+    if (to.isEmpty() || to.width() > from.width() || to.height() > from.height() ||
+        picture.format() != QImage::Format_RGB32) {
+        QImage copy = picture.copy();
+        downscale_in_place(copy, to);
+        return copy;
+    }
+    QImage out = reuse_rgb32(to, memory);
+    if (out.isNull()) out = QImage(to, QImage::Format_RGB32);
+    if (out.isNull()) return out;
+    const int w = to.width(), h = to.height();
+    const Spans across(from.width(), w), down(from.height(), h);
+    const Divider divide(uint64_t(across.total) * down.total);
+    const uchar* bits = picture.constBits();
+    const qsizetype source_line = picture.bytesPerLine();
+    uchar* out_bits = out.bits();
+    const qsizetype out_line = out.bytesPerLine(); // w * 4: 32-bit rows are packed
+    const bool narrow = narrow_sums(across, down);
+    // Each thread makes its own rows resident in one call before writing them.
+    const auto shrink = [&](int first, int last) {
+        uchar* rows = out_bits + first * out_line;
+        make_bytes_present(rows, size_t(last - first) * size_t(out_line), out_bits + h * out_line);
+        auto* into = reinterpret_cast<uint32_t*>(rows);
+        if (narrow)
+            shrink_rows<uint32_t>(bits, source_line, across, down, divide, first, last, into);
+        else
+            shrink_rows<uint64_t>(bits, source_line, across, down, divide, first, last, into);
+    };
+    const bool threaded = qint64(from.width()) * from.height() >= (1 << 20) && h > 1;
+    const int middle = threaded ? h / 2 : h;
+    std::thread other;
+    if (middle < h) other = std::thread(shrink, middle, h);
+    shrink(0, middle);
+    if (other.joinable()) other.join();
+    return out;
 }

@@ -8,6 +8,7 @@
 #include "platform/click_label.h"
 #include "platform/colour.h"
 #include "platform/file_dialogs.h"
+#include "platform/file_identity.h"
 #include "platform/line_object.h"
 #include "platform/picture_box.h"
 #include "platform/spreadsheet.h"
@@ -106,6 +107,7 @@ class F_main : public QMainWindow {
     // ---- State variables ----
     quint8 F_tut_Vw = 0;                    // 1 while the tutorial window is shown
     QString pic_path;                       // the picture shown; empty before the first one
+    FileIdentity full_picture_file;         // pic_path as it was when full_picture was decoded
     qint32 xl_row = 0;                      // next sheet row to write
     std::unique_ptr<SpreadsheetApp> xl_app; // the application of the open workbook
     quint8 xl_open = 0;                     // 1 while a workbook is open
@@ -116,6 +118,8 @@ class F_main : public QMainWindow {
     qint32 seg_count = 0;                  // chain elements L_m[1..seg_count]
     float sum_x = 0, sum_y = 0, sum_d = 0; // totals of the completed chain elements
     float unit_per_px = 0;                 // real units per picture pixel at 100%
+    // The full-size decoded picture kept between zoom steps; null when not kept.
+    QImage full_picture;
 
     // ---- Services ----
     FileDialogs& dialogs;
