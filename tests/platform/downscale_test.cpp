@@ -150,6 +150,8 @@ TEST(Downscale, InPlaceMatchesTheOutOfPlaceFilterPixelForPixel) {
         EXPECT_EQ(first_difference(shrunk, naive_box_filter(source, s.to)), "")
             << s.from.width() << "x" << s.from.height() << " to " << s.to.width() << "x"
             << s.to.height();
+        // Shrunk into other memory, from a kept picture left as it was.
+        EXPECT_EQ(first_difference(downscaled_copy(source, s.to), shrunk), "");
     }
     // Weights whose sums need 64 bits: 8193 x 2049 parts of a pixel to share.
     const QImage tall = random_picture({8193, 2049}, 9);
