@@ -67,9 +67,12 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size) {
         // The full-size picture is decoded into the kept one's memory, or
         // else into the picture area's; a picture shown at full size needs
         // no other.
+        // Below 100% a JPEG is shrunk behind the decoder, on a second thread.
         if (kept.isNull()) kept = std::exchange(memory, QImage());
         if (shown == full || magnified) memory = QImage();
-        LoadedPicture loaded = load_picture_reusing(f.pic_path, std::move(kept));
+        QImage shrunk = std::move(memory);
+        LoadedPicture loaded = load_picture_reusing(
+            f.pic_path, std::move(kept), shown == full || magnified ? QSize() : shown, &shrunk);
         if (!loaded.ok()) return loaded.error;
         // Sized from the picture as decoded, should the file have changed
         // since its header was read.
@@ -81,8 +84,10 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size) {
             f.P_in->set_picture_magnified(f.full_picture, decoded_shown);
         else if (decoded_shown == decoded)
             f.P_in->set_picture(f.full_picture);
-        else // below 100%: made from the full-size picture, as from a kept one
-            f.P_in->set_picture(downscaled_copy(f.full_picture, decoded_shown, std::move(memory)));
+        else if (shrunk.size() == decoded_shown)
+            f.P_in->set_picture(std::move(shrunk));
+        else // made from the full-size picture, as from a kept one
+            f.P_in->set_picture(downscaled_copy(f.full_picture, decoded_shown));
     } else {
         // Too large to keep below 100%: decoded at the DCT scale and shrunk
         // as it is decoded, nothing full-size held.
