@@ -162,6 +162,7 @@ def main():
             times["in"].append(click_and_wait("in", 110))
             times["1/1"].append(click_and_wait("1/1", 100))
             times["out"].append(click_and_wait("out", 90))
+            time.sleep(0.6)  # a second click on "out" soon after the first would be a double-click
             times["out80"].append(click_and_wait("out", 80))
             djpeg.append(djpeg_seconds(photo))
         base = statistics.median(djpeg)
