@@ -35,7 +35,6 @@ void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, 
     int reduced_row = -1; // the source row `reduced` holds
     for (int y = from_row; y < to_row; ++y) {
         const Span& s = down.spans[size_t(y)];
-        std::fill(sums.begin(), sums.end(), Sum(0));
         for (int k = 0; k < s.count; ++k) {
             const int j = s.first + k;
             // A source row on the border of two output rows is reduced once.
@@ -44,8 +43,9 @@ void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, 
                               reduced.data());
                 reduced_row = j;
             }
+            // The first row's products start the sums: nothing to clear.
             add_weighted(sums.data(), reduced.data(), w * 4,
-                         Sum(down.weights[size_t(s.weight + k)]), small);
+                         Sum(down.weights[size_t(s.weight + k)]), small, k == 0);
         }
         divide_row(sums.data(), w, divide, out);
         out += w;
