@@ -9,8 +9,8 @@
 // average, whether the full-size picture was kept or just decoded, so a zoom
 // shows the same pixels whichever way it was made. Larger pictures are kept
 // only while they show at 100% or more (the picture area holds them then);
-// below, they are decoded at the DCT scale and shrunk as today, so that
-// memory stays bounded.
+// below, they are decoded at the DCT scale and shrunk as they are decoded, so
+// that memory stays bounded.
 
 #include "platform/file_identity.h"
 
@@ -31,7 +31,3 @@ bool show_kept_picture(F_main& f, double percent, const FileIdentity& file);
 // Sets the kept picture: `picture` decoded from pic_path whose identity was
 // `file` before decoding.
 void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture);
-
-// Shows `percent` below 100% of the kept picture, shrunk from its full size
-// (the picture area's memory reused when it is large enough).
-void show_shrunk_from_kept(F_main& f, double percent);
