@@ -93,6 +93,8 @@ const Shrink shrinks[] = {
     {{331, 211}, {330, 210}},
     {{1200, 900}, {1100, 700}},
     {{1300, 1000}, {163, 125}},
+    // Small weights on two threads, all sums in 16 bits.
+    {{1205, 1001}, {964, 858}},
 };
 
 TEST(Downscale, GivesExactlyTheAskedSizeInThePicturesOwnMemory) {
