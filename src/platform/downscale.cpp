@@ -1,6 +1,8 @@
 #include "platform/downscale.h"
 
 #include "platform/area_average.h"
+#include "platform/area_average_narrow.h"
+#include "platform/picture_memory.h"
 
 #include <cstring>
 #include <thread>
@@ -21,20 +23,36 @@ namespace {
 
 using namespace area_average;
 
+#ifdef KELVO_DOWNSCALE_SSE2
+using Fast = Narrow;
+#else
+struct Fast {
+    Fast(const Spans&, const Spans&, int) {}
+    bool usable() const { return false; }
+    size_t down_size() const { return 0; }
+    void row(const uchar*, qsizetype, int, uint16_t*, uint32_t*) const {}
+};
+#endif
+
 // Shrinks the output rows [from_row, to_row) into `out` (packed rows), from
 // source rows nobody writes meanwhile. Sums is 32 bits wide where the largest
 // sum, 255 times the weights' total, fits.
 template <class Sum>
 void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, const Spans& down,
-                 const Divider& divide, int from_row, int to_row, uint32_t* out) {
+                 const Divider& divide, int from_row, int to_row, uint32_t* out, const Fast& fast) {
     const size_t w = across.spans.size();
+    if (fast.usable()) {
+        std::vector<uint16_t> down_sums(fast.down_size());
+        for (int y = from_row; y < to_row; ++y, out += w)
+            fast.row(bits, source_line, y, down_sums.data(), out);
+        return;
+    }
     const bool small = small_products(across, down);
     std::vector<uint32_t> reduced(w * 4);
     std::vector<Sum> sums(w * 4);
     int reduced_row = -1; // the source row `reduced` holds
     for (int y = from_row; y < to_row; ++y) {
         const Span& s = down.spans[size_t(y)];
-        std::fill(sums.begin(), sums.end(), Sum(0));
         for (int k = 0; k < s.count; ++k) {
             const int j = s.first + k;
             // A source row on the border of two output rows is reduced once.
@@ -43,8 +61,9 @@ void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, 
                               reduced.data());
                 reduced_row = j;
             }
+            // The first row's products start the sums: nothing to clear.
             add_weighted(sums.data(), reduced.data(), w * 4,
-                         Sum(down.weights[size_t(s.weight + k)]), small);
+                         Sum(down.weights[size_t(s.weight + k)]), small, k == 0);
         }
         divide_row(sums.data(), w, divide, out);
         out += w;
@@ -88,6 +107,7 @@ void downscale_in_place(QImage& image, QSize to) {
     const qsizetype source_line = image.bytesPerLine();
     const qsizetype result_line = qsizetype(w) * 4;
     const bool narrow = narrow_sums(across, down);
+    const Fast fast(across, down, from.width());
     // Bands of output rows are shrunk by two threads into a scratch band, then
     // copied into place: within a band one thread's rows may lie over source
     // rows the other still reads, but no later band reads them (see above).
@@ -95,9 +115,9 @@ void downscale_in_place(QImage& image, QSize to) {
     std::vector<uint32_t> scratch(size_t(std::min(band, h)) * size_t(w));
     const auto shrink = [&](int first, int last, uint32_t* out) {
         if (narrow)
-            shrink_rows<uint32_t>(bits, source_line, across, down, divide, first, last, out);
+            shrink_rows<uint32_t>(bits, source_line, across, down, divide, first, last, out, fast);
         else
-            shrink_rows<uint64_t>(bits, source_line, across, down, divide, first, last, out);
+            shrink_rows<uint64_t>(bits, source_line, across, down, divide, first, last, out, fast);
     };
     const bool threaded = qint64(from.width()) * from.height() >= (1 << 20);
     for (int y = 0; y < h; y += band) {
@@ -121,4 +141,44 @@ void downscale_in_place(QImage& image, QSize to) {
     const QImage::Format format = image.format();
     auto* owner = new QImage(std::move(image));
     image = QImage(bits, w, h, result_line, format, release_image, owner);
+}
+
+QImage downscaled_copy(const QImage& picture, QSize to, QImage memory) {
+    const QSize from = picture.size();
+    if (to == from) return picture;
+    if (to.isEmpty() || to.width() > from.width() || to.height() > from.height() ||
+        picture.format() != QImage::Format_RGB32) {
+        QImage copy = picture.copy();
+        downscale_in_place(copy, to);
+        return copy;
+    }
+    QImage out = reuse_rgb32(to, memory);
+    if (out.isNull()) out = QImage(to, QImage::Format_RGB32);
+    if (out.isNull()) return out;
+    const int w = to.width(), h = to.height();
+    const Spans across(from.width(), w), down(from.height(), h);
+    const Divider divide(uint64_t(across.total) * down.total);
+    const uchar* bits = picture.constBits();
+    const qsizetype source_line = picture.bytesPerLine();
+    uchar* out_bits = out.bits();
+    const qsizetype out_line = out.bytesPerLine(); // w * 4: 32-bit rows are packed
+    const bool narrow = narrow_sums(across, down);
+    const Fast fast(across, down, from.width());
+    // Each thread makes its own rows resident in one call before writing them.
+    const auto shrink = [&](int first, int last) {
+        uchar* rows = out_bits + first * out_line;
+        make_bytes_present(rows, size_t(last - first) * size_t(out_line), out_bits + h * out_line);
+        auto* into = reinterpret_cast<uint32_t*>(rows);
+        if (narrow)
+            shrink_rows<uint32_t>(bits, source_line, across, down, divide, first, last, into, fast);
+        else
+            shrink_rows<uint64_t>(bits, source_line, across, down, divide, first, last, into, fast);
+    };
+    const bool threaded = qint64(from.width()) * from.height() >= (1 << 20) && h > 1;
+    const int middle = threaded ? h / 2 : h;
+    std::thread other;
+    if (middle < h) other = std::thread(shrink, middle, h);
+    shrink(0, middle);
+    if (other.joinable()) other.join();
+    return out;
 }

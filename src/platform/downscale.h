@@ -14,3 +14,10 @@
 // formats, or a size that is not smaller, are scaled by Qt into new memory
 // instead. Large pictures are shrunk by two threads.
 void downscale_in_place(QImage& image, QSize to);
+
+// `picture` (32 bits a pixel) shrunk to exactly `to` by the same area average
+// as downscale_in_place, pixel for pixel, into new memory: the memory of
+// `memory` when it is a 32-bit picture large enough and held by nobody else.
+// `picture` itself is left as it is, so a kept full-size picture gives every
+// smaller zoom. Large pictures are shrunk by two threads.
+QImage downscaled_copy(const QImage& picture, QSize to, QImage memory = QImage());

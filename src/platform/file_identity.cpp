@@ -2,16 +2,29 @@
 
 #include <QFile>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 FileIdentity file_identity(const QString& path) {
-    struct stat info {};
     FileIdentity id;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) return id;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0) {
+        id.exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
+        return id;
+    }
     id.exists = true;
-    id.device = info.st_dev;
-    id.inode = info.st_ino;
-    id.size = info.st_size;
-    id.modified_ns = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        id.known = true;
+        id.device = st.st_dev;
+        id.inode = st.st_ino;
+        id.size = st.st_size;
+        id.modified_s = st.st_mtim.tv_sec;
+        id.modified_ns = st.st_mtim.tv_nsec;
+        id.changed_s = st.st_ctim.tv_sec;
+        id.changed_ns = st.st_ctim.tv_nsec;
+    }
+    ::close(fd);
     return id;
 }

@@ -25,4 +25,13 @@ struct JpegPicture {
 // `shrink_to` smaller than that, the rows are shrunk to it by area average as
 // they are decoded (on a second thread for large pictures), and only bands of
 // the decoded picture are ever held.
-JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize shrink_to = QSize());
+//
+// With `also` (and no `shrink_to`), the whole picture is kept and a copy shrunk
+// to also->size is made from its rows by area average as they are decoded, on
+// a second thread, into also->image (its memory reused when large enough).
+struct JpegAlsoShrunk {
+    QSize size;
+    QImage image;
+};
+JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize shrink_to = QSize(),
+                        JpegAlsoShrunk* also = nullptr);

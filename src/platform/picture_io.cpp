@@ -157,9 +157,9 @@ QString failure(const QString& path, const QString& why) {
 // `memory` when it fits; 32-bit RGB, not yet turned upright. A JPEG is shrunk
 // to `shrink_to` as it is decoded, when that is given.
 LoadedPicture decode(QImageReader& reader, const QString& path, const Plan& plan, int eighths,
-                     QImage memory, QSize shrink_to = QSize()) {
+                     QImage memory, QSize shrink_to = QSize(), JpegAlsoShrunk* also = nullptr) {
     if (plan.jpeg) {
-        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory), shrink_to);
+        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory), shrink_to, also);
         if (!jpeg.error.isEmpty()) return {QImage(), failure(path, jpeg.error)};
         return {std::move(jpeg.image), QString()};
     }
@@ -181,14 +181,23 @@ LoadedPicture decode(QImageReader& reader, const QString& path, const Plan& plan
 
 } // namespace
 
-LoadedPicture load_picture_reusing(const QString& path, QImage memory) {
+LoadedPicture load_picture_reusing(const QString& path, QImage memory, QSize also_shrunk_to,
+                                   QImage* shrunk) {
+    JpegAlsoShrunk also{also_shrunk_to, shrunk != nullptr ? std::move(*shrunk) : QImage()};
+    if (shrunk != nullptr) *shrunk = QImage();
     QImageReader reader(path);
     reader.setAutoTransform(false); // turned below, counted against the limit
     Plan plan;
     if (const QString why = preflight(reader, path, &plan); !why.isEmpty())
         return {QImage(), failure(path, why)};
-    LoadedPicture loaded = decode(reader, path, plan, 8, std::move(memory));
+    // Shrunk as decoded only where nothing is turned after decoding.
+    const bool shrink_also = shrunk != nullptr && also_shrunk_to.isValid() && plan.jpeg &&
+                             plan.how == QImageIOHandler::TransformationNone;
+    also.image = shrink_also ? std::move(also.image) : QImage();
+    LoadedPicture loaded =
+        decode(reader, path, plan, 8, std::move(memory), QSize(), shrink_also ? &also : nullptr);
     if (loaded.ok()) loaded.image = turned_upright(std::move(loaded.image), plan.how);
+    if (loaded.ok() && shrink_also) *shrunk = std::move(also.image);
     return loaded;
 }
 

@@ -19,7 +19,12 @@ struct LoadedPicture {
 // shown before a zoom step has): no fresh allocation for the system to zero,
 // nothing to give back. `memory` must not be shared with another QImage, and
 // its pixels are lost whether the decoding succeeds or not.
-LoadedPicture load_picture_reusing(const QString& path, QImage memory = QImage());
+// With `also_shrunk_to` and `shrunk`, a JPEG stored upright also gives in
+// *shrunk the picture shrunk to that size as downscaled_copy shrinks it, made
+// from its rows on a second thread as they are decoded, in the memory *shrunk
+// held when that is large enough. Otherwise *shrunk is left null.
+LoadedPicture load_picture_reusing(const QString& path, QImage memory = QImage(),
+                                   QSize also_shrunk_to = QSize(), QImage* shrunk = nullptr);
 
 // The picture scaled to exactly `shown` (smaller than the picture). JPEG is
 // decoded at the DCT scale just at or above the target, so libjpeg does most

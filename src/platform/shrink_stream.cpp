@@ -149,3 +149,44 @@ void ShrinkPipe::work() {
         next ^= 1;
     }
 }
+
+ShrinkBehind::ShrinkBehind(const QImage& from, QImage& into)
+    : stream_(from.size(), into), bits_(from.constBits()), line_(from.bytesPerLine()),
+      worker_([this] { work(); }) {}
+
+ShrinkBehind::~ShrinkBehind() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+}
+
+void ShrinkBehind::reached(int row) {
+    {
+        std::lock_guard lock(mutex_);
+        reached_ = row;
+    }
+    changed_.notify_all();
+}
+
+bool ShrinkBehind::finish() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return done_ == reached_; });
+    return stream_.complete();
+}
+
+void ShrinkBehind::work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [&] { return stop_ || done_ < reached_; });
+        if (stop_) return;
+        const int first = done_, count = reached_ - done_;
+        lock.unlock();
+        stream_.add(bits_ + first * line_, line_, count);
+        lock.lock();
+        done_ = first + count;
+        changed_.notify_all();
+    }
+}

@@ -64,3 +64,30 @@ class ShrinkPipe {
     bool stop_ = false;
     std::thread worker_;
 };
+
+// A ShrinkStream on a thread of its own that reads the rows where a decoder
+// writes them, a little behind it: the decoded picture is kept whole, and its
+// shrunk copy is ready almost as soon as the decoding ends.
+class ShrinkBehind {
+  public:
+    // `from` is being filled from the top; `into` as for ShrinkStream.
+    ShrinkBehind(const QImage& from, QImage& into);
+    ~ShrinkBehind(); // stops and waits for the thread
+
+    void reached(int row); // the rows above `row` are filled
+    // Waits until every row reached is shrunk; true when the whole output
+    // picture is written.
+    bool finish();
+
+  private:
+    void work();
+
+    ShrinkStream stream_;
+    const uchar* const bits_;
+    const qsizetype line_;
+    int reached_ = 0, done_ = 0;
+    bool stop_ = false;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::thread worker_;
+};

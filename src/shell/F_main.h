@@ -108,6 +108,7 @@ class F_main : public QMainWindow {
     // ---- State variables ----
     quint8 F_tut_Vw = 0;                    // 1 while the tutorial window is shown
     QString pic_path;                       // the picture shown; empty before the first one
+    FileIdentity full_picture_file;         // pic_path as it was when full_picture was decoded
     qint32 xl_row = 0;                      // next sheet row to write
     std::unique_ptr<SpreadsheetApp> xl_app; // the application of the open workbook
     quint8 xl_open = 0;                     // 1 while a workbook is open

@@ -13,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <utility>
 
 namespace {
 // Says the picture's own size, whatever the zoom it shows at, as the decoding
@@ -40,6 +41,9 @@ bool open_picture_file(F_main& f, const QString& path) {
     const QString previous = f.pic_path;
     const bool had_picture = f.P_in->has_picture();
     f.pic_path = path;
+    // Opening reads the file even when it is the one shown, unchanged: the
+    // kept picture's memory is only reused for it.
+    const FileIdentity kept_file = std::exchange(f.full_picture_file, FileIdentity());
     const bool unlocked = value(f.Check_zlock) == 0;
     // Without the zoom lock the picture shows at its own size, at 100%; with
     // it, at the zoom in force, whose caption stays as it is.
@@ -47,6 +51,7 @@ bool open_picture_file(F_main& f, const QString& path) {
     if (const QString why = show_picture_at(f, unlocked ? 100.0 : view_mapping(f).percent, &full);
         !why.isEmpty()) {
         f.pic_path = previous;
+        if (!f.full_picture.isNull()) f.full_picture_file = kept_file; // not touched
         // A large picture is let go before the next is decoded. When the new
         // file fails only past its header (a photo cut short in copying), the
         // previous picture is shown again as it was; the reason for the new

@@ -1,15 +1,24 @@
 #include "view/show_picture.h"
 
 #include "platform/busy_cursor.h"
+#include "platform/downscale.h"
+#include "platform/file_identity.h"
 #include "platform/picture_io.h"
 #include "shell/F_main.h"
+#include "view/kept_picture.h"
 #include "view/zoomed_size.h"
 
+#include <utility>
+
 // At or below 100% the picture area holds the picture scaled to the shown
-// size (JPEG decoded at the DCT scale just above it). Above 100% it holds the
-// picture at full size and magnifies, nearest-neighbour, only the part it
-// paints: a 24-megapixel photo at 510% never becomes a 2.5 GB image, and each
-// picture pixel shows as a sharp block a point can be placed inside.
+// size. Above 100% it holds the picture at full size and magnifies,
+// nearest-neighbour, only the part it paints: a 24-megapixel photo at 510%
+// never becomes a 2.5 GB image, and each picture pixel shows as a sharp block
+// a point can be placed inside.
+//
+// The full-size picture is kept between steps (view/kept_picture.h): a step
+// on an unchanged file decodes nothing. A file that changed, or a picture too
+// large to keep below 100%, is read again here.
 //
 // The work box P_sub is not needed for this: the decoder hands over the
 // picture directly, so P_sub stays empty and hidden throughout.
@@ -18,40 +27,72 @@ constexpr qint64 busy_pixels = 4'000'000;
 }
 
 QString show_picture_at(F_main& f, double percent, QSize* full_size) {
+    // Taken before anything is decoded: a file changed while it is read
+    // differs from it at the next step, and is read again then.
+    const FileIdentity file = file_identity(f.pic_path);
+    if (show_kept_picture(f, percent, file)) {
+        if (full_size != nullptr) *full_size = f.full_picture.size();
+        return QString();
+    }
     // The checks that need no decoding come first: a file gone, unreadable or
     // no longer a picture leaves everything as it was.
     QString error;
     const QSize full = read_picture_size(f.pic_path, &error);
     if (!full.isValid()) return error;
     // A large picture is taken from the picture area before the new one is
-    // decoded, so a step holds one decoded picture at a time; at and above
-    // 100% the new one is decoded into its memory, which saves the system
-    // zeroing and mapping a hundred megabytes afresh at every step. Should
-    // the file then prove damaged past its header, the picture area stays
-    // blank at its size; the zoom and pic_path stay as they were and the
-    // status bar says why.
+    // decoded, so a step holds one decoded picture at a time (with the kept
+    // full-size one, one of each size); the new one is decoded into its
+    // memory, which saves the system zeroing and mapping a hundred megabytes
+    // afresh at every step. Should the file then prove damaged past its
+    // header, the picture area stays blank at its size; the zoom and pic_path
+    // stay as they were and the status bar says why.
     // A few megapixels decode in the blink of an eye; larger pictures take
     // long enough for the pointer to say the window is busy.
     const BusyCursor busy(qint64(full.width()) * full.height() > busy_pixels);
+    QImage kept = std::move(f.full_picture);
+    f.full_picture = QImage();
+    f.full_picture_file = FileIdentity();
     QImage memory;
     if (f.P_in->picture().sizeInBytes() > kept_picture_bytes) {
         memory = f.P_in->picture();
         f.P_in->clear_picture();
     }
+    // At 100% and above the picture area held the kept picture itself.
+    if (kept.sizeInBytes() <= kept_picture_bytes || kept.constBits() == memory.constBits())
+        kept = QImage();
 
     const QSize shown = zoomed_size(full, percent);
     const bool magnified = shown.width() > full.width() || shown.height() > full.height();
-    // A picture shrunk from a JPEG is made in that memory too, when it fits.
-    LoadedPicture loaded = shown == full || magnified
-                               ? load_picture_reusing(f.pic_path, std::move(memory))
-                               : load_picture_scaled(f.pic_path, shown, std::move(memory));
-    if (!loaded.ok()) return loaded.error;
-    if (magnified) {
+    if (shown == full || magnified || keeps_full_picture(full)) {
+        // The full-size picture is decoded into the kept one's memory, or
+        // else into the picture area's; a picture shown at full size needs
+        // no other.
+        // Below 100% a JPEG is shrunk behind the decoder, on a second thread.
+        if (kept.isNull()) kept = std::exchange(memory, QImage());
+        if (shown == full || magnified) memory = QImage();
+        QImage shrunk = std::move(memory);
+        LoadedPicture loaded = load_picture_reusing(
+            f.pic_path, std::move(kept), shown == full || magnified ? QSize() : shown, &shrunk);
+        if (!loaded.ok()) return loaded.error;
         // Sized from the picture as decoded, should the file have changed
         // since its header was read.
-        const QSize magnified_size = zoomed_size(loaded.image.size(), percent);
-        f.P_in->set_picture_magnified(std::move(loaded.image), magnified_size);
+        const QSize decoded = loaded.image.size();
+        const QSize decoded_shown = zoomed_size(decoded, percent);
+        keep_full_picture(f, file, loaded.image);
+        loaded.image = QImage(); // full_picture holds it alone
+        if (decoded_shown.width() > decoded.width() || decoded_shown.height() > decoded.height())
+            f.P_in->set_picture_magnified(f.full_picture, decoded_shown);
+        else if (decoded_shown == decoded)
+            f.P_in->set_picture(f.full_picture);
+        else if (shrunk.size() == decoded_shown)
+            f.P_in->set_picture(std::move(shrunk));
+        else // made from the full-size picture, as from a kept one
+            f.P_in->set_picture(downscaled_copy(f.full_picture, decoded_shown));
     } else {
+        // Too large to keep below 100%: decoded at the DCT scale and shrunk
+        // as it is decoded, nothing full-size held.
+        LoadedPicture loaded = load_picture_scaled(f.pic_path, shown, std::move(memory));
+        if (!loaded.ok()) return loaded.error;
         f.P_in->set_picture(std::move(loaded.image));
     }
     if (full_size != nullptr) *full_size = full;

@@ -93,6 +93,8 @@ const Shrink shrinks[] = {
     {{331, 211}, {330, 210}},
     {{1200, 900}, {1100, 700}},
     {{1300, 1000}, {163, 125}},
+    // Small weights on two threads, all sums in 16 bits.
+    {{1205, 1001}, {964, 858}},
 };
 
 TEST(Downscale, GivesExactlyTheAskedSizeInThePicturesOwnMemory) {
@@ -150,6 +152,8 @@ TEST(Downscale, InPlaceMatchesTheOutOfPlaceFilterPixelForPixel) {
         EXPECT_EQ(first_difference(shrunk, naive_box_filter(source, s.to)), "")
             << s.from.width() << "x" << s.from.height() << " to " << s.to.width() << "x"
             << s.to.height();
+        // Shrunk into other memory, from a kept picture left as it was.
+        EXPECT_EQ(first_difference(downscaled_copy(source, s.to), shrunk), "");
     }
     // Weights whose sums need 64 bits: 8193 x 2049 parts of a pixel to share.
     const QImage tall = random_picture({8193, 2049}, 9);

@@ -1,0 +1,33 @@
+#pragma once
+// The full-size picture kept between zoom steps (F_main::full_picture), and
+// the zoom steps it answers without reading the file again.
+//
+// A step shows the file as it is now: the file's identity (device, inode,
+// size, modification and change times) is compared with the one it had when
+// the kept picture was decoded, and any difference reads it again. Every zoom
+// of a picture within the budget below is shrunk from its full size by area
+// average, whether the full-size picture was kept or just decoded, so a zoom
+// shows the same pixels whichever way it was made. Larger pictures are kept
+// only while they show at 100% or more (the picture area holds them then);
+// below, they are decoded at the DCT scale and shrunk as they are decoded, so
+// that memory stays bounded.
+
+#include "platform/file_identity.h"
+
+#include <QImage>
+#include <QSize>
+
+class F_main;
+
+// True when a picture of `full` size is kept below 100%: up to 64 megapixels
+// and 256 MiB decoded.
+bool keeps_full_picture(QSize full);
+
+// Shows the kept picture at `percent` when pic_path, whose identity is now
+// `file`, is the file it was decoded from, unchanged, and the zoom may be made
+// from it; false, with nothing changed, when the file must be read again.
+bool show_kept_picture(F_main& f, double percent, const FileIdentity& file);
+
+// Sets the kept picture: `picture` decoded from pic_path whose identity was
+// `file` before decoding.
+void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture);
