@@ -23,7 +23,7 @@ test_packages=(
   clang-14 libclang-rt-14-dev
   xvfb xdotool openbox imagemagick x11-utils
   python3 python3-xlrd python3-pil python3-openpyxl libjpeg-turbo-progs locales
-  file desktop-file-utils appstream lintian
+  file desktop-file-utils shared-mime-info appstream lintian
 )
 
 case "${1:-test}" in
