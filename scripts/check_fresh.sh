@@ -4,8 +4,10 @@
 # machine would: builds a minimal root with `debootstrap --variant=minbase
 # bookworm` from this machine's own Debian mirror, unpacks the committed tree
 # (git archive HEAD: uncommitted changes are not tested) into it, and runs
-# scripts/test.sh there as root. A package that scripts/deps.sh forgets, and
-# that this machine happens to have, fails here. Slow (half an hour or more),
+# there, as root, scripts/run.sh (which must build and start the tool with
+# only the packages it installs itself) and then scripts/test.sh. A package
+# that scripts/deps.sh forgets, and that this machine happens to have, fails
+# here. Slow (half an hour or more),
 # so not part of CI. Needs root and the network.
 #   scripts/check_fresh.sh [FOLDER]    FOLDER defaults to build/fresh; it is
 #                                      emptied first, and kept afterwards
@@ -71,12 +73,21 @@ mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
 
 mkdir "$root/kelvo"
 git -C "$top" archive --format=tar HEAD | tar -x -C "$root/kelvo"
-echo "== scripts/test.sh in the fresh root (commit $(git -C "$top" rev-parse --short HEAD))"
+in_root() {
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin bash -c "cd /kelvo && $1"
+}
+# First the README's first command, with only the packages it installs: it
+# builds the tool, which then starts (no display here: offscreen) and runs
+# until it is stopped.
+echo "== scripts/run.sh in the fresh root (commit $(git -C "$top" rev-parse --short HEAD))"
+in_root 'scripts/run.sh --version'
+in_root 'QT_QPA_PLATFORM=offscreen timeout 10 build/release/kelvo; test $? = 124' ||
+  { echo "$0: the tool built by scripts/run.sh did not keep running" >&2; exit 1; }
+echo "== scripts/test.sh in the fresh root, $((SECONDS - start)) s in"
 test_start=$SECONDS
 status=0
-chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
-  PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-  bash -c 'cd /kelvo && scripts/test.sh' || status=$?
+in_root scripts/test.sh || status=$?
 echo "== scripts/test.sh ended with $status after $((SECONDS - test_start)) s" \
      "($((SECONDS - start)) s in all)"
 exit "$status"
