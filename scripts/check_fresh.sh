@@ -66,6 +66,7 @@ debootstrap --variant=minbase bookworm "$root" "$mirror" >"$root.debootstrap.log
 echo "== root built in $((SECONDS - start)) s"
 
 trap cleanup EXIT
+trap "exit 130" INT TERM
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mount -t proc proc "$root/proc"
 mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
