@@ -133,9 +133,7 @@ def leaf(img):
 
 def photograph():
     img = leaf(ruler(desk()))
-    # The lens's softness and the sensor's grain.
-    img = img.filter(ImageFilter.GaussianBlur(0.7))
-    img = shade(img, noise(img.size, 14), 0.35)
+    img = img.filter(ImageFilter.GaussianBlur(0.7))  # the lens's softness
     img.paste(MARK, (MARK_AT, MARK_AT, MARK_AT + 2, MARK_AT + 2))
     return img
 
@@ -160,7 +158,9 @@ def main():
         w.measure(LEAF_BASE, LEAF_TIP)
         d.move(*w.on_picture(LEAF_TIP[0] + 20, LEAF_TIP[1] + 120))
         shot = d.screenshot()  # the maximised window, title bar and all
-        shot.save(out, optimize=True)
+        # 256 colours: the window is flat and the wood soft, and the file
+        # stays a fifth of the size.
+        shot.quantize(256).save(out, optimize=True)
         print(f"{out}: {shot.size[0]} x {shot.size[1]}")
 
 
