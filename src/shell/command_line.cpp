@@ -131,9 +131,12 @@ CommandLine read_command_line(const QStringList& arguments) {
     if (!p.parser.parse(arguments)) {
         QString why = p.parser.errorText();
         const QStringList unknown = p.parser.unknownOptionNames();
-        if (!unknown.isEmpty())
+        const QString argument =
+            unknown.isEmpty() ? QString() : argument_for(arguments, unknown.first());
+        // A mistyped option stays an option; what looks like a file is named.
+        if (argument.contains(QLatin1Char('.')) || QFileInfo::exists(argument))
             why += QStringLiteral("\nTo open a file whose name begins with a dash, use `%1 -- %2`.")
-                       .arg(program, argument_for(arguments, unknown.first()));
+                       .arg(program, argument);
         return refuse(p, why);
     }
     if (p.parser.isSet(p.help) || p.parser.isSet(p.help_all)) {
