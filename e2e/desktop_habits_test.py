@@ -18,18 +18,25 @@ GREEN, GREY, RED = (12, 200, 34), (90, 90, 90), (230, 20, 20)
 
 class DesktopHabits(unittest.TestCase):
     def test_command_line_answers_and_opens_a_picture(self):
-        for args, code, out in ((["--help"], 0, "Usage:"), (["--version"], 0, "kelvo 0.02"),
-                                (["--bogus"], 2, "")):
+        for args, code, out, err in (
+                (["--help"], 0, "Usage:", ""), (["--help-all"], 0, "--session <id>", ""),
+                (["-platform", "offscreen", "--version"], 0, "kelvo 0.02", ""),
+                (["--bogus"], 2, "", "Usage:"), (["-photo.jpg"], 2, "", "kelvo -- -photo.jpg")):
             r = subprocess.run([kelvo_window.BINARY, *args], capture_output=True, text=True,
                                env={"PATH": os.environ.get("PATH", "")}, timeout=30)
             self.assertEqual(r.returncode, code, r.stderr)
             self.assertIn(out, r.stdout)
-            if code:
-                self.assertIn("Usage:", r.stderr)
+            self.assertIn(err, r.stderr)
+        for args in (["--help"], ["--version"]):  # output that went nowhere is a failure
+            with open("/dev/full", "w") as full:
+                r = subprocess.run([kelvo_window.BINARY, *args], stdout=full,
+                                   stderr=subprocess.PIPE, text=True, timeout=30)
+            self.assertEqual((r.returncode, "No space left" in r.stderr), (1, True), args)
         with Desktop() as d:
             picture = os.path.join(d.tmp, "given.bmp")
             Image.new("RGB", (210, 140), GREEN).save(picture)
-            w = KelvoWindow(d, args=["given.bmp"])  # relative to the folder it starts in
+            # Relative to the folder it starts in; Qt's own options are taken.
+            w = KelvoWindow(d, args=["-style", "Fusion", "-session", "e2e", "given.bmp"])
             self.assertEqual(w.find_picture(GREEN)[2:], (210, 140))
 
     def test_dropped_picture_opens_and_other_files_are_refused(self):

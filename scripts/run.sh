@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds kelvo and starts it.
+# SPDX-License-Identifier: MIT
+# Builds kelvo (a release build) and starts it; arguments go to the program.
+# Installs only what building and running it needs; the window needs a
+# graphical session (DISPLAY or WAYLAND_DISPLAY).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh run
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF
 cmake --build build/release --target kelvo
 exec build/release/kelvo "$@"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # What CI runs. Builds kelvo with its tests and benchmarks (GCC, warnings are
 # errors) and runs every test in a random order: each unit and widget test on
 # its own, each test binary whole in a shuffled order twice over, and the
@@ -7,7 +8,7 @@
 # there, and runs each fuzz target for a short fixed time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh test
 scripts/check_layers.sh
 scripts/check_format.sh
 jobs=$(nproc)

@@ -3,6 +3,7 @@
 #include "shell/F_main.h"
 #include "shell/command_line.h"
 #include "shell/session_end.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -10,7 +11,7 @@
 
 int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("kelvo"));
-    QApplication::setApplicationVersion(QStringLiteral("0.02"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     // Read before the application connects to the display, so --help and
     // --version answer on a terminal without one.
     QStringList arguments;
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
     if (command_line.exit_code) return *command_line.exit_code;
 
     QApplication app(argc, argv);
-    QApplication::setDesktopFileName(QStringLiteral("kelvo"));
+    QApplication::setDesktopFileName(QStringLiteral("org.kelvo.kelvo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvo/kelvo.png")));
     QtFileDialogs dialogs;
     F_main window(dialogs, workbook_applications());
@@ -28,9 +29,7 @@ int main(int argc, char** argv) {
     window.showMaximized();
     // Once the event loop runs: the picture is then fitted into the shown
     // viewport, as a picture opened from the menu is.
-    if (!command_line.picture.isEmpty())
-        QTimer::singleShot(0, &window, [&window, &command_line] {
-            open_from_command_line(window, command_line.picture);
-        });
+    QTimer::singleShot(0, &window,
+                       [&window, &command_line] { open_from_command_line(window, command_line); });
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include "platform/forward_typing.h"
 #include "shell/F_main.h"
 #include "shell/dialogs.h"
+#include "version.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,7 +23,7 @@
 
 namespace {
 
-const QString banner = QStringLiteral("'- kelvo version 0.02 -");
+const QString banner = QStringLiteral("'- kelvo version " KELVO_VERSION " -");
 const QString header[] = {QStringLiteral("filename"), QStringLiteral("X"), QStringLiteral("Y"),
                           QStringLiteral("D"), QStringLiteral("comment")};
 constexpr int first_result_row = 3;

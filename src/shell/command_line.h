@@ -1,5 +1,6 @@
 #pragma once
-// The command line: `kelvo [picture]`, plus --help and --version.
+// The command line: `kelvo [Qt options] [--] [picture] [scale.kvo]`, plus
+// --help, --help-all and --version.
 
 #include <QString>
 #include <QStringList>
@@ -9,15 +10,20 @@ class F_main;
 
 struct CommandLine {
     // Set when the program should end at once with this exit code: after
-    // --help or --version (0), or after a wrong command line (2).
+    // --help or --version (0; 1 when that could not be written), or after a
+    // wrong command line (2).
     std::optional<int> exit_code;
     QString picture; // the picture to open after start-up, or ""
+    QString scale;   // the scale definition file to load after it, or ""
 };
 
-// Reads `arguments` (the program's name first). Usage and version go to
-// standard output, a wrong command line and the usage to standard error.
+// Reads `arguments` (the program's name first). Qt's own options (-platform,
+// -style, -session...) are recognised with their values and left for
+// QApplication. Usage and version go to standard output, a wrong command line
+// and the usage to standard error.
 CommandLine read_command_line(const QStringList& arguments);
 
 // Opens the picture named on the command line as "Open picture" would with
-// that file, relative names taken from the current folder.
-void open_from_command_line(F_main& f, const QString& picture);
+// that file, then loads the scale file as "Open scale defi" would; relative
+// names are taken from the current folder.
+void open_from_command_line(F_main& f, const CommandLine& command_line);

@@ -5,6 +5,7 @@
 #include "measure/view_mapping.h"
 #include "output/workbook_recovery.h"
 #include "shell/F_main.h"
+#include "version.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -22,7 +23,7 @@ void take_window_background(F_main& f, QWidget* w) {
 } // namespace
 
 void F_main_Load(F_main& f) {
-    f.setWindowTitle(QStringLiteral(" kelvo ver 0.02 - 2005, 02, 28"));
+    f.setWindowTitle(QStringLiteral(" kelvo ver " KELVO_VERSION " - " KELVO_RELEASE_DATE));
     f.setWindowState(f.windowState() | Qt::WindowMaximized);
 
     take_window_background(f, f.Frm_result);

@@ -3,6 +3,7 @@
 #include "platform/numbers.h"
 #include "shell/F_main.h"
 #include "shell/panel_font.h"
+#include "version.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -39,7 +40,7 @@ QImage version_picture() {
     line.setPixelSize(18);
     p.setFont(line);
     p.setPen(QColor(200, 210, 230));
-    p.drawText(QRect(0, 80, 320, 24), Qt::AlignCenter, QStringLiteral("version 0.02"));
+    p.drawText(QRect(0, 80, 320, 24), Qt::AlignCenter, QStringLiteral("version " KELVO_VERSION));
     p.drawText(QRect(0, 104, 320, 24), Qt::AlignCenter, QStringLiteral("2005, 02, 28"));
     p.end();
     return image;
