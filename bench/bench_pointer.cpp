@@ -5,13 +5,13 @@
 // median per move should stay under 1 ms. Appending a chain point must cost
 // the same at any chain length.
 
+#include "form/F_main.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
 #include "platform/file_dialogs.h"
-#include "platform/xls/xls_application.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

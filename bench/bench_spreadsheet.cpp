@@ -5,11 +5,11 @@
 // A workbook at the format's limit of 65,536 rows still saves, and one row
 // more is refused with a message.
 
+#include "form/F_main.h"
 #include "output/spreadsheet_export.h"
 #include "platform/file_dialogs.h"
-#include "platform/xls/xls_application.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
+#include "xls/xls_application.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -17,11 +17,11 @@
 //
 //   bench_view --benchmark_counters_tabular=true
 
+#include "form/F_main.h"
 #include "platform/file_dialogs.h"
-#include "platform/xls/xls_application.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
 #include "view/zoom.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

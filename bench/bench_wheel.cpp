@@ -5,11 +5,11 @@
 //
 //   bench_wheel --benchmark_counters_tabular=true
 
-#include "platform/xls/xls_application.h"
+#include "form/F_main.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
 #include "view/wheel_zoom.h"
 #include "view/zoom.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

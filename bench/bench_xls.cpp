@@ -2,7 +2,7 @@
 // measured row, so one more row plus the save must stay quick.
 
 #include "platform/atomic_file.h"
-#include "platform/xls/xls_application.h"
+#include "xls/xls_application.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

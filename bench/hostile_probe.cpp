@@ -7,9 +7,9 @@
 // Prints one line: seconds taken, peak resident memory above the idle
 // window in MiB, the picture area's size, and the status line.
 
-#include "platform/xls/xls_application.h"
+#include "form/F_main.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,12 +3,12 @@
 // the scale to the value it holds, converting the results, or is refused with
 // the reason in the status bar and nothing changed.
 
+#include "form/F_main.h"
 #include "fuzz_input.h"
 #include "platform/file_dialogs.h"
-#include "platform/xls/xls_application.h"
 #include "scale/scale_file.h"
 #include "scale/scale_limits.h"
-#include "shell/F_main.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "measure/chain.h"
 
+#include "form/F_main.h"
+#include "form/view_mapping.h"
 #include "measure/pointer_input.h"
-#include "measure/view_mapping.h"
-#include "shell/F_main.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #include "measure/line_cancel.h"
 
+#include "form/F_main.h"
 #include "measure/pointer_input.h"
-#include "shell/F_main.h"
 
 #include <QCheckBox>
 

@@ -1,8 +1,8 @@
 #include "measure/modes.h"
 
+#include "form/F_main.h"
 #include "measure/chain.h"
 #include "measure/pointer_input.h"
-#include "shell/F_main.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

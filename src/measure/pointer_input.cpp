@@ -1,11 +1,11 @@
 #include "measure/pointer_input.h"
 
+#include "form/F_main.h"
+#include "form/numbers.h"
+#include "form/pointer_tool.h"
+#include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
-#include "measure/pointer_tool.h"
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
-#include "shell/F_main.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #pragma once
 // Pointer input on the picture area: the measuring state machine.
 
-#include "measure/measuring_state.h"
+#include "form/measuring_state.h"
 
 class F_main;
 

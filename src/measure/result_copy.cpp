@@ -1,6 +1,6 @@
 #include "measure/result_copy.h"
 
-#include "shell/F_main.h"
+#include "form/F_main.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

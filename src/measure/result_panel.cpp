@@ -1,7 +1,7 @@
 #include "measure/modes.h"
 
-#include "platform/numbers.h"
-#include "shell/F_main.h"
+#include "form/F_main.h"
+#include "form/numbers.h"
 
 void show_results(F_main& f, float x, float y, double d) {
     f.Lb_x->setText(format_2dp(x));

@@ -1,8 +1,8 @@
-#include "shell/wiring.h"
+#include "app/wiring.h"
 
+#include "form/F_main.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
-#include "shell/F_main.h"
 
 #include <QRadioButton>
 

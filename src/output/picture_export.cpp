@@ -1,10 +1,10 @@
 #include "output/picture_export.h"
 
+#include "form/F_main.h"
+#include "form/dialogs.h"
 #include "output/picture_bands.h"
 #include "platform/busy_cursor.h"
 #include "scale/scale_bar.h"
-#include "shell/F_main.h"
-#include "shell/dialogs.h"
 
 #include <QAction>
 #include <QCheckBox>

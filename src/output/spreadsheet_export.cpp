@@ -1,9 +1,9 @@
 #include "output/spreadsheet_export.h"
 
+#include "form/F_main.h"
+#include "form/dialogs.h"
 #include "measure/modes.h"
 #include "platform/event_hooks.h"
-#include "shell/F_main.h"
-#include "shell/dialogs.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "output/workbook_recovery.h"
 
+#include "form/F_main.h"
 #include "output/spreadsheet_export.h"
-#include "shell/F_main.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-// The calibration cycle, keyed on its step (scale/calibration_step.h), which
+// The calibration cycle, keyed on its step (form/calibration_step.h), which
 // the caption of Command_set shows:
 //
 //   "set kelvo"        click: hide the cross-hair            -> "point start"
@@ -10,14 +10,14 @@
 // this file handles the button, the Enter key and the new scale.
 #include "scale/calibration.h"
 
+#include "form/F_main.h"
+#include "form/calibration_step.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
-#include "scale/calibration_step.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"
-#include "shell/F_main.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

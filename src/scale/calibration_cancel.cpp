@@ -1,7 +1,7 @@
 #include "scale/calibration_cancel.h"
 
+#include "form/calibration_step.h"
 #include "scale/calibration.h"
-#include "scale/calibration_step.h"
 
 bool cancel_calibration(F_main& f) {
     if (!calibration_awaits_point(f)) return false;

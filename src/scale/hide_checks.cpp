@@ -1,9 +1,9 @@
 // The three "hide" boxes of the result panel. They hide overlays only: the
 // bar keeps being placed while hidden, and "hide lines" keeps m_state.
+#include "form/F_main.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "scale/scale_bar.h"
-#include "shell/F_main.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

@@ -1,9 +1,9 @@
 #include "scale/scale_bar.h"
 
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
+#include "form/F_main.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 #include "scale/division.h"
-#include "shell/F_main.h"
 
 #include <QCheckBox>
 #include <QScrollBar>

@@ -1,7 +1,7 @@
 #pragma once
 // The scale bar in the bottom-right corner of the visible picture.
 
-#include "platform/colour.h"
+#include "widgets/colour.h"
 
 class F_main;
 

@@ -1,12 +1,12 @@
 #include "scale/scale_file.h"
 
+#include "form/F_main.h"
+#include "form/dialogs.h"
 #include "platform/atomic_file.h"
 #include "platform/regular_file.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"
-#include "shell/F_main.h"
-#include "shell/dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
-#include "shell/wiring.h"
+#include "app/wiring.h"
 
+#include "form/F_main.h"
 #include "platform/event_hooks.h"
 #include "scale/calibration.h"
 #include "scale/calibration_points.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_file.h"
-#include "shell/F_main.h"
 
 #include <QAction>
 #include <QCheckBox>

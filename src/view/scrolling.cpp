@@ -1,7 +1,7 @@
 #include "view/scrolling.h"
 
+#include "form/F_main.h"
 #include "scale/scale_bar.h"
-#include "shell/F_main.h"
 #include "view/scroll_fit.h"
 
 #include <QScrollBar>

@@ -1,8 +1,8 @@
 #include "view/show_picture.h"
 
+#include "form/F_main.h"
+#include "picture/picture_io.h"
 #include "platform/busy_cursor.h"
-#include "platform/picture_io.h"
-#include "shell/F_main.h"
 #include "view/zoomed_size.h"
 
 // At or below 100% the picture area holds the picture scaled to the shown

@@ -1,6 +1,6 @@
 #include "view/wheel.h"
 
-#include "shell/F_main.h"
+#include "form/F_main.h"
 #include "view/wheel_zoom.h"
 
 #include <QScrollBar>

@@ -1,8 +1,8 @@
 #include "view/wheel_zoom.h"
 
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
-#include "shell/F_main.h"
+#include "form/F_main.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 #include "view/zoom.h"
 #include "view/zoom_anchor.h"
 

@@ -1,12 +1,12 @@
 #include "view/zoom.h"
 
+#include "form/F_main.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
-#include "shell/F_main.h"
 #include "view/scrolling.h"
 #include "view/show_picture.h"
 

@@ -1,6 +1,6 @@
 #include "kelvo_fixture.h"
 
-#include "platform/xls/xls_application.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -1,0 +1,34 @@
+#include "app/command_line.h"
+#include "form/F_main.h"
+#include "platform/file_dialogs.h"
+#include "xls/xls_application.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+int main(int argc, char** argv) {
+    QApplication::setApplicationName(QStringLiteral("kelvo"));
+    QApplication::setApplicationVersion(QStringLiteral("0.02"));
+    // Read before the application connects to the display, so --help and
+    // --version answer on a terminal without one.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command_line = read_command_line(arguments);
+    if (command_line.exit_code) return *command_line.exit_code;
+
+    QApplication app(argc, argv);
+    QApplication::setDesktopFileName(QStringLiteral("kelvo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvo/kelvo.png")));
+    QtFileDialogs dialogs;
+    F_main window(dialogs, XlsApplication::factory());
+    window.showMaximized();
+    // Once the event loop runs: the picture is then fitted into the shown
+    // viewport, as a picture opened from the menu is.
+    if (!command_line.picture.isEmpty())
+        QTimer::singleShot(0, &window, [&window, &command_line] {
+            open_from_command_line(window, command_line.picture);
+        });
+    return QApplication::exec();
+}

@@ -1,0 +1,33 @@
+#include "form/dialogs.h"
+
+#include "form/F_main.h"
+#include "form/picture_files.h"
+
+namespace {
+const QString open_title = QStringLiteral("Open data file");
+const QString save_title = QStringLiteral("Save data file");
+
+QString ask(F_main& f, DialogKind kind, const QString& pattern, const QString& more = {},
+            const QString& completion = {}) {
+    return f.dialogs.ask(
+        {kind, kind == DialogKind::Open ? open_title : save_title, pattern, more, completion}, &f);
+}
+} // namespace
+
+// The program's own two formats come first and are selected; the second
+// entry finds every other picture it opens (a microscope's TIFF, say).
+QString ask_open_picture(F_main& f) {
+    return ask(f, DialogKind::Open, QStringLiteral("*.bmp;*.jpg"), all_picture_patterns());
+}
+QString ask_open_defi(F_main& f) {
+    return ask(f, DialogKind::Open, QStringLiteral("*.kvo"));
+}
+QString ask_save_defi(F_main& f) {
+    return ask(f, DialogKind::Save, QStringLiteral("*.kvo"), {}, QStringLiteral(".kvo"));
+}
+QString ask_save_picture(F_main& f) {
+    return ask(f, DialogKind::Save, QStringLiteral("*.bmp"), {}, QStringLiteral(".bmp"));
+}
+QString ask_save_xls(F_main& f) {
+    return ask(f, DialogKind::Save, QStringLiteral("*.xls"), {}, QStringLiteral(".xls"));
+}
