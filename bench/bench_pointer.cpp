@@ -5,7 +5,7 @@
 // median per move should stay under 1 ms. Appending a chain point must cost
 // the same at any chain length.
 
-#include "form/F_main.h"
+#include "app/main_window.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
@@ -68,7 +68,7 @@ struct Window {
     Window() {
         const QString file = dir.filePath(QStringLiteral("photo.jpg"));
         photo(6000, 4000).save(file, "JPG", 90);
-        f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+        f = make_main_window(dialogs, XlsApplication::factory());
         f->setWindowState(Qt::WindowNoState);
         f->show();
         f->resize(QSize(1600, 900) + (f->size() - f->client->size()));

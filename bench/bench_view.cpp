@@ -17,7 +17,7 @@
 //
 //   bench_view --benchmark_counters_tabular=true
 
-#include "form/F_main.h"
+#include "app/main_window.h"
 #include "platform/file_dialogs.h"
 #include "scripted_dialogs.h"
 #include "view/zoom.h"
@@ -158,7 +158,7 @@ class PaintMeter : public QObject {
 // The main window with a 1600 x 900 viewport (the fixed parts take 138 x 20).
 struct Viewer {
     ScriptedFileDialogs dialogs;
-    std::unique_ptr<F_main> f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+    std::unique_ptr<F_main> f = make_main_window(dialogs, XlsApplication::factory());
     Viewer() {
         const QSize client(1600 + 138, 900 + 20);
         f->setWindowState(Qt::WindowNoState);

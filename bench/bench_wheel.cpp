@@ -5,7 +5,7 @@
 //
 //   bench_wheel --benchmark_counters_tabular=true
 
-#include "form/F_main.h"
+#include "app/main_window.h"
 #include "scripted_dialogs.h"
 #include "view/wheel_zoom.h"
 #include "view/zoom.h"
@@ -49,7 +49,7 @@ struct Photo {
 struct Viewer {
     Photo photo;
     ScriptedFileDialogs dialogs;
-    std::unique_ptr<F_main> f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+    std::unique_ptr<F_main> f = make_main_window(dialogs, XlsApplication::factory());
     Viewer() {
         const QSize client(1600 + 138, 900 + 20);
         f->show();

@@ -7,7 +7,7 @@
 // Prints one line: seconds taken, peak resident memory above the idle
 // window in MiB, the picture area's size, and the status line.
 
-#include "form/F_main.h"
+#include "app/main_window.h"
 #include "scripted_dialogs.h"
 #include "xls/xls_application.h"
 
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ScriptedFileDialogs dialogs;
-    auto f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+    auto f = make_main_window(dialogs, XlsApplication::factory());
     f->setWindowState(Qt::WindowNoState);
     f->show();
     f->resize(1600, 1000);

@@ -3,7 +3,7 @@
 // the scale to the value it holds, converting the results, or is refused with
 // the reason in the status bar and nothing changed.
 
-#include "form/F_main.h"
+#include "app/main_window.h"
 #include "fuzz_input.h"
 #include "platform/file_dialogs.h"
 #include "scale/scale_file.h"
@@ -36,7 +36,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QApplication app(*argc, *argv);
     static QTemporaryDir dir;
-    static F_main f(dialogs, XlsApplication::factory());
+    static const std::unique_ptr<F_main> window =
+        make_main_window(dialogs, XlsApplication::factory());
+    F_main& f = *window;
     window = &f;
     f.show();
     const QString picture = dir.filePath(QStringLiteral("p.bmp"));

@@ -8,7 +8,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-scripts/check_layers.sh
 scripts/check_format.sh
 jobs=$(nproc)
 

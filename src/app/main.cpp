@@ -1,5 +1,5 @@
 #include "app/command_line.h"
-#include "form/F_main.h"
+#include "app/main_window.h"
 #include "platform/file_dialogs.h"
 #include "xls/xls_application.h"
 
@@ -22,7 +22,9 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("kelvo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvo/kelvo.png")));
     QtFileDialogs dialogs;
-    F_main window(dialogs, XlsApplication::factory());
+    const std::unique_ptr<F_main> main_window =
+        make_main_window(dialogs, XlsApplication::factory());
+    F_main& window = *main_window;
     window.showMaximized();
     // Once the event loop runs: the picture is then fitted into the shown
     // viewport, as a picture opened from the menu is.

@@ -8,7 +8,7 @@
 
 #include <QAction>
 
-void wire_shell(F_main& f) {
+void wire_app(F_main& f) {
     on_resize(f.client, [&f] { lay_out_window(f); });
     QObject::connect(f.fx, &QAction::triggered, &f, [&f] { f.close(); });
     QObject::connect(f.iu, &QAction::triggered, &f, [&f] { iu_Click(f); });

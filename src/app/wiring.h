@@ -1,11 +1,7 @@
 #pragma once
-// Each subsystem connects the events of the elements it handles to its
-// handlers; the main window calls these once, before start-up.
+// Connects the program's own elements (the window's resize, Exit, the Info
+// menu, the version panel) to their handlers.
 
 class F_main;
 
-void wire_shell(F_main& f);
-void wire_view(F_main& f);
-void wire_measure(F_main& f);
-void wire_scale(F_main& f);
-void wire_output(F_main& f);
+void wire_app(F_main& f);

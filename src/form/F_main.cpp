@@ -1,11 +1,5 @@
 #include "form/F_main.h"
 
-#include "app/drop.h"
-#include "app/shortcuts.h"
-#include "app/startup.h"
-#include "app/tooltips.h"
-#include "app/unload.h"
-#include "app/wiring.h"
 #include "form/calibration_step.h"
 #include "form/panel_font.h"
 #include "form/pointer_tool.h"
@@ -82,8 +76,6 @@ F_main::F_main(FileDialogs& dialogs_, SpreadsheetFactory spreadsheets_, QWidget*
     status_line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addPermanentWidget(status_line, 1);
     resize(657, 419 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
-    wire_handlers();
-    F_main_Load(*this);
 }
 
 F_main::~F_main() = default;
@@ -215,17 +207,6 @@ void F_main::build_menus() {
     iv = item(ii, "iv", QStringLiteral("Version (&V)"));
 }
 
-void F_main::wire_handlers() {
-    wire_shell(*this);
-    wire_view(*this);
-    wire_measure(*this);
-    wire_scale(*this);
-    wire_output(*this);
-    wire_drop(*this);
-    wire_shortcuts(*this);
-    set_tooltips(*this);
-}
-
 void F_main::report(const QString& message, Outcome outcome) {
     status_line->setText(message);
     status_line->setToolTip(message);
@@ -242,7 +223,7 @@ QString F_main::status_text() const {
 
 void F_main::closeEvent(QCloseEvent* event) {
     int cancel = 0;
-    F_main_Unload(*this, cancel);
+    if (on_unload) on_unload(cancel);
     if (cancel != 0)
         event->ignore();
     else

@@ -2,7 +2,8 @@
 // The main window: it owns every window element and every piece of run-time
 // state, under the names the whole program uses. Handlers and procedures live
 // in their subsystem folders as free functions over F_main&; this class only
-// builds the elements, holds the state and wires events to handlers.
+// builds the elements and holds the state. The program (app/main_window.h)
+// wires events to handlers and runs the start-up sequence.
 
 #include "form/measuring_state.h"
 #include "platform/file_dialogs.h"
@@ -15,6 +16,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -139,6 +141,10 @@ class F_main : public QMainWindow {
     // the next close goes through.
     bool close_refused = false;
 
+    // Runs however the window closes, installed by the program (the unload
+    // procedure). Setting cancel to 1 keeps the window open.
+    std::function<void(int& cancel)> on_unload;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -146,7 +152,6 @@ class F_main : public QMainWindow {
     QLabel* status_line = nullptr;
     void build_elements();
     void build_menus();
-    void wire_handlers();
 };
 
 // A check box's value as the handlers read it: 0 unticked, 1 ticked.

@@ -1,4 +1,4 @@
-#include "app/wiring.h"
+#include "measure/wiring.h"
 
 #include "form/F_main.h"
 #include "measure/modes.h"

@@ -1,4 +1,4 @@
-#include "app/wiring.h"
+#include "scale/wiring.h"
 
 #include "form/F_main.h"
 #include "platform/event_hooks.h"

@@ -1,4 +1,4 @@
-#include "app/wiring.h"
+#include "view/wiring.h"
 
 #include "form/F_main.h"
 #include "platform/event_hooks.h"

@@ -1,4 +1,5 @@
 #include "kelvo_fixture.h"
+#include "app/main_window.h"
 
 #include "xls/xls_application.h"
 
@@ -8,7 +9,7 @@
 
 void KelvoTest::SetUp() {
     ASSERT_TRUE(dir.isValid());
-    f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+    f = make_main_window(dialogs, XlsApplication::factory());
 }
 
 void KelvoTest::TearDown() {
