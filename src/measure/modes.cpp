@@ -65,3 +65,21 @@ void span_guide_lines(F_main& f) {
     span_down(f.L_y0, h);
     span_down(f.L_y1, h);
 }
+
+void reset_for_mode(F_main& f) {
+    if (value(f.Check_hideline) != 0) return;
+    switch (measuring_mode(f)) {
+    case MeasuringMode::single:
+        hide_markers(f);
+        clear_segments(f);
+        reset_single_line(f);
+        break;
+    case MeasuringMode::chain:
+        hide_markers(f);
+        clear_segments(f);
+        reset_multi_line(f);
+        break;
+    case MeasuringMode::free_hand:
+        break;
+    }
+}

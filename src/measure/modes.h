@@ -19,15 +19,20 @@ void Option_tracer_Click(F_main& f, int index);
 
 void hide_markers(F_main& f);      // hides L_x0, L_x1, L_y0, L_y1, L_d
 void reset_single_line(F_main& f); // the same, then m_state = 0
-void set_trace_grey(F_main& f);    // measuring
-void set_trace_red(F_main& f);     // a measurement ended
-void set_trace_green(F_main& f);   // its row was written
+// Clears the measurement after the picture was shown anew (not while "hide lines").
+void reset_for_mode(F_main& f);
+void set_trace_grey(F_main& f);  // measuring
+void set_trace_red(F_main& f);   // a measurement ended
+void set_trace_green(F_main& f); // its row was written
 // Stretches the cross-hair, and the four guide lines while shown, across P_in.
 void span_guide_lines(F_main& f);
 
 // Writes X, Y and D into Lb_x, Lb_y, Lb_d as "#.00". X and Y are single
 // precision, D double, as the handlers compute them.
 void show_results(F_main& f, float x, float y, double d);
+// Rewrites Lb_x, Lb_y, Lb_d for a new scale: each caption's number times
+// new_scale / old_scale, formatted "#.00".
+void convert_results(F_main& f, float old_scale, float new_scale);
 
 // Click on a result's value or caption label: toggles the red mark, which the
 // value label holds and the caption label follows.

@@ -16,3 +16,11 @@ void toggle_result_mark(ClickLabel* value_label, ClickLabel* caption_label) {
     value_label->set_fore_colour(mark);
     caption_label->set_fore_colour(value_label->fore_colour());
 }
+
+void convert_results(F_main& f, float old_scale, float new_scale) {
+    // The shown two-decimal texts are converted, not unrounded values: the
+    // labels are the only place the results are kept.
+    for (ClickLabel* result : {f.Lb_x, f.Lb_y, f.Lb_d})
+        result->setText(
+            format_2dp(leading_number(result->text()) * double(new_scale) / double(old_scale)));
+}

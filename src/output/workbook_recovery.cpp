@@ -46,3 +46,26 @@ QString save_recovery_workbook(F_main& f, QString* why) {
     }
     return path;
 }
+
+bool rescue_rows(F_main& f, const QString& why) {
+    QString lost;
+    const QString kept = save_recovery_workbook(f, &lost);
+    if (!kept.isEmpty()) {
+        // Reported as a failure, so the log (standard error) names the file
+        // even though the window is going.
+        f.report(QStringLiteral("The workbook was not saved on closing (%1); its rows were "
+                                "saved in %2")
+                     .arg(why, QDir::toNativeSeparators(kept)));
+        return true;
+    }
+    if (!f.close_refused) {
+        f.close_refused = true;
+        f.report(QStringLiteral("The window stays open: the workbook's rows could not be saved "
+                                "(%1), nor as a recovery workbook (%2). Close again to quit "
+                                "without them.")
+                     .arg(why, lost));
+        return false;
+    }
+    f.report(QStringLiteral("The workbook's rows were lost on closing: %1; %2").arg(why, lost));
+    return true;
+}

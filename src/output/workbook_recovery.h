@@ -16,3 +16,8 @@ QString recovery_workbook_path(const QString& book, const QDateTime& when);
 // Saves the open workbook's rows as a recovery workbook (never over an
 // existing file) and returns its path; "" with *why when that failed too.
 QString save_recovery_workbook(F_main& f, QString* why);
+
+// The workbook's own file could not take its rows (`why`): they go to a
+// recovery workbook, and the status bar says where. Returns false when that
+// failed too and the window should stay open (once: a second close goes).
+bool rescue_rows(F_main& f, const QString& why);

@@ -185,11 +185,3 @@ void leave_calibration(F_main& f) {
     f.L_trace_x->show();
     f.L_trace_y->show();
 }
-
-void convert_results(F_main& f, float old_scale, float new_scale) {
-    // The shown two-decimal texts are converted, not unrounded values: the
-    // labels are the only place the results are kept.
-    for (ClickLabel* result : {f.Lb_x, f.Lb_y, f.Lb_d})
-        result->setText(
-            format_2dp(leading_number(result->text()) * double(new_scale) / double(old_scale)));
-}

@@ -23,5 +23,4 @@ void wire_scale(F_main& f) {
                      [&f] { Check_hidescale_Click(f); });
     QObject::connect(f.Check_hidedivisions, &QCheckBox::clicked, &f,
                      [&f] { Check_hidedivisions_Click(f); });
-    QObject::connect(f.Check_hideline, &QCheckBox::clicked, &f, [&f] { Check_hideline_Click(f); });
 }
