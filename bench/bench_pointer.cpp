@@ -103,7 +103,7 @@ struct Window {
     // (1100, 450). More elements trace the same spiral in shorter steps.
     void lay_chain(int elements) {
         f->Option_tracer[1]->setChecked(true);
-        Option_tracer_Click(*f, 1);
+        Option_tracer_Click(*f, MeasuringMode::chain);
         for (int k = 0; k < elements; ++k) {
             const double t = elements > 1 ? double(k) / (elements - 1) : 1.0;
             const double r = 50 + 350 * t, a = 6 * 2 * M_PI * t;
@@ -175,7 +175,7 @@ BENCHMARK(PointerMoveOverChain)
 void PointerMoveStretchingASingleLine(benchmark::State& state) {
     Window& w = window();
     w.f->Option_tracer[0]->setChecked(true);
-    Option_tracer_Click(*w.f, 0);
+    Option_tracer_Click(*w.f, MeasuringMode::single);
     P_in_MouseDown(*w.f, 1, 1100, 450);
     w.settle();
     run_moves(state, w);

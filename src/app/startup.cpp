@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "form/F_main.h"
+#include "form/measuring_mode.h"
 #include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
@@ -40,7 +41,7 @@ void F_main_Load(F_main& f) {
 
     set_view_zoom(f, 100);
 
-    f.Option_tracer[0]->setChecked(true);
+    set_measuring_mode(f, MeasuringMode::single);
     f.Option_tracer[2]->hide();
 
     f.P_in->resize(1, 1);

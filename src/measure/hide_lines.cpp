@@ -6,11 +6,8 @@
 #include "measure/chain.h"
 #include "measure/modes.h"
 
-#include <QCheckBox>
-#include <QRadioButton>
-
 void Check_hideline_Click(F_main& f) {
-    if (value(f.Check_hideline) == 1) {
+    if (lines_hidden(f)) {
         f.L_trace_x->hide();
         f.L_trace_y->hide();
         hide_markers(f);
@@ -22,14 +19,5 @@ void Check_hideline_Click(F_main& f) {
     hide_markers(f);
     clear_segments(f);
     // "free hand" keeps its state; the other modes start afresh.
-    switch (measuring_mode(f)) {
-    case MeasuringMode::single:
-        reset_single_line(f);
-        break;
-    case MeasuringMode::chain:
-        reset_multi_line(f);
-        break;
-    case MeasuringMode::free_hand:
-        break;
-    }
+    restart_measuring(f);
 }

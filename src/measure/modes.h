@@ -2,25 +2,20 @@
 // The measuring modes, the overlay resets, the cross-hair colours and the
 // result panel's red marks.
 
+#include "form/measuring_mode.h"
+
 class F_main;
 class ClickLabel;
 
-// The measuring mode, as the selected Option_tracer shows it. Read it only
-// through measuring_mode.
-enum class MeasuringMode {
-    single,    // Option_tracer[0] "single line"
-    chain,     // Option_tracer[1] "multi lines"
-    free_hand, // Option_tracer[2] "free hand": measures nothing
-};
-MeasuringMode measuring_mode(const F_main& f);
-
-// Click of Option_tracer(index): 0 "single line", 1 "multi lines", 2 "free hand".
-void Option_tracer_Click(F_main& f, int index);
+// Selection of the option of `mode`.
+void Option_tracer_Click(F_main& f, MeasuringMode mode);
 
 void hide_markers(F_main& f);      // hides L_x0, L_x1, L_y0, L_y1, L_d
 void reset_single_line(F_main& f); // the same, then m_state = 0
-// Clears the measurement after the picture was shown anew (not while "hide lines").
-void reset_for_mode(F_main& f);
+// Clears the measurement and starts the mode's own afresh ("free hand" keeps
+// its state). Nothing while "hide lines" is ticked: measuring is off and
+// untouched then.
+void restart_measuring(F_main& f);
 void set_trace_grey(F_main& f);  // measuring
 void set_trace_red(F_main& f);   // a measurement ended
 void set_trace_green(F_main& f); // its row was written

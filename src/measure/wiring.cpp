@@ -23,7 +23,7 @@ void wire_measure(F_main& f) {
     for (int i = 0; i < 3; ++i)
         QObject::connect(f.Option_tracer[static_cast<std::size_t>(i)], &QRadioButton::toggled, &f,
                          [&f, i](bool selected) {
-                             if (selected) Option_tracer_Click(f, i);
+                             if (selected) Option_tracer_Click(f, static_cast<MeasuringMode>(i));
                          });
 
     const struct {

@@ -207,13 +207,12 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memor
     QSize asked = plan.how & QImageIOHandler::TransformationRotate90 ? shown.transposed() : shown;
     // JPEG is decoded at the DCT scale M/8 just at or above the size asked (a
     // 24-megapixel photo at 30% decodes 3/8 of it in each direction, about a
-    // seventh of the work and memory); other formats are decoded whole. The
-    // rest of the way is shrunk in the decoded picture's own memory, so a
-    // step holds one picture at a time.
+    // seventh of the work and memory), and its rows are shrunk the rest of the
+    // way as they are decoded, so it is never held whole.
     const int eighths = plan.jpeg && plan.stored.isValid() ? jpeg_eighths(plan.stored, asked) : 8;
-    // A JPEG's rows are shrunk as they are decoded: the decoded picture is
-    // never held whole.
-    // An uncompressed bitmap is shrunk band by band as it is read.
+    // An uncompressed bitmap is shrunk band by band as it is read; other
+    // formats are decoded whole and shrunk in their own memory, so a step
+    // holds one picture at a time.
     if (plan.bmp && plan.complete) {
         BmpBands bands = shrink_bmp_rows(path, asked, std::move(memory));
         if (bands.handled) {

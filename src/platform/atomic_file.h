@@ -61,10 +61,6 @@ class AtomicFile {
     const QString& temp_path() const { return temp_; }
     const QString& error() const { return error_; }
 
-    // The file a write to target() replaces: the target, or where the
-    // symbolic link at the target leads.
-    const QString& written_path() const { return written_; }
-
     // The name every temporary file of ours starts with; six letters and
     // digits follow.
     static constexpr const char* temp_prefix = ".kelvo-tmp-";

@@ -58,7 +58,7 @@ bool open_picture_file(F_main& f, const QString& path) {
         return false;
     }
     if (unlocked) set_view_zoom(f, 100);
-    reset_for_mode(f);
+    restart_measuring(f);
     set_trace_grey(f);
     update_scroll_bars(f);
     draw_scale_bar(f);

@@ -16,7 +16,7 @@ namespace {
 // What follows every zoom step that showed the picture anew, from `was`.
 void after_zoom_step(F_main& f, const ViewMapping& was) {
     keep_calibration_line(f, was, view_mapping(f));
-    reset_for_mode(f);
+    restart_measuring(f);
     update_scroll_bars(f);
     draw_scale_bar(f);
 }

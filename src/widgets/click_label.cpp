@@ -31,9 +31,8 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     // Qt would take the second press for a press of its own, and its release
-    // for a second click.
+    // for a second click: a double-click is one click.
     pressed_ = false;
-    if (event->button() == Qt::LeftButton) emit dblClicked();
 }
 
 void ClickLabel::set_shrink_to_fit(bool on) {

@@ -26,7 +26,6 @@ class ClickLabel : public QLabel {
 
   signals:
     void clicked();
-    void dblClicked();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -19,7 +19,6 @@ class SharedStrings {
     quint32 add(const QString& text);
 
     quint32 unique_count() const { return static_cast<quint32>(strings_.size()); }
-    quint32 use_count() const { return uses_; }
     // Bytes the strings take in the file, without record headers.
     qint64 character_bytes() const { return character_bytes_; }
 

@@ -70,7 +70,7 @@ TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
 
     f->Option_tracer[2]->show(); // "free hand" measures nothing even when reachable
     f->Check_hideline->setChecked(false);
-    Option_tracer_Click(*f, 0);
+    Option_tracer_Click(*f, MeasuringMode::single);
     left({10, 10});
     pointer::click(f->Option_tracer[2]);
     EXPECT_TRUE(f->Option_tracer[2]->isChecked());
