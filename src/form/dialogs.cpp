@@ -12,6 +12,13 @@ QString ask(F_main& f, DialogKind kind, const QString& pattern, const QString& m
     return f.dialogs.ask(
         {kind, kind == DialogKind::Open ? open_title : save_title, pattern, more, completion}, &f);
 }
+
+// The dialog asks its questions about the name as completed with `extension`
+// (DialogRequest::completion), and that is the name it yields.
+QString ask_save(F_main& f, const QString& extension) {
+    const QString typed = ask(f, DialogKind::Save, QLatin1Char('*') + extension, {}, extension);
+    return typed.isEmpty() ? typed : complete_extension(typed, extension);
+}
 } // namespace
 
 // The program's own two formats come first and are selected; the second
@@ -23,11 +30,11 @@ QString ask_open_defi(F_main& f) {
     return ask(f, DialogKind::Open, QStringLiteral("*.kvo"));
 }
 QString ask_save_defi(F_main& f) {
-    return ask(f, DialogKind::Save, QStringLiteral("*.kvo"), {}, QStringLiteral(".kvo"));
+    return ask_save(f, QStringLiteral(".kvo"));
 }
 QString ask_save_picture(F_main& f) {
-    return ask(f, DialogKind::Save, QStringLiteral("*.bmp"), {}, QStringLiteral(".bmp"));
+    return ask_save(f, QStringLiteral(".bmp"));
 }
 QString ask_save_xls(F_main& f) {
-    return ask(f, DialogKind::Save, QStringLiteral("*.xls"), {}, QStringLiteral(".xls"));
+    return ask_save(f, QStringLiteral(".xls"));
 }

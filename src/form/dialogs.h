@@ -1,8 +1,8 @@
 #pragma once
 // The five file dialogs of the program. Each yields the full path of the
-// chosen file, or "" when the user cancelled. None adds an extension: the
-// callers complete the name (complete_extension), and tell the save dialogs
-// which extension they will append.
+// chosen file, or "" when the user cancelled. The save dialogs yield the name
+// completed with their extension (complete_extension), the name their
+// overwrite question was about; the open dialogs yield the file as chosen.
 
 #include "platform/file_dialogs.h"
 

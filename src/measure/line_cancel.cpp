@@ -11,7 +11,6 @@ bool cancel_line(F_main& f) {
     const bool drawing = f.m_state == MeasuringState::start_fixed ||
                          (f.m_state == MeasuringState::chain_open && f.seg_count >= 1);
     if (!drawing) return false;
-    // The right press does not use the place it happens at.
-    P_in_MouseDown(f, 2, f.pt_x, f.pt_y);
+    take_back_point(f);
     return true;
 }

@@ -151,6 +151,10 @@ void right_press(F_main& f) {
 
 } // namespace
 
+void take_back_point(F_main& f) {
+    right_press(f);
+}
+
 void P_in_MouseDown(F_main& f, int button, float x, float y) {
     if (f.pointer_tool && f.pointer_tool->press(f, x, y)) return;
     if (lines_hidden(f)) return;

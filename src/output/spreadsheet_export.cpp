@@ -159,7 +159,7 @@ void write_xls_row(F_main& f) {
     if (f.xl_open == 0) {
         const QString name = ask_save_xls(f);
         if (name.isEmpty()) return;
-        if (!open_workbook(f, complete_extension(name, QStringLiteral(".xls")))) return;
+        if (!open_workbook(f, name)) return;
     }
     write_result_row(f);
 }
@@ -183,7 +183,7 @@ void Command_new_Click(F_main& f) {
         return;
     }
     // Unlike "to Excel", no picture is needed: the workbook may come first.
-    if (!open_workbook(f, complete_extension(name, QStringLiteral(".xls")))) return;
+    if (!open_workbook(f, name)) return;
     write_xls_row(f);
 }
 

@@ -34,9 +34,8 @@ bool read_head(const QString& path, QByteArray* head, QString* error) {
 } // namespace
 
 void save_scale_defi(F_main& f) {
-    QString path = ask_save_defi(f);
+    const QString path = ask_save_defi(f);
     if (path.isEmpty()) return;
-    path = complete_extension(path, extension);
     // Written beside and renamed over an existing file: a failed save keeps
     // the old one.
     QString error;

@@ -24,10 +24,13 @@ TEST_F(FileDialogFamily, EachAsksWithItsTitleAndOnePatternAndReturnsThePathAsCho
     };
     for (const auto& member : family) {
         dialogs.requests.clear();
-        // A name typed without extension comes back as typed.
+        // A name typed without extension comes back as typed from an open
+        // dialog, completed with the pattern's extension from a save dialog.
         const QString typed = path(QStringLiteral("typed name"));
         dialogs.answer(typed);
-        EXPECT_EQ(member.ask(*f), typed) << member.name;
+        const bool save = member.kind == DialogKind::Save;
+        EXPECT_EQ(member.ask(*f), save ? typed + QLatin1String(member.pattern + 1) : typed)
+            << member.name;
         ASSERT_EQ(dialogs.requests.size(), 1u) << member.name;
         const DialogRequest& asked = dialogs.requests[0];
         EXPECT_EQ(asked.kind, member.kind) << member.name;
