@@ -1,5 +1,8 @@
 #include "form/numbers.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <clocale>
 #include <gtest/gtest.h>
 
@@ -64,8 +67,19 @@ TEST(Format, SinglePrecisionValuesRoundOnTheirOwnDigits) {
 TEST(Format, DoesNotFollowTheProcessLocale) {
     const char* old = std::setlocale(LC_ALL, nullptr);
     const std::string saved = old ? old : "C";
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
-        std::setlocale(LC_NUMERIC, "C"); // no such locale here: the check still runs in C
+    // A locale with a decimal comma. Where the system has none generated, it
+    // is compiled from the definitions of Debian's `locales` package into a
+    // folder of the test's own (LOCPATH: no root needed).
+    QTemporaryDir compiled;
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+        QProcess::execute("localedef",
+                          {"-i", "de_DE", "-f", "UTF-8", compiled.filePath("de_DE.UTF-8")});
+        qputenv("LOCPATH", QFile::encodeName(compiled.path()));
+    }
+    const bool comma = std::setlocale(LC_ALL, "de_DE.UTF-8") && *localeconv()->decimal_point == ',';
+    qunsetenv("LOCPATH");
+    if (!comma)
+        GTEST_SKIP() << "no locale with a decimal comma here: install Debian's locales package";
     EXPECT_EQ(format_2dp(1234.5).toStdString(), "1234.50");
     EXPECT_DOUBLE_EQ(leading_number(QStringLiteral("12.5")), 12.5);
     std::setlocale(LC_ALL, saved.c_str());
