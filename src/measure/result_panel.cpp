@@ -2,11 +2,10 @@
 
 #include "form/F_main.h"
 #include "form/numbers.h"
+#include "form/results.h"
 
 void show_results(F_main& f, float x, float y, double d) {
-    f.Lb_x->setText(format_2dp(x));
-    f.Lb_y->setText(format_2dp(y));
-    f.Lb_d->setText(format_2dp(d));
+    set_result_texts(f, format_2dp(x), format_2dp(y), format_2dp(d));
 }
 
 void toggle_result_mark(ClickLabel* value_label, ClickLabel* caption_label) {
@@ -20,7 +19,9 @@ void toggle_result_mark(ClickLabel* value_label, ClickLabel* caption_label) {
 void convert_results(F_main& f, float old_scale, float new_scale) {
     // The shown two-decimal texts are converted, not unrounded values: the
     // labels are the only place the results are kept.
-    for (ClickLabel* result : {f.Lb_x, f.Lb_y, f.Lb_d})
-        result->setText(
-            format_2dp(leading_number(result->text()) * double(new_scale) / double(old_scale)));
+    const auto converted = [&](const ShownResult& shown) {
+        return format_2dp(leading_number(shown.text) * double(new_scale) / double(old_scale));
+    };
+    const auto [x, y, d] = shown_results(f);
+    set_result_texts(f, converted(x), converted(y), converted(d));
 }

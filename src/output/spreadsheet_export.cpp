@@ -2,6 +2,7 @@
 
 #include "form/F_main.h"
 #include "form/dialogs.h"
+#include "form/results.h"
 #include "measure/modes.h"
 #include "platform/event_hooks.h"
 
@@ -87,12 +88,13 @@ QString type_result_row(F_main& f, SpreadsheetSheet& sheet, int row, bool* comme
     QString path = f.pic_path;
     *replaced = replace_unpaired_surrogates(path);
     step(sheet.set_cell(row, 1, path));
-    const std::pair<ClickLabel*, int> results[] = {{f.Lb_x, 2}, {f.Lb_y, 3}, {f.Lb_d, 4}};
-    for (const auto& [label, col] : results) {
+    int col = 2;
+    for (const ShownResult& result : shown_results(f)) {
         // The label's colour as it holds it: a red or black mark, or the
         // system's window text colour (automatic) before the first click.
-        step(sheet.set_font_colour(row, col, label->fore_colour()));
-        step(sheet.set_cell(row, col, label->text()));
+        step(sheet.set_font_colour(row, col, result.mark));
+        step(sheet.set_cell(row, col, result.text));
+        ++col;
     }
     *comment_cut = false;
     QString comment = f.Text_comment->toPlainText();
