@@ -5,6 +5,7 @@
 #include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/trace_colours.h"
 
 #include <QCheckBox>
 #include <QFrame>

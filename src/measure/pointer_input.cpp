@@ -7,6 +7,8 @@
 #include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/result_panel.h"
+#include "measure/trace_colours.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

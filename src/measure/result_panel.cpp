@@ -1,4 +1,4 @@
-#include "measure/modes.h"
+#include "measure/result_panel.h"
 
 #include "form/F_main.h"
 #include "form/numbers.h"

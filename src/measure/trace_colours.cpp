@@ -1,4 +1,4 @@
-#include "measure/modes.h"
+#include "measure/trace_colours.h"
 
 #include "form/F_main.h"
 

@@ -4,6 +4,7 @@
 #include "measure/hide_lines.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
+#include "measure/result_panel.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

@@ -4,6 +4,7 @@
 #include "form/dialogs.h"
 #include "form/results.h"
 #include "measure/modes.h"
+#include "measure/trace_colours.h"
 #include "platform/event_hooks.h"
 
 #include <QCheckBox>

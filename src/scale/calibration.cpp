@@ -17,6 +17,7 @@
 #include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/result_panel.h"
 #include "measure/segment_length.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"

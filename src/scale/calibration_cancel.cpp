@@ -4,8 +4,6 @@
 #include "scale/calibration.h"
 
 bool cancel_calibration(F_main& f) {
-    if (!calibration_awaits_point(f)) return false;
     // Measuring starts afresh as after a completed calibration.
-    leave_calibration(f);
-    return true;
+    return calibration_awaits_point(f) && end_calibration(f);
 }

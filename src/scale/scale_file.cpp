@@ -3,6 +3,7 @@
 #include "form/F_main.h"
 #include "form/dialogs.h"
 #include "measure/modes.h"
+#include "measure/result_panel.h"
 #include "platform/atomic_file.h"
 #include "platform/regular_file.h"
 #include "scale/calibration.h"

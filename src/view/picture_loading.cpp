@@ -4,6 +4,7 @@
 #include "form/dialogs.h"
 #include "form/view_mapping.h"
 #include "measure/modes.h"
+#include "measure/trace_colours.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
 #include "view/scrolling.h"

@@ -2,6 +2,7 @@
 
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/trace_colours.h"
 
 #include <QCheckBox>
 #include <QFontMetricsF>

@@ -6,6 +6,8 @@
 #include "xls_readback.h"
 
 #include "measure/modes.h"
+#include "measure/result_panel.h"
+#include "measure/trace_colours.h"
 #include "output/spreadsheet_export.h"
 #include "platform/atomic_file.h"
 
