@@ -80,5 +80,6 @@ class AtomicFile {
     bool committed_ = false;
 };
 
-// One-shot helper for small files. On failure *error (if given) says why.
-bool write_file_atomically(const QString& target, const QByteArray& bytes, QString* error);
+// One-shot helper for small files. Returns why the file could not be
+// written; empty when it was.
+[[nodiscard]] QString write_file_atomically(const QString& target, const QByteArray& bytes);

@@ -39,8 +39,8 @@ void save_scale_defi(F_main& f) {
     if (path.isEmpty()) return;
     // Written beside and renamed over an existing file: a failed save keeps
     // the old one.
-    QString error;
-    if (!write_file_atomically(path, scale_file_bytes(f.unit_per_px), &error)) {
+    if (const QString error = write_file_atomically(path, scale_file_bytes(f.unit_per_px));
+        !error.isEmpty()) {
         f.report(QStringLiteral("Could not write %1: %2").arg(path, error));
         return;
     }

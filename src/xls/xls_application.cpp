@@ -26,7 +26,7 @@ bool XlsApplication::save_as(const QString& path) {
     }
     QString why;
     const QByteArray bytes = workbook_->encode(&why);
-    if (bytes.isEmpty() || !write_file_atomically(path, bytes, &why)) {
+    if (bytes.isEmpty() || !(why = write_file_atomically(path, bytes)).isEmpty()) {
         error_ = cannot_save(why);
         return false;
     }
