@@ -24,38 +24,31 @@ QString recovery_workbook_path(const QString& book, const QDateTime& when) {
            when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral(".xls");
 }
 
-QString save_recovery_workbook(F_main& f, QString* why) {
-    if (!f.xl_app) {
-        *why = QStringLiteral("the spreadsheet application is gone");
-        return QString();
-    }
+RecoveryWorkbook save_recovery_workbook(F_main& f) {
+    if (!f.xl_app) return {QString(), QStringLiteral("the spreadsheet application is gone")};
     QString path = recovery_workbook_path(f.xl_book, QDateTime::currentDateTime());
-    if (path.isEmpty()) {
-        *why = QStringLiteral("there is no data folder (neither XDG_DATA_HOME nor HOME is set)");
-        return QString();
-    }
+    if (path.isEmpty())
+        return {QString(),
+                QStringLiteral("there is no data folder (neither XDG_DATA_HOME nor HOME is set)")};
     // A failure to make the folder shows as the save's own reason below.
     QDir().mkpath(QFileInfo(path).absolutePath());
     // Two rescues within one second, by two windows, keep both.
     const QString stem = path.chopped(4);
     for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
         path = stem + QStringLiteral("-%1.xls").arg(n);
-    if (!f.xl_app->save_as(path)) {
-        *why = workbook_failure(path, f.xl_app->error());
-        return QString();
-    }
-    return path;
+    if (!f.xl_app->save_as(path)) return {QString(), workbook_failure(path, f.xl_app->error())};
+    return {path, QString()};
 }
 
 bool rescue_rows(F_main& f, const QString& why) {
-    QString lost;
-    const QString kept = save_recovery_workbook(f, &lost);
-    if (!kept.isEmpty()) {
+    const RecoveryWorkbook kept = save_recovery_workbook(f);
+    const QString& lost = kept.error;
+    if (lost.isEmpty()) {
         // Reported as a failure, so the log (standard error) names the file
         // even though the window is going.
         f.report(QStringLiteral("The workbook was not saved on closing (%1); its rows were "
                                 "saved in %2")
-                     .arg(why, QDir::toNativeSeparators(kept)));
+                     .arg(why, QDir::toNativeSeparators(kept.path)));
         return true;
     }
     if (!f.close_refused) {

@@ -13,9 +13,13 @@ class F_main;
 // 1 May 2024 gives ".../kelvo/recovered/results-20240501-143210.xls".
 QString recovery_workbook_path(const QString& book, const QDateTime& when);
 
+struct RecoveryWorkbook {
+    QString path;  // where the rows were kept
+    QString error; // why they could not be; empty when kept
+};
 // Saves the open workbook's rows as a recovery workbook (never over an
-// existing file) and returns its path; "" with *why when that failed too.
-QString save_recovery_workbook(F_main& f, QString* why);
+// existing file).
+RecoveryWorkbook save_recovery_workbook(F_main& f);
 
 // The workbook's own file could not take its rows (`why`): they go to a
 // recovery workbook, and the status bar says where. Returns false when that
