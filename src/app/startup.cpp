@@ -3,7 +3,6 @@
 #include "form/F_main.h"
 #include "form/measuring_mode.h"
 #include "form/view_mapping.h"
-#include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/trace_colours.h"
 
@@ -55,9 +54,7 @@ void F_main_Load(F_main& f) {
     f.xl_open = 0;
     f.unit_per_px = 1.0f;
 
-    hide_markers(f);
-    clear_segments(f);
-    reset_single_line(f);
+    restart_measuring(f);
     set_trace_grey(f);
 
     f.started = true;
