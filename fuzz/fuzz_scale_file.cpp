@@ -36,9 +36,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QApplication app(*argc, *argv);
     static QTemporaryDir dir;
-    static const std::unique_ptr<F_main> window =
+    static const std::unique_ptr<F_main> main_window =
         make_main_window(dialogs, XlsApplication::factory());
-    F_main& f = *window;
+    F_main& f = *main_window;
     window = &f;
     f.show();
     const QString picture = dir.filePath(QStringLiteral("p.bmp"));
