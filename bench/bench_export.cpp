@@ -16,7 +16,7 @@
 // for like comparison of what reaches the disk.
 
 #include "output/picture_bands.h"
-#include "platform/picture_io.h"
+#include "picture/picture_io.h"
 
 #include <QDir>
 #include <QFile>

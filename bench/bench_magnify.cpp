@@ -2,8 +2,8 @@
 // 1600 x 900 rectangle of a 24-megapixel photo at 510% must paint in well under
 // 2 ms, and the export must keep pace with the disk.
 
-#include "platform/bmp_stream_writer.h"
-#include "platform/magnify.h"
+#include "picture/bmp_stream_writer.h"
+#include "picture/magnify.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

@@ -5,13 +5,13 @@
 // median per move should stay under 1 ms. Appending a chain point must cost
 // the same at any chain length.
 
+#include "app/main_window.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
 #include "platform/file_dialogs.h"
-#include "platform/xls/xls_application.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,7 +68,7 @@ struct Window {
     Window() {
         const QString file = dir.filePath(QStringLiteral("photo.jpg"));
         photo(6000, 4000).save(file, "JPG", 90);
-        f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+        f = make_main_window(dialogs, XlsApplication::factory());
         f->setWindowState(Qt::WindowNoState);
         f->show();
         f->resize(QSize(1600, 900) + (f->size() - f->client->size()));
@@ -103,7 +103,7 @@ struct Window {
     // (1100, 450). More elements trace the same spiral in shorter steps.
     void lay_chain(int elements) {
         f->Option_tracer[1]->setChecked(true);
-        Option_tracer_Click(*f, 1);
+        Option_tracer_Click(*f, MeasuringMode::chain);
         for (int k = 0; k < elements; ++k) {
             const double t = elements > 1 ? double(k) / (elements - 1) : 1.0;
             const double r = 50 + 350 * t, a = 6 * 2 * M_PI * t;
@@ -175,7 +175,7 @@ BENCHMARK(PointerMoveOverChain)
 void PointerMoveStretchingASingleLine(benchmark::State& state) {
     Window& w = window();
     w.f->Option_tracer[0]->setChecked(true);
-    Option_tracer_Click(*w.f, 0);
+    Option_tracer_Click(*w.f, MeasuringMode::single);
     P_in_MouseDown(*w.f, 1, 1100, 450);
     w.settle();
     run_moves(state, w);
@@ -189,7 +189,7 @@ void PointerMoveWithTheMagnifier(benchmark::State& state) {
     QAction* magnifier = w.f->findChild<QAction*>(QStringLiteral("vm"));
     magnifier->setChecked(true);
     w.f->Option_tracer[0]->setChecked(true);
-    Option_tracer_Click(*w.f, 0);
+    Option_tracer_Click(*w.f, MeasuringMode::single);
     P_in_MouseDown(*w.f, 1, 1100, 450);
     w.settle();
     run_moves(state, w);

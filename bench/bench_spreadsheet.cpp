@@ -5,11 +5,11 @@
 // A workbook at the format's limit of 65,536 rows still saves, and one row
 // more is refused with a message.
 
+#include "app/main_window.h"
 #include "output/spreadsheet_export.h"
 #include "platform/file_dialogs.h"
-#include "platform/xls/xls_application.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
+#include "xls/xls_application.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -30,7 +30,7 @@ struct OpenWorkbook {
     std::unique_ptr<F_main> f;
 
     explicit OpenWorkbook(int last_row) {
-        f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+        f = make_main_window(dialogs, XlsApplication::factory());
         f->pic_path = QStringLiteral("/home/user/pictures/series_b/sample_00042.jpg");
         f->Lb_x->setText(QStringLiteral("1234.57"));
         f->Lb_y->setText(QStringLiteral(".50"));

@@ -24,11 +24,11 @@
 //
 //   bench_view --benchmark_counters_tabular=true
 
+#include "app/main_window.h"
 #include "platform/file_dialogs.h"
-#include "platform/xls/xls_application.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
 #include "view/zoom.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>
@@ -167,7 +167,7 @@ class PaintMeter : public QObject {
 // The main window with a 1600 x 900 viewport (the fixed parts take 138 x 20).
 struct Viewer {
     ScriptedFileDialogs dialogs;
-    std::unique_ptr<F_main> f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+    std::unique_ptr<F_main> f = make_main_window(dialogs, XlsApplication::factory());
     Viewer() {
         const QSize client(1600 + 138, 900 + 20);
         f->setWindowState(Qt::WindowNoState);

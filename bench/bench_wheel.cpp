@@ -5,11 +5,11 @@
 //
 //   bench_wheel --benchmark_counters_tabular=true
 
-#include "platform/xls/xls_application.h"
+#include "app/main_window.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
 #include "view/wheel_zoom.h"
 #include "view/zoom.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,7 +49,7 @@ struct Photo {
 struct Viewer {
     Photo photo;
     ScriptedFileDialogs dialogs;
-    std::unique_ptr<F_main> f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+    std::unique_ptr<F_main> f = make_main_window(dialogs, XlsApplication::factory());
     Viewer() {
         const QSize client(1600 + 138, 900 + 20);
         f->show();

@@ -7,9 +7,9 @@
 // Prints one line: seconds taken, peak resident memory above the idle
 // window in MiB, the picture area's size, and the status line.
 
-#include "platform/xls/xls_application.h"
+#include "app/main_window.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     QApplication app(argc, argv);
     ScriptedFileDialogs dialogs;
-    auto f = std::make_unique<F_main>(dialogs, XlsApplication::factory());
+    auto f = make_main_window(dialogs, XlsApplication::factory());
     f->setWindowState(Qt::WindowNoState);
     f->show();
     f->resize(1600, 1000);

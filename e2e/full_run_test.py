@@ -3,7 +3,6 @@ feature of known length, measure, press Enter and name the workbook, measure
 again, press Enter, close the window; then read the workbook back."""
 
 import os
-import time
 import unittest
 
 import xlrd
@@ -29,7 +28,7 @@ class FullRun(unittest.TestCase):
             w.measure((50, 100), (250, 100))
             d.type("10")
             d.key("Return")
-            time.sleep(0.3)
+            d.wait_for(lambda: "Scale: " in d.log(), 10, "the new scale")
 
             # Measure 30 x 40 pixels: 1.50, 2.00, 2.50 units; the focus moves
             # to "to Excel", so Enter writes the row.

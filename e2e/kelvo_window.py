@@ -2,7 +2,6 @@
 
 import os
 import sys
-import time
 import unittest
 
 from desktop import find_colour, locate_picture
@@ -81,8 +80,12 @@ class KelvoWindow:
         d.wait_for(lambda: os.path.exists(path + ".xls"), 10, "the workbook")
 
     def enter(self):
-        self.d.key("Return")
-        time.sleep(0.5)
+        """Enter writes the row; returns once the program has said what came of
+        it (it logs every status line)."""
+        d = self.d
+        lines_before = len(d.log().splitlines())
+        d.key("Return")
+        d.wait_for(lambda: len(d.log().splitlines()) > lines_before, 10, "the row's status line")
 
     def enter_and_wait_until_saved(self):
         """Enter writes the row; returns once the program says the row is saved

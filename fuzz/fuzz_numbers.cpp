@@ -1,8 +1,8 @@
 // The leading-number parser and the "#.00" / "#.000" formatters: captions are
 // state, so what the program writes it must read back to the same value.
 
+#include "form/numbers.h"
 #include "fuzz_input.h"
-#include "platform/numbers.h"
 
 #include <QRegularExpression>
 

@@ -4,7 +4,7 @@
 // reused memory and the scaled decode must agree and never fault.
 
 #include "fuzz_input.h"
-#include "platform/picture_io.h"
+#include "picture/picture_io.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -3,12 +3,12 @@
 // the scale to the value it holds, converting the results, or is refused with
 // the reason in the status bar and nothing changed.
 
+#include "app/main_window.h"
 #include "fuzz_input.h"
 #include "platform/file_dialogs.h"
-#include "platform/xls/xls_application.h"
 #include "scale/scale_file.h"
 #include "scale/scale_limits.h"
-#include "shell/F_main.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,7 +36,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QApplication app(*argc, *argv);
     static QTemporaryDir dir;
-    static F_main f(dialogs, XlsApplication::factory());
+    static const std::unique_ptr<F_main> main_window =
+        make_main_window(dialogs, XlsApplication::factory());
+    F_main& f = *main_window;
     window = &f;
     f.show();
     const QString picture = dir.filePath(QStringLiteral("p.bmp"));

@@ -2,8 +2,8 @@
 // what a cell holds.
 
 #include "fuzz_input.h"
-#include "platform/spreadsheet.h"
-#include "platform/xls/xls_typed_text.h"
+#include "xls/spreadsheet.h"
+#include "xls/xls_typed_text.h"
 
 #include <cmath>
 

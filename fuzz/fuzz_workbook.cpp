@@ -3,9 +3,9 @@
 // every cell must hold what its typed text makes of it.
 
 #include "fuzz_input.h"
-#include "platform/spreadsheet.h"
-#include "platform/xls/xls_typed_text.h"
-#include "platform/xls/xls_workbook.h"
+#include "xls/spreadsheet.h"
+#include "xls/xls_typed_text.h"
+#include "xls/xls_workbook.h"
 
 #include <QFile>
 #include <QTemporaryDir>

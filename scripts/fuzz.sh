@@ -12,9 +12,7 @@ build=${2:-build/sanitize}
 targets=(fuzz_picture fuzz_scale_file fuzz_numbers fuzz_typed_text fuzz_workbook)
 
 if [ ! -x "$build/fuzz/fuzz_picture" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-        -DKELVO_TESTS=OFF -DKELVO_BENCH=OFF -DKELVO_SANITIZE=ON -DKELVO_FUZZ=ON
+  cmake --preset sanitize -B "$build"
   cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 fi
 

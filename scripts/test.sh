@@ -9,12 +9,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
-scripts/check_layers.sh
 scripts/check_format.sh
 jobs=$(nproc)
 
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_TESTS=ON -DKELVO_BENCH=ON \
-      -DKELVO_WERROR=ON
+cmake --preset test
 cmake --build build/test -j"$jobs"
 (cd build/test && ctest --output-on-failure -j"$jobs" --timeout 900 --schedule-random)
 

@@ -1,8 +1,9 @@
 #include "measure/chain.h"
 
+#include "form/F_main.h"
+#include "form/view_mapping.h"
 #include "measure/pointer_input.h"
-#include "measure/view_mapping.h"
-#include "shell/F_main.h"
+#include "measure/segment_length.h"
 
 #include <cmath>
 #include <cstddef>
@@ -15,10 +16,6 @@
 
 namespace {
 
-double squared(float v) {
-    return static_cast<double>(v) * static_cast<double>(v);
-}
-
 float add_x(float sum, const LineObject& e, float u, float z) {
     return std::abs(e.X1() - e.X2()) * u * z + sum;
 }
@@ -26,7 +23,7 @@ float add_y(float sum, const LineObject& e, float u, float z) {
     return std::abs(e.Y1() - e.Y2()) * u * z + sum;
 }
 float add_d(float sum, const LineObject& e, float u, float z) {
-    const double length = std::sqrt(squared(e.Y1() - e.Y2()) + squared(e.X1() - e.X2()));
+    const double length = segment_length(e.X1() - e.X2(), e.Y1() - e.Y2());
     return static_cast<float>(static_cast<double>(u) * length * static_cast<double>(z) + sum);
 }
 
@@ -77,10 +74,6 @@ void append_chain_point(F_main& f, float x, float y, float zoom) {
     }
     f.seg_count += 1;
     load_element(f, x, y);
-}
-
-void append_chain_point(F_main& f, float x, float y) {
-    append_chain_point(f, x, y, view_mapping(f).factor());
 }
 
 void remove_chain_point(F_main& f) {

@@ -11,10 +11,9 @@ inline constexpr qint32 chain_capacity = 32767;
 bool chain_full(const F_main& f);
 
 // Closes the live element at (x, y), adds it to the totals and opens a new
-// live element there. `zoom` is the zoom factor the press computed; the
-// shorter form reads it from the zoom caption. A full chain is left as it is.
+// live element there. `zoom` is the zoom factor the press computed. A full
+// chain is left as it is.
 void append_chain_point(F_main& f, float x, float y, float zoom);
-void append_chain_point(F_main& f, float x, float y);
 void remove_chain_point(F_main& f);
 void restart_chain(F_main& f, float x, float y);
 void clear_segments(F_main& f);   // unloads every element; totals untouched

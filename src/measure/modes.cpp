@@ -1,35 +1,32 @@
 #include "measure/modes.h"
 
+#include "form/F_main.h"
 #include "measure/chain.h"
 #include "measure/pointer_input.h"
-#include "shell/F_main.h"
 
-#include <QCheckBox>
-#include <QRadioButton>
-
-MeasuringMode measuring_mode(const F_main& f) {
-    if (f.Option_tracer[0]->isChecked()) return MeasuringMode::single;
-    if (f.Option_tracer[1]->isChecked()) return MeasuringMode::chain;
-    return MeasuringMode::free_hand;
-}
-
-void Option_tracer_Click(F_main& f, int index) {
-    // While "hide lines" is ticked the choice waits: unticking it resets the
-    // machine for whichever option is selected by then.
-    if (value(f.Check_hideline) != 0) return;
-    switch (index) {
-    case 0: // "single line"
+namespace {
+void restart_as(F_main& f, MeasuringMode mode) {
+    if (lines_hidden(f)) return;
+    switch (mode) {
+    case MeasuringMode::single:
         clear_segments(f);
         reset_single_line(f);
         break;
-    case 1: // "multi lines"
+    case MeasuringMode::chain:
         hide_markers(f);
         clear_segments(f);
         reset_multi_line(f);
         break;
-    default: // "free hand" measures nothing
+    case MeasuringMode::free_hand:
         break;
     }
+}
+} // namespace
+
+void Option_tracer_Click(F_main& f, MeasuringMode mode) {
+    // While "hide lines" is ticked the choice waits: unticking it resets the
+    // machine for whichever option is selected by then.
+    restart_as(f, mode);
 }
 
 void hide_markers(F_main& f) {
@@ -64,4 +61,8 @@ void span_guide_lines(F_main& f) {
     span_across(f.L_x1, w);
     span_down(f.L_y0, h);
     span_down(f.L_y1, h);
+}
+
+void restart_measuring(F_main& f) {
+    restart_as(f, measuring_mode(f));
 }

@@ -1,11 +1,14 @@
 #include "measure/pointer_input.h"
+#include "measure/segment_length.h"
 
+#include "form/F_main.h"
+#include "form/numbers.h"
+#include "form/pointer_tool.h"
+#include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
-#include "measure/pointer_tool.h"
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
-#include "shell/F_main.h"
+#include "measure/result_panel.h"
+#include "measure/trace_colours.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -150,9 +153,13 @@ void right_press(F_main& f) {
 
 } // namespace
 
+void take_back_point(F_main& f) {
+    right_press(f);
+}
+
 void P_in_MouseDown(F_main& f, int button, float x, float y) {
     if (f.pointer_tool && f.pointer_tool->press(f, x, y)) return;
-    if (value(f.Check_hideline) == 1) return;
+    if (lines_hidden(f)) return;
     const float z = view_mapping(f).factor();
     switch (button) {
     case 1:
@@ -168,7 +175,7 @@ void P_in_MouseDown(F_main& f, int button, float x, float y) {
 
 void P_in_MouseMove(F_main& f, float x, float y) {
     if (f.pointer_tool && f.pointer_tool->move(f, x, y)) return;
-    if (value(f.Check_hideline) == 0) {
+    if (!lines_hidden(f)) {
         f.L_trace_x->set_Y1(y);
         f.L_trace_x->set_Y2(y);
         f.L_trace_y->set_X1(x);
@@ -182,8 +189,7 @@ void P_in_MouseMove(F_main& f, float x, float y) {
         f.L_d->set_X2(x);
         f.L_d->set_Y2(y);
         const float dx = f.pt_x - x, dy = f.pt_y - y;
-        const double length =
-            std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
+        const double length = segment_length(dx, dy);
         show_results(f, std::abs(dx) * u * z, std::abs(dy) * u * z,
                      static_cast<double>(u) * length * static_cast<double>(z));
         break;
@@ -195,8 +201,7 @@ void P_in_MouseMove(F_main& f, float x, float y) {
         live.set_X2(x);
         live.set_Y2(y);
         const float dx = live.X1() - x, dy = live.Y1() - y;
-        const double length =
-            std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
+        const double length = segment_length(dx, dy);
         show_results(f, std::abs(dx) * u * z + f.sum_x, std::abs(dy) * u * z + f.sum_y,
                      static_cast<double>(u) * length * static_cast<double>(z) + f.sum_d);
         break;
@@ -209,7 +214,7 @@ void P_in_MouseMove(F_main& f, float x, float y) {
 }
 
 void P_in_DblClick(F_main& f) {
-    if (value(f.Check_hideline) == 1 || f.m_state != MeasuringState::chain_open) return;
+    if (lines_hidden(f) || f.m_state != MeasuringState::chain_open) return;
     f.m_state = MeasuringState::chain_closed;
     set_trace_red(f);
     hand_focus_on(f);

@@ -1,12 +1,14 @@
 #include "measure/result_copy.h"
 
-#include "shell/F_main.h"
+#include "form/F_main.h"
+#include "form/results.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 
 QString result_text(const F_main& f) {
-    return f.Lb_x->text() + QLatin1Char('\t') + f.Lb_y->text() + QLatin1Char('\t') + f.Lb_d->text();
+    const auto [x, y, d] = shown_results(f);
+    return x.text + QLatin1Char('\t') + y.text + QLatin1Char('\t') + d.text;
 }
 
 void copy_result(F_main& f) {

@@ -1,12 +1,11 @@
-#include "measure/modes.h"
+#include "measure/result_panel.h"
 
-#include "platform/numbers.h"
-#include "shell/F_main.h"
+#include "form/F_main.h"
+#include "form/numbers.h"
+#include "form/results.h"
 
 void show_results(F_main& f, float x, float y, double d) {
-    f.Lb_x->setText(format_2dp(x));
-    f.Lb_y->setText(format_2dp(y));
-    f.Lb_d->setText(format_2dp(d));
+    set_result_texts(f, format_2dp(x), format_2dp(y), format_2dp(d));
 }
 
 void toggle_result_mark(ClickLabel* value_label, ClickLabel* caption_label) {
@@ -15,4 +14,14 @@ void toggle_result_mark(ClickLabel* value_label, ClickLabel* caption_label) {
     const Colour mark = value_label->fore_colour() == colours::red ? colours::black : colours::red;
     value_label->set_fore_colour(mark);
     caption_label->set_fore_colour(value_label->fore_colour());
+}
+
+void convert_results(F_main& f, float old_scale, float new_scale) {
+    // The shown two-decimal texts are converted, not unrounded values: the
+    // labels are the only place the results are kept.
+    const auto converted = [&](const ShownResult& shown) {
+        return format_2dp(leading_number(shown.text) * double(new_scale) / double(old_scale));
+    };
+    const auto [x, y, d] = shown_results(f);
+    set_result_texts(f, converted(x), converted(y), converted(d));
 }

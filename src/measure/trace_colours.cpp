@@ -1,6 +1,6 @@
-#include "measure/modes.h"
+#include "measure/trace_colours.h"
 
-#include "shell/F_main.h"
+#include "form/F_main.h"
 
 // The cross-hair's colour tells where a measurement stands: grey while
 // measuring, red once it ended, green once its row is in the spreadsheet.

@@ -1,9 +1,12 @@
-#include "shell/wiring.h"
+#include "measure/wiring.h"
 
+#include "form/F_main.h"
+#include "measure/hide_lines.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
-#include "shell/F_main.h"
+#include "measure/result_panel.h"
 
+#include <QCheckBox>
 #include <QRadioButton>
 
 void wire_measure(F_main& f) {
@@ -14,13 +17,14 @@ void wire_measure(F_main& f) {
                      [&f](float x, float y) { P_in_MouseMove(f, x, y); });
     QObject::connect(p, &PictureBox::dblClick, &f, [&f] { P_in_DblClick(f); });
     QObject::connect(p, &PictureBox::resized, &f, [&f] { span_guide_lines(f); });
+    QObject::connect(f.Check_hideline, &QCheckBox::clicked, &f, [&f] { Check_hideline_Click(f); });
 
     // toggled(true) rather than clicked: start-up selects "single line" in
     // code, and that selection must run the mode handler as a click would.
     for (int i = 0; i < 3; ++i)
         QObject::connect(f.Option_tracer[static_cast<std::size_t>(i)], &QRadioButton::toggled, &f,
                          [&f, i](bool selected) {
-                             if (selected) Option_tracer_Click(f, i);
+                             if (selected) Option_tracer_Click(f, static_cast<MeasuringMode>(i));
                          });
 
     const struct {

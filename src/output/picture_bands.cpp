@@ -1,8 +1,8 @@
 #include "output/picture_bands.h"
 
-#include "platform/bmp_stream_writer.h"
-#include "platform/line_object.h"
-#include "platform/magnify.h"
+#include "picture/bmp_stream_writer.h"
+#include "picture/magnify.h"
+#include "widgets/line_object.h"
 
 #include <QDir>
 #include <QFontMetrics>

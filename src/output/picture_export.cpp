@@ -1,10 +1,10 @@
 #include "output/picture_export.h"
 
+#include "form/F_main.h"
+#include "form/dialogs.h"
 #include "output/picture_bands.h"
 #include "platform/busy_cursor.h"
 #include "scale/scale_bar.h"
-#include "shell/F_main.h"
-#include "shell/dialogs.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -52,10 +52,8 @@ ExportMarks scale_bar_marks(const F_main& f) {
 
 void save_picture(F_main& f) {
     if (f.pic_path.isEmpty()) return;
-    QString path = ask_save_picture(f);
+    const QString path = ask_save_picture(f);
     if (path.isEmpty()) return;
-    // The dialog has already asked about the name as completed here.
-    path = complete_extension(path, QStringLiteral(".bmp"));
 
     // The canvas is composed band by band on the way to the file rather than
     // in the work box; the box is left empty and hidden all the same.

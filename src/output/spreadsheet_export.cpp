@@ -1,14 +1,16 @@
 #include "output/spreadsheet_export.h"
 
+#include "form/F_main.h"
+#include "form/dialogs.h"
+#include "form/results.h"
 #include "measure/modes.h"
+#include "measure/trace_colours.h"
 #include "output/workbook_file.h"
 #include "output/workbook_recovery.h"
 #include "platform/event_hooks.h"
 #include "platform/folder_lock.h"
-#include "platform/forward_typing.h"
-#include "shell/F_main.h"
-#include "shell/dialogs.h"
 #include "version.h"
+#include "widgets/forward_typing.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -96,11 +98,11 @@ spreadsheet::TypedRow result_row(F_main& f, int* replaced) {
     QString path = f.pic_path;
     *replaced = replace_unpaired_surrogates(path);
     cells.push_back({1, path, std::nullopt});
-    const std::pair<ClickLabel*, int> results[] = {{f.Lb_x, 2}, {f.Lb_y, 3}, {f.Lb_d, 4}};
-    for (const auto& [label, col] : results) {
+    int col = 2;
+    for (const ShownResult& result : shown_results(f)) {
         // The label's colour as it holds it: a red or black mark, or the
         // system's window text colour (automatic) before the first click.
-        cells.push_back({col, label->text(), label->fore_colour()});
+        cells.push_back({col++, result.text, result.mark});
     }
     QString comment = f.Text_comment->toPlainText();
     *replaced += replace_unpaired_surrogates(comment);
@@ -213,16 +215,16 @@ void Command_new_Click(F_main& f) {
         }
         // Another program has the file, and its rows cannot go there: they
         // are kept as a recovery workbook, as on closing the window.
-        QString lost;
-        const QString kept = save_recovery_workbook(f, &lost);
-        if (kept.isEmpty()) {
+        const RecoveryWorkbook kept = save_recovery_workbook(f);
+        if (kept.path.isEmpty()) {
             f.report(QStringLiteral("No new workbook was started, the open one stays open: %1; "
                                     "nor could its rows be saved as a recovery workbook: %2")
-                         .arg(why, lost));
+                         .arg(why, kept.error));
             return;
         }
         abandon_workbook(f);
-        f.report(QStringLiteral("The workbook's rows were saved in %1 (%2)").arg(shown(kept), why));
+        f.report(
+            QStringLiteral("The workbook's rows were saved in %1 (%2)").arg(shown(kept.path), why));
         show_recovered_workbooks_item(f);
     }
     // Unlike "to Excel", no picture is needed: the workbook may come first.

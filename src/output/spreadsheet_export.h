@@ -3,7 +3,7 @@
 // banner and header and again after every row, so a row is on disk as soon as
 // the cross-hair turns green.
 
-#include "platform/spreadsheet.h"
+#include "xls/spreadsheet.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "shell/wiring.h"
+#include "output/wiring.h"
 
 #include "output/picture_export.h"
 #include "output/spreadsheet_export.h"

@@ -1,8 +1,8 @@
 #include "output/workbook_file.h"
 
+#include "form/F_main.h"
 #include "output/spreadsheet_export.h"
-#include "platform/spreadsheet_readers.h"
-#include "shell/F_main.h"
+#include "xls/spreadsheet_readers.h"
 
 namespace {
 

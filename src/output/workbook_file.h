@@ -6,7 +6,7 @@
 // not, its rows are read back and this window's unsaved rows go after them,
 // so no row either writer reported saved is written over.
 
-#include "platform/spreadsheet.h"
+#include "xls/spreadsheet.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "output/workbook_recovery.h"
 
+#include "form/F_main.h"
 #include "output/spreadsheet_export.h"
-#include "platform/xls/workbook_formats.h"
-#include "shell/F_main.h"
+#include "xls/workbook_formats.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -25,7 +25,9 @@ QStringList recovered_workbooks() {
     const QString folder = recovery_folder();
     return folder.isEmpty()
                ? QStringList()
-               : QDir(folder).entryList({QStringLiteral("*.xls")}, QDir::Files, QDir::Name);
+               : QDir(folder).entryList(
+                     {QStringLiteral("*.xls"), QStringLiteral("*.xlsx"), QStringLiteral("*.csv")},
+                     QDir::Files, QDir::Name);
 }
 
 const QString announced_key = QStringLiteral("recovered/announced");
@@ -44,16 +46,12 @@ QString recovery_workbook_path(const QString& book, const QDateTime& when) {
            when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + extension;
 }
 
-QString save_recovery_workbook(F_main& f, QString* why) {
-    if (!f.xl_app) {
-        *why = QStringLiteral("the spreadsheet application is gone");
-        return QString();
-    }
+RecoveryWorkbook save_recovery_workbook(F_main& f) {
+    if (!f.xl_app) return {QString(), QStringLiteral("the spreadsheet application is gone")};
     QString path = recovery_workbook_path(f.xl_book, QDateTime::currentDateTime());
-    if (path.isEmpty()) {
-        *why = QStringLiteral("there is no data folder (neither XDG_DATA_HOME nor HOME is set)");
-        return QString();
-    }
+    if (path.isEmpty())
+        return {QString(),
+                QStringLiteral("there is no data folder (neither XDG_DATA_HOME nor HOME is set)")};
     // A failure to make the folder shows as the save's own reason below.
     QDir().mkpath(QFileInfo(path).absolutePath());
     // Two rescues within one second, by two windows, keep both.
@@ -61,11 +59,31 @@ QString save_recovery_workbook(F_main& f, QString* why) {
     const QString stem = path.chopped(extension.size());
     for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
         path = stem + QStringLiteral("-%1").arg(n) + extension;
-    if (!f.xl_app->save_as(path)) {
-        *why = workbook_failure(path, f.xl_app->error());
-        return QString();
+    if (!f.xl_app->save_as(path)) return {QString(), workbook_failure(path, f.xl_app->error())};
+    return {path, QString()};
+}
+
+bool rescue_rows(F_main& f, const QString& why) {
+    const RecoveryWorkbook kept = save_recovery_workbook(f);
+    const QString& lost = kept.error;
+    if (lost.isEmpty()) {
+        // Reported as a failure, so the log (standard error) names the file
+        // even though the window is going.
+        f.report(QStringLiteral("The workbook was not saved on closing (%1); its rows were "
+                                "saved in %2")
+                     .arg(why, QDir::toNativeSeparators(kept.path)));
+        return true;
     }
-    return path;
+    if (!f.close_refused) {
+        f.close_refused = true;
+        f.report(QStringLiteral("The window stays open: the workbook's rows could not be saved "
+                                "(%1), nor as a recovery workbook (%2). Close again to quit "
+                                "without them.")
+                     .arg(why, lost));
+        return false;
+    }
+    f.report(QStringLiteral("The workbook's rows were lost on closing: %1; %2").arg(why, lost));
+    return true;
 }
 
 void show_recovered_workbooks_item(F_main& f) {

@@ -14,9 +14,18 @@ class F_main;
 // ".../kelvo/recovered/results-20240501-143210.xls", "results.csv" a .csv.
 QString recovery_workbook_path(const QString& book, const QDateTime& when);
 
+struct RecoveryWorkbook {
+    QString path;  // where the rows were kept
+    QString error; // why they could not be; empty when kept
+};
 // Saves the open workbook's rows as a recovery workbook (never over an
-// existing file) and returns its path; "" with *why when that failed too.
-QString save_recovery_workbook(F_main& f, QString* why);
+// existing file).
+RecoveryWorkbook save_recovery_workbook(F_main& f);
+
+// The workbook's own file could not take its rows (`why`): they go to a
+// recovery workbook, and the status bar says where. Returns false when that
+// failed too and the window should stay open (once: a second close goes).
+bool rescue_rows(F_main& f, const QString& why);
 
 // At start-up: when the recovery folder holds workbooks not announced before,
 // the status line says how many and where (each file is announced once; the

@@ -349,9 +349,8 @@ bool AtomicFile::commit() {
     return true;
 }
 
-bool write_file_atomically(const QString& target, const QByteArray& bytes, QString* error) {
+QString write_file_atomically(const QString& target, const QByteArray& bytes) {
     AtomicFile file(target);
-    const bool ok = file.open() && file.write(bytes) && file.commit();
-    if (!ok && error) *error = file.error();
-    return ok;
+    if (file.open() && file.write(bytes) && file.commit()) return QString();
+    return file.error();
 }

@@ -61,10 +61,6 @@ class AtomicFile {
     const QString& temp_path() const { return temp_; }
     const QString& error() const { return error_; }
 
-    // The file a write to target() replaces: the target, or where the
-    // symbolic link at the target leads.
-    const QString& written_path() const { return written_; }
-
     // The name every temporary file of ours starts with; six letters and
     // digits follow.
     static constexpr const char* temp_prefix = ".kelvo-tmp-";
@@ -84,5 +80,6 @@ class AtomicFile {
     bool committed_ = false;
 };
 
-// One-shot helper for small files. On failure *error (if given) says why.
-bool write_file_atomically(const QString& target, const QByteArray& bytes, QString* error);
+// One-shot helper for small files. Returns why the file could not be
+// written; empty when it was.
+[[nodiscard]] QString write_file_atomically(const QString& target, const QByteArray& bytes);

@@ -1,7 +1,7 @@
 #pragma once
 // Small adapters that give a widget the event handlers the program's elements
 // have: a key-press handler that sees the character code and may cancel the
-// key, and a resize handler.
+// key, a resize handler and a wheel handler.
 
 #include <QObject>
 #include <QPoint>

@@ -1,4 +1,4 @@
-// The calibration cycle, keyed on its step (scale/calibration_step.h), which
+// The calibration cycle, keyed on its step (form/calibration_step.h), which
 // the caption of Command_set shows:
 //
 //   "set kelvo"        click: hide the cross-hair            -> "point start"
@@ -6,18 +6,21 @@
 //   "point end"        moves drag the end, a press fixes it   -> "set scale as..."
 //   "set scale as..."  click, or Enter in Text_scale: apply   -> "set kelvo"
 //
-// The presses and moves on P_in belong to the pointer handlers of measuring;
-// this file handles the button, the Enter key and the new scale.
+// The presses and moves on P_in that place the reference line's ends are
+// the pointer tool's (calibration_points.cpp); this file handles the button,
+// the Enter key and the new scale.
 #include "scale/calibration.h"
 
+#include "form/F_main.h"
+#include "form/calibration_step.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
-#include "scale/calibration_step.h"
+#include "measure/result_panel.h"
+#include "measure/segment_length.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"
-#include "shell/F_main.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -31,9 +34,7 @@
 
 namespace {
 float line_length(const LineObject& line) {
-    const float dx = line.X1() - line.X2();
-    const float dy = line.Y1() - line.Y2();
-    return static_cast<float>(std::sqrt(double(dx) * dx + double(dy) * dy));
+    return static_cast<float>(segment_length(line.X1() - line.X2(), line.Y1() - line.Y2()));
 }
 
 // The number at the start of the typed text, as typed: its digits say what
@@ -186,28 +187,10 @@ void leave_calibration(F_main& f) {
     set_calibration_step(f, CalibrationStep::idle);
 
     // With "hide lines" ticked measuring stays switched off and untouched.
-    if (value(f.Check_hideline) != 0) return;
-    switch (measuring_mode(f)) {
-    case MeasuringMode::single:
-        reset_single_line(f);
-        break;
-    case MeasuringMode::chain:
-        // Presses measured again while the length was typed: drop that chain.
-        clear_segments(f);
-        reset_multi_line(f);
-        break;
-    case MeasuringMode::free_hand:
-        break;
-    }
+    if (lines_hidden(f)) return;
+    // Presses measured again while the length was typed are dropped.
+    restart_measuring(f);
     // The click that started the calibration hid the cross-hair.
     f.L_trace_x->show();
     f.L_trace_y->show();
-}
-
-void convert_results(F_main& f, float old_scale, float new_scale) {
-    // The shown two-decimal texts are converted, not unrounded values: the
-    // labels are the only place the results are kept.
-    for (ClickLabel* result : {f.Lb_x, f.Lb_y, f.Lb_d})
-        result->setText(
-            format_2dp(leading_number(result->text()) * double(new_scale) / double(old_scale)));
 }

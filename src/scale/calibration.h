@@ -12,9 +12,6 @@ void apply_scale(F_main& f);
 // Leaves the cycle at "set kelvo" with Line_scale hidden; unless "hide lines"
 // is ticked, measuring starts afresh for the mode and the cross-hair shows again.
 void leave_calibration(F_main& f);
-// Rewrites Lb_x, Lb_y, Lb_d for a new scale: each caption's number times
-// new_scale / old_scale, formatted "#.00".
-void convert_results(F_main& f, float old_scale, float new_scale);
 
 // A zoom step from `was` to `now` during a calibration keeps Line_scale on the
 // picture pixels it marks.

@@ -1,7 +1,7 @@
 #include "scale/calibration_points.h"
 
-#include "scale/calibration_step.h"
-#include "shell/F_main.h"
+#include "form/F_main.h"
+#include "form/calibration_step.h"
 
 #include <QLineEdit>
 

@@ -4,7 +4,7 @@
 // state and whether or not "hide lines" is ticked, and the measuring state is
 // left alone; while the end point is awaited, moves drag it.
 
-#include "measure/pointer_tool.h"
+#include "form/pointer_tool.h"
 
 class CalibrationPoints : public PointerTool {
   public:

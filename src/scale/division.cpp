@@ -1,7 +1,7 @@
 #include "scale/division.h"
 
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 
 #include <cmath>
 #include <limits>

@@ -1,9 +1,7 @@
-// The three "hide" boxes of the result panel. They hide overlays only: the
-// bar keeps being placed while hidden, and "hide lines" keeps m_state.
-#include "measure/chain.h"
-#include "measure/modes.h"
+// "hide scale" and "hide division". They hide overlays only: the bar keeps
+// being placed while hidden.
+#include "form/F_main.h"
 #include "scale/scale_bar.h"
-#include "shell/F_main.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -32,29 +30,4 @@ void Check_hidedivisions_Click(F_main& f) {
     }
     f.L_div->show();
     draw_scale_bar(f);
-}
-
-void Check_hideline_Click(F_main& f) {
-    if (value(f.Check_hideline) == 1) {
-        f.L_trace_x->hide();
-        f.L_trace_y->hide();
-        hide_markers(f);
-        clear_segments(f);
-        return;
-    }
-    f.L_trace_x->show();
-    f.L_trace_y->show();
-    hide_markers(f);
-    clear_segments(f);
-    // "free hand" keeps its state; the other modes start afresh.
-    switch (measuring_mode(f)) {
-    case MeasuringMode::single:
-        reset_single_line(f);
-        break;
-    case MeasuringMode::chain:
-        reset_multi_line(f);
-        break;
-    case MeasuringMode::free_hand:
-        break;
-    }
 }

@@ -1,9 +1,10 @@
 #include "scale/scale_bar.h"
 
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
+#include "form/F_main.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 #include "scale/division.h"
-#include "shell/F_main.h"
+#include "widgets/scroll_bar.h"
 
 #include <QCheckBox>
 #include <QScrollBar>
@@ -17,8 +18,8 @@ void draw_scale_bar(F_main& f) {
 
     // A scroll bar is enabled exactly when the picture exceeds the viewport
     // that way; otherwise the picture's own edge is the visible edge.
-    const bool h_scroll = f.HS_main->isEnabledTo(f.client);
-    const bool v_scroll = f.VS_main->isEnabledTo(f.client);
+    const bool h_scroll = scroll_bar_enabled(f.HS_main);
+    const bool v_scroll = scroll_bar_enabled(f.VS_main);
     const QRect viewport = f.P_out->contentsRect();
     const double visible_width = h_scroll ? viewport.width() : f.P_in->width();
 

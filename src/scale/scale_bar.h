@@ -1,7 +1,7 @@
 #pragma once
 // The scale bar in the bottom-right corner of the visible picture.
 
-#include "platform/colour.h"
+#include "widgets/colour.h"
 
 class F_main;
 
@@ -12,4 +12,3 @@ inline constexpr Colour scale_bar_grey = 8947848;
 void draw_scale_bar(F_main& f);
 void Check_hidescale_Click(F_main& f);
 void Check_hidedivisions_Click(F_main& f);
-void Check_hideline_Click(F_main& f);

@@ -1,12 +1,14 @@
 #include "scale/scale_file.h"
 
+#include "form/F_main.h"
+#include "form/dialogs.h"
+#include "measure/modes.h"
+#include "measure/result_panel.h"
 #include "platform/atomic_file.h"
 #include "platform/regular_file.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"
-#include "shell/F_main.h"
-#include "shell/dialogs.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,13 +35,12 @@ bool read_head(const QString& path, QByteArray* head, QString* error) {
 } // namespace
 
 void save_scale_defi(F_main& f) {
-    QString path = ask_save_defi(f);
+    const QString path = ask_save_defi(f);
     if (path.isEmpty()) return;
-    path = complete_extension(path, extension);
     // Written beside and renamed over an existing file: a failed save keeps
     // the old one.
-    QString error;
-    if (!write_file_atomically(path, scale_file_bytes(f.unit_per_px), &error)) {
+    if (const QString error = write_file_atomically(path, scale_file_bytes(f.unit_per_px));
+        !error.isEmpty()) {
         f.report(QStringLiteral("Could not write %1: %2").arg(path, error));
         return;
     }

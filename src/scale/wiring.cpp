@@ -1,11 +1,11 @@
-#include "shell/wiring.h"
+#include "scale/wiring.h"
 
+#include "form/F_main.h"
 #include "platform/event_hooks.h"
 #include "scale/calibration.h"
 #include "scale/calibration_points.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_file.h"
-#include "shell/F_main.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,5 +23,4 @@ void wire_scale(F_main& f) {
                      [&f] { Check_hidescale_Click(f); });
     QObject::connect(f.Check_hidedivisions, &QCheckBox::clicked, &f,
                      [&f] { Check_hidedivisions_Click(f); });
-    QObject::connect(f.Check_hideline, &QCheckBox::clicked, &f, [&f] { Check_hideline_Click(f); });
 }

@@ -1,7 +1,7 @@
 #include "view/kept_picture.h"
 
-#include "platform/downscale.h"
-#include "shell/F_main.h"
+#include "form/F_main.h"
+#include "picture/downscale.h"
 #include "view/zoomed_size.h"
 
 namespace {

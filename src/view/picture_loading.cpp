@@ -1,12 +1,13 @@
 #include "view/picture_loading.h"
 
+#include "form/F_main.h"
+#include "form/dialogs.h"
+#include "form/view_mapping.h"
 #include "measure/modes.h"
-#include "measure/view_mapping.h"
+#include "measure/trace_colours.h"
 #include "platform/recent_pictures.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
-#include "shell/F_main.h"
-#include "shell/dialogs.h"
 #include "view/scrolling.h"
 #include "view/show_picture.h"
 #include "view/zoom.h"
@@ -65,7 +66,7 @@ bool open_picture_file(F_main& f, const QString& path) {
     }
     if (unlocked) set_view_zoom(f, 100);
     remember_recent_picture(path);
-    reset_for_mode(f);
+    restart_measuring(f);
     set_trace_grey(f);
     update_scroll_bars(f);
     draw_scale_bar(f);

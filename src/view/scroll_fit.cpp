@@ -1,6 +1,6 @@
 #include "view/scroll_fit.h"
 
-#include "platform/numbers.h"
+#include "form/numbers.h"
 
 #include <algorithm>
 

@@ -1,8 +1,9 @@
 #include "view/scrolling.h"
 
+#include "form/F_main.h"
 #include "scale/scale_bar.h"
-#include "shell/F_main.h"
 #include "view/scroll_fit.h"
+#include "widgets/scroll_bar.h"
 
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -16,17 +17,13 @@ void place_top(F_main& f, int top) {
     f.P_in->move(f.P_in->x(), top);
 }
 
-bool bar_enabled(const QScrollBar* bar) {
-    return bar->isEnabledTo(bar->parentWidget());
-}
-
 struct Position {
     int value;
     int maximum;
 };
 
 Position remember(const QScrollBar* bar) {
-    if (bar_enabled(bar)) return {bar->value(), bar->maximum()};
+    if (scroll_bar_enabled(bar)) return {bar->value(), bar->maximum()};
     return {0, 1};
 }
 

@@ -1,10 +1,10 @@
 #include "view/show_picture.h"
 
+#include "form/F_main.h"
+#include "picture/downscale.h"
+#include "picture/picture_io.h"
 #include "platform/busy_cursor.h"
-#include "platform/downscale.h"
 #include "platform/file_identity.h"
-#include "platform/picture_io.h"
-#include "shell/F_main.h"
 #include "view/kept_picture.h"
 #include "view/zoomed_size.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Reading the picture of pic_path into the picture area at a zoom: the one
-// path behind render_at_zoom, "1/1" and the zoom buttons.
+// path behind opening a picture and every zoom step (render_at_zoom, "1/1").
 
 #include <QSize>
 #include <QString>

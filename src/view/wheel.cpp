@@ -1,6 +1,7 @@
 #include "view/wheel.h"
+#include "widgets/scroll_bar.h"
 
-#include "shell/F_main.h"
+#include "form/F_main.h"
 #include "view/wheel_zoom.h"
 
 #include <QScrollBar>
@@ -24,7 +25,7 @@ void zoom_by_wheel(F_main& f, WheelZoom& zoom, int& rest, int angle, QPoint poin
 // Moves the bar's value; the bar's Change handler moves the picture.
 void scroll_by_wheel(QScrollBar* bar, int viewport, double& rest, int angle) {
     if (angle == 0) return;
-    if (!bar->isEnabledTo(bar->parentWidget())) {
+    if (!scroll_bar_enabled(bar)) {
         rest = 0;
         return;
     }

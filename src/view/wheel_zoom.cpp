@@ -1,11 +1,12 @@
 #include "view/wheel_zoom.h"
 
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
-#include "shell/F_main.h"
+#include "form/F_main.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 #include "view/zoom.h"
 #include "view/zoom_anchor.h"
 #include "view/zoom_lock.h"
+#include "widgets/scroll_bar.h"
 
 #include <QScrollBar>
 
@@ -36,10 +37,10 @@ void WheelZoom::show_burst() {
     if (!show_zoom(f_, target_)) return;
     const QSize new_size = f_.P_in->size();
     // The Change handlers move the picture area and redraw the scale bar.
-    if (f_.HS_main->isEnabledTo(f_.HS_main->parentWidget()))
+    if (scroll_bar_enabled(f_.HS_main))
         f_.HS_main->setValue(anchored_scroll_value(pointer_.x(), was.x(), old_size.width(),
                                                    new_size.width(), f_.HS_main->maximum()));
-    if (f_.VS_main->isEnabledTo(f_.VS_main->parentWidget()))
+    if (scroll_bar_enabled(f_.VS_main))
         f_.VS_main->setValue(anchored_scroll_value(pointer_.y(), was.y(), old_size.height(),
                                                    new_size.height(), f_.VS_main->maximum()));
 }

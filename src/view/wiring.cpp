@@ -1,7 +1,7 @@
-#include "shell/wiring.h"
+#include "view/wiring.h"
 
+#include "form/F_main.h"
 #include "platform/event_hooks.h"
-#include "shell/F_main.h"
 #include "view/picture_loading.h"
 #include "view/scrolling.h"
 #include "view/wheel.h"

@@ -1,24 +1,22 @@
 #include "view/zoom.h"
 
-#include "measure/chain.h"
+#include "form/F_main.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 #include "measure/modes.h"
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
 #include "scale/calibration.h"
 #include "scale/scale_bar.h"
-#include "shell/F_main.h"
 #include "view/scrolling.h"
 #include "view/show_picture.h"
 
 #include <QCheckBox>
-#include <QRadioButton>
 
 namespace {
 
 // What follows every zoom step that showed the picture anew, from `was`.
 void after_zoom_step(F_main& f, const ViewMapping& was) {
     keep_calibration_line(f, was, view_mapping(f));
-    reset_for_mode(f);
+    restart_measuring(f);
     update_scroll_bars(f);
     draw_scale_bar(f);
 }
@@ -80,22 +78,4 @@ void L_even_Click(F_main& f) {
     const ViewMapping was = view_mapping(f);
     set_view_zoom(f, 100);
     after_zoom_step(f, was);
-}
-
-void reset_for_mode(F_main& f) {
-    if (value(f.Check_hideline) != 0) return;
-    switch (measuring_mode(f)) {
-    case MeasuringMode::single:
-        hide_markers(f);
-        clear_segments(f);
-        reset_single_line(f);
-        break;
-    case MeasuringMode::chain:
-        hide_markers(f);
-        clear_segments(f);
-        reset_multi_line(f);
-        break;
-    case MeasuringMode::free_hand:
-        break;
-    }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Zoom from 10% to 510% in steps of 10. The caption of L_zval is the one
-// place that holds it (read and written through measure/view_mapping.h).
+// place that holds it (read and written through form/view_mapping.h).
 
 #include <QString>
 
@@ -12,8 +12,6 @@ void L_even_Click(F_main& f);
 // Shows the picture of pic_path at the zoom caption's percentage. Returns why
 // it cannot be read, with the view unchanged; empty when it is shown.
 QString render_at_zoom(F_main& f);
-// Clears the measurement after the picture was shown anew (not while "hide lines").
-void reset_for_mode(F_main& f);
 
 // True while the zoom buttons act: a picture is open and "zoom lock" unticked.
 bool zoom_buttons_act(const F_main& f);

@@ -1,6 +1,6 @@
 #include "view/zoom_anchor.h"
 
-#include "platform/numbers.h"
+#include "form/numbers.h"
 
 #include <algorithm>
 

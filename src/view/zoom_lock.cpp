@@ -1,6 +1,6 @@
 #include "view/zoom_lock.h"
 
-#include "shell/F_main.h"
+#include "form/F_main.h"
 
 bool refuse_locked_zoom(F_main& f) {
     if (value(f.Check_zlock) != 1) return false;

@@ -1,7 +1,7 @@
 #include "view/zoomed_size.h"
 
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 
 #include <algorithm>
 

@@ -3,6 +3,7 @@
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
+#include "measure/trace_colours.h"
 
 #include <QPushButton>
 #include <QRadioButton>

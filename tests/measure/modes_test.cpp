@@ -2,6 +2,7 @@
 
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "measure/trace_colours.h"
 
 #include <QCheckBox>
 #include <QFontMetricsF>
@@ -70,7 +71,7 @@ TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
 
     f->Option_tracer[2]->show(); // "free hand" measures nothing even when reachable
     f->Check_hideline->setChecked(false);
-    Option_tracer_Click(*f, 0);
+    Option_tracer_Click(*f, MeasuringMode::single);
     left({10, 10});
     pointer::click(f->Option_tracer[2]);
     EXPECT_TRUE(f->Option_tracer[2]->isChecked());

@@ -1,6 +1,7 @@
 #include "measuring_fixture.h"
 
 #include "measure/modes.h"
+#include "measure/trace_colours.h"
 
 #include "measure/pointer_input.h"
 

@@ -3,8 +3,8 @@
 #include "test_files.h"
 
 #include "output/picture_bands.h"
-#include "platform/bmp_stream_writer.h"
-#include "platform/magnify.h"
+#include "picture/bmp_stream_writer.h"
+#include "picture/magnify.h"
 
 #include <QAction>
 #include <QCheckBox>

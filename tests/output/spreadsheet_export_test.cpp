@@ -5,12 +5,14 @@
 #include "test_files.h"
 #include "xls_readback.h"
 
+#include "app/session_end.h"
 #include "measure/modes.h"
+#include "measure/result_panel.h"
+#include "measure/trace_colours.h"
 #include "output/spreadsheet_export.h"
 #include "output/workbook_recovery.h"
 #include "platform/atomic_file.h"
-#include "platform/xls/xls_application.h"
-#include "shell/session_end.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QCheckBox>

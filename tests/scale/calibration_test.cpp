@@ -3,6 +3,7 @@
 #include "kelvo_fixture.h"
 
 #include "measure/pointer_input.h"
+#include "measure/result_panel.h"
 #include "scale/calibration.h"
 
 #include <QCheckBox>

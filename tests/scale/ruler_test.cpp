@@ -3,9 +3,9 @@
 // ruler says, and so does the scale bar.
 #include "kelvo_fixture.h"
 
+#include "form/numbers.h"
+#include "form/view_mapping.h"
 #include "measure/pointer_input.h"
-#include "measure/view_mapping.h"
-#include "platform/numbers.h"
 #include "view/zoom.h"
 
 #include <QLineEdit>

@@ -1,6 +1,8 @@
 #include "kelvo_fixture.h"
+#include "app/main_window.h"
 
-#include "platform/xls/workbook_formats.h"
+#include "xls/workbook_formats.h"
+#include "xls/xls_application.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -8,7 +10,7 @@
 
 void KelvoTest::SetUp() {
     ASSERT_TRUE(dir.isValid());
-    f = std::make_unique<F_main>(dialogs, workbook_applications());
+    f = make_main_window(dialogs, workbook_applications());
 }
 
 void KelvoTest::TearDown() {

@@ -3,9 +3,9 @@
 // temporary folder, shown at a known client size so layout-dependent
 // behaviour is repeatable.
 
+#include "form/F_main.h"
 #include "pointer.h"
 #include "scripted_dialogs.h"
-#include "shell/F_main.h"
 
 #include <QImage>
 #include <QTemporaryDir>

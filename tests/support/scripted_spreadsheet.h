@@ -9,7 +9,7 @@
 //   script->fail_on_call = 2;            // the second save fails
 //   SpreadsheetFactory factory = scripted_spreadsheet(script);
 
-#include "platform/spreadsheet.h"
+#include "xls/spreadsheet.h"
 
 #include <QStringList>
 

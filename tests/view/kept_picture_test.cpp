@@ -1,6 +1,6 @@
 #include "view_fixture.h"
 
-#include "platform/downscale.h"
+#include "picture/downscale.h"
 #include "view/zoom.h"
 
 #include <QFile>

@@ -1,0 +1,166 @@
+#include "app/command_line.h"
+
+#include "form/picture_files.h"
+#include "scale/scale_file.h"
+#include "view/picture_loading.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The options QApplication takes from every Qt program's command line (its
+// own, the X11 platform's, the widget styles'), so that `kelvo -style Fusion`
+// and a session manager's `-session id` work; a value is named when it takes
+// one.
+struct QtOption {
+    const char* name;
+    const char* value;
+    const char* description;
+};
+constexpr QtOption qt_options[] = {
+    {"platform", "name[:options]", "The platform plugin: xcb, wayland, offscreen..."},
+    {"platformpluginpath", "path", "A folder to load platform plugins from."},
+    {"platformtheme", "theme", "The platform theme."},
+    {"plugin", "plugin", "An input plugin to load."},
+    {"qwindowgeometry", "geometry", "The main window's geometry, as WxH+X+Y."},
+    {"qwindowicon", "icon", "The main window's icon."},
+    {"qwindowtitle", "title", "The main window's title."},
+    {"reverse", nullptr, "Lay the window out from right to left."},
+    {"session", "id", "Restore the session of that identifier."},
+    {"style", "style", "The widget style, such as Fusion."},
+    {"stylesheet", "file", "A style sheet for the widgets."},
+    {"widgetcount", nullptr, "Print the number of widgets left at the end."},
+    {"display", "display", "The X display to use."},
+    {"geometry", "geometry", "The main window's geometry (X11)."},
+    {"name", "name", "The application's resource name (X11)."},
+    {"title", "title", "The application's title (X11)."},
+    {"visual", "visual", "The X visual to use."},
+    {"sync", nullptr, "Talk to the X server synchronously."},
+    {"nograb", nullptr, "Never grab the pointer or the keyboard."},
+    {"dograb", nullptr, "Grab even when running under a debugger."},
+    {"qmljsdebugger", "port", "The QML debugger's port."},
+};
+
+struct Parser {
+    QCommandLineParser parser;
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Displays help on commandline options.")};
+    QCommandLineOption help_all{QStringLiteral("help-all"),
+                                QStringLiteral("Displays help including Qt specific options.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Displays version information.")};
+
+    // With `show_qt`, the usage lists Qt's options too (--help-all).
+    explicit Parser(bool show_qt) {
+        parser.setApplicationDescription(QStringLiteral("Measures lengths on pictures."));
+        // -platform, -style: Qt's options begin with one dash.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOptions({help, help_all, version});
+        for (const QtOption& o : qt_options) {
+            QCommandLineOption option(QString::fromLatin1(o.name),
+                                      QString::fromLatin1(o.description));
+            if (o.value) option.setValueName(QString::fromLatin1(o.value));
+            if (!show_qt) option.setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(option);
+        }
+        parser.addPositionalArgument(QStringLiteral("picture"),
+                                     QStringLiteral("A picture to open (BMP, JPEG, PNG, GIF, "
+                                                    "TIFF, WebP)."),
+                                     QStringLiteral("[picture]"));
+        parser.addPositionalArgument(QStringLiteral("scale.kvo"),
+                                     QStringLiteral("A scale definition file to load."),
+                                     QStringLiteral("[scale.kvo]"));
+    }
+
+    // The usage as the user types it. The command line is read before the
+    // application exists, when Qt does not know the program's name yet.
+    QString usage() const {
+        return parser.helpText().replace(QLatin1String("<executable_name>"),
+                                         QCoreApplication::applicationName());
+    }
+};
+
+// Writes `text` whole or says on standard error why it could not: output
+// that went nowhere (a full disk, a closed pipe) is a failure.
+bool print(std::FILE* to, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    errno = 0;
+    const bool written =
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to) == size_t(bytes.size()) &&
+        std::fflush(to) == 0;
+    if (!written && to != stderr)
+        std::fprintf(stderr, "%s: could not write to standard output: %s\n",
+                     qPrintable(QCoreApplication::applicationName()),
+                     std::strerror(errno ? errno : EIO));
+    return written;
+}
+
+CommandLine ends(int code) {
+    CommandLine result;
+    result.exit_code = code;
+    return result;
+}
+
+CommandLine refuse(const Parser& p, const QString& why) {
+    print(stderr, why + QLatin1Char('\n') + p.usage());
+    return ends(2);
+}
+
+// The argument that QCommandLineParser calls the unknown option `name`.
+QString argument_for(const QStringList& arguments, const QString& name) {
+    for (const QString& a : arguments.mid(1)) {
+        if (a == QLatin1String("--")) break;
+        const QString bare = a.startsWith(QLatin1String("--")) ? a.mid(2) : a.mid(1);
+        if (a.startsWith(QLatin1Char('-')) &&
+            (bare == name || bare.startsWith(name + QLatin1Char('='))))
+            return a;
+    }
+    return QLatin1Char('-') + name;
+}
+
+} // namespace
+
+CommandLine read_command_line(const QStringList& arguments) {
+    Parser p(false);
+    const QString program = QCoreApplication::applicationName();
+    if (!p.parser.parse(arguments)) {
+        QString why = p.parser.errorText();
+        const QStringList unknown = p.parser.unknownOptionNames();
+        const QString argument =
+            unknown.isEmpty() ? QString() : argument_for(arguments, unknown.first());
+        // A mistyped option stays an option; what looks like a file is named.
+        if (argument.contains(QLatin1Char('.')) || QFileInfo::exists(argument))
+            why += QStringLiteral("\nTo open a file whose name begins with a dash, use `%1 -- %2`.")
+                       .arg(program, argument);
+        return refuse(p, why);
+    }
+    if (p.parser.isSet(p.help) || p.parser.isSet(p.help_all)) {
+        const Parser shown(p.parser.isSet(p.help_all));
+        return ends(print(stdout, shown.usage()) ? 0 : 1);
+    }
+    if (p.parser.isSet(p.version)) {
+        const QString line =
+            program + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        return ends(print(stdout, line) ? 0 : 1);
+    }
+    CommandLine result;
+    for (const QString& name : p.parser.positionalArguments()) {
+        QString& slot = is_scale_file_name(name) ? result.scale : result.picture;
+        if (!slot.isEmpty())
+            return refuse(p, QStringLiteral("Name at most one picture and one scale file (.kvo)."));
+        slot = name;
+    }
+    return result;
+}
+
+void open_from_command_line(F_main& f, const CommandLine& command_line) {
+    if (!command_line.picture.isEmpty())
+        open_picture_file(f, QFileInfo(command_line.picture).absoluteFilePath());
+    if (!command_line.scale.isEmpty())
+        load_scale_defi(f, QFileInfo(command_line.scale).absoluteFilePath());
+}

@@ -1,0 +1,37 @@
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "app/session_end.h"
+#include "form/F_main.h"
+#include "platform/file_dialogs.h"
+#include "version.h"
+#include "xls/workbook_formats.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QTimer>
+
+int main(int argc, char** argv) {
+    QApplication::setApplicationName(QStringLiteral("kelvo"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
+    // Read before the application connects to the display, so --help and
+    // --version answer on a terminal without one.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command_line = read_command_line(arguments);
+    if (command_line.exit_code) return *command_line.exit_code;
+
+    QApplication app(argc, argv);
+    QApplication::setDesktopFileName(QStringLiteral("org.kelvo.kelvo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvo/kelvo.png")));
+    QtFileDialogs dialogs;
+    const std::unique_ptr<F_main> main_window = make_main_window(dialogs, workbook_applications());
+    F_main& window = *main_window;
+    end_with_session(window);
+    window.showMaximized();
+    // Once the event loop runs: the picture is then fitted into the shown
+    // viewport, as a picture opened from the menu is.
+    QTimer::singleShot(0, &window,
+                       [&window, &command_line] { open_from_command_line(window, command_line); });
+    return QApplication::exec();
+}

@@ -1,0 +1,79 @@
+#include "app/pointer_readout.h"
+
+#include "app/pointer_place.h"
+#include "form/F_main.h"
+#include "form/calibration_step.h"
+#include "form/view_mapping.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+// The fixed end of the line that follows the pointer, in P_in pixels. The
+// calibration's reference line comes first: while it waits for its end,
+// moves drag it and nothing else.
+std::optional<QPointF> drawn_line_start(const F_main& f) {
+    if (calibration_step(f) == CalibrationStep::point_end)
+        return QPointF(f.Line_scale->X1(), f.Line_scale->Y1());
+    switch (f.m_state) {
+    case MeasuringState::start_fixed:
+        return QPointF(f.pt_x, f.pt_y);
+    case MeasuringState::chain_open:
+        if (f.seg_count < 1) return std::nullopt;
+        return QPointF(f.L_m[size_t(f.seg_count)]->X1(), f.L_m[size_t(f.seg_count)]->Y1());
+    case MeasuringState::no_start:
+    case MeasuringState::line_done:
+    case MeasuringState::chain_closed:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+void show(QLabel* label, const QString& text) {
+    // Most moves change the text; a move within the same tenth of a pixel
+    // costs no repaint.
+    if (label->text() != text) label->setText(text);
+}
+
+} // namespace
+
+std::optional<double> segment_angle(QPointF from, QPointF to) {
+    const double dx = to.x() - from.x(), dy = to.y() - from.y();
+    if (dx == 0 && dy == 0) return std::nullopt;
+    return std::atan2(-dy, dx) * 180.0 / std::numbers::pi;
+}
+
+QString readout_text(QPointF picture, std::optional<double> angle) {
+    QString text =
+        QStringLiteral("x %1  y %2").arg(picture.x(), 0, 'f', 1).arg(picture.y(), 0, 'f', 1);
+    if (angle) {
+        double tenths = std::round(*angle * 10) / 10;
+        if (tenths <= -180) tenths = 180; // the half-turn is written one way
+        if (tenths == 0) tenths = 0;      // never "-0.0"
+        text += QStringLiteral("  angle %1\u00B0").arg(tenths, 0, 'f', 1);
+    }
+    return text;
+}
+
+void wire_pointer_readout(F_main& f, PointerPlace& place) {
+    auto* label = new QLabel(f.statusBar());
+    label->setObjectName(QStringLiteral("pointer_readout"));
+    label->setTextFormat(Qt::PlainText);
+    // A fixed size: a new text repaints the label and never lays out the
+    // status bar again.
+    label->setFixedSize(
+        label->fontMetrics().horizontalAdvance(readout_text({888888.8, 888888.8}, -178.8)) + 8,
+        label->sizeHint().height());
+    f.statusBar()->addPermanentWidget(label);
+
+    QObject::connect(&place, &PointerPlace::over, label, [&f, label](QPointF at) {
+        const ViewMapping view = view_mapping(f);
+        const std::optional<QPointF> start = drawn_line_start(f);
+        show(label, readout_text(QPointF(view.to_picture(at.x()), view.to_picture(at.y())),
+                                 start ? segment_angle(*start, at) : std::nullopt));
+    });
+    QObject::connect(&place, &PointerPlace::away, label, [label] { show(label, QString()); });
+}

@@ -1,0 +1,168 @@
+#pragma once
+// The main window: it owns every window element and every piece of run-time
+// state, under the names the whole program uses. Handlers and procedures live
+// in their subsystem folders as free functions over F_main&; this class only
+// builds the elements and holds the state. The program (app/main_window.h)
+// wires events to handlers and runs the start-up sequence.
+
+#include "form/measuring_state.h"
+#include "platform/file_dialogs.h"
+#include "platform/file_identity.h"
+#include "widgets/click_label.h"
+#include "widgets/colour.h"
+#include "widgets/line_object.h"
+#include "widgets/picture_box.h"
+#include "xls/spreadsheet.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class F_tut;
+class PointerTool;
+
+class F_main : public QMainWindow {
+    Q_OBJECT
+  public:
+    // `dialogs` must outlive the window. `spreadsheets` makes the spreadsheet
+    // application when a workbook is opened, for the format its name says.
+    F_main(FileDialogs& dialogs, SpreadsheetFactory spreadsheets, QWidget* parent = nullptr);
+    ~F_main() override;
+
+    // ---- Elements (public: handlers in every subsystem reach them by name) ----
+    QWidget* client = nullptr; // the client area: everything but menu and status bar
+
+    PictureBox* P_out = nullptr;  // viewport, clips the picture area
+    PictureBox* P_vers = nullptr; // version panel
+    PictureBox* Img = nullptr;    // the version picture
+    PictureBox* P_in = nullptr;   // picture area
+    PictureBox* P_sub = nullptr;  // hidden work surface
+
+    // Overlay lines inside P_in.
+    LineObject* L_trace_x = nullptr;
+    LineObject* L_trace_y = nullptr;
+    LineObject* Line_scale = nullptr;
+    LineObject* L_d = nullptr;
+    LineObject* L_x0 = nullptr;
+    LineObject* L_y0 = nullptr;
+    LineObject* L_x1 = nullptr;
+    LineObject* L_y1 = nullptr;
+    LineObject* Line_ax0 = nullptr;
+    LineObject* Line_ax1 = nullptr;
+    LineObject* Line_eq = nullptr;
+    // The chain: L_m[0] is the hidden template, L_m[1..seg_count] the elements.
+    std::vector<LineObject*> L_m;
+    ClickLabel* L_div = nullptr;
+
+    QScrollBar* VS_main = nullptr;
+    QScrollBar* HS_main = nullptr;
+
+    QFrame* Frm_result = nullptr;
+    QCheckBox* Check_zlock = nullptr;
+    ClickLabel* L_in = nullptr;
+    ClickLabel* L_even = nullptr;
+    ClickLabel* L_out = nullptr;
+    ClickLabel* L_zval = nullptr;
+    ClickLabel* Lx = nullptr;
+    ClickLabel* Ly = nullptr;
+    ClickLabel* Ld = nullptr;
+    ClickLabel* Lb_x = nullptr;
+    ClickLabel* Lb_y = nullptr;
+    ClickLabel* Lb_d = nullptr;
+    QPushButton* Command_excel = nullptr;
+    QPushButton* Command_new = nullptr;
+    QPlainTextEdit* Text_comment = nullptr;
+    QCheckBox* Check_lock = nullptr;
+    QCheckBox* Check_focus = nullptr;
+    QCheckBox* Check_hideline = nullptr;
+    std::array<QRadioButton*, 3> Option_tracer{};
+    QCheckBox* Check_hidescale = nullptr;
+    QCheckBox* Check_hidedivisions = nullptr;
+    QFrame* Line1 = nullptr;
+    QPushButton* Command_set = nullptr;
+    ClickLabel* Label_as = nullptr;
+    QLineEdit* Text_scale = nullptr;
+
+    QMenu* ff = nullptr;
+    QAction* fo = nullptr;
+    QAction* fp = nullptr;
+    QAction* fs = nullptr;
+    QAction* fl = nullptr;
+    QAction* fw = nullptr; // opens the folder of recovered workbooks; shown while it holds any
+    QAction* fx = nullptr;
+    QMenu* ii = nullptr;
+    QAction* iu = nullptr;
+    QAction* iv = nullptr;
+
+    // ---- State variables ----
+    quint8 F_tut_Vw = 0;                    // 1 while the tutorial window is shown
+    QString pic_path;                       // the picture shown; empty before the first one
+    FileIdentity full_picture_file;         // pic_path as it was when full_picture was decoded
+    qint32 xl_row = 0;                      // next sheet row to write
+    std::unique_ptr<SpreadsheetApp> xl_app; // the application of the open workbook
+    quint8 xl_open = 0;                     // 1 while a workbook is open
+    QString xl_book;                        // the open workbook's file
+    MeasuringState m_state =
+        MeasuringState::no_start;          // pointer state machine (measure/pointer_input.cpp)
+    float pt_x = 0, pt_y = 0;              // last fixed point, P_in pixels
+    qint32 seg_count = 0;                  // chain elements L_m[1..seg_count]
+    float sum_x = 0, sum_y = 0, sum_d = 0; // totals of the completed chain elements
+    float unit_per_px = 0;                 // real units per picture pixel at 100%
+    // The full-size decoded picture kept between zoom steps; null when not kept.
+    QImage full_picture;
+
+    // The workbook's file as this window last wrote it, and the rows typed
+    // since that are not saved yet (output/workbook_file).
+    FileIdentity xl_written;
+    std::vector<spreadsheet::TypedRow> xl_pending;
+
+    // ---- Services ----
+    FileDialogs& dialogs;
+    SpreadsheetFactory spreadsheets;
+    QPointer<F_tut> tutorial; // the tutorial window while it is loaded
+    // Takes presses and moves on P_in before measuring (the calibration).
+    std::unique_ptr<PointerTool> pointer_tool;
+
+    // True once the start-up sequence has run; the layout waits for it.
+    bool started = false;
+
+    // Says in the status bar what failed, with the file and the reason, or
+    // what was done. The line stays until the next report replaces it; menus'
+    // status tips do not clear it. Failures are logged too.
+    enum class Outcome { failure, done };
+    void report(const QString& message, Outcome outcome = Outcome::failure);
+    // The status line as it reads now (empty when nothing was reported).
+    QString status_text() const;
+
+    // Set when a close was refused because rows could not be kept anywhere;
+    // the next close goes through.
+    bool close_refused = false;
+
+    // Runs however the window closes, installed by the program (the unload
+    // procedure). Setting cancel to 1 keeps the window open.
+    std::function<void(int& cancel)> on_unload;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QLabel* status_line = nullptr;
+    void build_elements();
+    void build_menus();
+};
+
+// A check box's value as the handlers read it: 0 unticked, 1 ticked.
+int value(const QCheckBox* box);

@@ -1,0 +1,50 @@
+#include "form/dialogs.h"
+
+#include "form/F_main.h"
+#include "form/picture_files.h"
+#include "xls/workbook_formats.h"
+
+namespace {
+const QString open_title = QStringLiteral("Open data file");
+const QString save_title = QStringLiteral("Save data file");
+
+QString ask(F_main& f, DialogKind kind, const QString& pattern, const QString& more = {},
+            const QString& completion = {}) {
+    return f.dialogs.ask(
+        {kind, kind == DialogKind::Open ? open_title : save_title, pattern, more, completion}, &f);
+}
+
+// The dialog asks its questions about the name as completed with `extension`
+// (DialogRequest::completion), and that is the name it yields.
+QString ask_save(F_main& f, const QString& extension) {
+    const QString typed = ask(f, DialogKind::Save, QLatin1Char('*') + extension, {}, extension);
+    return typed.isEmpty() ? typed : complete_extension(typed, extension);
+}
+} // namespace
+
+// The program's own two formats come first and are selected; the second
+// entry finds every other picture it opens (a microscope's TIFF, say).
+QString ask_open_picture(F_main& f) {
+    return ask(f, DialogKind::Open, QStringLiteral("*.bmp;*.jpg"), all_picture_patterns());
+}
+QString ask_open_defi(F_main& f) {
+    return ask(f, DialogKind::Open, QStringLiteral("*.kvo"));
+}
+QString ask_save_defi(F_main& f) {
+    return ask_save(f, QStringLiteral(".kvo"));
+}
+QString ask_save_picture(F_main& f) {
+    return ask_save(f, QStringLiteral(".bmp"));
+}
+// The .xls of old comes first and is selected; the other formats follow.
+QString ask_save_xls(F_main& f) {
+    DialogRequest request{
+        DialogKind::Save, save_title, QStringLiteral("*.xls"), {}, QStringLiteral(".xls")};
+    for (const WorkbookFileType& type : workbook_file_types)
+        if (type.format != WorkbookFormat::xls)
+            request.more_saves.push_back(
+                {QLatin1String(type.dialog_entry), QLatin1String(type.extension)});
+    int entry = 0;
+    const QString name = f.dialogs.ask(request, &f, &entry);
+    return name.isEmpty() ? name : completed_name(request, name, entry);
+}

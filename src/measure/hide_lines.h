@@ -1,0 +1,5 @@
+#pragma once
+
+class F_main;
+
+void Check_hideline_Click(F_main& f);

@@ -1,0 +1,7 @@
+#pragma once
+// Connects the events of the elements output handles to its handlers; the
+// program calls it once, before start-up (app/main_window.cpp).
+
+class F_main;
+
+void wire_output(F_main& f);

@@ -1,0 +1,192 @@
+#include "picture/shrink_stream.h"
+
+#include "picture/area_average.h"
+#include "picture/picture_memory.h"
+
+using namespace area_average;
+
+// Output row y takes the source rows of its span with their weights. Spans
+// are contiguous and each holds at least one source row, so a source row
+// counts towards at most two output rows, y and y + 1, and closes at most
+// one: two rows of sums, used turn about, are all the state there is.
+struct ShrinkStream::Rows {
+    virtual ~Rows() = default;
+    virtual void add_row(const uint32_t* row) = 0;
+    int next_output = 0;
+    int output_rows = 0;
+};
+
+namespace {
+
+// Output rows made resident ahead of the writing, a band at a time.
+constexpr qsizetype present_bytes = qsizetype(4) << 20;
+
+template <class Sum> class RowsOf : public ShrinkStream::Rows {
+  public:
+    RowsOf(QSize from, QImage& into)
+        : across_(from.width(), into.width()), down_(from.height(), into.height()),
+          divide_(uint64_t(across_.total) * down_.total), small_(small_products(across_, down_)),
+          w_(size_t(into.width())), out_(into.bits()), out_line_(into.bytesPerLine()),
+          reduced_(w_ * 4), sums_{std::vector<Sum>(w_ * 4), std::vector<Sum>(w_ * 4)} {
+        output_rows = into.height();
+        present_rows_ = int(std::max<qsizetype>(1, present_bytes / out_line_));
+    }
+
+    void add_row(const uint32_t* row) override {
+        const int j = next_source_++;
+        if (next_output >= output_rows) return;
+        reduce_across(row, across_, reduced_.data());
+        for (int y = next_output; y < output_rows && down_.spans[size_t(y)].first <= j; ++y) {
+            const Span& s = down_.spans[size_t(y)];
+            add_weighted(sums_[y & 1].data(), reduced_.data(), w_ * 4,
+                         Sum(down_.weights[size_t(s.weight + j - s.first)]), small_, j == s.first);
+        }
+        const Span& s = down_.spans[size_t(next_output)];
+        if (j < s.first + s.count - 1) return;
+        if (next_output >= present_to_) {
+            make_bytes_present(out_ + next_output * out_line_,
+                               size_t(present_rows_) * size_t(out_line_),
+                               out_ + output_rows * out_line_);
+            present_to_ = next_output + present_rows_;
+        }
+        divide_row(sums_[next_output & 1].data(), w_, divide_,
+                   reinterpret_cast<uint32_t*>(out_ + next_output * out_line_));
+        ++next_output;
+    }
+
+  private:
+    const Spans across_, down_;
+    const Divider divide_;
+    const bool small_;
+    const size_t w_;
+    uchar* const out_;
+    const qsizetype out_line_;
+    std::vector<uint32_t> reduced_;
+    std::vector<Sum> sums_[2];
+    int next_source_ = 0;
+    int present_to_ = 0;
+    int present_rows_ = 1;
+};
+
+} // namespace
+
+ShrinkStream::ShrinkStream(QSize from, QImage& into) {
+    const Spans across(from.width(), into.width()), down(from.height(), into.height());
+    if (narrow_sums(across, down))
+        rows_ = std::make_unique<RowsOf<uint32_t>>(from, into);
+    else
+        rows_ = std::make_unique<RowsOf<uint64_t>>(from, into);
+}
+
+ShrinkStream::~ShrinkStream() = default;
+
+void ShrinkStream::add(const uchar* rows, qsizetype line, int count) {
+    for (int k = 0; k < count; ++k)
+        rows_->add_row(reinterpret_cast<const uint32_t*>(rows + k * line));
+}
+
+bool ShrinkStream::complete() const {
+    return rows_->next_output == rows_->output_rows;
+}
+
+ShrinkPipe::ShrinkPipe(QSize from, QImage& into, int band_rows)
+    : stream_(from, into), line_(qsizetype(from.width()) * 4), band_rows_(std::max(1, band_rows)) {
+    for (auto& band : bands_)
+        band.resize(size_t(band_rows_) * size_t(from.width()));
+    if (qint64(from.width()) * from.height() >= (1 << 20))
+        worker_ = std::thread([this] { work(); });
+}
+
+ShrinkPipe::~ShrinkPipe() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+}
+
+uchar* ShrinkPipe::band() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return queued_rows_[filling_] == 0; });
+    return reinterpret_cast<uchar*>(bands_[filling_].data());
+}
+
+void ShrinkPipe::hand_over(int rows) {
+    if (rows <= 0) return;
+    if (!worker_.joinable()) {
+        stream_.add(reinterpret_cast<const uchar*>(bands_[filling_].data()), line_, rows);
+        return;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        queued_rows_[filling_] = rows;
+    }
+    changed_.notify_all();
+    filling_ ^= 1;
+}
+
+bool ShrinkPipe::finish() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return queued_rows_[0] == 0 && queued_rows_[1] == 0; });
+    return stream_.complete();
+}
+
+// Bands are shrunk in the order they were handed over: the caller fills them
+// turn about, starting with the first.
+void ShrinkPipe::work() {
+    int next = 0;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [&] { return stop_ || queued_rows_[next] != 0; });
+        if (queued_rows_[next] == 0) return; // stopped, nothing left
+        const int rows = queued_rows_[next];
+        lock.unlock();
+        stream_.add(reinterpret_cast<const uchar*>(bands_[next].data()), line_, rows);
+        lock.lock();
+        queued_rows_[next] = 0;
+        changed_.notify_all();
+        next ^= 1;
+    }
+}
+
+ShrinkBehind::ShrinkBehind(const QImage& from, QImage& into)
+    : stream_(from.size(), into), bits_(from.constBits()), line_(from.bytesPerLine()),
+      worker_([this] { work(); }) {}
+
+ShrinkBehind::~ShrinkBehind() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+}
+
+void ShrinkBehind::reached(int row) {
+    {
+        std::lock_guard lock(mutex_);
+        reached_ = row;
+    }
+    changed_.notify_all();
+}
+
+bool ShrinkBehind::finish() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return done_ == reached_; });
+    return stream_.complete();
+}
+
+void ShrinkBehind::work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [&] { return stop_ || done_ < reached_; });
+        if (stop_) return;
+        const int first = done_, count = reached_ - done_;
+        lock.unlock();
+        stream_.add(bits_ + first * line_, line_, count);
+        lock.lock();
+        done_ = first + count;
+        changed_.notify_all();
+    }
+}

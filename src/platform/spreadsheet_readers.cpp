@@ -1,8 +1,0 @@
-#include "platform/spreadsheet_readers.h"
-
-#include "platform/xls/xls_reader.h"
-
-spreadsheet::SheetReader sheet_reader_for(const QString& path) {
-    if (path.right(4).toUpper() == QLatin1String(".XLS")) return xls::read_first_sheet;
-    return {};
-}

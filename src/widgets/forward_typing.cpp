@@ -1,0 +1,37 @@
+#include "widgets/forward_typing.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+
+namespace {
+
+class TypingForwarder : public QObject {
+  public:
+    TypingForwarder(QObject* parent, QPlainTextEdit* to) : QObject(parent), to_(to) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.isEmpty() || !text.at(0).isPrint() || text.at(0).isSpace() ||
+            key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return false;
+        to_->setFocus(Qt::OtherFocusReason);
+        to_->moveCursor(QTextCursor::End);
+        QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers(), text, key->isAutoRepeat(),
+                        ushort(key->count()));
+        QCoreApplication::sendEvent(to_, &again);
+        return true;
+    }
+
+  private:
+    QPlainTextEdit* to_;
+};
+
+} // namespace
+
+void forward_typing(QWidget* from, QPlainTextEdit* to) {
+    from->installEventFilter(new TypingForwarder(from, to));
+}

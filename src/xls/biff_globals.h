@@ -1,0 +1,15 @@
+#pragma once
+// The workbook globals substream: the constant records Excel expects, fonts
+// and XFs, the one sheet's BOUNDSHEET, and the shared strings.
+
+#include "xls/biff_sst.h"
+#include "xls/biff_writer.h"
+#include "xls/xls_styles.h"
+
+namespace xls {
+
+// Writes the globals from BOF to EOF. Returns the stream position of the
+// BOUNDSHEET field that must receive the position of the sheet's BOF.
+qsizetype write_globals(BiffWriter& out, const StyleTable& styles, const SharedStrings& strings);
+
+} // namespace xls

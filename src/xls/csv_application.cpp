@@ -1,0 +1,63 @@
+#include "xls/csv_application.h"
+
+#include "platform/atomic_file.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+QByteArray quoted(const QString& text) {
+    QByteArray field = text.toUtf8();
+    if (!field.contains(',') && !field.contains('"') && !field.contains('\n') &&
+        !field.contains('\r'))
+        return field;
+    field.replace("\"", "\"\"");
+    return '"' + field + '"';
+}
+
+// What the cell shows: two decimals in "0.00", else the shortest form, which
+// for a number in General is the text that was typed.
+QByteArray number(const xls::Cell& cell) {
+    if (cell.two_decimals) return QByteArray::number(cell.number, 'f', 2);
+    char text[400];
+    const auto [end, err] =
+        std::to_chars(text, text + sizeof text, cell.number, std::chars_format::fixed);
+    return err == std::errc() ? QByteArray(text, end - text) : QByteArray::number(cell.number);
+}
+
+QByteArray field(const xls::Cell& cell) {
+    switch (cell.kind) {
+    case xls::Cell::Kind::text:
+        return quoted(cell.text);
+    case xls::Cell::Kind::number:
+        return number(cell);
+    case xls::Cell::Kind::empty:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+QByteArray CsvApplication::encode(const xls::CellRows& rows) {
+    int width = 0;
+    for (const xls::CellRow& row : rows)
+        if (!row.empty()) width = std::max(width, row.back().col + 1);
+    QByteArray out;
+    for (const xls::CellRow& row : rows) {
+        auto cell = row.begin();
+        for (int col = 0; col < width; ++col) {
+            if (col > 0) out += ',';
+            if (cell != row.end() && cell->col == col) out += field(*cell++);
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+bool CsvApplication::write_workbook(const xls::Workbook& book, const QString& path,
+                                    QString* why) const {
+    *why = write_file_atomically(path, encode(book.rows()));
+    return why->isEmpty();
+}

@@ -1,0 +1,111 @@
+#pragma once
+// The program writes its results into a spreadsheet through this small
+// interface, shaped like the automation calls of a spreadsheet application:
+// start the application, add a workbook, take its active sheet, type text into
+// cells, colour their font, save the workbook under a path, quit. The real
+// implementation (XlsApplication) keeps the sheet in memory and writes an
+// Excel 97-2003 workbook, or an Excel 2007 one or CSV text (XlsxApplication,
+// CsvApplication); tests put in an application that fails wherever they want.
+//
+// Every call that can fail returns false (or nullptr) and leaves error() with
+// a sentence fit for the status bar: what failed and why. The caller names
+// the file, as it knows which of its files the user should read of.
+
+#include "widgets/colour.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace spreadsheet {
+// The largest sheet a workbook can hold.
+inline constexpr int max_rows = 65536;
+inline constexpr int max_columns = 256;
+// Longer text is cut to this many UTF-16 units when it is typed into a cell.
+inline constexpr int max_cell_text = 32767;
+// The program's colour for "the system's window text colour", i.e. automatic.
+inline constexpr quint32 window_text_colour = colours::window_text;
+
+// A cell as the program types it: the text, and the font colour when it sets one.
+struct TypedCell {
+    int col = 0; // from 1
+    QString text;
+    std::optional<quint32> colour;
+};
+using TypedRow = std::vector<TypedCell>;
+
+// A cell's value as it is stored, not as it was typed.
+struct CellValue {
+    enum class Kind : quint8 { empty, text, number };
+    Kind kind = Kind::empty;
+    QString text;
+    double number = 0;
+    bool two_decimals = false; // a number shown as "0.00", else as "General"
+};
+
+// A cell read back from a workbook file, with its font colour as the program
+// gives colours (0x00BBGGRR, or window_text_colour for automatic).
+struct StoredCell {
+    int row = 0; // from 1
+    int col = 0; // from 1
+    CellValue value;
+    quint32 colour = window_text_colour;
+};
+// The first sheet of a workbook file, as read back: every cell that holds a
+// value or a font colour, row by row.
+struct StoredSheet {
+    std::vector<StoredCell> cells;
+    int last_row = 0; // 0 when the sheet is empty
+};
+// Reads back the first sheet of the workbook at `path`; std::nullopt with
+// *why when the file cannot be read back whole (every cell's value, type and
+// colour), so that writing it anew would lose nothing.
+using SheetReader = std::function<std::optional<StoredSheet>(const QString& path, QString* why)>;
+} // namespace spreadsheet
+
+class SpreadsheetSheet {
+  public:
+    virtual ~SpreadsheetSheet();
+
+    // Types text into a cell, as a user would: text that reads as a number
+    // becomes a number, a leading apostrophe keeps it text. Rows and columns
+    // count from 1. Empty text clears the cell's value.
+    virtual bool set_cell(int row, int col, const QString& typed_text) = 0;
+    // True when the last successful set_cell had to cut its text to
+    // spreadsheet::max_cell_text units; the caller tells the user.
+    virtual bool last_cell_truncated() const = 0;
+    // Colour as 0x00BBGGRR, or a system colour with the top bit set
+    // (spreadsheet::window_text_colour means automatic).
+    virtual bool set_font_colour(int row, int col, quint32 colour) = 0;
+    // Puts a stored value into a cell as it is, untyped: how a workbook read
+    // back from its file is filled again. A sheet that cannot take stored
+    // values returns false with error() empty.
+    virtual bool put_cell(int row, int col, const spreadsheet::CellValue& value);
+    virtual QString error() const = 0;
+};
+
+class SpreadsheetApp {
+  public:
+    virtual ~SpreadsheetApp();
+
+    virtual bool add_workbook() = 0;
+    // The sheet of the workbook added last; nullptr when there is none. The
+    // pointer stays valid until the next add_workbook() or quit().
+    virtual SpreadsheetSheet* active_sheet() = 0;
+    // Writes the whole workbook; atomic, and may be repeated on the same path.
+    virtual bool save_as(const QString& path) = 0;
+    // Closes the workbook without saving.
+    virtual void quit() = 0;
+    // Why the last failed call failed.
+    virtual QString error() const = 0;
+};
+
+// Starts a spreadsheet application for the workbook file `book`, whose name
+// says its format. On failure it returns nullptr and, when error is given,
+// says why there.
+using SpreadsheetFactory =
+    std::function<std::unique_ptr<SpreadsheetApp>(const QString& book, QString* error)>;

@@ -1,0 +1,8 @@
+#include "xls/spreadsheet_readers.h"
+
+#include "xls/xls_reader.h"
+
+spreadsheet::SheetReader sheet_reader_for(const QString& path) {
+    if (path.right(4).toUpper() == QLatin1String(".XLS")) return xls::read_first_sheet;
+    return {};
+}

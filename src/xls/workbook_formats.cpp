@@ -1,0 +1,24 @@
+#include "xls/workbook_formats.h"
+
+#include "xls/csv_application.h"
+#include "xls/xlsx_application.h"
+
+WorkbookFormat workbook_format(const QString& path) {
+    for (const WorkbookFileType& type : workbook_file_types)
+        if (path.endsWith(QLatin1String(type.extension), Qt::CaseInsensitive)) return type.format;
+    return WorkbookFormat::xls;
+}
+
+SpreadsheetFactory workbook_applications() {
+    return [](const QString& book, QString*) -> std::unique_ptr<SpreadsheetApp> {
+        switch (workbook_format(book)) {
+        case WorkbookFormat::xls:
+            break;
+        case WorkbookFormat::xlsx:
+            return std::make_unique<XlsxApplication>();
+        case WorkbookFormat::csv:
+            return std::make_unique<CsvApplication>();
+        }
+        return std::make_unique<XlsApplication>();
+    };
+}

@@ -1,0 +1,53 @@
+#include "xls/xls_application.h"
+
+#include "platform/atomic_file.h"
+
+namespace {
+// The caller names the file: it knows which file the user should read of.
+QString cannot_save(const QString& reason) {
+    return QStringLiteral("cannot save the workbook: %1").arg(reason);
+}
+} // namespace
+
+bool XlsApplication::add_workbook() {
+    workbook_ = std::make_unique<xls::Workbook>();
+    error_.clear();
+    return true;
+}
+
+bool XlsApplication::save_as(const QString& path) {
+    if (!workbook_) {
+        error_ = cannot_save(QStringLiteral("no workbook is open"));
+        return false;
+    }
+    if (path.isEmpty()) {
+        error_ = QStringLiteral("cannot save the workbook: no file name was given");
+        return false;
+    }
+    QString why;
+    if (!write_workbook(*workbook_, path, &why)) {
+        error_ = cannot_save(why);
+        return false;
+    }
+    error_.clear();
+    return true;
+}
+
+bool XlsApplication::write_workbook(const xls::Workbook& book, const QString& path,
+                                    QString* why) const {
+    const QByteArray bytes = book.encode(why);
+    if (bytes.isEmpty()) return false;
+    *why = write_file_atomically(path, bytes);
+    return why->isEmpty();
+}
+
+void XlsApplication::quit() {
+    workbook_.reset();
+    error_.clear();
+}
+
+SpreadsheetFactory XlsApplication::factory() {
+    return [](const QString&, QString*) -> std::unique_ptr<SpreadsheetApp> {
+        return std::make_unique<XlsApplication>();
+    };
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The program's spreadsheet application: it keeps the workbook in memory and
+// saves it as an Excel 97-2003 (.xls) file, written atomically. The
+// applications for the other formats keep the same workbook, so the same
+// text becomes the same numbers and colours, and only write it otherwise.
+
+#include "xls/spreadsheet.h"
+#include "xls/xls_workbook.h"
+
+#include <memory>
+
+class XlsApplication : public SpreadsheetApp {
+  public:
+    // A new workbook replaces the previous one, which is dropped unsaved.
+    bool add_workbook() override;
+    SpreadsheetSheet* active_sheet() override { return workbook_.get(); }
+    // Writes the whole workbook anew through a temporary file beside path, so
+    // a failed save leaves the previous file as it was.
+    bool save_as(const QString& path) override;
+    void quit() override;
+    QString error() const override { return error_; }
+
+    // Starts an XlsApplication, whatever the workbook's name; it cannot fail.
+    static SpreadsheetFactory factory();
+
+  protected:
+    // Writes the whole workbook to `path`, atomically; on failure *why says
+    // why.
+    virtual bool write_workbook(const xls::Workbook& book, const QString& path, QString* why) const;
+
+  private:
+    std::unique_ptr<xls::Workbook> workbook_;
+    QString error_;
+};

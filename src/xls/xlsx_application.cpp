@@ -1,0 +1,104 @@
+#include "xls/xlsx_application.h"
+
+#include "platform/atomic_file.h"
+#include "xls/xls_colours.h"
+
+#include <QFile>
+
+#include <xlsxwriter.h>
+
+#include <map>
+#include <tuple>
+
+namespace {
+
+// The cell formats of one workbook, each made once: libxlsxwriter keeps
+// every format added, so one per cell would bloat the file.
+class Formats {
+  public:
+    explicit Formats(lxw_workbook* book) : book_(book) {}
+
+    // nullptr for a cell that looks as the default does.
+    lxw_format* of(const xls::Cell& cell) {
+        const bool two_decimals = cell.kind == xls::Cell::Kind::number && cell.two_decimals;
+        const bool wrap = cell.kind == xls::Cell::Kind::text && cell.wrap;
+        const quint16 icv = cell.font_colour;
+        if (!two_decimals && !wrap && icv == xls::icv_automatic) return nullptr;
+        lxw_format*& format = made_[{two_decimals, wrap, icv}];
+        if (format) return format;
+        format = workbook_add_format(book_);
+        if (two_decimals) format_set_num_format(format, "0.00");
+        if (wrap) format_set_text_wrap(format);
+        if (icv != xls::icv_automatic) {
+            // The same palette colour as the .xls shows. 0 means "no colour"
+            // to libxlsxwriter; black has a value of its own.
+            const quint32 rgb = xls::palette_rgb(icv);
+            format_set_font_color(format,
+                                  rgb == 0 ? lxw_color_t(LXW_COLOR_BLACK) : lxw_color_t(rgb));
+        }
+        return format;
+    }
+
+  private:
+    lxw_workbook* book_;
+    std::map<std::tuple<bool, bool, quint16>, lxw_format*> made_;
+};
+
+lxw_error write_cell(lxw_worksheet* sheet, lxw_row_t row, const xls::Cell& cell,
+                     lxw_format* format) {
+    switch (cell.kind) {
+    case xls::Cell::Kind::text:
+        return worksheet_write_string(sheet, row, cell.col, cell.text.toUtf8().constData(), format);
+    case xls::Cell::Kind::number:
+        return worksheet_write_number(sheet, row, cell.col, cell.number, format);
+    case xls::Cell::Kind::empty:
+        // Only a font colour was set: the cell keeps it for what is typed later.
+        return format ? worksheet_write_blank(sheet, row, cell.col, format) : LXW_NO_ERROR;
+    }
+    return LXW_NO_ERROR;
+}
+
+QString lxw_reason(lxw_error error) {
+    return QString::fromUtf8(lxw_strerror(error));
+}
+
+} // namespace
+
+bool XlsxApplication::write_workbook(const xls::Workbook& book, const QString& path,
+                                     QString* why) const {
+    // libxlsxwriter writes to a file name: ours is the temporary file that
+    // is renamed over the workbook once it is complete.
+    AtomicFile file(path);
+    if (!file.open()) {
+        *why = file.error();
+        return false;
+    }
+    lxw_workbook* out = workbook_new(QFile::encodeName(file.temp_path()).constData());
+    lxw_worksheet* sheet = out ? workbook_add_worksheet(out, nullptr) : nullptr;
+    if (!sheet) {
+        if (out) workbook_close(out);
+        *why = QStringLiteral("out of memory");
+        return false;
+    }
+    // As the .xls: room for a file path in the first column and a comment in
+    // the fifth.
+    worksheet_set_column(sheet, 0, 0, 40, nullptr);
+    worksheet_set_column(sheet, 4, 4, 40, nullptr);
+    Formats formats(out);
+    lxw_error error = LXW_NO_ERROR;
+    const xls::CellRows& rows = book.rows();
+    for (std::size_t r = 0; r < rows.size() && !error; ++r)
+        for (const xls::Cell& cell : rows[r])
+            if ((error = write_cell(sheet, lxw_row_t(r), cell, formats.of(cell)))) break;
+    // Closing writes the file, and frees the workbook whatever happened.
+    const lxw_error closed = workbook_close(out);
+    if (error || closed) {
+        *why = lxw_reason(error ? error : closed);
+        return false;
+    }
+    if (!file.commit()) {
+        *why = file.error();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,12 @@
+#pragma once
+// The spreadsheet application for .xlsx workbooks (Excel 2007 and later):
+// the workbook of XlsApplication, with its cells, numbers, formats and
+// colours, written through libxlsxwriter.
+
+#include "xls/xls_application.h"
+
+class XlsxApplication final : public XlsApplication {
+  protected:
+    bool write_workbook(const xls::Workbook& book, const QString& path,
+                        QString* why) const override;
+};

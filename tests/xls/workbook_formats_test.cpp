@@ -1,0 +1,85 @@
+// The .xlsx and .csv workbooks: the cells of an .xls, read back by readers of
+// their own (openpyxl, Python's csv module).
+
+#include "xls/workbook_formats.h"
+
+#include "test_files.h"
+
+#include "../support/xls_readback.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Rows as the program writes them, and the cells that try the writers.
+void type_rows(SpreadsheetSheet& sheet) {
+    const char* rows[][5] = {
+        {"'- kelvo version 0.02 -"},
+        {"filename", "X", "Y", "D", "comment"},
+        {"/pictures/a, \"b\".bmp", ".50", "30.00", "-1234.57", "two\r\nlines"},
+        {"Ähre 象", "12", "007", "3.14159", ""},
+    };
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 5 && rows[r][c]; ++c)
+            ASSERT_TRUE(sheet.set_cell(r + 1, c + 1, QString::fromUtf8(rows[r][c])));
+    ASSERT_TRUE(sheet.set_font_colour(3, 2, 255));
+    ASSERT_TRUE(sheet.set_font_colour(3, 3, 0));
+    ASSERT_TRUE(sheet.set_font_colour(3, 4, spreadsheet::window_text_colour));
+    ASSERT_TRUE(sheet.set_font_colour(4, 3, 0x0000FF00u)); // green
+}
+
+QString save(const QTemporaryDir& dir, const QString& name) {
+    const QString path = dir.filePath(name);
+    QString error;
+    auto app = workbook_applications()(path, &error);
+    EXPECT_NE(app, nullptr) << error.toStdString();
+    EXPECT_TRUE(app->add_workbook());
+    type_rows(*app->active_sheet());
+    EXPECT_TRUE(app->save_as(path)) << app->error().toStdString();
+    return path;
+}
+
+ReadWorkbook read_back(const QString& path) {
+    ReadWorkbook book = read_xls(path);
+    EXPECT_TRUE(book.ok()) << book.failure.toStdString();
+    EXPECT_TRUE(book.problems.isEmpty()) << book.problems.join(u'\n').toStdString();
+    return book;
+}
+
+TEST(WorkbookFormats, AnXlsxHoldsTheCellsOfTheXlsWithTheirTypesFormatsAndColours) {
+    QTemporaryDir dir;
+    const ReadWorkbook xls = read_back(save(dir, QStringLiteral("rows.xls")));
+    const ReadWorkbook xlsx = read_back(save(dir, QStringLiteral("rows.XLSX")));
+    ASSERT_EQ(xls.cells.size(), 15u);
+    ASSERT_EQ(xlsx.cells.size(), xls.cells.size());
+    for (const auto& [at, cell] : xls.cells) {
+        const ReadCell* other = xlsx.at(at.first, at.second);
+        ASSERT_NE(other, nullptr) << at.first << "," << at.second;
+        const auto key = [](const ReadCell& c) {
+            return std::tuple(c.type, c.text, c.number, c.colour, c.format, c.wrap);
+        };
+        EXPECT_EQ(key(*other), key(cell)) << at.first << "," << at.second;
+    }
+    EXPECT_EQ(xlsx.at(3, 2)->colour, QStringLiteral("#FF0000"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"rows.xls", "rows.XLSX"}))
+        << "no temporary file stays behind";
+}
+
+TEST(WorkbookFormats, ACsvHoldsTheRowsAsShownQuotedWhereNeeded) {
+    QTemporaryDir dir;
+    const QString path = save(dir, QStringLiteral("rows.csv"));
+    EXPECT_EQ(contents(path), QString::fromUtf8("- kelvo version 0.02 -,,,,\r\n"
+                                                "filename,X,Y,D,comment\r\n"
+                                                "\"/pictures/a, \"\"b\"\".bmp\",0.50,30.00,"
+                                                "-1234.57,\"two\nlines\"\r\n"
+                                                "Ähre 象,12,007,3.14159,\r\n")
+                                  .toUtf8());
+    const ReadWorkbook book = read_back(path);
+    EXPECT_EQ(book.at(3, 1)->text, QStringLiteral("/pictures/a, \"b\".bmp"));
+    EXPECT_EQ(book.at(3, 5)->text, QStringLiteral("two\nlines"));
+}
+
+} // namespace

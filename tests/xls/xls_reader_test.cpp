@@ -1,0 +1,101 @@
+// Reading a workbook back: every cell keeps its value, type and font colour;
+// what cannot be written back whole is refused with a reason.
+
+#include "platform/folder_lock.h"
+#include "xls/xls_application.h"
+#include "xls/xls_reader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = spreadsheet::CellValue::Kind;
+
+struct Expected {
+    int row, col;
+    const char* typed;
+    quint32 colour;
+    Kind kind;
+    const char* text;
+    double number;
+    bool two_decimals;
+};
+
+const Expected cells[] = {
+    {1, 1, "'- kelvo version 0.02 -", spreadsheet::window_text_colour, Kind::text,
+     "- kelvo version 0.02 -", 0, false},
+    {3, 2, ".50", 255, Kind::number, "", 0.5, true},
+    {3, 3, "-1234.57", 0, Kind::number, "", -1234.57, true},
+    {3, 4, "12", spreadsheet::window_text_colour, Kind::number, "", 12, false},
+    {3, 5, "007\nbond", 0x00FF0000, Kind::text, "007\nbond", 0, false}, // blue
+};
+
+QString save(const QTemporaryDir& dir, const QByteArray& bytes = {}) {
+    const QString path = dir.filePath(QStringLiteral("book.xls"));
+    if (!bytes.isEmpty()) {
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        return path;
+    }
+    XlsApplication app;
+    app.add_workbook();
+    for (const Expected& c : cells) {
+        app.active_sheet()->set_font_colour(c.row, c.col, c.colour);
+        app.active_sheet()->set_cell(c.row, c.col, QString::fromUtf8(c.typed));
+    }
+    EXPECT_TRUE(app.save_as(path)) << app.error().toStdString();
+    return path;
+}
+
+TEST(XlsReader, EveryCellComesBackWithItsValueTypeAndColour) {
+    QTemporaryDir dir;
+    QString why;
+    const auto sheet = xls::read_first_sheet(save(dir), &why);
+    ASSERT_TRUE(sheet) << why.toStdString();
+    EXPECT_EQ(sheet->last_row, 3);
+    ASSERT_EQ(sheet->cells.size(), std::size(cells));
+    for (std::size_t i = 0; i < std::size(cells); ++i) {
+        const Expected& want = cells[i];
+        const spreadsheet::StoredCell& got = sheet->cells[i];
+        SCOPED_TRACE(want.typed);
+        EXPECT_EQ(std::pair(got.row, got.col), std::pair(want.row, want.col));
+        EXPECT_EQ(got.colour, want.colour);
+        EXPECT_EQ(got.value.kind, want.kind);
+        EXPECT_EQ(got.value.text, QString::fromUtf8(want.text));
+        EXPECT_EQ(got.value.number, want.number);
+        EXPECT_EQ(got.value.two_decimals, want.two_decimals);
+    }
+}
+
+TEST(XlsReader, WhatCannotBeWrittenBackWholeIsRefusedWithAReason) {
+    QTemporaryDir dir;
+    QFile ours(save(dir));
+    ASSERT_TRUE(ours.open(QIODevice::ReadOnly));
+    const QByteArray good = ours.readAll();
+    QByteArray formula = good; // a number cell turned into a formula
+    formula.replace(QByteArray("\x03\x02\x0E\x00", 4), QByteArray("\x06\x00\x0E\x00", 4));
+    const std::pair<QByteArray, const char*> refused[] = {
+        {"plain text, not a workbook", "no compound file"},
+        {good.left(1024), "damaged"},
+        {formula, "formulas"},
+    };
+    for (const auto& [bytes, reason] : refused) {
+        QString why;
+        EXPECT_FALSE(xls::read_first_sheet(save(dir, bytes), &why));
+        EXPECT_TRUE(why.contains(QLatin1String(reason))) << why.toStdString();
+    }
+}
+
+TEST(FolderLock, ASecondHolderWaitsAndThenSaysWhoKeptTheFolder) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("book.xls"));
+    const FolderLock first(file);
+    ASSERT_TRUE(first.held()) << first.error().toStdString();
+    const FolderLock second(file, 100);
+    EXPECT_FALSE(second.held());
+    EXPECT_TRUE(second.error().contains(dir.path())) << second.error().toStdString();
+}
+
+} // namespace
