@@ -1,8 +1,8 @@
 #include "picture/downscale.h"
 
 #include "picture/area_average.h"
-#include "picture/picture_memory.h"
 #include "picture/area_average_narrow.h"
+#include "picture/picture_memory.h"
 
 #include <cstring>
 #include <thread>
