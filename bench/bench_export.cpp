@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "Save picture" of a 24-megapixel photo: at 510% the bitmap is 30600 x 20400
 // pixels, 1.87 GB. The streamed export (bands of rows straight into the file)
 // runs side by side with the naive way (scale the whole picture with

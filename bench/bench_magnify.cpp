@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The magnified paint path and the streamed bitmap export: an exposed
 // 1600 x 900 rectangle of a 24-megapixel photo at 510% must paint in well under
 // 2 ms, and the export must keep pace with the disk.

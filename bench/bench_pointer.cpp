@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pointer moves over a 24-megapixel picture shown in a large window, with a
 // 1,000-element chain: a move must cost the handler plus a repaint of the
 // strips that changed (the two hairs, the live line's old and new boxes),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing a result row as the user does it ("to Excel"): the cells typed into
 // the workbook and the whole workbook saved atomically, with fsync and
 // rename, because a row must be on disk before the cross-hair turns green.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The view of a 24-megapixel photo (6000 x 4000) and of a 50-megapixel one: opening it, zoom steps
 // above and below 100%, the peak memory of zooming it all the way to 510%, and at 510% the repaint
 // of a 1600 x 900 viewport, a scroll step and a pointer move with the cross-hair.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Ten quick Ctrl+wheel notches over a 50-megapixel photo (8660 x 5774 JPEG)
 // in a 1600 x 900 viewport, from 100% to 200%: the time from the first notch
 // until the window shows the final zoom and answers again, against the same

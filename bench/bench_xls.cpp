@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving result workbooks: the program saves the whole workbook after every
 // measured row, so one more row plus the save must stay quick.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Hostile picture and scale files, each opened through the real main window.
 
 Writes every file into a temporary folder, opens each with hostile_probe (one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opens one file through the real main window, as the menu does, and prints
 // what it cost: used by bench/hostile_files.py, which runs it once per file
 // in a process of its own so that the peak resident memory is that file's.

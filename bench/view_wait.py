@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The time a user waits for a picture, measured from outside the program.
 
 The real program runs on a throw-away X desktop (Xvfb, openbox). A

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """A throw-away X desktop for end-to-end tests: Xvfb with openbox (without a
 window manager Qt can neither maximise a window nor get the keyboard focus),
 the real kelvo binary, and xdotool to drive it as a person would."""

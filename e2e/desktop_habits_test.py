@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Habits from other picture programs, through the real window: the command
 line, dropping files, the dialogs' last folder, Ctrl+wheel around the pointer
 and the zoom keys."""

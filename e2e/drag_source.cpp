@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small window for the end-to-end tests: a press on it drags the files named
 // on its command line, as a file manager does. When the drag ends it prints
 // "taken" or "refused" and quits.

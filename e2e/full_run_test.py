@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """A whole run of work as a person does it: open a picture, calibrate against a
 feature of known length, measure, press Enter and name the workbook, measure
 again, press Enter, close the window; then read the workbook back."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """cmake --install and cpack -G DEB: the binary, its manual page, the desktop
 entry, metainfo, MIME type and icons land where a desktop looks for them and
 pass the desktop's own validators; the package names the Debian Qt 6 runtime

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The main window as a person sees and uses it on the throw-away desktop."""
 
 import os

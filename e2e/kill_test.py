@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """No written row is lost to a kill: the real program, killed with SIGKILL
 as soon as it shows its second row saved, leaves a workbook that reads back with both."""
 

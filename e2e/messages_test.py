@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """What the real window says stays said: a failure in the status bar outlives
 a trip through the menus and gives way to the next success; a save dialog says
 why a missing folder is refused; rows the workbook cannot take on closing are

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Rows are not lost when the session ends the program: SIGTERM, SIGHUP or
 SIGINT with a row its workbook could not take leave a recovery workbook, and
 the next start says where it is, once. Letters typed on the focused "to

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Two windows (two processes) on one workbook take turns: each row either
 window reports saved is in the file afterwards, whoever wrote last."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The real program under X: it starts maximised with its title, and a picture
 opened through the real file dialog shows its pixels at the top-left of the
 viewport."""

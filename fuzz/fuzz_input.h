@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading a fuzzer's bytes as the values a target needs, and the one way a
 // target says an expectation failed: a message and an abort, which libFuzzer

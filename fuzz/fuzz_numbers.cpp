@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The leading-number parser and the "#.00" / "#.000" formatters: captions are
 // state, so what the program writes it must read back to the same value.
 

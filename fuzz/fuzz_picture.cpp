@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one picture decoding entry, over every format the program opens (BMP,
 // JPEG, PNG, GIF, TIFF, WebP; the file's name says nothing, so Qt goes by its
 // content): the size read from the header, the whole decode, the decode into

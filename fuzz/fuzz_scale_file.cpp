@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scale definition file, read by "Open scale defi" into a main window
 // with a picture, results and the scale bar shown: any file either changes
 // the scale to the value it holds, converting the results, or is refused with

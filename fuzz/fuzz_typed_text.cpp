@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The classifier of typed cell text: numbers, text, empty, and the limits on
 // what a cell holds.
 

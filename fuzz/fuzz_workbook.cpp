@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The workbook writer, round trip: random cells (typed text, font colours)
 // are written, encoded, and read back with an independent reader, libfreexl;
 // every cell must hold what its typed text makes of it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs each fuzz target for SECONDS (default 300), one after the other, from
 # the generated seeds and the corpus kept from earlier runs in
 # BUILD/fuzz-corpus. A crash, a hang (10 s on one input), a sanitizer report

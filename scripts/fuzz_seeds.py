@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Writes the fuzz targets' seed corpora into OUT/<target>/: small, valid
 inputs of every kind each target reads, from which the fuzzer mutates.
 Usage: fuzz_seeds.py OUT"""

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the unit and widget tests and the fuzz targets with clang,
 # AddressSanitizer and UndefinedBehaviorSanitizer (warnings are errors), and
 # runs the tests there; any report fails the run. The end-to-end tests are

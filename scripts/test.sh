@@ -10,6 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
 scripts/check_format.sh
+scripts/check_spdx.sh
 jobs=$(nproc)
 
 cmake --preset test

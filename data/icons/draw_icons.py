@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Draws kelvo-48.png and kelvo-256.png from the same shapes as kelvo.svg
 (Debian's python3-pil; run from this folder after changing the icon)."""
 

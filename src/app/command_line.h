@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The command line: `kelvo [Qt options] [--] [picture] [scale.kvo]`, plus
 // --help, --help-all and --version.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Files dragged onto the main window: a picture opens as "Open picture" opens
 // it, a scale definition file (.kvo) loads as "Open scale defi" loads it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/layout.h"
 
 #include "app/version_panel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/magnifier_control.h"
 
 #include "app/pointer_place.h"

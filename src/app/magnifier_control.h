@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // View > "Magnifier (&M)", key M: an inset beside the pointer showing the
 // picture's own pixels around it at 8x, with a cross at the point a press

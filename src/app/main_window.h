@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window as the program runs it: built, every subsystem wired to its
 // elements, the start-up sequence run, and the unload procedure installed as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/pointer_place.h"
 
 #include "form/F_main.h"

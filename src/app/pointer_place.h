@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Where the pointer is over the picture, for what follows it besides the
 // measuring: the readout in the status bar and the magnifier.

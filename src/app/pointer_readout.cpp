@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/pointer_readout.h"
 
 #include "app/pointer_place.h"

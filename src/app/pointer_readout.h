@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The readout at the right of the status bar: while the pointer is over the
 // picture, the picture pixel under it ("x 123.4  y 56.7", picture pixels, one

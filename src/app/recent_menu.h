@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // File > "Open recent (&R)": the last pictures opened, newest first. A file
 // that is no longer there is taken off the list, and the status line says so.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/scroll_keys.h"
 
 #include "form/F_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Keys that scroll the picture, through its scroll bars:
 //   PageUp, PageDown      the viewport's height up or down (Shift: its width,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/session_end.h"
 
 #include "form/F_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The desktop session can end the program without anyone closing its window:
 // a signal (SIGTERM at logout or shutdown, SIGHUP when its terminal closes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/shortcuts.h"
 
 #include "app/scroll_keys.h"

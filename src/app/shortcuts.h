@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Keys that act anywhere in the main window:
 //   Ctrl++ and Ctrl+=   "in"          Ctrl+-   "out"          Ctrl+0   "1/1"

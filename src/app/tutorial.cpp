@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/tutorial.h"
 
 #include "form/F_main.h"

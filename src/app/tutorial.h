@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The tutorial window: five topic labels above a text box, like tabs, and an
 // "exit" label. It is a top-level window of its own, not modal and without an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/unload.h"
 
 #include "app/tutorial.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The version panel: a picture of the program's version, centred in the
 // viewport, shown by "Version (&V)" and hidden by a click on it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form/F_main.h"
 
 #include "form/calibration_step.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The main window: it owns every window element and every piece of run-time
 // state, under the names the whole program uses. Handlers and procedures live

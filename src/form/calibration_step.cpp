@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form/calibration_step.h"
 
 #include "form/F_main.h"

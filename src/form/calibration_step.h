@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The step of the calibration cycle. It lives in the caption of Command_set,
 // the button the user reads it from; these are the only places that read or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The five file dialogs of the program. Each yields the full path of the
 // chosen file, or "" when the user cancelled. The save dialogs yield the name

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How the result panel sets measuring up: the mode, as the selected
 // Option_tracer shows it, and "hide lines", which switches measuring off.

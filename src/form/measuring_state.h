@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The states of the pointer state machine (measure/pointer_input.cpp), held in
 // F_main::m_state. The codes are the program's own numbers for them; no other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Numbers as the program reads them back from captions and text boxes, and
 // writes them into labels. Captions double as state ("100%" is the zoom,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The typeface of the window's panels, the tutorial and the version panel:
 // Times New Roman (on Debian, fonts-liberation supplies a metric twin). The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form/picture_files.h"
 
 #include <QFileInfo>

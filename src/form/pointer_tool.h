@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A tool that the picture area's pointer handling hands presses and moves to
 // before measuring sees them. The calibration is one: while it waits for the

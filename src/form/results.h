@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The results X, Y and D. The panel's value labels Lb_x, Lb_y, Lb_d hold
 // them, as the "#.00" texts the user reads and with the red marks the user

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "form/view_mapping.h"
 
 #include "form/F_main.h"

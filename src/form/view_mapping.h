@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The zoom and the mapping it gives between pixels shown in P_in and pixels
 // of the picture at 100%. The caption of L_zval holds the zoom ("250%"); it is

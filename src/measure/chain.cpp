@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "measure/chain.h"
 
 #include "form/F_main.h"

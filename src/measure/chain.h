@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The chain of "multi lines" mode: line objects L_m[1..seg_count] and the
 // totals of the completed elements.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "hide lines" hides the cross-hair and the measuring lines and switches
 // measuring off; m_state is kept while it is ticked.
 #include "measure/hide_lines.h"

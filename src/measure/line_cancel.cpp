@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "measure/line_cancel.h"
 
 #include "form/F_main.h"

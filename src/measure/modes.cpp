@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "measure/modes.h"
 
 #include "form/F_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "measure/pointer_input.h"
 #include "measure/segment_length.h"
 

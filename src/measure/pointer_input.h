@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Pointer input on the picture area: the measuring state machine.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "measure/result_copy.h"
 
 #include "form/F_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "measure/result_panel.h"
 
 #include "form/F_main.h"

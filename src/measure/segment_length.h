@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The length of a line from its extent in x and y, in double precision from
 // single-precision extents. The live results, the chain's totals and the

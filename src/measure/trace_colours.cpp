@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "measure/trace_colours.h"
 
 #include "form/F_main.h"

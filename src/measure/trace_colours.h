@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The cross-hair's colour tells where a measurement stands.
 

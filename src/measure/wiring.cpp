@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "measure/wiring.h"
 
 #include "form/F_main.h"

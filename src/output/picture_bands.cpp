@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/picture_bands.h"
 
 #include "picture/bmp_stream_writer.h"

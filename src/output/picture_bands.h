@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The exported bitmap is the picture as the picture area shows it, with the
 // scale bar drawn over it. At 510% that picture can be gigabytes, so it is

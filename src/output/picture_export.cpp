@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/picture_export.h"
 
 #include "form/F_main.h"

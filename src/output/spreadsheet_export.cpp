@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/spreadsheet_export.h"
 
 #include "form/F_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Result rows in a spreadsheet workbook. The workbook file is saved after its
 // banner and header and again after every row, so a row is on disk as soon as

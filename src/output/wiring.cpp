@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/wiring.h"
 
 #include "output/picture_export.h"

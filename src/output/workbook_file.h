@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The workbook's file is shared: another window of the program, or another
 // program, may have written it since this window did. Each save therefore

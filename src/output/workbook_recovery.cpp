@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "output/workbook_recovery.h"
 
 #include "form/F_main.h"

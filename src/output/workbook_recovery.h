@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Rows are never lost on closing: when the workbook's own file cannot take
 // them, they go to a recovery workbook in the user's data folder,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The area average behind every shrunk picture, shared by the shrinking in a
 // picture's own memory (downscale.cpp) and the shrinking of rows as a decoder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The area average of area_average.h by a faster way, for the shrinks whose
 // weights are small (a side of 6000 or 4000 pixels at any whole ten per cent

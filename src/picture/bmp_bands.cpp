@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture/bmp_bands.h"
 
 #include "picture/picture_memory.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shrinking an uncompressed bitmap as its rows are read: the file is read a
 // band of rows at a time, top row first whichever way the rows are stored,

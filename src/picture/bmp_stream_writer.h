@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Writes an uncompressed 24-bit Windows bitmap without ever holding the whole
 // picture: the caller hands over bands of rows and each band goes straight to

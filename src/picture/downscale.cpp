@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture/downscale.h"
 
 #include "picture/area_average.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shrinking a picture in its own memory, so that a zoom step below 100% holds
 // one picture, not the decoded one and a scaled copy beside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture/jpeg_decode.h"
 
 #include "picture/picture_memory.h"

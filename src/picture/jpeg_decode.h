@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // JPEG decoding straight through libjpeg: at a DCT scale M/8, into 32-bit
 // RGB, and with an account of how much of the picture the file's data really

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture/magnify.h"
 
 #include <algorithm>

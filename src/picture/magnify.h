@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The one nearest-neighbour mapping from shown (zoomed) pixels to picture
 // pixels. The picture area paints through it and the bitmap export renders its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture/picture_header.h"
 
 #include <QFile>

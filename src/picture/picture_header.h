@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a picture file's header claims, read by the program itself where Qt's
 // readers report it wrongly or not at all, with every product of header

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture/picture_io.h"
 
 #include "picture/bmp_bands.h"

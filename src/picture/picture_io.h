@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading pictures: the one place that decodes picture files. BMP and JPEG
 // are the program's own formats; PNG, GIF, TIFF and WebP open too. EXIF

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture/picture_memory.h"
 
 #include <sys/mman.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Memory for decoded pictures that becomes resident as the decoder reaches
 // it, not ahead: a file that claims a huge size and ends early costs no more

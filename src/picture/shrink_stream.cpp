@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture/shrink_stream.h"
 
 #include "picture/area_average.h"

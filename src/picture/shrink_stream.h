@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shrinking a picture while its rows are still being decoded: each band of
 // rows is reduced to the output rows it completes as it arrives, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Every file the program writes goes through here: the bytes land in a
 // temporary file beside the target, are flushed and synced, and only then

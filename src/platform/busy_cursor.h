@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The busy cursor over the program's windows while work that takes more than
 // a moment (decoding a large picture, writing one) holds the GUI thread.

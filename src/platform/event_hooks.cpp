@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/event_hooks.h"
 
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Small adapters that give a widget the event handlers the program's elements
 // have: a key-press handler that sees the character code and may cancel the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program asks for file names through this service: the real one runs
 // Qt's file dialog, tests install a scripted one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What tells one state of a file from another without reading it: the
 // device and inode it lives at, its size, and its modification and change

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Takes turns with other copies of the program over a workbook: reading the
 // file, adding a row and saving it again happen under an exclusive lock

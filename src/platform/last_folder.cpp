@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/last_folder.h"
 
 #include "platform/user_settings.h"

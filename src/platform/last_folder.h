@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The folder the file dialogs last used, kept between runs in the user's
 // settings (~/.config/kelvo/kelvo.conf).

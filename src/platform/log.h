@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's log: every failure the status bar reports also goes here
 // (category "kelvo", warnings shown by default), and every success at the

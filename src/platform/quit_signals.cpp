@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/quit_signals.h"
 
 #include <QSocketNotifier>

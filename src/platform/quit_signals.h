@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // SIGTERM (a logout, a shutdown, kill), SIGHUP (the terminal it was started
 // from closed) and SIGINT (Ctrl+C there) would end the process at once. They

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/recent_pictures.h"
 
 #include "platform/user_settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Opening a file the user named, for reading, without ever blocking: a named
 // pipe, a device or a folder is refused as "not a file" instead of waiting

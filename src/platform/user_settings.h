@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the program remembers between runs, in the user's settings file
 // (~/.config/kelvo/kelvo.conf): the dialogs' last folder, the recent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The calibration cycle, keyed on its step (form/calibration_step.h), which
 // the caption of Command_set shows:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Calibration: a reference line of known length sets unit_per_px.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scale/calibration_cancel.h"
 
 #include "form/calibration_step.h"

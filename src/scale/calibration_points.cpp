@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scale/calibration_points.h"
 
 #include "form/F_main.h"

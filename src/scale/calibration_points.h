@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The calibration as a pointer tool: while Command_set asks for a point, a
 // press of any button places that end of Line_scale, whatever the measuring

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scale/division.h"
 
 #include "form/numbers.h"

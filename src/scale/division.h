@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Choosing the scale bar's division: the round real length (1, 2 or 5 times a
 // power of ten) whose bar fits between a tenth and seven tenths of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // "hide scale" and "hide division". They hide overlays only: the bar keeps
 // being placed while hidden.
 #include "form/F_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scale/scale_bar.h"
 
 #include "form/F_main.h"

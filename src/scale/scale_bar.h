@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The scale bar in the bottom-right corner of the visible picture.
 

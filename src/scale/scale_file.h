@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The scale definition file (.kvo): the scale and nothing else.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scale/scale_file.h"
 
 #include <bit>

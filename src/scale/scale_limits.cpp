@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scale/scale_limits.h"
 
 #include <cmath>

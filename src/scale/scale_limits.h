@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The scales the program accepts for unit_per_px. Every result is a pixel
 // distance multiplied by the scale in single precision, and results are

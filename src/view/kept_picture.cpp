@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/kept_picture.h"
 
 #include "form/F_main.h"

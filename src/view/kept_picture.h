@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The full-size picture kept between zoom steps (F_main::full_picture), and
 // the zoom steps it answers without reading the file again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/picture_loading.h"
 
 #include "form/F_main.h"

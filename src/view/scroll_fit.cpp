@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/scroll_fit.h"
 
 #include "form/numbers.h"

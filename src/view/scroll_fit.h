@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How a scroll bar fits a picture area that may be larger than the viewport.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/scrolling.h"
 
 #include "form/F_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The scroll bars move the picture area inside the viewport: the value of a
 // bar is how far the picture is shifted left (up).

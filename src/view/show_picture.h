@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading the picture of pic_path into the picture area at a zoom: the one
 // path behind opening a picture and every zoom step (render_at_zoom, "1/1").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/wheel.h"
 #include "widgets/scroll_bar.h"
 

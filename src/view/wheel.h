@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The mouse wheel over the picture: it scrolls through the scroll bars, so the
 // same Change handlers move the picture; with Ctrl it zooms as "in" and "out".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/wheel_zoom.h"
 
 #include "form/F_main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Ctrl+wheel zoom. Each notch is a step "in" or "out" under the buttons'
 // rules (range ends, zoom lock, a picture open), taken from the zoom the

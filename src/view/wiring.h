@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Connects the events of the elements view handles to its handlers; the
 // program calls it once, before start-up (app/main_window.cpp).

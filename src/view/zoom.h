@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Zoom from 10% to 510% in steps of 10. The caption of L_zval is the one
 // place that holds it (read and written through form/view_mapping.h).

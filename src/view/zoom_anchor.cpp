@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/zoom_anchor.h"
 
 #include "form/numbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Zooming around a point of the viewport: the picture point under it before a
 // zoom step stays under it after the step, as far as the scroll range allows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/zoom_lock.h"
 
 #include "form/F_main.h"

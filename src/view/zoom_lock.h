@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The zoom lock refuses the zoom keys and Ctrl+wheel with a word in the
 // status line: a key or a wheel turn that silently does nothing leaves the

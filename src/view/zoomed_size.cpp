@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view/zoomed_size.h"
 
 #include "form/numbers.h"

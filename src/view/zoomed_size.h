@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The size of the picture area for a picture shown at a zoom percentage.
 

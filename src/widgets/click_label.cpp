@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/click_label.h"
 
 #include <QFontMetricsF>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A label that can be clicked like a button, with its fore colour kept as a
 // program colour value (the red mark of a result is exactly 255).

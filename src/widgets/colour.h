@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Colours are kept as the program's own 32-bit values, 0x00BBGGRR, and turned
 // into QColor only when painted. A value with the top bit set names a system

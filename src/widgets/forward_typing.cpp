@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/forward_typing.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Typing meant for a text box that lands on a button: printable keys pressed
 // while `from` has the focus move the focus to the end of `to` and go into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/line_object.h"
 
 #include "widgets/picture_box.h"

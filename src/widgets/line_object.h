@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A straight line drawn over a picture box: two end points in the box's
 // pixels, a colour, visibility and a drawing mode. Lines never touch the

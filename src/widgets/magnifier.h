@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A square inset that shows a picture's own pixels around a point at 8x, with
 // a thin cross at the point, as a loupe does. It renders its view when told

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "widgets/picture_box.h"
 
 #include "picture/magnify.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A picture box: holds a picture and takes its size, paints it, paints its
 // line objects over it, and reports pointer input in its own pixels.

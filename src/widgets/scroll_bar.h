@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A scroll bar is enabled exactly when the picture exceeds the viewport that
 // way; a bar counts as enabled by its own setting, whether or not its window

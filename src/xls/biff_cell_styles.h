@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What a value reader does not tell about a workbook's cells: their font
 // colour and whether a number is shown with two decimals. Read straight from

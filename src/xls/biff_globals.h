@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The workbook globals substream: the constant records Excel expects, fonts
 // and XFs, the one sheet's BOUNDSHEET, and the shared strings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // BIFF8 record type numbers used by the workbook writer.
 

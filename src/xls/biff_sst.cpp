@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/biff_sst.h"
 
 #include "xls/biff_record_types.h"

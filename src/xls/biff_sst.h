@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The shared string table of a workbook: every text cell points into it. Each
 // distinct text is stored once, in the order of first use. Written as SST,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/biff_workbook_stream.h"
 
 #include "xls/biff_globals.h"

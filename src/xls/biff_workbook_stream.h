@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The "Workbook" stream of a one-sheet BIFF8 workbook: globals, then the
 // worksheet.

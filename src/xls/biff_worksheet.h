@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The worksheet substream: settings, column widths, and the cells in blocks
 // of 32 rows, each block closed by a DBCELL that lets a reader find its rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Byte-level writer for BIFF8 record streams: little-endian integers, record
 // framing with the size filled in afterwards, and patching of positions that

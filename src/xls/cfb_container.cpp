@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/cfb_container.h"
 
 #include "xls/biff_writer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The compound file (OLE2, version 3, 512-byte sectors) that holds an .xls
 // workbook's single "Workbook" stream.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/cfb_reader.h"
 
 #include <QtEndian>

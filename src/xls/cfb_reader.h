@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads one stream out of a compound file (the container of an Excel
 // 97-2003 workbook), version 3 or 4, through its FAT and, for small streams,

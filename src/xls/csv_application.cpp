@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/csv_application.h"
 
 #include "platform/atomic_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The spreadsheet application for .csv files: the workbook of XlsApplication
 // written as text for programs that read tables (Python, R). UTF-8 without a

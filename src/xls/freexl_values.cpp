@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/freexl_values.h"
 
 #include <QByteArray>

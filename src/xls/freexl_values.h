@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Cell values through libfreexl, read in a child process: a damaged file can
 // crash the library or keep it busy, and neither may take the window (with

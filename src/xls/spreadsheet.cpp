@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/spreadsheet.h"
 
 // Out of line so the vtables live in one translation unit.

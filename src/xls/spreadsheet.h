@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program writes its results into a spreadsheet through this small
 // interface, shaped like the automation calls of a spreadsheet application:

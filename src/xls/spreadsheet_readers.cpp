@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/spreadsheet_readers.h"
 
 #include "xls/xls_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Which workbook files the program can read back, by their extension. A file
 // changed by another program since this window wrote it is read back before

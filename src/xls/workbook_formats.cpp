@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/workbook_formats.h"
 
 #include "xls/csv_application.h"

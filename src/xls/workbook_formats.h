@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The file formats a workbook of results can be saved in, told apart by the
 // extension of the workbook's name. Everything that depends on the format

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The program's spreadsheet application: it keeps the workbook in memory and
 // saves it as an Excel 97-2003 (.xls) file, written atomically. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The cells of a sheet as the workbook keeps them in memory: one vector per
 // row, each holding only the cells that were touched, sorted by column.

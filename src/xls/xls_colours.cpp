@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/xls_colours.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Font colours in a BIFF8 workbook are indices (icv) into a 56-colour
 // palette; the workbook writes no palette of its own, so the default one

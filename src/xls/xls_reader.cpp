@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/xls_reader.h"
 
 #include "xls/biff_cell_styles.h"

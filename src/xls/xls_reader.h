@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads back the first sheet of an Excel 97-2003 workbook: the cells' values
 // through libfreexl (Debian's reader of the format, run in a child process:

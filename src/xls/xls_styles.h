@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Fonts and cell formats (XF records) of the workbook. The table starts with
 // the layout Excel itself writes: four default fonts, red and black, fifteen

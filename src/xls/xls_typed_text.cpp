@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/xls_typed_text.h"
 
 #include "xls/spreadsheet.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How a spreadsheet turns text typed into a cell into the cell's value.
 //

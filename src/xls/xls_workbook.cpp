@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/xls_workbook.h"
 
 #include "xls/biff_workbook_stream.h"

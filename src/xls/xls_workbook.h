@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A workbook of one worksheet, kept in memory and encoded as a whole into an
 // Excel 97-2003 file (BIFF8 records in a compound file). A BIFF8 file cannot

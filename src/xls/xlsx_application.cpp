@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/xlsx_application.h"
 
 #include "platform/atomic_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The spreadsheet application for .xlsx workbooks (Excel 2007 and later):
 // the workbook of XlsApplication, with its cells, numbers, formats and

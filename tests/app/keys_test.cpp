@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's keys: scrolling, the menus' keys, Open recent.
 
 #include "kelvo_fixture.h"

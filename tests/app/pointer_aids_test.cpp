@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The readout in the status bar and the magnifier, which follow the pointer
 // over the picture.
 

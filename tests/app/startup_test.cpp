@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "kelvo_fixture.h"
 
 #include <QAction>

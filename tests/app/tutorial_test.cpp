@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tutorial window of the Info menu.
 
 #include "kelvo_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The five file dialogs and the completion of the names they return.
 
 #include "kelvo_fixture.h"

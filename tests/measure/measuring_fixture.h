@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A shown main window with a 400 x 300 picture open, and real pointer input
 // on the picture area: presses, moves and the full double-click sequence.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "measuring_fixture.h"
 
 #include "measure/chain.h"

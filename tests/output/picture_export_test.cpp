@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bitmap_readback.h"
 #include "kelvo_fixture.h"
 #include "test_files.h"

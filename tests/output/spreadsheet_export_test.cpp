@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Result rows in the workbook, read back with an independent reader (xlrd).
 
 #include "kelvo_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "picture/bmp_stream_writer.h"
 
 #include "bitmap_readback.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Calibrating: a reference line of known length sets the scale, converts the
 // shown results and hands the pointer back to measuring.
 #include "kelvo_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scale bar's division as a table: zoom, scale and visible width in; the
 // label, its exponent and the bar's length on screen out.
 #include "scale/division.h"

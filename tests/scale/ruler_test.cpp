@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A cross-check against the geometry of a drawn ruler: calibrated on it at one
 // zoom, lengths measured at any other zoom and scroll position read what the
 // ruler says, and so does the scale bar.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scale bar on the window: where it stands, its label, and the three
 // "hide" boxes.
 #include "kelvo_fixture.h"

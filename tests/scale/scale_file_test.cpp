@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scale definition file: 23 bytes, the scale as a little-endian single at
 // offset 19, written atomically and read back converting the shown results.
 #include "kelvo_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which scales may be stored: everything the results can be multiplied by and
 // converted with, negative ones included.
 #include "scale/calibration.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Bitmaps read back by an independent reader: Debian's python3-pil, run with
 // the system's Python.

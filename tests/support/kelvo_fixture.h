@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A main window on the offscreen platform with scripted dialogs and a
 // temporary folder, shown at a known client size so layout-dependent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Pointer input for widget tests: the events the platform delivers, sent
 // straight to the element. Every fixture sends pointer input this way.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Reads an .xlsx (python3-openpyxl) or a .csv (the csv module) for the tests
 and prints its cells as read_xls.py does, a .csv's non-empty fields as text
 in automatic colour; {"problem": ...} for a rule of the format broken.

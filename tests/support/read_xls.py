@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Reads an .xls workbook with xlrd (python3-xlrd) for the tests, which must
 not trust the program's own writer to judge its output.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // File dialogs for tests: each request is recorded, and answered with the
 // next prepared path ("" stands for cancel) and filter entry. A request with

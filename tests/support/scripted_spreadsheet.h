@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A spreadsheet application for tests of the program's logic: it records the
 // calls it gets and the cells typed into it, and fails at whichever step (and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Files for tests: reading and writing them whole, and ways to make writes
 // fail that hold for root as well (the tests run as root in CI, and root

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads a written .xls back through an independent reader (xlrd, driven by
 // support/read_xls.py) so tests judge the file as other programs will see it;

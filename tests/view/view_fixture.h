@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A main window for the view's tests, with real input on the zoom labels and
 // the picture area.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "view_fixture.h"
 
 namespace {

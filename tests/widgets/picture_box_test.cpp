@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "pointer.h"
 #include "widgets/picture_box.h"
 

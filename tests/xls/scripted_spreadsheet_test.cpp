@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scripted spreadsheet that tests of the program's logic use.
 
 #include "../support/scripted_spreadsheet.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The .xlsx and .csv workbooks: the cells of an .xls, read back by readers of
 // their own (openpyxl, Python's csv module).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving workbooks: repeated saves, failures, and what they leave behind.
 
 #include "platform/atomic_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a workbook back: every cell keeps its value, type and font colour;
 // what cannot be written back whole is refused with a reason.
 

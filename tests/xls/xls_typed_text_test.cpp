@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "xls/spreadsheet.h"
 #include "xls/xls_colours.h"
 #include "xls/xls_typed_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Workbooks written by the program, read back by an independent reader.
 
 #include "xls/xls_application.h"
