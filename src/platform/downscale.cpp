@@ -23,16 +23,7 @@ namespace {
 
 using namespace area_average;
 
-#ifdef KELVO_DOWNSCALE_SSE2
 using Fast = Narrow;
-#else
-struct Fast {
-    Fast(const Spans&, const Spans&, int) {}
-    bool usable() const { return false; }
-    size_t down_size() const { return 0; }
-    void row(const uchar*, qsizetype, int, uint16_t*, uint32_t*) const {}
-};
-#endif
 
 // Shrinks the output rows [from_row, to_row) into `out` (packed rows), from
 // source rows nobody writes meanwhile. Sums is 32 bits wide where the largest
