@@ -12,8 +12,9 @@
 // area_average.h), rounded to the nearest value (halves up), channel by
 // channel. The result lives in the memory the picture had, rows packed
 // together; the pages past it go back to the system at once, and the rest is
-// kept until the result is let go. Other formats, or a size that is not smaller, are scaled by Qt into new memory
-// instead. Large pictures are shrunk by two threads.
+// kept until the result is let go. Other formats, or a size that is not
+// smaller, are scaled by Qt into new memory instead. Large pictures are
+// shrunk by two threads.
 void downscale_in_place(QImage& image, QSize to);
 
 // `picture` (32 bits a pixel) shrunk to exactly `to` by the same area average
