@@ -28,6 +28,17 @@
 // [x * from, (x + 1) * from), so every overlap is a whole number. All the
 // boundaries are multiples of g = gcd(from, to), and so is every overlap;
 // dividing by g keeps the weights (and their sum, from / g) small.
+//
+// That sum is small for sides that share a large factor (6000 to 5400: 10),
+// but not for most (5472 to 4925: 5472), and then no sum fits 16 bits. So
+// when from / g exceeds q = 8 x ceil(from / to), the weights are rounded to
+// parts of q instead: the boundaries inside an output pixel's span, as
+// running sums of its overlaps, are rounded to the nearest q-th of the output
+// pixel (halves up), and each weight is the difference of its two
+// boundaries. Every boundary moves by at most half a q-th, 1/16 of a source
+// pixel at most; the weights of an output pixel add up to q exactly. With a
+// shrink less than twice smaller both ways, q = 16 and every sum of a pixel
+// fits 16 bits (area_average_narrow.h).
 
 namespace area_average {
 
@@ -86,7 +97,21 @@ struct Spans {
                 weights.push_back(uint32_t(overlap / g));
             }
         }
-        small_weights = to / g < (1 << 15); // no overlap is longer than a source pixel, `to`
+        const int64_t q = 8 * ((int64_t(from) + to - 1) / to);
+        if (total > q) {
+            for (const Span& s : spans) {
+                int64_t running = 0, before = 0;
+                for (int k = 0; k < s.count; ++k) {
+                    uint32_t& w = weights[size_t(s.weight + k)];
+                    running += w;
+                    const int64_t boundary = (2 * q * running + total) / (2 * int64_t(total));
+                    w = uint32_t(boundary - before);
+                    before = boundary;
+                }
+            }
+            total = uint32_t(q);
+        }
+        small_weights = *std::max_element(weights.begin(), weights.end()) < (1u << 15);
         three = small_weights &&
                 std::all_of(spans.begin(), spans.end(), [](const Span& s) { return s.count <= 3; });
         if (three)

@@ -163,4 +163,17 @@ class Narrow {
 
 } // namespace area_average
 
+#else
+
+namespace area_average {
+// Without SSE2 the rows are shrunk the one way, in area_average.h.
+class Narrow {
+  public:
+    Narrow(const Spans&, const Spans&, int) {}
+    bool usable() const { return false; }
+    size_t down_size() const { return 0; }
+    void row(const uchar*, qsizetype, int, uint16_t*, uint32_t*) const {}
+};
+} // namespace area_average
+
 #endif

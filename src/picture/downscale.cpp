@@ -5,6 +5,7 @@
 #include "picture/area_average_narrow.h"
 #include "picture/picture_memory.h"
 
+#include <atomic>
 #include <cstring>
 #include <thread>
 
@@ -24,16 +25,7 @@ namespace {
 
 using namespace area_average;
 
-#ifdef KELVO_DOWNSCALE_SSE2
 using Fast = Narrow;
-#else
-struct Fast {
-    Fast(const Spans&, const Spans&, int) {}
-    bool usable() const { return false; }
-    size_t down_size() const { return 0; }
-    void row(const uchar*, qsizetype, int, uint16_t*, uint32_t*) const {}
-};
-#endif
 
 // Shrinks the output rows [from_row, to_row) into `out` (packed rows), from
 // source rows nobody writes meanwhile. Sums is 32 bits wide where the largest
@@ -165,7 +157,7 @@ QImage downscaled_copy(const QImage& picture, QSize to, QImage memory) {
     const qsizetype out_line = out.bytesPerLine(); // w * 4: 32-bit rows are packed
     const bool narrow = narrow_sums(across, down);
     const Fast fast(across, down, from.width());
-    // Each thread makes its own rows resident in one call before writing them.
+    // Each band's rows are made resident in one call before they are written.
     const auto shrink = [&](int first, int last) {
         uchar* rows = out_bits + first * out_line;
         make_bytes_present(rows, size_t(last - first) * size_t(out_line), out_bits + h * out_line);
@@ -175,11 +167,19 @@ QImage downscaled_copy(const QImage& picture, QSize to, QImage memory) {
         else
             shrink_rows<uint64_t>(bits, source_line, across, down, divide, first, last, into, fast);
     };
-    const bool threaded = qint64(from.width()) * from.height() >= (1 << 20) && h > 1;
-    const int middle = threaded ? h / 2 : h;
+    // Both threads take bands of about 1 MiB of output rows in turn until none
+    // is left: on a busy machine the thread that has a core does the most.
+    const int band = int(
+        std::max<qsizetype>(1, std::min<qsizetype>((qsizetype(1) << 20) / out_line, (h + 1) / 2)));
+    std::atomic<int> next_band{0};
+    const auto take_bands = [&] {
+        for (int first; (first = next_band.fetch_add(band)) < h;)
+            shrink(first, std::min(h, first + band));
+    };
     std::thread other;
-    if (middle < h) other = std::thread(shrink, middle, h);
-    shrink(0, middle);
+    if (qint64(from.width()) * from.height() >= (1 << 20) && band < h)
+        other = std::thread(take_bands);
+    take_bands();
     if (other.joinable()) other.join();
     return out;
 }

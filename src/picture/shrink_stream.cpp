@@ -2,6 +2,7 @@
 #include "picture/shrink_stream.h"
 
 #include "picture/area_average.h"
+#include "picture/area_average_narrow.h"
 #include "picture/picture_memory.h"
 
 using namespace area_average;
@@ -13,6 +14,8 @@ using namespace area_average;
 struct ShrinkStream::Rows {
     virtual ~Rows() = default;
     virtual void add_row(const uint32_t* row) = 0;
+    virtual bool reads_picture() const = 0;
+    virtual void add_from(const uchar* bits, qsizetype line, int reached) = 0;
     int next_output = 0;
     int output_rows = 0;
 };
@@ -28,7 +31,8 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
         : across_(from.width(), into.width()), down_(from.height(), into.height()),
           divide_(uint64_t(across_.total) * down_.total), small_(small_products(across_, down_)),
           w_(size_t(into.width())), out_(into.bits()), out_line_(into.bytesPerLine()),
-          reduced_(w_ * 4), sums_{std::vector<Sum>(w_ * 4), std::vector<Sum>(w_ * 4)} {
+          reduced_(w_ * 4), sums_{std::vector<Sum>(w_ * 4), std::vector<Sum>(w_ * 4)},
+          narrow_(across_, down_, from.width()), down_sums_(narrow_.down_size()) {
         output_rows = into.height();
         present_rows_ = int(std::max<qsizetype>(1, present_bytes / out_line_));
     }
@@ -44,18 +48,34 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
         }
         const Span& s = down_.spans[size_t(next_output)];
         if (j < s.first + s.count - 1) return;
-        if (next_output >= present_to_) {
-            make_bytes_present(out_ + next_output * out_line_,
-                               size_t(present_rows_) * size_t(out_line_),
-                               out_ + output_rows * out_line_);
-            present_to_ = next_output + present_rows_;
-        }
+        make_present();
         divide_row(sums_[next_output & 1].data(), w_, divide_,
                    reinterpret_cast<uint32_t*>(out_ + next_output * out_line_));
         ++next_output;
     }
 
+    // The output rows whose source rows are all below `reached`, each made
+    // at once from the picture's rows (area_average_narrow.h).
+    bool reads_picture() const override { return narrow_.usable(); }
+    void add_from(const uchar* bits, qsizetype line, int reached) override {
+        for (; next_output < output_rows; ++next_output) {
+            const Span& s = down_.spans[size_t(next_output)];
+            if (s.first + s.count > reached) return;
+            make_present();
+            narrow_.row(bits, line, next_output, down_sums_.data(),
+                        reinterpret_cast<uint32_t*>(out_ + next_output * out_line_));
+        }
+    }
+
   private:
+    void make_present() {
+        if (next_output < present_to_) return;
+        make_bytes_present(out_ + next_output * out_line_,
+                           size_t(present_rows_) * size_t(out_line_),
+                           out_ + output_rows * out_line_);
+        present_to_ = next_output + present_rows_;
+    }
+
     const Spans across_, down_;
     const Divider divide_;
     const bool small_;
@@ -64,6 +84,8 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
     const qsizetype out_line_;
     std::vector<uint32_t> reduced_;
     std::vector<Sum> sums_[2];
+    const Narrow narrow_;
+    std::vector<uint16_t> down_sums_;
     int next_source_ = 0;
     int present_to_ = 0;
     int present_rows_ = 1;
@@ -84,6 +106,14 @@ ShrinkStream::~ShrinkStream() = default;
 void ShrinkStream::add(const uchar* rows, qsizetype line, int count) {
     for (int k = 0; k < count; ++k)
         rows_->add_row(reinterpret_cast<const uint32_t*>(rows + k * line));
+}
+
+bool ShrinkStream::reads_picture() const {
+    return rows_->reads_picture();
+}
+
+void ShrinkStream::add_from(const uchar* bits, qsizetype line, int reached) {
+    rows_->add_from(bits, line, reached);
 }
 
 bool ShrinkStream::complete() const {
@@ -185,7 +215,10 @@ void ShrinkBehind::work() {
         if (stop_) return;
         const int first = done_, count = reached_ - done_;
         lock.unlock();
-        stream_.add(bits_ + first * line_, line_, count);
+        if (stream_.reads_picture())
+            stream_.add_from(bits_, line_, first + count);
+        else
+            stream_.add(bits_ + first * line_, line_, count);
         lock.lock();
         done_ = first + count;
         changed_.notify_all();

@@ -24,6 +24,12 @@ class ShrinkStream {
     // The next `count` source rows of `from.width()` 32-bit pixels, `line`
     // bytes apart.
     void add(const uchar* rows, qsizetype line, int count);
+    // Where the shrink's sums fit 16 bits, a whole picture being filled from
+    // the top is read faster in place: add_from then takes its rows [0,
+    // reached), `line` bytes apart from `bits`, instead of add, and writes
+    // every output row they complete.
+    bool reads_picture() const;
+    void add_from(const uchar* bits, qsizetype line, int reached);
     // Every output row has been written.
     bool complete() const;
 

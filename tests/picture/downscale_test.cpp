@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -23,33 +25,56 @@ QImage random_picture(QSize size, quint32 seed, QImage::Format format = QImage::
     return picture;
 }
 
-// The area average the slow, obvious way, from a picture nobody writes to:
-// every source pixel weighed by the area of it under the output pixel, with
-// the source laid out in units of 1/to of a pixel so that areas are whole.
+// The weights along one side the slow, obvious way: the part of source pixel
+// i under output pixel x, in units of 1/to of a pixel so that parts are whole,
+// over their gcd. Where that leaves more than q = 8 x ceil(from / to) parts to
+// an output pixel, too many for 16-bit sums, the boundaries between its source
+// pixels are rounded to the nearest q-th of it instead, and the weights are
+// the q-ths between them: the rule the shrinking follows for speed.
+struct Weights {
+    std::vector<std::vector<std::pair<int, int64_t>>> of; // of[x]: (i, weight) for i under x
+    int64_t total = 0;
+};
+Weights side_weights(int64_t from, int64_t to) {
+    const int64_t g = std::gcd(from, to), q = 8 * ((from + to - 1) / to);
+    Weights w{std::vector<std::vector<std::pair<int, int64_t>>>(size_t(to)), from / g};
+    for (int64_t x = 0; x < to; ++x) {
+        int64_t running = 0, before = 0;
+        // Only the source pixels the output pixel can touch, for speed.
+        for (int64_t i = x * from / to; i <= std::min(from - 1, (x + 1) * from / to); ++i) {
+            const int64_t part =
+                std::min((i + 1) * to, (x + 1) * from) - std::max(i * to, x * from);
+            if (part <= 0) continue;
+            running += part / g;
+            const int64_t boundary =
+                w.total > q ? (2 * q * running + w.total) / (2 * w.total) : running;
+            w.of[size_t(x)].push_back({int(i), boundary - before});
+            before = boundary;
+        }
+    }
+    if (w.total > q) w.total = q;
+    return w;
+}
+
+// The area average the slow, obvious way, from a picture nobody writes to.
 QImage naive_box_filter(const QImage& source, QSize to) {
-    const int64_t W = source.width(), H = source.height(), w = to.width(), h = to.height();
+    const Weights across = side_weights(source.width(), to.width()),
+                  down = side_weights(source.height(), to.height());
     QImage out(to, source.format());
-    for (int64_t y = 0; y < h; ++y)
-        for (int64_t x = 0; x < w; ++x) {
+    for (int y = 0; y < to.height(); ++y)
+        for (int x = 0; x < to.width(); ++x) {
             uint64_t sum[4] = {0, 0, 0, 0};
-            // Only the source pixels the output pixel can touch, for speed.
-            for (int64_t j = y * H / h; j <= std::min(H - 1, (y + 1) * H / h); ++j) {
-                const int64_t oy = std::min((j + 1) * h, (y + 1) * H) - std::max(j * h, y * H);
-                if (oy <= 0) continue;
-                for (int64_t i = x * W / w; i <= std::min(W - 1, (x + 1) * W / w); ++i) {
-                    const int64_t ox = std::min((i + 1) * w, (x + 1) * W) - std::max(i * w, x * W);
-                    if (ox <= 0) continue;
-                    const quint32 p =
-                        reinterpret_cast<const quint32*>(source.constScanLine(int(j)))[i];
+            for (const auto& [j, wy] : down.of[size_t(y)])
+                for (const auto& [i, wx] : across.of[size_t(x)]) {
+                    const quint32 p = reinterpret_cast<const quint32*>(source.constScanLine(j))[i];
                     for (int c = 0; c < 4; ++c)
-                        sum[c] += uint64_t(ox * oy) * ((p >> (8 * c)) & 0xFF);
+                        sum[c] += uint64_t(wx * wy) * ((p >> (8 * c)) & 0xFF);
                 }
-            }
-            const uint64_t area = uint64_t(W * H);
+            const uint64_t area = uint64_t(across.total * down.total);
             quint32 p = 0;
             for (int c = 0; c < 4; ++c)
                 p |= quint32((sum[c] + area / 2) / area) << (8 * c);
-            reinterpret_cast<quint32*>(out.scanLine(int(y)))[x] = p;
+            reinterpret_cast<quint32*>(out.scanLine(y))[x] = p;
         }
     return out;
 }
@@ -89,8 +114,8 @@ const Shrink shrinks[] = {
     {{75, 50}, {60, 40}},
     {{60, 40}, {54, 36}},
     {{2, 2}, {1, 1}},
-    // Weights too large for 16-bit multiplies; large pictures, shrunk by two
-    // threads in bands of rows.
+    // Weights rounded to 16ths and 64ths (too many parts to a pixel); large
+    // pictures, shrunk by two threads in bands of rows.
     {{331, 211}, {330, 210}},
     {{1200, 900}, {1100, 700}},
     {{1300, 1000}, {163, 125}},
@@ -156,11 +181,16 @@ TEST(Downscale, InPlaceMatchesTheOutOfPlaceFilterPixelForPixel) {
         // Shrunk into other memory, from a kept picture left as it was.
         EXPECT_EQ(first_difference(downscaled_copy(source, s.to), shrunk), "");
     }
-    // Weights whose sums need 64 bits: 8193 x 2049 parts of a pixel to share.
+    // Weights rounded to 16ths across and whole down: 8193 x 2049 parts.
     const QImage tall = random_picture({8193, 2049}, 9);
     QImage line = tall.copy();
     downscale_in_place(line, {8192, 1});
     EXPECT_EQ(first_difference(line, naive_box_filter(tall, {8192, 1})), "");
+    // Weights of 2^15 and more, sums of 64 bits: 40000 x 420 parts of a pixel.
+    const QImage wide = random_picture({40000, 420}, 10);
+    QImage dot = wide.copy();
+    downscale_in_place(dot, {1, 1});
+    EXPECT_EQ(first_difference(dot, naive_box_filter(wide, {1, 1})), "");
     // Transparent pictures average their alpha channel alike.
     const QImage argb = random_picture({23, 19}, 5, QImage::Format_ARGB32_Premultiplied);
     QImage shrunk = argb.copy();
@@ -186,6 +216,16 @@ TEST(Downscale, RowsShrunkAsTheyComeMatchTheInPlaceShrinking) {
         }
         EXPECT_TRUE(pipe.finish());
         EXPECT_EQ(first_difference(streamed, expected), "")
+            << s.from.width() << "x" << s.from.height();
+        // Read in place behind a decoder filling the picture unevenly.
+        QImage behind(s.to, QImage::Format_RGB32);
+        {
+            ShrinkBehind reader(source, behind);
+            for (int y = 0, rows = 1; y < s.from.height(); rows = rows % 5 + 1)
+                reader.reached(y = std::min(s.from.height(), y + rows));
+            EXPECT_TRUE(reader.finish());
+        }
+        EXPECT_EQ(first_difference(behind, expected), "")
             << s.from.width() << "x" << s.from.height();
     }
 }
