@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "output/spreadsheet_export.h"
+#include "platform/user_settings.h"
 #include "xls/workbook_formats.h"
 
 #include <QAction>
@@ -94,8 +95,7 @@ void show_recovered_workbooks_item(F_main& f) {
 void announce_recovered_workbooks(F_main& f) {
     const QStringList present = recovered_workbooks();
     f.fw->setVisible(!present.isEmpty());
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("kelvo"),
-                       QStringLiteral("kelvo"));
+    QSettings settings = user_settings();
     const QStringList announced = settings.value(announced_key).toStringList();
     const qsizetype fresh = std::count_if(present.begin(), present.end(), [&](const QString& name) {
         return !announced.contains(name);

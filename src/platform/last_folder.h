@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The folder the file dialogs last used, kept between runs in the user's
-// settings (~/.config/kelvo/kelvo.conf).
+// settings (~/.config/kelvo/kelvo.ini).
 
 #include <QString>
 
