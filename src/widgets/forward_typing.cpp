@@ -13,12 +13,20 @@ class TypingForwarder : public QObject {
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress) return false;
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+            return false;
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
         if (text.isEmpty() || !text.at(0).isPrint() || text.at(0).isSpace() ||
             key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
             return false;
+        // A letter that is also a window's key (M, the magnifier) is typed,
+        // as it would be in the comment box itself: the key press then comes
+        // here instead of going to the shortcut.
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept();
+            return true;
+        }
         to_->setFocus(Qt::OtherFocusReason);
         to_->moveCursor(QTextCursor::End);
         QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers(), text, key->isAutoRepeat(),

@@ -292,10 +292,13 @@ TEST_F(SpreadsheetExport, EnterOnToExcelWritesARowAndOtherKeysDoNot) {
     EXPECT_EQ(f->xl_row, 4);
     EXPECT_TRUE(green());
 
-    for (Qt::Key key : {Qt::Key_A, Qt::Key_5, Qt::Key_Escape, Qt::Key_Period})
+    // M is also the magnifier's key (in an active window), and Escape cancels a line.
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
+    for (Qt::Key key : {Qt::Key_M, Qt::Key_A, Qt::Key_5, Qt::Key_Escape, Qt::Key_Period})
         QTest::keyClick(f->Command_excel, key);
     EXPECT_EQ(f->xl_row, 4);
-    EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("a5."))
+    EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("ma5."))
         << "typed letters are the comment";
     EXPECT_EQ(f->focusWidget(), f->Text_comment);
 
