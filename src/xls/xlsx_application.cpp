@@ -70,8 +70,8 @@ bool XlsxApplication::write_workbook(const xls::Workbook& book, const QString& p
     // libxlsxwriter writes to a file name: ours is the temporary file that
     // is renamed over the workbook once it is complete.
     AtomicFile file(path);
-    if (!file.open()) {
-        *why = file.error();
+    if (const QString failed = file.open(); !failed.isEmpty()) {
+        *why = failed;
         return false;
     }
     lxw_workbook* out = workbook_new(QFile::encodeName(file.temp_path()).constData());
@@ -97,8 +97,8 @@ bool XlsxApplication::write_workbook(const xls::Workbook& book, const QString& p
         *why = lxw_reason(error ? error : closed);
         return false;
     }
-    if (!file.commit()) {
-        *why = file.error();
+    if (const QString failed = file.commit(); !failed.isEmpty()) {
+        *why = failed;
         return false;
     }
     return true;
