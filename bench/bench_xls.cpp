@@ -52,8 +52,7 @@ void BM_Encode_1000Rows(benchmark::State& state) {
     fill(app, 1002);
     const auto& workbook = static_cast<const xls::Workbook&>(*app.active_sheet());
     for (auto _ : state) {
-        QString error;
-        benchmark::DoNotOptimize(workbook.encode(&error));
+        benchmark::DoNotOptimize(workbook.encode());
     }
 }
 BENCHMARK(BM_Encode_1000Rows)->Unit(benchmark::kMillisecond);
@@ -65,8 +64,7 @@ void BM_AtomicWriteOnly_1000Rows(benchmark::State& state) {
     const QString path = dir.filePath(QStringLiteral("results.xls"));
     XlsApplication app;
     fill(app, 1003);
-    QString error;
-    const QByteArray bytes = static_cast<const xls::Workbook&>(*app.active_sheet()).encode(&error);
+    const QByteArray bytes = static_cast<const xls::Workbook&>(*app.active_sheet()).encode().bytes;
     for (auto _ : state)
         if (const QString why = write_file_atomically(path, bytes); !why.isEmpty())
             state.SkipWithError(why.toUtf8().constData());

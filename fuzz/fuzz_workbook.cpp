@@ -58,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_EXPECT(book.set_cell(row, col, text), book.error());
         typed[{row, col}] = text;
     }
-    QString error;
-    const QByteArray file = book.encode(&error);
+    const auto [file, error] = book.encode();
     if (file.isEmpty()) {
         FUZZ_EXPECT(!error.isEmpty(), QString());
         return 0;

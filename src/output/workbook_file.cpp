@@ -42,9 +42,13 @@ WorkbookFile follow_workbook_file(F_main& f, QString* why) {
         *why = QStringLiteral("kelvo cannot read this kind of workbook back");
         return WorkbookFile::unreadable;
     }
-    const std::optional<spreadsheet::StoredSheet> stored = reader(f.xl_book, why);
-    if (!stored) return WorkbookFile::unreadable;
-    if (!is_results_sheet(*stored)) {
+    const spreadsheet::SheetReading read = reader(f.xl_book);
+    if (!read.error.isEmpty()) {
+        *why = read.error;
+        return WorkbookFile::unreadable;
+    }
+    const spreadsheet::StoredSheet& stored = read.sheet;
+    if (!is_results_sheet(stored)) {
         *why = QStringLiteral("its first sheet does not begin with kelvo's banner and header");
         return WorkbookFile::unreadable;
     }
@@ -55,7 +59,7 @@ WorkbookFile follow_workbook_file(F_main& f, QString* why) {
         if (app) *why = app->error();
         return WorkbookFile::unreadable;
     }
-    const int next_row = refill(*sheet, *stored, f.xl_pending, why);
+    const int next_row = refill(*sheet, stored, f.xl_pending, why);
     if (next_row == 0) return WorkbookFile::unreadable;
     if (f.xl_app) f.xl_app->quit();
     f.xl_app = std::move(app);

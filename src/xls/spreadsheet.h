@@ -62,10 +62,14 @@ struct StoredSheet {
     std::vector<StoredCell> cells;
     int last_row = 0; // 0 when the sheet is empty
 };
-// Reads back the first sheet of the workbook at `path`; std::nullopt with
-// *why when the file cannot be read back whole (every cell's value, type and
-// colour), so that writing it anew would lose nothing.
-using SheetReader = std::function<std::optional<StoredSheet>(const QString& path, QString* why)>;
+struct SheetReading {
+    StoredSheet sheet;
+    QString error; // empty on success
+};
+// Reads back the first sheet of the workbook at `path`; the reason when the
+// file cannot be read back whole (every cell's value, type and colour), so
+// that writing it anew would lose nothing.
+using SheetReader = std::function<SheetReading(const QString& path)>;
 } // namespace spreadsheet
 
 class SpreadsheetSheet {

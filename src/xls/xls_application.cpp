@@ -25,8 +25,7 @@ bool XlsApplication::save_as(const QString& path) {
         error_ = QStringLiteral("cannot save the workbook: no file name was given");
         return false;
     }
-    QString why;
-    if (!write_workbook(*workbook_, path, &why)) {
+    if (const QString why = write_workbook(*workbook_, path); !why.isEmpty()) {
         error_ = cannot_save(why);
         return false;
     }
@@ -34,12 +33,10 @@ bool XlsApplication::save_as(const QString& path) {
     return true;
 }
 
-bool XlsApplication::write_workbook(const xls::Workbook& book, const QString& path,
-                                    QString* why) const {
-    const QByteArray bytes = book.encode(why);
-    if (bytes.isEmpty()) return false;
-    *why = write_file_atomically(path, bytes);
-    return why->isEmpty();
+QString XlsApplication::write_workbook(const xls::Workbook& book, const QString& path) const {
+    const xls::EncodedBytes file = book.encode();
+    if (!file.error.isEmpty()) return file.error;
+    return write_file_atomically(path, file.bytes);
 }
 
 void XlsApplication::quit() {

@@ -25,9 +25,9 @@ class XlsApplication : public SpreadsheetApp {
     static SpreadsheetFactory factory();
 
   protected:
-    // Writes the whole workbook to `path`, atomically; on failure *why says
-    // why.
-    virtual bool write_workbook(const xls::Workbook& book, const QString& path, QString* why) const;
+    // Writes the whole workbook to `path`, atomically; returns why it could
+    // not, empty when it did.
+    virtual QString write_workbook(const xls::Workbook& book, const QString& path) const;
 
   private:
     std::unique_ptr<xls::Workbook> workbook_;

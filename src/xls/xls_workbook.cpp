@@ -83,10 +83,10 @@ bool Workbook::set_font_colour(int row, int col, quint32 colour) {
     return true;
 }
 
-QByteArray Workbook::encode(QString* error) const {
-    const QByteArray stream = workbook_stream(rows_, error);
-    if (stream.isEmpty()) return {};
-    return compound_file(stream);
+EncodedBytes Workbook::encode() const {
+    const EncodedBytes stream = workbook_stream(rows_);
+    if (!stream.error.isEmpty()) return stream;
+    return {compound_file(stream.bytes), QString()};
 }
 
 } // namespace xls

@@ -4,6 +4,7 @@
 // Excel 97-2003 file (BIFF8 records in a compound file). A BIFF8 file cannot
 // be appended to, so every save encodes everything again.
 
+#include "xls/biff_workbook_stream.h"
 #include "xls/spreadsheet.h"
 #include "xls/xls_cells.h"
 
@@ -21,9 +22,9 @@ class Workbook final : public SpreadsheetSheet {
     bool put_cell(int row, int col, const spreadsheet::CellValue& value) override;
     QString error() const override { return error_; }
 
-    // The complete file. Returns an empty array and says why in *error when
-    // the workbook is too large for the format.
-    QByteArray encode(QString* error) const;
+    // The complete file; no bytes and the reason when the workbook is too
+    // large for the format.
+    EncodedBytes encode() const;
     // The cells as typed, for writers of other formats.
     const CellRows& rows() const { return rows_; }
 
