@@ -115,8 +115,11 @@ void write_result_row(F_main& f) {
     // Another window may save this workbook too: the file is read, the row
     // added and the file saved while the folder is locked.
     const FolderLock lock(f.xl_book);
-    QString why = lock.error();
-    const WorkbookFile file = why.isEmpty() ? follow_workbook_file(f, &why) : WorkbookFile::ours;
+    const FollowedFile followed = lock.error().isEmpty()
+                                      ? follow_workbook_file(f)
+                                      : FollowedFile{WorkbookFile::ours, lock.error()};
+    const WorkbookFile file = followed.state;
+    QString why = followed.error;
     const int row = f.xl_row;
     if (row > spreadsheet::max_rows) {
         f.report(QStringLiteral("The row was not written: %1 already holds %2 rows, the most a "
@@ -163,7 +166,8 @@ void write_result_row(F_main& f) {
                  cut_note);
         return;
     }
-    if (!why.isEmpty() || !save_workbook_file(f, &why)) {
+    if (why.isEmpty()) why = save_workbook_file(f);
+    if (!why.isEmpty()) {
         // The row is in the workbook and goes to disk with the next save that works.
         f.report(QStringLiteral("Row %1 is kept but not saved yet: ").arg(row) +
                  workbook_failure(f.xl_book, why) + cut_note);
@@ -204,9 +208,8 @@ void Command_excel_KeyPress(F_main& f, int& key_ascii) {
 void Command_new_Click(F_main& f) {
     const QString name = ask_save_xls(f);
     if (name.isEmpty()) return;
-    QString why;
-    bool taken_over = false;
-    if (!close_workbook(f, &why, &taken_over)) {
+    const auto [why, taken_over] = close_workbook(f);
+    if (!why.isEmpty()) {
         if (!taken_over) {
             // The file may take the rows later (the disk has room again, the
             // stick is back): the workbook stays open for that.
@@ -238,31 +241,33 @@ QString workbook_failure(const QString& book, const QString& why) {
     return shown(book) + QStringLiteral(": ") + reason;
 }
 
-bool save_open_workbook(F_main& f, QString* why, bool* taken_over) {
-    if (f.xl_open == 0 || !f.xl_app) return true;
+WorkbookSave save_open_workbook(F_main& f) {
+    if (f.xl_open == 0 || !f.xl_app) return {};
     const FolderLock lock(f.xl_book);
     QString reason = lock.error();
+    bool taken_over = false;
     const FileIdentity now = file_identity(f.xl_book);
     // Every row is saved, and another writer has the file now: nothing to add.
     const bool others_file = now.exists && now != f.xl_written && f.xl_pending.empty();
-    if (reason.isEmpty() && !others_file &&
-        follow_workbook_file(f, &reason) == WorkbookFile::unreadable) {
-        reason = QStringLiteral("it was changed by another program and cannot be read back (%1)")
-                     .arg(reason);
-        if (taken_over) *taken_over = true;
+    if (reason.isEmpty() && !others_file) {
+        if (const FollowedFile followed = follow_workbook_file(f);
+            followed.state == WorkbookFile::unreadable) {
+            reason =
+                QStringLiteral("it was changed by another program and cannot be read back (%1)")
+                    .arg(followed.error);
+            taken_over = true;
+        }
     }
-    if (!reason.isEmpty() || (!others_file && !save_workbook_file(f, &reason))) {
-        if (why) *why = workbook_failure(f.xl_book, reason);
-        return false;
-    }
-    return true;
+    if (reason.isEmpty() && !others_file) reason = save_workbook_file(f);
+    if (!reason.isEmpty()) return {workbook_failure(f.xl_book, reason), taken_over};
+    return {};
 }
 
-bool close_workbook(F_main& f, QString* why, bool* taken_over) {
-    if (f.xl_open == 0) return true;
-    if (!save_open_workbook(f, why, taken_over)) return false;
-    abandon_workbook(f);
-    return true;
+WorkbookSave close_workbook(F_main& f) {
+    if (f.xl_open == 0) return {};
+    WorkbookSave saved = save_open_workbook(f);
+    if (saved.error.isEmpty()) abandon_workbook(f);
+    return saved;
 }
 
 bool is_results_sheet(const spreadsheet::StoredSheet& sheet) {

@@ -7,77 +7,69 @@
 
 namespace {
 
-// Fills `sheet` with the cells read back and the rows still to be saved;
-// returns the row after the last, or 0 with *why.
-int refill(SpreadsheetSheet& sheet, const spreadsheet::StoredSheet& stored,
-           const std::vector<spreadsheet::TypedRow>& pending, QString* why) {
+struct Refilled {
+    int next_row = 0; // the row after the last
+    QString error;    // empty on success
+};
+// Fills `sheet` with the cells read back and the rows still to be saved.
+Refilled refill(SpreadsheetSheet& sheet, const spreadsheet::StoredSheet& stored,
+                const std::vector<spreadsheet::TypedRow>& pending) {
     for (const spreadsheet::StoredCell& cell : stored.cells) {
         if (!sheet.put_cell(cell.row, cell.col, cell.value) ||
-            !sheet.set_font_colour(cell.row, cell.col, cell.colour)) {
-            *why = sheet.error().isEmpty()
-                       ? QStringLiteral("this workbook cannot take back its rows")
-                       : sheet.error();
-            return 0;
-        }
+            !sheet.set_font_colour(cell.row, cell.col, cell.colour))
+            return {0, sheet.error().isEmpty()
+                           ? QStringLiteral("this workbook cannot take back its rows")
+                           : sheet.error()};
     }
     int row = stored.last_row + 1;
     for (const spreadsheet::TypedRow& cells : pending) {
         bool cut = false;
-        if (const QString failure = type_row(sheet, row, cells, &cut); !failure.isEmpty()) {
-            *why = failure;
-            return 0;
-        }
+        if (const QString failure = type_row(sheet, row, cells, &cut); !failure.isEmpty())
+            return {0, failure};
         ++row;
     }
-    return row;
+    return {row, QString()};
 }
 
 } // namespace
 
-WorkbookFile follow_workbook_file(F_main& f, QString* why) {
+FollowedFile follow_workbook_file(F_main& f) {
+    const auto unreadable = [](const QString& why) {
+        return FollowedFile{WorkbookFile::unreadable, why};
+    };
     const FileIdentity now = file_identity(f.xl_book);
-    if (!now.exists || now == f.xl_written) return WorkbookFile::ours;
+    if (!now.exists || now == f.xl_written) return {WorkbookFile::ours, QString()};
     const spreadsheet::SheetReader reader = sheet_reader_for(f.xl_book);
-    if (!reader) {
-        *why = QStringLiteral("kelvo cannot read this kind of workbook back");
-        return WorkbookFile::unreadable;
-    }
+    if (!reader) return unreadable(QStringLiteral("kelvo cannot read this kind of workbook back"));
     const spreadsheet::SheetReading read = reader(f.xl_book);
-    if (!read.error.isEmpty()) {
-        *why = read.error;
-        return WorkbookFile::unreadable;
-    }
+    if (!read.error.isEmpty()) return unreadable(read.error);
     const spreadsheet::StoredSheet& stored = read.sheet;
-    if (!is_results_sheet(stored)) {
-        *why = QStringLiteral("its first sheet does not begin with kelvo's banner and header");
-        return WorkbookFile::unreadable;
-    }
+    if (!is_results_sheet(stored))
+        return unreadable(
+            QStringLiteral("its first sheet does not begin with kelvo's banner and header"));
     // Into a new workbook, so that a failure half-way leaves the open one whole.
-    std::unique_ptr<SpreadsheetApp> app = f.spreadsheets ? f.spreadsheets(f.xl_book, why) : nullptr;
+    QString why;
+    std::unique_ptr<SpreadsheetApp> app =
+        f.spreadsheets ? f.spreadsheets(f.xl_book, &why) : nullptr;
     SpreadsheetSheet* sheet = app && app->add_workbook() ? app->active_sheet() : nullptr;
-    if (!sheet) {
-        if (app) *why = app->error();
-        return WorkbookFile::unreadable;
-    }
-    const int next_row = refill(*sheet, stored, f.xl_pending, why);
-    if (next_row == 0) return WorkbookFile::unreadable;
+    if (!sheet) return unreadable(app ? app->error() : why);
+    const Refilled refilled = refill(*sheet, stored, f.xl_pending);
+    if (!refilled.error.isEmpty()) return unreadable(refilled.error);
+    const int next_row = refilled.next_row;
     if (f.xl_app) f.xl_app->quit();
     f.xl_app = std::move(app);
     f.xl_row = next_row;
     f.xl_written = now;
-    return WorkbookFile::read_back;
+    return {WorkbookFile::read_back, QString()};
 }
 
-bool save_workbook_file(F_main& f, QString* why) {
-    if (!f.xl_app->save_as(f.xl_book)) {
-        *why = f.xl_app->error();
-        return false;
-    }
+QString save_workbook_file(F_main& f) {
+    if (!f.xl_app->save_as(f.xl_book)) return f.xl_app->error();
     // Nobody else writes the file while the folder is locked: what is there
     // now is what this window wrote.
     f.xl_written = file_identity(f.xl_book);
     f.xl_pending.clear();
-    return true;
+    return QString();
 }
 
 QString type_row(SpreadsheetSheet& sheet, int row, const spreadsheet::TypedRow& cells, bool* cut) {
