@@ -35,11 +35,11 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-bool write_banner_and_header(SpreadsheetSheet& sheet) {
-    bool ok = sheet.set_cell(1, 1, banner);
-    for (int col = 1; ok && col <= 5; ++col)
-        ok = sheet.set_cell(2, col, header[col - 1]);
-    return ok;
+QString write_banner_and_header(SpreadsheetSheet& sheet) {
+    QString why = sheet.set_cell(1, 1, banner);
+    for (int col = 1; why.isEmpty() && col <= 5; ++col)
+        why = sheet.set_cell(2, col, header[col - 1]);
+    return why;
 }
 
 // Starts the application with a new workbook holding the banner and the
@@ -49,20 +49,21 @@ bool open_workbook(F_main& f, const QString& book) {
         f.report(QStringLiteral("No workbook was started: ") + workbook_failure(book, why));
         return false;
     };
-    QString why;
-    std::unique_ptr<SpreadsheetApp> app = f.spreadsheets ? f.spreadsheets(book, &why) : nullptr;
+    StartedSpreadsheet started = f.spreadsheets ? f.spreadsheets(book) : StartedSpreadsheet{};
+    std::unique_ptr<SpreadsheetApp> app = std::move(started.app);
     if (!app)
-        return fail(why.isEmpty() ? QStringLiteral("the spreadsheet application did not start")
-                                  : why);
-    if (!app->add_workbook()) return fail(app->error());
+        return fail(started.error.isEmpty()
+                        ? QStringLiteral("the spreadsheet application did not start")
+                        : started.error);
+    if (const QString why = app->add_workbook(); !why.isEmpty()) return fail(why);
     SpreadsheetSheet* sheet = app->active_sheet();
-    if (!sheet) return fail(app->error());
-    if (!write_banner_and_header(*sheet)) return fail(sheet->error());
+    if (!sheet) return fail(QString());
+    if (const QString why = write_banner_and_header(*sheet); !why.isEmpty()) return fail(why);
     // A new workbook replaces the file (the dialog asked), in turn with
     // other windows saving there.
     const FolderLock lock(book);
     if (!lock.error().isEmpty()) return fail(lock.error());
-    if (!app->save_as(book)) return fail(app->error());
+    if (const QString why = app->save_as(book); !why.isEmpty()) return fail(why);
 
     f.xl_written = file_identity(book);
     f.xl_pending.clear();
@@ -131,7 +132,7 @@ void write_result_row(F_main& f) {
     SpreadsheetSheet* sheet = f.xl_app->active_sheet();
     if (!sheet) {
         f.report(QStringLiteral("Row %1 was not written: ").arg(row) +
-                 workbook_failure(f.xl_book, f.xl_app->error()));
+                 workbook_failure(f.xl_book, QString()));
         return;
     }
     bool comment_cut = false;

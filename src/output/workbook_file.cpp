@@ -15,11 +15,9 @@ struct Refilled {
 Refilled refill(SpreadsheetSheet& sheet, const spreadsheet::StoredSheet& stored,
                 const std::vector<spreadsheet::TypedRow>& pending) {
     for (const spreadsheet::StoredCell& cell : stored.cells) {
-        if (!sheet.put_cell(cell.row, cell.col, cell.value) ||
-            !sheet.set_font_colour(cell.row, cell.col, cell.colour))
-            return {0, sheet.error().isEmpty()
-                           ? QStringLiteral("this workbook cannot take back its rows")
-                           : sheet.error()};
+        QString why = sheet.put_cell(cell.row, cell.col, cell.value);
+        if (why.isEmpty()) why = sheet.set_font_colour(cell.row, cell.col, cell.colour);
+        if (!why.isEmpty()) return {0, why};
     }
     int row = stored.last_row + 1;
     for (const spreadsheet::TypedRow& cells : pending) {
@@ -48,11 +46,12 @@ FollowedFile follow_workbook_file(F_main& f) {
         return unreadable(
             QStringLiteral("its first sheet does not begin with kelvo's banner and header"));
     // Into a new workbook, so that a failure half-way leaves the open one whole.
-    QString why;
-    std::unique_ptr<SpreadsheetApp> app =
-        f.spreadsheets ? f.spreadsheets(f.xl_book, &why) : nullptr;
-    SpreadsheetSheet* sheet = app && app->add_workbook() ? app->active_sheet() : nullptr;
-    if (!sheet) return unreadable(app ? app->error() : why);
+    StartedSpreadsheet started = f.spreadsheets ? f.spreadsheets(f.xl_book) : StartedSpreadsheet{};
+    std::unique_ptr<SpreadsheetApp> app = std::move(started.app);
+    if (!app) return unreadable(started.error);
+    if (const QString why = app->add_workbook(); !why.isEmpty()) return unreadable(why);
+    SpreadsheetSheet* sheet = app->active_sheet();
+    if (!sheet) return unreadable(QString());
     const Refilled refilled = refill(*sheet, stored, f.xl_pending);
     if (!refilled.error.isEmpty()) return unreadable(refilled.error);
     const int next_row = refilled.next_row;
@@ -64,7 +63,7 @@ FollowedFile follow_workbook_file(F_main& f) {
 }
 
 QString save_workbook_file(F_main& f) {
-    if (!f.xl_app->save_as(f.xl_book)) return f.xl_app->error();
+    if (const QString why = f.xl_app->save_as(f.xl_book); !why.isEmpty()) return why;
     // Nobody else writes the file while the folder is locked: what is there
     // now is what this window wrote.
     f.xl_written = file_identity(f.xl_book);
@@ -77,10 +76,13 @@ QString type_row(SpreadsheetSheet& sheet, int row, const spreadsheet::TypedRow& 
     *cut = false;
     for (const spreadsheet::TypedCell& cell : cells) {
         // Every step is tried even when one fails.
-        if (cell.colour && !sheet.set_font_colour(row, cell.col, *cell.colour) && failure.isEmpty())
-            failure = sheet.error();
-        const bool ok = sheet.set_cell(row, cell.col, cell.text);
-        if (!ok && failure.isEmpty()) failure = sheet.error();
+        if (cell.colour) {
+            const QString why = sheet.set_font_colour(row, cell.col, *cell.colour);
+            if (failure.isEmpty()) failure = why;
+        }
+        const QString why = sheet.set_cell(row, cell.col, cell.text);
+        const bool ok = why.isEmpty();
+        if (failure.isEmpty()) failure = why;
         *cut = *cut || (ok && sheet.last_cell_truncated());
     }
     return failure;

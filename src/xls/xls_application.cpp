@@ -10,27 +10,17 @@ QString cannot_save(const QString& reason) {
 }
 } // namespace
 
-bool XlsApplication::add_workbook() {
+QString XlsApplication::add_workbook() {
     workbook_ = std::make_unique<xls::Workbook>();
-    error_.clear();
-    return true;
+    return QString();
 }
 
-bool XlsApplication::save_as(const QString& path) {
-    if (!workbook_) {
-        error_ = cannot_save(QStringLiteral("no workbook is open"));
-        return false;
-    }
-    if (path.isEmpty()) {
-        error_ = QStringLiteral("cannot save the workbook: no file name was given");
-        return false;
-    }
-    if (const QString why = write_workbook(*workbook_, path); !why.isEmpty()) {
-        error_ = cannot_save(why);
-        return false;
-    }
-    error_.clear();
-    return true;
+QString XlsApplication::save_as(const QString& path) {
+    if (!workbook_) return cannot_save(QStringLiteral("no workbook is open"));
+    if (path.isEmpty()) return QStringLiteral("cannot save the workbook: no file name was given");
+    if (const QString why = write_workbook(*workbook_, path); !why.isEmpty())
+        return cannot_save(why);
+    return QString();
 }
 
 QString XlsApplication::write_workbook(const xls::Workbook& book, const QString& path) const {
@@ -41,11 +31,10 @@ QString XlsApplication::write_workbook(const xls::Workbook& book, const QString&
 
 void XlsApplication::quit() {
     workbook_.reset();
-    error_.clear();
 }
 
 SpreadsheetFactory XlsApplication::factory() {
-    return [](const QString&, QString*) -> std::unique_ptr<SpreadsheetApp> {
-        return std::make_unique<XlsApplication>();
+    return [](const QString&) -> StartedSpreadsheet {
+        return {std::make_unique<XlsApplication>(), QString()};
     };
 }

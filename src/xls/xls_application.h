@@ -13,13 +13,12 @@
 class XlsApplication : public SpreadsheetApp {
   public:
     // A new workbook replaces the previous one, which is dropped unsaved.
-    bool add_workbook() override;
+    QString add_workbook() override;
     SpreadsheetSheet* active_sheet() override { return workbook_.get(); }
     // Writes the whole workbook anew through a temporary file beside path, so
     // a failed save leaves the previous file as it was.
-    bool save_as(const QString& path) override;
+    QString save_as(const QString& path) override;
     void quit() override;
-    QString error() const override { return error_; }
 
     // Starts an XlsApplication, whatever the workbook's name; it cannot fail.
     static SpreadsheetFactory factory();
@@ -31,5 +30,4 @@ class XlsApplication : public SpreadsheetApp {
 
   private:
     std::unique_ptr<xls::Workbook> workbook_;
-    QString error_;
 };

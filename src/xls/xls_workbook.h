@@ -16,11 +16,10 @@ class Workbook final : public SpreadsheetSheet {
   public:
     Workbook();
 
-    bool set_cell(int row, int col, const QString& typed_text) override;
+    QString set_cell(int row, int col, const QString& typed_text) override;
     bool last_cell_truncated() const override { return last_truncated_; }
-    bool set_font_colour(int row, int col, quint32 colour) override;
-    bool put_cell(int row, int col, const spreadsheet::CellValue& value) override;
-    QString error() const override { return error_; }
+    QString set_font_colour(int row, int col, quint32 colour) override;
+    QString put_cell(int row, int col, const spreadsheet::CellValue& value) override;
 
     // The complete file; no bytes and the reason when the workbook is too
     // large for the format.
@@ -29,7 +28,7 @@ class Workbook final : public SpreadsheetSheet {
     const CellRows& rows() const { return rows_; }
 
   private:
-    Cell* cell_at(int row, int col);
+    Cell* cell_at(int row, int col); // nullptr with error_ saying why
     CellRows rows_;
     QString error_;
     bool last_truncated_ = false;
