@@ -59,9 +59,12 @@ class KelvoWindow:
         self.d.click(panel_x + 3 + 54, self.picture_at[1] + 362 + 10)
 
     def click_excel_button(self):
+        """Writes the row; returns once the program has said what came of it."""
         panel_x = self.x0 + self.width - MARGIN - PANEL_WIDTH
+        lines_before = len(self.log().splitlines())
         self.d.click(panel_x + 56, self.picture_at[1] + 151)
-        time.sleep(0.5)
+        self.d.wait_for(lambda: len(self.log().splitlines()) > lines_before, 10,
+                        "the row's status line")
 
     def measure(self, start, end):
         """A single line from start to end (picture pixels), the pointer moved
