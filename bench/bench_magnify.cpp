@@ -60,13 +60,14 @@ void WriteBmpIn256RowBands(benchmark::State& state) {
     const QString path = dir.filePath("export.bmp");
     for (auto _ : state) {
         BmpStreamWriter writer(path, picture.width(), picture.height());
-        bool ok = writer.open();
-        for (int top = 0; ok && top < picture.height(); top += 256) {
+        QString why = writer.open();
+        for (int top = 0; why.isEmpty() && top < picture.height(); top += 256) {
             const int rows = std::min(256, picture.height() - top);
-            ok = writer.write_band(top, picture.copy(0, top, picture.width(), rows));
+            why = writer.write_band(top, picture.copy(0, top, picture.width(), rows));
         }
-        if (!ok || !writer.finish()) {
-            state.SkipWithError(writer.error().toUtf8().constData());
+        if (why.isEmpty()) why = writer.finish();
+        if (!why.isEmpty()) {
+            state.SkipWithError(why.toUtf8().constData());
             break;
         }
     }

@@ -42,7 +42,8 @@ void BM_OneMoreRowAndSave_1000Rows(benchmark::State& state) {
     fill(app, 1002);
     for (auto _ : state) {
         type_result_row(*app.active_sheet(), 1003);
-        if (!app.save_as(path)) state.SkipWithError(app.error().toUtf8().constData());
+        if (const QString why = app.save_as(path); !why.isEmpty())
+            state.SkipWithError(why.toUtf8().constData());
     }
 }
 BENCHMARK(BM_OneMoreRowAndSave_1000Rows)->Unit(benchmark::kMillisecond);
@@ -52,8 +53,7 @@ void BM_Encode_1000Rows(benchmark::State& state) {
     fill(app, 1002);
     const auto& workbook = static_cast<const xls::Workbook&>(*app.active_sheet());
     for (auto _ : state) {
-        QString error;
-        benchmark::DoNotOptimize(workbook.encode(&error));
+        benchmark::DoNotOptimize(workbook.encode());
     }
 }
 BENCHMARK(BM_Encode_1000Rows)->Unit(benchmark::kMillisecond);
@@ -65,8 +65,7 @@ void BM_AtomicWriteOnly_1000Rows(benchmark::State& state) {
     const QString path = dir.filePath(QStringLiteral("results.xls"));
     XlsApplication app;
     fill(app, 1003);
-    QString error;
-    const QByteArray bytes = static_cast<const xls::Workbook&>(*app.active_sheet()).encode(&error);
+    const QByteArray bytes = static_cast<const xls::Workbook&>(*app.active_sheet()).encode().bytes;
     for (auto _ : state)
         if (const QString why = write_file_atomically(path, bytes); !why.isEmpty())
             state.SkipWithError(why.toUtf8().constData());
@@ -79,7 +78,8 @@ void BM_SaveFullSheet_65536Rows(benchmark::State& state) {
     XlsApplication app;
     fill(app, 65536);
     for (auto _ : state)
-        if (!app.save_as(path)) state.SkipWithError(app.error().toUtf8().constData());
+        if (const QString why = app.save_as(path); !why.isEmpty())
+            state.SkipWithError(why.toUtf8().constData());
 }
 BENCHMARK(BM_SaveFullSheet_65536Rows)->Unit(benchmark::kMillisecond);
 

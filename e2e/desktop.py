@@ -126,7 +126,7 @@ class Desktop:
 
     def move(self, x, y):
         self.run("xdotool", "mousemove", "--sync", str(x), str(y))
-        time.sleep(0.05)
+        self.wait_for(lambda: self.pointer() == (x, y), 5, f"the pointer at {x}, {y}")
 
     def click(self, x, y, button=1, double=False):
         self.move(x, y)
@@ -138,7 +138,14 @@ class Desktop:
 
     def activate(self, wid):
         self.run("xdotool", "windowactivate", "--sync", wid, check=False)
-        time.sleep(0.2)
+        self.wait_for(lambda: self.active_window() == wid, 5, f"window {wid} active")
+
+    def pointer(self):
+        where = dict(f.split(":") for f in self.run("xdotool", "getmouselocation").split())
+        return int(where["x"]), int(where["y"])
+
+    def active_window(self):
+        return self.run("xdotool", "getactivewindow", check=False).strip()
 
     def screenshot(self):
         path = os.path.join(self.tmp, "screen.png")

@@ -34,8 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
             fuzz_fail("cannot write the input file", picture_path);
     }
-    QString error;
-    const QSize stated = read_picture_size(picture_path, &error);
+    const auto [stated, error] = read_picture_size(picture_path);
     if (!stated.isValid()) {
         FUZZ_EXPECT(!error.isEmpty(), QString());
         return 0;

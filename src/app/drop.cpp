@@ -13,35 +13,41 @@
 
 namespace {
 
-// The one local file a drop carries, or "" with the reason in *why.
-QString dropped_file(const QMimeData* data, QString* why) {
-    const QList<QUrl> urls = data->urls();
-    if (urls.isEmpty()) {
-        *why = QStringLiteral("Nothing to open: drop a picture or a .kvo file.");
-        return QString();
-    }
-    if (urls.size() > 1) {
-        *why = QStringLiteral("Drop one file at a time: %1 files were dropped.").arg(urls.size());
-        return QString();
-    }
-    if (!urls.first().isLocalFile()) {
-        *why = QStringLiteral("Could not open %1: not a local file")
-                   .arg(urls.first().toDisplayString());
-        return QString();
-    }
-    return urls.first().toLocalFile();
-}
-
 enum class Kind { Picture, ScaleFile, Unusable };
 
-// What a drag carries, with the reason in *why when it cannot be used.
-Kind dragged(const QMimeData* data, QString* path, QString* why) {
-    *path = dropped_file(data, why);
-    if (path->isEmpty()) return Kind::Unusable;
-    if (is_scale_file_name(*path)) return Kind::ScaleFile;
-    if (is_picture_name(*path)) return Kind::Picture;
-    *why = QStringLiteral("Could not open %1: not a picture or a .kvo file").arg(*path);
-    return Kind::Unusable;
+struct Dragged {
+    Kind kind = Kind::Unusable;
+    QString path;
+    QString error; // why it cannot be used; empty when it can
+};
+
+// The one local file a drop carries, or the reason it carries none.
+Dragged dropped_file(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty())
+        return {Kind::Unusable, QString(),
+                QStringLiteral("Nothing to open: drop a picture or a .kvo file.")};
+    if (urls.size() > 1)
+        return {Kind::Unusable, QString(),
+                QStringLiteral("Drop one file at a time: %1 files were dropped.").arg(urls.size())};
+    if (!urls.first().isLocalFile())
+        return {Kind::Unusable, QString(),
+                QStringLiteral("Could not open %1: not a local file")
+                    .arg(urls.first().toDisplayString())};
+    return {Kind::Unusable, urls.first().toLocalFile(), QString()};
+}
+
+// What a drag carries, with the reason when it cannot be used.
+Dragged dragged(const QMimeData* data) {
+    Dragged got = dropped_file(data);
+    if (!got.error.isEmpty()) return got;
+    if (is_scale_file_name(got.path))
+        got.kind = Kind::ScaleFile;
+    else if (is_picture_name(got.path))
+        got.kind = Kind::Picture;
+    else
+        got.error = QStringLiteral("Could not open %1: not a picture or a .kvo file").arg(got.path);
+    return got;
 }
 
 class DropFilter : public QObject {
@@ -72,10 +78,11 @@ class DropFilter : public QObject {
     // the data is fetched over the display connection, and at the drop the
     // source may no longer answer for it.
     void enter(QDragEnterEvent* event) {
-        QString why;
-        kind_ = dragged(event->mimeData(), &path_, &why);
+        const Dragged got = dragged(event->mimeData());
+        kind_ = got.kind;
+        path_ = got.path;
         if (kind_ == Kind::Unusable) {
-            f_.report(why);
+            f_.report(got.error);
             event->ignore();
             return;
         }

@@ -26,8 +26,9 @@ void close_on_signal(F_main& f, int signal) {
 } // namespace
 
 void save_for_session(F_main& f) {
-    QString why;
-    if (f.xl_pending.empty() || save_open_workbook(f, &why)) return;
+    if (f.xl_pending.empty()) return;
+    const QString why = save_open_workbook(f).error;
+    if (why.isEmpty()) return;
     const RecoveryWorkbook kept = save_recovery_workbook(f);
     if (kept.path.isEmpty())
         f.report(QStringLiteral("The session is ending and the workbook's rows could not be "

@@ -24,8 +24,7 @@ void delete_old_temporary_workbook(F_main& f) {
 } // namespace
 
 void F_main_Unload(F_main& f, int& cancel) {
-    QString why;
-    if (!close_workbook(f, &why)) {
+    if (const QString why = close_workbook(f).error; !why.isEmpty()) {
         if (!rescue_rows(f, why)) {
             cancel = 1;
             return;

@@ -89,15 +89,20 @@ std::vector<bool> rows_under_marks(const ExportMarks& marks, int height) {
     return marked;
 }
 
+QString write_failure(const QString& path, const QString& why) {
+    return QStringLiteral("Could not write %1: %2").arg(QDir::toNativeSeparators(path), why);
+}
+
 // The shown picture's rows, where no mark is, straight into the file's row
 // format: each picture row a zoom repeats is gathered once, and every canvas
 // row that shows it is written from the same bytes. Rows under the marks are
 // composed as compose_band composes them, then stored.
 class StoredBands {
   public:
-    StoredBands(const ShownPicture& view, const ExportMarks& marks)
-        : view_(view), marks_(marks), marked_(rows_under_marks(marks, view.shown.height())),
-          width_(view.shown.width()), stride_(BmpStreamWriter::row_stride(width_)) {
+    StoredBands(const ShownPicture& view, const ExportMarks& marks, const QString& path)
+        : view_(view), marks_(marks), path_(path),
+          marked_(rows_under_marks(marks, view.shown.height())), width_(view.shown.width()),
+          stride_(BmpStreamWriter::row_stride(width_)) {
         if (view.magnified) columns_ = source_columns(width_, view.picture.width());
     }
 
@@ -110,9 +115,9 @@ class StoredBands {
                view.picture.rect().contains(QRect(QPoint(0, 0), view.shown));
     }
 
-    // Writes canvas rows top .. top + rows - 1. On failure either shortage()
-    // tells what memory was missing, or the writer's error() what failed.
-    bool write(BmpStreamWriter& writer, int top, int rows) {
+    // Writes canvas rows top .. top + rows - 1; returns what memory was
+    // missing or what the writer could not do, empty when they were written.
+    QString write(BmpStreamWriter& writer, int top, int rows) {
         const Rgb32Rows picture = picture_rows(top, rows);
         if (picture.pixels.isNull()) return out_of_memory(rows);
         // At most one stored row per canvas row.
@@ -148,8 +153,6 @@ class StoredBands {
         return writer.write_stored_rows(top, rows_);
     }
 
-    const QString& shortage() const { return shortage_; }
-
   private:
     int picture_row(int y) const {
         return view_.magnified ? source_index(y, view_.shown.height(), view_.picture.height()) : y;
@@ -171,13 +174,14 @@ class StoredBands {
         return true;
     }
 
-    bool out_of_memory(int rows) {
-        shortage_ = QStringLiteral("not enough memory for %1 x %2 pixels").arg(width_).arg(rows);
-        return false;
+    QString out_of_memory(int rows) const {
+        return write_failure(
+            path_, QStringLiteral("not enough memory for %1 x %2 pixels").arg(width_).arg(rows));
     }
 
     const ShownPicture& view_;
     const ExportMarks& marks_;
+    const QString& path_;
     const std::vector<bool> marked_;
     const int width_;
     const qint64 stride_;
@@ -185,7 +189,6 @@ class StoredBands {
     std::vector<uchar> slots_; // the stored rows of a band, reused from band to band
     std::vector<const uchar*> rows_;
     QImage composed_;
-    QString shortage_;
 };
 
 } // namespace
@@ -233,19 +236,16 @@ QString write_exported_picture(const ShownPicture& view, const ExportMarks& mark
     const int height = view.shown.height();
     // open() refuses a bitmap the format cannot hold before it creates anything.
     BmpStreamWriter writer(path, width, height);
-    if (!writer.open()) return writer.error();
-    const auto failed = [&path](const QString& why) {
-        return QStringLiteral("Could not write %1: %2").arg(QDir::toNativeSeparators(path), why);
-    };
+    if (const QString why = writer.open(); !why.isEmpty()) return why;
 
     const int rows_per_band = band_rows > 0 ? band_rows : band_rows_for(width);
     if (StoredBands::suit(view)) {
-        StoredBands bands(view, marks);
+        StoredBands bands(view, marks, path);
         for (int top = 0; top < height; top += rows_per_band) {
-            if (!bands.write(writer, top, std::min(rows_per_band, height - top)))
-                return bands.shortage().isEmpty() ? writer.error() : failed(bands.shortage());
+            const QString why = bands.write(writer, top, std::min(rows_per_band, height - top));
+            if (!why.isEmpty()) return why;
         }
-        return writer.finish() ? QString() : writer.error();
+        return writer.finish();
     }
 
     QImage band;
@@ -253,10 +253,10 @@ QString write_exported_picture(const ShownPicture& view, const ExportMarks& mark
         const int rows = std::min(rows_per_band, height - top);
         if (band.height() != rows) band = QImage(width, rows, QImage::Format_RGB32);
         if (band.isNull())
-            return failed(
-                QStringLiteral("not enough memory for %1 x %2 pixels").arg(width).arg(rows));
+            return write_failure(
+                path, QStringLiteral("not enough memory for %1 x %2 pixels").arg(width).arg(rows));
         compose_band(view, marks, top, band);
-        if (!writer.write_band(top, band)) return writer.error();
+        if (const QString why = writer.write_band(top, band); !why.isEmpty()) return why;
     }
-    return writer.finish() ? QString() : writer.error();
+    return writer.finish();
 }

@@ -35,11 +35,11 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-bool write_banner_and_header(SpreadsheetSheet& sheet) {
-    bool ok = sheet.set_cell(1, 1, banner);
-    for (int col = 1; ok && col <= 5; ++col)
-        ok = sheet.set_cell(2, col, header[col - 1]);
-    return ok;
+QString write_banner_and_header(SpreadsheetSheet& sheet) {
+    QString why = sheet.set_cell(1, 1, banner);
+    for (int col = 1; why.isEmpty() && col <= 5; ++col)
+        why = sheet.set_cell(2, col, header[col - 1]);
+    return why;
 }
 
 // Starts the application with a new workbook holding the banner and the
@@ -49,20 +49,21 @@ bool open_workbook(F_main& f, const QString& book) {
         f.report(QStringLiteral("No workbook was started: ") + workbook_failure(book, why));
         return false;
     };
-    QString why;
-    std::unique_ptr<SpreadsheetApp> app = f.spreadsheets ? f.spreadsheets(book, &why) : nullptr;
+    StartedSpreadsheet started = f.spreadsheets ? f.spreadsheets(book) : StartedSpreadsheet{};
+    std::unique_ptr<SpreadsheetApp> app = std::move(started.app);
     if (!app)
-        return fail(why.isEmpty() ? QStringLiteral("the spreadsheet application did not start")
-                                  : why);
-    if (!app->add_workbook()) return fail(app->error());
+        return fail(started.error.isEmpty()
+                        ? QStringLiteral("the spreadsheet application did not start")
+                        : started.error);
+    if (const QString why = app->add_workbook(); !why.isEmpty()) return fail(why);
     SpreadsheetSheet* sheet = app->active_sheet();
-    if (!sheet) return fail(app->error());
-    if (!write_banner_and_header(*sheet)) return fail(sheet->error());
+    if (!sheet) return fail(QString());
+    if (const QString why = write_banner_and_header(*sheet); !why.isEmpty()) return fail(why);
     // A new workbook replaces the file (the dialog asked), in turn with
     // other windows saving there.
     const FolderLock lock(book);
     if (!lock.error().isEmpty()) return fail(lock.error());
-    if (!app->save_as(book)) return fail(app->error());
+    if (const QString why = app->save_as(book); !why.isEmpty()) return fail(why);
 
     f.xl_written = file_identity(book);
     f.xl_pending.clear();
@@ -115,8 +116,11 @@ void write_result_row(F_main& f) {
     // Another window may save this workbook too: the file is read, the row
     // added and the file saved while the folder is locked.
     const FolderLock lock(f.xl_book);
-    QString why = lock.error();
-    const WorkbookFile file = why.isEmpty() ? follow_workbook_file(f, &why) : WorkbookFile::ours;
+    const FollowedFile followed = lock.error().isEmpty()
+                                      ? follow_workbook_file(f)
+                                      : FollowedFile{WorkbookFile::ours, lock.error()};
+    const WorkbookFile file = followed.state;
+    QString why = followed.error;
     const int row = f.xl_row;
     if (row > spreadsheet::max_rows) {
         f.report(QStringLiteral("The row was not written: %1 already holds %2 rows, the most a "
@@ -128,7 +132,7 @@ void write_result_row(F_main& f) {
     SpreadsheetSheet* sheet = f.xl_app->active_sheet();
     if (!sheet) {
         f.report(QStringLiteral("Row %1 was not written: ").arg(row) +
-                 workbook_failure(f.xl_book, f.xl_app->error()));
+                 workbook_failure(f.xl_book, QString()));
         return;
     }
     bool comment_cut = false;
@@ -163,7 +167,8 @@ void write_result_row(F_main& f) {
                  cut_note);
         return;
     }
-    if (!why.isEmpty() || !save_workbook_file(f, &why)) {
+    if (why.isEmpty()) why = save_workbook_file(f);
+    if (!why.isEmpty()) {
         // The row is in the workbook and goes to disk with the next save that works.
         f.report(QStringLiteral("Row %1 is kept but not saved yet: ").arg(row) +
                  workbook_failure(f.xl_book, why) + cut_note);
@@ -204,9 +209,8 @@ void Command_excel_KeyPress(F_main& f, int& key_ascii) {
 void Command_new_Click(F_main& f) {
     const QString name = ask_save_xls(f);
     if (name.isEmpty()) return;
-    QString why;
-    bool taken_over = false;
-    if (!close_workbook(f, &why, &taken_over)) {
+    const auto [why, taken_over] = close_workbook(f);
+    if (!why.isEmpty()) {
         if (!taken_over) {
             // The file may take the rows later (the disk has room again, the
             // stick is back): the workbook stays open for that.
@@ -238,31 +242,33 @@ QString workbook_failure(const QString& book, const QString& why) {
     return shown(book) + QStringLiteral(": ") + reason;
 }
 
-bool save_open_workbook(F_main& f, QString* why, bool* taken_over) {
-    if (f.xl_open == 0 || !f.xl_app) return true;
+WorkbookSave save_open_workbook(F_main& f) {
+    if (f.xl_open == 0 || !f.xl_app) return {};
     const FolderLock lock(f.xl_book);
     QString reason = lock.error();
+    bool taken_over = false;
     const FileIdentity now = file_identity(f.xl_book);
     // Every row is saved, and another writer has the file now: nothing to add.
     const bool others_file = now.exists && now != f.xl_written && f.xl_pending.empty();
-    if (reason.isEmpty() && !others_file &&
-        follow_workbook_file(f, &reason) == WorkbookFile::unreadable) {
-        reason = QStringLiteral("it was changed by another program and cannot be read back (%1)")
-                     .arg(reason);
-        if (taken_over) *taken_over = true;
+    if (reason.isEmpty() && !others_file) {
+        if (const FollowedFile followed = follow_workbook_file(f);
+            followed.state == WorkbookFile::unreadable) {
+            reason =
+                QStringLiteral("it was changed by another program and cannot be read back (%1)")
+                    .arg(followed.error);
+            taken_over = true;
+        }
     }
-    if (!reason.isEmpty() || (!others_file && !save_workbook_file(f, &reason))) {
-        if (why) *why = workbook_failure(f.xl_book, reason);
-        return false;
-    }
-    return true;
+    if (reason.isEmpty() && !others_file) reason = save_workbook_file(f);
+    if (!reason.isEmpty()) return {workbook_failure(f.xl_book, reason), taken_over};
+    return {};
 }
 
-bool close_workbook(F_main& f, QString* why, bool* taken_over) {
-    if (f.xl_open == 0) return true;
-    if (!save_open_workbook(f, why, taken_over)) return false;
-    abandon_workbook(f);
-    return true;
+WorkbookSave close_workbook(F_main& f) {
+    if (f.xl_open == 0) return {};
+    WorkbookSave saved = save_open_workbook(f);
+    if (saved.error.isEmpty()) abandon_workbook(f);
+    return saved;
 }
 
 bool is_results_sheet(const spreadsheet::StoredSheet& sheet) {

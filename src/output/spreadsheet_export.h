@@ -15,15 +15,17 @@ void Command_excel_Click(F_main& f);
 // Enter (13) is taken (set to 0) and writes the row; other keys pass on.
 void Command_excel_KeyPress(F_main& f, int& key_ascii);
 void Command_new_Click(F_main& f);
+struct WorkbookSave {
+    QString error;           // the file and the reason; empty when it was saved
+    bool taken_over = false; // another program changed it so that it cannot be read back
+};
 // Saves and closes the open workbook, if any (the main window's unload runs it).
-// When the save fails the workbook stays open with every row, and *why (when
-// given) names the file and the reason. A file another writer replaced after
-// this window's last row was saved is left to that writer.
-// *taken_over (when given) is set when the file failed because another
-// program changed it so that it cannot be read back.
-bool close_workbook(F_main& f, QString* why = nullptr, bool* taken_over = nullptr);
+// When the save fails the workbook stays open with every row. A file another
+// writer replaced after this window's last row was saved is left to that
+// writer.
+WorkbookSave close_workbook(F_main& f);
 // The saving part of close_workbook: the workbook stays open.
-bool save_open_workbook(F_main& f, QString* why, bool* taken_over = nullptr);
+WorkbookSave save_open_workbook(F_main& f);
 
 // A failure to write the workbook `book`, as messages say it: the file, then
 // why (the spreadsheet application says the reason, never the file).

@@ -19,13 +19,17 @@ enum class WorkbookFile {
     unreadable // changed, and cannot be read back: nothing may be written over it
 };
 
+struct FollowedFile {
+    WorkbookFile state = WorkbookFile::ours;
+    QString error; // for `unreadable`, why
+};
 // With the folder locked: brings the open workbook in line with its file.
-// For `unreadable`, *why says why and nothing changes.
-WorkbookFile follow_workbook_file(F_main& f, QString* why);
+// For `unreadable` nothing changes.
+FollowedFile follow_workbook_file(F_main& f);
 
 // Saves the open workbook (with the folder locked) and remembers the file as
-// this window's; on failure *why gives the reason.
-bool save_workbook_file(F_main& f, QString* why);
+// this window's; returns why it could not, empty when it did.
+QString save_workbook_file(F_main& f);
 
 // Types a row's cells into `row`; the first failure ("" when all went in).
 // *cut is set when the sheet had to cut a text to fit a cell.

@@ -61,7 +61,8 @@ RecoveryWorkbook save_recovery_workbook(F_main& f) {
     const QString stem = path.chopped(extension.size());
     for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
         path = stem + QStringLiteral("-%1").arg(n) + extension;
-    if (!f.xl_app->save_as(path)) return {QString(), workbook_failure(path, f.xl_app->error())};
+    if (const QString why = f.xl_app->save_as(path); !why.isEmpty())
+        return {QString(), workbook_failure(path, why)};
     return {path, QString()};
 }
 

@@ -109,27 +109,25 @@ QString BmpStreamWriter::refuse_reason(qint64 width, qint64 height) {
         .arg(gigabytes(bytes));
 }
 
-bool BmpStreamWriter::fail(const QString& reason) {
+QString BmpStreamWriter::fail(const QString& reason) {
     error_ = QStringLiteral("Could not write %1: %2")
                  .arg(QDir::toNativeSeparators(file_.target()), reason);
-    return false;
+    return error_;
 }
 
-bool BmpStreamWriter::fail_file() {
-    return fail(file_.error());
-}
-
-bool BmpStreamWriter::open() {
-    if (!error_.isEmpty()) return false;
+QString BmpStreamWriter::open() {
+    if (!error_.isEmpty()) return error_;
     if (opened_) return fail(QStringLiteral("the file was opened twice"));
     const QString refused = refuse_reason(width_, height_);
     if (!refused.isEmpty()) return fail(refused);
-    if (!file_.open() || !file_.reserve(file_size(width_, height_)) ||
-        !file_.write_at(0, bmp_headers(width_, height_, stride_).constData(), header_size))
-        return fail_file();
+    QString why = file_.open();
+    if (why.isEmpty()) why = file_.reserve(file_size(width_, height_));
+    if (why.isEmpty())
+        why = file_.write_at(0, bmp_headers(width_, height_, stride_).constData(), header_size);
+    if (!why.isEmpty()) return fail(why);
     written_.assign(size_t(height_), false);
     opened_ = true;
-    return true;
+    return QString();
 }
 
 void BmpStreamWriter::store_row(const QRgb* pixels, const int* columns, qint64 width, uchar* out) {
@@ -154,8 +152,8 @@ void BmpStreamWriter::mark_written(qint64 top, qint64 rows) {
     }
 }
 
-bool BmpStreamWriter::check_rows(qint64 top, qint64 rows, qint64 width) {
-    if (!error_.isEmpty()) return false; // the first failure is the one to report
+QString BmpStreamWriter::check_rows(qint64 top, qint64 rows, qint64 width) {
+    if (!error_.isEmpty()) return error_; // the first failure is the one to report
     if (!opened_) return fail(QStringLiteral("rows were written before the file was opened"));
     if (width != width_ || top < 0 || rows < 0 || top + rows > height_)
         return fail(
@@ -165,15 +163,15 @@ bool BmpStreamWriter::check_rows(qint64 top, qint64 rows, qint64 width) {
                 .arg(top)
                 .arg(width_)
                 .arg(height_));
-    return true;
+    return QString();
 }
 
 // `stored` holds the rows in file order: the band's bottom row first.
-bool BmpStreamWriter::write_rows_at(qint64 top, qint64 rows,
-                                    std::span<const QByteArrayView> stored) {
+QString BmpStreamWriter::write_rows_at(qint64 top, qint64 rows,
+                                       std::span<const QByteArrayView> stored) {
     // Bottom-up: the band's last row is the first of its rows in the file.
     const qint64 offset = header_size + (height_ - top - rows) * stride_;
-    if (!file_.write_pieces_at(offset, stored)) return fail_file();
+    if (const QString why = file_.write_pieces_at(offset, stored); !why.isEmpty()) return fail(why);
     mark_written(top, rows);
     return write_behind(offset, rows * stride_);
 }
@@ -182,7 +180,7 @@ bool BmpStreamWriter::write_rows_at(qint64 top, qint64 rows,
 // bands leave the cache once they are on the disk: a bitmap of gigabytes
 // keeps only a few dozen megabytes cached, and finish() has little left to
 // sync.
-bool BmpStreamWriter::write_behind(qint64 offset, qint64 size) {
+QString BmpStreamWriter::write_behind(qint64 offset, qint64 size) {
     file_.start_writeback(offset, size);
     in_flight_.emplace_back(offset, size);
     in_flight_bytes_ += size;
@@ -190,15 +188,17 @@ bool BmpStreamWriter::write_behind(qint64 offset, qint64 size) {
         const auto [oldest, bytes] = in_flight_.front();
         in_flight_.pop_front();
         in_flight_bytes_ -= bytes;
-        if (!file_.drop_after_writeback(oldest, bytes)) return fail_file();
+        if (const QString why = file_.drop_after_writeback(oldest, bytes); !why.isEmpty())
+            return fail(why);
     }
-    return true;
+    return QString();
 }
 
-bool BmpStreamWriter::write_band(qint64 top, const QImage& band) {
+QString BmpStreamWriter::write_band(qint64 top, const QImage& band) {
     if (band.isNull() && error_.isEmpty() && opened_)
         return fail(QStringLiteral("no pixels for the rows from %1 on (out of memory?)").arg(top));
-    if (!check_rows(top, band.height(), band.width())) return false;
+    if (const QString why = check_rows(top, band.height(), band.width()); !why.isEmpty())
+        return why;
 
     const bool direct =
         band.format() == QImage::Format_RGB32 || band.format() == QImage::Format_ARGB32;
@@ -210,20 +210,21 @@ bool BmpStreamWriter::write_band(qint64 top, const QImage& band) {
     return write_rows_at(top, band.height(), {&whole, 1});
 }
 
-bool BmpStreamWriter::write_stored_rows(qint64 top, std::span<const uchar* const> rows) {
-    if (!check_rows(top, qint64(rows.size()), width_)) return false;
+QString BmpStreamWriter::write_stored_rows(qint64 top, std::span<const uchar* const> rows) {
+    if (const QString why = check_rows(top, qint64(rows.size()), width_); !why.isEmpty())
+        return why;
     row_views_.clear();
     for (auto row = rows.rbegin(); row != rows.rend(); ++row)
         row_views_.emplace_back(*row, stride_);
     return write_rows_at(top, qint64(rows.size()), row_views_);
 }
 
-bool BmpStreamWriter::finish() {
-    if (!error_.isEmpty()) return false;
+QString BmpStreamWriter::finish() {
+    if (!error_.isEmpty()) return error_;
     if (!opened_) return fail(QStringLiteral("the file was never opened"));
     if (rows_written_ != height_)
         return fail(
             QStringLiteral("only %1 of its %2 rows were written").arg(rows_written_).arg(height_));
-    if (!file_.commit()) return fail_file();
-    return true;
+    if (const QString why = file_.commit(); !why.isEmpty()) return fail(why);
+    return QString();
 }

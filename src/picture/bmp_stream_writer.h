@@ -40,28 +40,28 @@ class BmpStreamWriter {
     // alpha is dropped.
     static void store_row(const QRgb* pixels, const int* columns, qint64 width, uchar* out);
 
+    // Each step returns what failed, on which file, and why; empty when it
+    // did what was asked. After a failure every later step fails with that
+    // first reason.
+    //
     // Creates the temporary file, claims its disk space and writes the headers.
-    bool open();
+    QString open();
     // Writes the rows top .. top + band.height() - 1 (top row = 0). The band is
     // `width` pixels wide, in any QImage format; alpha is dropped.
-    bool write_band(qint64 top, const QImage& band);
+    QString write_band(qint64 top, const QImage& band);
     // Writes the rows top .. top + rows.size() - 1, each given as its bytes as
     // stored (store_row). At a zoom several rows show the same picture row:
     // they may all point at the same bytes, which are then made only once.
-    bool write_stored_rows(qint64 top, std::span<const uchar* const> rows);
+    QString write_stored_rows(qint64 top, std::span<const uchar* const> rows);
     // Checks that every row was written, then replaces the target.
-    bool finish();
-
-    // What failed, on which file, and why.
-    const QString& error() const { return error_; }
+    QString finish();
 
   private:
-    bool fail(const QString& reason);
-    bool fail_file();
+    QString fail(const QString& reason);
     void store_rows(const QImage& rgb, QByteArray& out) const;
-    bool check_rows(qint64 top, qint64 rows, qint64 width);
-    bool write_rows_at(qint64 top, qint64 rows, std::span<const QByteArrayView> stored);
-    bool write_behind(qint64 offset, qint64 size);
+    QString check_rows(qint64 top, qint64 rows, qint64 width);
+    QString write_rows_at(qint64 top, qint64 rows, std::span<const QByteArrayView> stored);
+    QString write_behind(qint64 offset, qint64 size);
     void mark_written(qint64 top, qint64 rows);
 
     AtomicFile file_;

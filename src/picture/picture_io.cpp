@@ -249,20 +249,15 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memor
     return loaded;
 }
 
-QSize read_picture_size(const QString& path, QString* error) {
+PictureSize read_picture_size(const QString& path) {
     QImageReader reader(path);
     reader.setAutoTransform(false);
     Plan plan;
-    if (const QString why = preflight(reader, path, &plan); !why.isEmpty()) {
-        if (error) *error = failure(path, why);
-        return QSize();
-    }
+    if (const QString why = preflight(reader, path, &plan); !why.isEmpty())
+        return {QSize(), failure(path, why)};
     QSize size = plan.stored;
-    if (!size.isValid()) {
-        // A file that starts like a picture but whose header gives no size.
-        if (error) *error = failure(path, QStringLiteral("not a picture"));
-        return QSize();
-    }
+    // A file that starts like a picture but whose header gives no size.
+    if (!size.isValid()) return {QSize(), failure(path, QStringLiteral("not a picture"))};
     if (plan.how & QImageIOHandler::TransformationRotate90) size.transpose();
-    return size;
+    return {size, QString()};
 }

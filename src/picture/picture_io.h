@@ -37,5 +37,9 @@ LoadedPicture load_picture_reusing(const QString& path, QImage memory = QImage()
 LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memory = QImage());
 
 // The picture's size as shown (after EXIF orientation), without decoding it;
-// an invalid size and *error when the file cannot be read as a picture.
-QSize read_picture_size(const QString& path, QString* error);
+// an invalid size and the reason when the file cannot be read as a picture.
+struct PictureSize {
+    QSize size;
+    QString error; // why it could not be read; empty on success
+};
+PictureSize read_picture_size(const QString& path);

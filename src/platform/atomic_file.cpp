@@ -124,23 +124,22 @@ int AtomicFile::remove_stale_temporaries(const QString& folder) {
     return removed;
 }
 
-void AtomicFile::fail(const QString& what, int err) {
+QString AtomicFile::fail(const QString& what, int err) {
     error_ = what + QLatin1String(": ") + reason(err);
+    return error_;
 }
 
-bool AtomicFile::check_open() {
-    if (fd_ >= 0) return true;
+QString AtomicFile::not_open() {
     // Keep the reason of an earlier failure; it is the one worth reporting.
     if (error_.isEmpty()) error_ = QStringLiteral("file not open");
-    return false;
+    return error_;
 }
 
-bool AtomicFile::open() {
+QString AtomicFile::open() {
     int err = 0;
     const QByteArray written = through_links(native(target_), &err);
     if (written.isEmpty()) {
-        fail(QStringLiteral("cannot follow the link %1").arg(target_), err);
-        return false;
+        return fail(QStringLiteral("cannot follow the link %1").arg(target_), err);
     }
     written_ = QFile::decodeName(written);
     const qsizetype slash = written.lastIndexOf('/');
@@ -151,10 +150,10 @@ bool AtomicFile::open() {
     // such a name only after the whole file was made.
     if (const QString why = name_too_long(folder, written.mid(slash + 1)); !why.isEmpty()) {
         error_ = why;
-        return false;
+        return error_;
     }
     remove_stale_temporaries(QFile::decodeName(folder));
-    if (!create_locked_temporary(folder)) return false;
+    if (QString why = create_locked_temporary(folder); !why.isEmpty()) return why;
 
     // The new file keeps the permissions of the one it replaces; a new name
     // gets those the user's umask allows (it is created with 0666).
@@ -166,15 +165,15 @@ bool AtomicFile::open() {
         // mount options give both files the same ones anyway.
         if (::fchmod(fd_, wanted) != 0 &&
             (::fstat(fd_, &now) != 0 || (now.st_mode & 07777) != wanted)) {
-            fail(QStringLiteral("cannot give the new file the permissions of %1").arg(written_),
-                 errno);
-            return false;
+            return fail(
+                QStringLiteral("cannot give the new file the permissions of %1").arg(written_),
+                errno);
         }
     }
-    return true;
+    return QString();
 }
 
-bool AtomicFile::create_locked_temporary(const QByteArray& folder) {
+QString AtomicFile::create_locked_temporary(const QByteArray& folder) {
     // Six random letters and digits, as mkstemp would choose them.
     static const char alphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     const QByteArray prefix = folder + '/' + temp_prefix;
@@ -185,9 +184,8 @@ bool AtomicFile::create_locked_temporary(const QByteArray& folder) {
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
-            fail(QStringLiteral("cannot create a file in %1").arg(QFile::decodeName(folder)),
-                 errno);
-            return false;
+            return fail(QStringLiteral("cannot create a file in %1").arg(QFile::decodeName(folder)),
+                        errno);
         }
         // Another program's clean-up may have taken the file for a left-over
         // between its creation and the lock; then it is gone, and another name
@@ -198,48 +196,46 @@ bool AtomicFile::create_locked_temporary(const QByteArray& folder) {
             ::lstat(name.constData(), &named) == 0 && same_file(held, named)) {
             fd_ = fd;
             temp_ = QFile::decodeName(name);
-            return true;
+            return QString();
         }
         ::close(fd);
     }
-    fail(QStringLiteral("cannot create a file in %1").arg(QFile::decodeName(folder)), EEXIST);
-    return false;
+    return fail(QStringLiteral("cannot create a file in %1").arg(QFile::decodeName(folder)),
+                EEXIST);
 }
 
-bool AtomicFile::write(const char* data, qint64 size) {
-    if (!check_open()) return false;
+QString AtomicFile::write(const char* data, qint64 size) {
+    if (fd_ < 0) return not_open();
     while (size > 0) {
         const ssize_t n = ::write(fd_, data, static_cast<size_t>(size));
         if (n < 0) {
             if (errno == EINTR) continue;
-            fail(QStringLiteral("write failed"), errno);
-            return false;
+            return fail(QStringLiteral("write failed"), errno);
         }
         data += n;
         size -= n;
     }
-    return true;
+    return QString();
 }
 
-bool AtomicFile::write_at(qint64 offset, const char* data, qint64 size) {
-    if (!check_open()) return false;
+QString AtomicFile::write_at(qint64 offset, const char* data, qint64 size) {
+    if (fd_ < 0) return not_open();
     while (size > 0) {
         const ssize_t n =
             ::pwrite(fd_, data, static_cast<size_t>(size), static_cast<off_t>(offset));
         if (n < 0) {
             if (errno == EINTR) continue;
-            fail(QStringLiteral("write failed"), errno);
-            return false;
+            return fail(QStringLiteral("write failed"), errno);
         }
         data += n;
         size -= n;
         offset += n;
     }
-    return true;
+    return QString();
 }
 
-bool AtomicFile::write_pieces_at(qint64 offset, std::span<const QByteArrayView> pieces) {
-    if (!check_open()) return false;
+QString AtomicFile::write_pieces_at(qint64 offset, std::span<const QByteArrayView> pieces) {
+    if (fd_ < 0) return not_open();
     std::vector<iovec> left;
     left.reserve(pieces.size());
     for (const QByteArrayView piece : pieces)
@@ -251,8 +247,7 @@ bool AtomicFile::write_pieces_at(qint64 offset, std::span<const QByteArrayView> 
         const ssize_t n = ::pwritev(fd_, left.data() + next, count, static_cast<off_t>(offset));
         if (n < 0) {
             if (errno == EINTR) continue;
-            fail(QStringLiteral("write failed"), errno);
-            return false;
+            return fail(QStringLiteral("write failed"), errno);
         }
         // A short write stops anywhere, even inside a piece: go on from there.
         offset += n;
@@ -265,7 +260,7 @@ bool AtomicFile::write_pieces_at(qint64 offset, std::span<const QByteArrayView> 
             if (piece.iov_len == 0) ++next;
         }
     }
-    return true;
+    return QString();
 }
 
 void AtomicFile::start_writeback(qint64 offset, qint64 size) {
@@ -282,51 +277,47 @@ void AtomicFile::start_writeback(qint64 offset, qint64 size) {
 #endif
 }
 
-bool AtomicFile::drop_after_writeback(qint64 offset, qint64 size) {
-    if (!check_open()) return false;
-    if (size <= 0) return true;
+QString AtomicFile::drop_after_writeback(qint64 offset, qint64 size) {
+    if (fd_ < 0) return not_open();
+    if (size <= 0) return QString();
 #ifdef __linux__
     // Waiting here takes the pages' write error, if any, so that a later
     // fsync may not see it again: it must be reported now.
     const unsigned flags =
         SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
     if (::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(size), flags) != 0) {
-        if (errno == ENOSYS) return true; // commit() will sync it all
-        fail(QStringLiteral("write failed"), errno);
-        return false;
+        if (errno == ENOSYS) return QString(); // commit() will sync it all
+        return fail(QStringLiteral("write failed"), errno);
     }
     // Advice only: pages it cannot drop stay cached, no harm done.
     ::posix_fadvise(fd_, static_cast<off_t>(offset), static_cast<off_t>(size), POSIX_FADV_DONTNEED);
 #else
     (void)offset;
 #endif
-    return true;
+    return QString();
 }
 
-bool AtomicFile::reserve(qint64 size) {
-    if (!check_open()) return false;
+QString AtomicFile::reserve(qint64 size) {
+    if (fd_ < 0) return not_open();
 #ifdef __linux__
     // Not posix_fallocate: where the file system cannot reserve, glibc would
     // emulate it by writing a byte into every block, a slow detour for
     // nothing. Such file systems just get the size set below.
-    if (::fallocate(fd_, 0, 0, static_cast<off_t>(size)) == 0) return true;
+    if (::fallocate(fd_, 0, 0, static_cast<off_t>(size)) == 0) return QString();
     if (errno != EOPNOTSUPP && errno != ENOSYS) {
-        fail(QStringLiteral("cannot reserve %1 bytes").arg(size), errno);
-        return false;
+        return fail(QStringLiteral("cannot reserve %1 bytes").arg(size), errno);
     }
 #endif
     if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
-        fail(QStringLiteral("cannot reserve %1 bytes").arg(size), errno);
-        return false;
+        return fail(QStringLiteral("cannot reserve %1 bytes").arg(size), errno);
     }
-    return true;
+    return QString();
 }
 
-bool AtomicFile::commit() {
-    if (!check_open()) return false;
+QString AtomicFile::commit() {
+    if (fd_ < 0) return not_open();
     if (::fsync(fd_) != 0) {
-        fail(QStringLiteral("sync failed"), errno);
-        return false;
+        return fail(QStringLiteral("sync failed"), errno);
     }
     // Renamed while still open and locked: closed first, it would look like
     // a left-over to another program's clean-up.
@@ -334,8 +325,7 @@ bool AtomicFile::commit() {
         if (errno == ENAMETOOLONG)
             error_ = QStringLiteral("file name too long");
         else
-            fail(QStringLiteral("cannot replace the file"), errno);
-        return false;
+            return fail(QStringLiteral("cannot replace the file"), errno);
     }
     committed_ = true;
     // The bytes were synced above, so closing cannot lose them.
@@ -347,11 +337,13 @@ bool AtomicFile::commit() {
         ::fsync(dir);
         ::close(dir);
     }
-    return true;
+    return QString();
 }
 
 QString write_file_atomically(const QString& target, const QByteArray& bytes) {
     AtomicFile file(target);
-    if (file.open() && file.write(bytes) && file.commit()) return QString();
-    return file.error();
+    QString why = file.open();
+    if (why.isEmpty()) why = file.write(bytes);
+    if (why.isEmpty()) why = file.commit();
+    return why;
 }

@@ -27,18 +27,21 @@ class AtomicFile {
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
+    // Each step returns why it failed, empty when it did what was asked. After
+    // a failure every later step fails with that first reason.
+    //
     // Removes stale temporary files from the folder, then creates and locks
-    // the temporary file. On failure error() says why.
-    bool open();
-    bool write(const char* data, qint64 size);
-    bool write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
+    // the temporary file.
+    QString open();
+    QString write(const char* data, qint64 size);
+    QString write(const QByteArray& bytes) { return write(bytes.constData(), bytes.size()); }
     // Writes at a byte offset without moving the position write() appends at,
     // so a file can be filled in any order (a bitmap stored bottom-up, say).
-    bool write_at(qint64 offset, const char* data, qint64 size);
+    QString write_at(qint64 offset, const char* data, qint64 size);
     // Writes the pieces one after another from `offset`, in as few system calls
     // as the system allows: rows of a bitmap that repeat need not be copied
     // into one buffer first.
-    bool write_pieces_at(qint64 offset, std::span<const QByteArrayView> pieces);
+    QString write_pieces_at(qint64 offset, std::span<const QByteArrayView> pieces);
     // Starts putting the bytes from `offset` on the disk without waiting for
     // them, so that the disk works while the rest of the file is being made
     // and commit() finds little left to sync. A head start only: where the
@@ -49,18 +52,17 @@ class AtomicFile {
     // system drop them from its cache. For a file much larger than the cache
     // should hold: written once, it would crowd out what other programs use,
     // and a cache that keeps growing costs more per byte than one whose pages
-    // are reused. False, with error(), when the disk did not take them.
-    bool drop_after_writeback(qint64 offset, qint64 size);
+    // are reused. Fails when the disk did not take them.
+    QString drop_after_writeback(qint64 offset, qint64 size);
     // Makes the file `size` bytes long and, where the file system can, claims
     // the disk space now: a large file then fails at once on a full disk
     // instead of after minutes of work.
-    bool reserve(qint64 size);
+    QString reserve(qint64 size);
     // Flush, fsync, rename over the target, sync the folder.
-    bool commit();
+    QString commit();
 
     const QString& target() const { return target_; }
     const QString& temp_path() const { return temp_; }
-    const QString& error() const { return error_; }
 
     // The name every temporary file of ours starts with; six letters and
     // digits follow.
@@ -70,9 +72,9 @@ class AtomicFile {
     static int remove_stale_temporaries(const QString& folder);
 
   private:
-    void fail(const QString& what, int err);
-    bool check_open();
-    bool create_locked_temporary(const QByteArray& folder);
+    QString fail(const QString& what, int err);
+    QString not_open();
+    QString create_locked_temporary(const QByteArray& folder);
     QString target_;
     QString written_;
     QString temp_;

@@ -20,18 +20,16 @@ const QString extension = QStringLiteral(".kvo");
 // The first bytes of `path`, as many as the format has. Opening for reading
 // never creates the file, so a completed name without a file leaves nothing
 // behind; a named pipe or a device is refused without waiting on it.
-bool read_head(const QString& path, QByteArray* head, QString* error) {
+struct FileHead {
+    QByteArray bytes;
+    QString error; // why it could not be read; empty on success
+};
+FileHead read_head(const QString& path) {
     QFile file;
-    if (const QString why = open_regular_file(path, file); !why.isEmpty()) {
-        *error = why;
-        return false;
-    }
-    *head = file.read(scale_file_size);
-    if (file.error() != QFileDevice::NoError) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    if (const QString why = open_regular_file(path, file); !why.isEmpty()) return {{}, why};
+    const QByteArray head = file.read(scale_file_size);
+    if (file.error() != QFileDevice::NoError) return {{}, file.errorString()};
+    return {head, QString()};
 }
 } // namespace
 
@@ -57,13 +55,12 @@ void open_scale_defi(F_main& f) {
 }
 
 void load_scale_defi(F_main& f, const QString& path) {
-    QByteArray head;
-    QString error;
-    if (!read_head(path, &head, &error)) {
-        f.report(QStringLiteral("Could not read %1: %2").arg(path, error));
+    const FileHead head = read_head(path);
+    if (!head.error.isEmpty()) {
+        f.report(QStringLiteral("Could not read %1: %2").arg(path, head.error));
         return;
     }
-    const float scale = scale_in_file(head);
+    const float scale = scale_in_file(head.bytes);
     if (const QString why = unusable_scale_reason(scale); !why.isEmpty()) {
         f.report(QStringLiteral("Scale not changed: %1 holds a scale that is %2.").arg(path, why));
         return;

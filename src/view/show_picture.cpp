@@ -37,9 +37,9 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size) {
     }
     // The checks that need no decoding come first: a file gone, unreadable or
     // no longer a picture leaves everything as it was.
-    QString error;
-    const QSize full = read_picture_size(f.pic_path, &error);
-    if (!full.isValid()) return error;
+    const PictureSize stated = read_picture_size(f.pic_path);
+    if (!stated.size.isValid()) return stated.error;
+    const QSize full = stated.size;
     // A large picture is taken from the picture area before the new one is
     // decoded, so a step holds one decoded picture at a time (with the kept
     // full-size one, one of each size); the new one is decoded into its

@@ -74,11 +74,6 @@ QString format_text(const Record& r) {
     return QString::fromLatin1(r.data + 5, std::min(chars, r.size - 5));
 }
 
-bool refuse(QString* why, const QString& what) {
-    *why = what;
-    return false;
-}
-
 struct Globals {
     std::vector<quint16> font_icv;                // by font index; index 4 does not exist
     std::vector<std::pair<quint16, quint16>> xfs; // font, number format
@@ -87,13 +82,13 @@ struct Globals {
     int sheets = 0;
 };
 
-bool read_globals(const QByteArray& stream, Globals* g, QString* why) {
+QString read_globals(const QByteArray& stream, Globals* g) {
     Records records(stream, 0);
     Record r;
     if (!records.next(&r) || r.type != rec::bof || r.u16(0) != 0x0600 || r.u16(2) != 0x0005)
-        return refuse(why, QStringLiteral("it is not an Excel 97-2003 (BIFF8) workbook"));
+        return QStringLiteral("it is not an Excel 97-2003 (BIFF8) workbook");
     while (records.next(&r) && r.type != rec::eof) {
-        if (r.type == filepass) return refuse(why, QStringLiteral("it is protected by a password"));
+        if (r.type == filepass) return QStringLiteral("it is protected by a password");
         if (r.type == rec::font) {
             if (g->font_icv.size() == 4) g->font_icv.push_back(0x7FFF);
             g->font_icv.push_back(r.u16(4));
@@ -107,17 +102,16 @@ bool read_globals(const QByteArray& stream, Globals* g, QString* why) {
         }
     }
     if (g->sheets != 1)
-        return refuse(why,
-                      QStringLiteral("it holds %1 sheets, and kelvo writes one").arg(g->sheets));
-    if (g->sheet_at < 0) return refuse(why, QStringLiteral("its only sheet is not a worksheet"));
-    return true;
+        return QStringLiteral("it holds %1 sheets, and kelvo writes one").arg(g->sheets);
+    if (g->sheet_at < 0) return QStringLiteral("its only sheet is not a worksheet");
+    return QString();
 }
 
 } // namespace
 
-std::optional<CellStyles> scan_cell_styles(const QByteArray& stream, QString* why) {
+ScannedStyles scan_cell_styles(const QByteArray& stream) {
     Globals g;
-    if (!read_globals(stream, &g, why)) return std::nullopt;
+    if (QString why = read_globals(stream, &g); !why.isEmpty()) return {{}, why};
     const auto style_of = [&](quint16 xf) {
         CellStyle style;
         if (xf >= g.xfs.size()) return style;
@@ -131,13 +125,13 @@ std::optional<CellStyles> scan_cell_styles(const QByteArray& stream, QString* wh
     Records records(stream, g.sheet_at);
     Record r;
     if (!records.next(&r) || r.type != rec::bof || r.u16(2) != 0x0010)
-        return refuse(why, QStringLiteral("its sheet cannot be found")), std::nullopt;
+        return {{}, QStringLiteral("its sheet cannot be found")};
     while (records.next(&r) && r.type != rec::eof) {
         for (const auto& [type, what] : unkept)
             if (r.type == type)
-                return refuse(why, QStringLiteral("it holds %1, which kelvo cannot write back")
-                                       .arg(QLatin1String(what))),
-                       std::nullopt;
+                return {{},
+                        QStringLiteral("it holds %1, which kelvo cannot write back")
+                            .arg(QLatin1String(what))};
         const int row = r.u16(0) + 1;
         switch (r.type) {
         case rec::labelsst:
@@ -161,7 +155,7 @@ std::optional<CellStyles> scan_cell_styles(const QByteArray& stream, QString* wh
             break;
         }
     }
-    return cells;
+    return {cells, QString()};
 }
 
 } // namespace xls

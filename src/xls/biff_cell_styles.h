@@ -11,7 +11,6 @@
 #include <QtGlobal>
 
 #include <map>
-#include <optional>
 #include <utility>
 
 namespace xls {
@@ -23,8 +22,12 @@ struct CellStyle {
 // By (row, column), both from 1: every cell record of the first sheet.
 using CellStyles = std::map<std::pair<int, int>, CellStyle>;
 
-// Scans the Workbook stream; std::nullopt with *why when the file is not
-// BIFF8 or holds what the program could not write back.
-std::optional<CellStyles> scan_cell_styles(const QByteArray& stream, QString* why);
+struct ScannedStyles {
+    CellStyles styles;
+    QString error; // empty on success
+};
+// Scans the Workbook stream; the reason when the file is not BIFF8 or holds
+// what the program could not write back.
+ScannedStyles scan_cell_styles(const QByteArray& stream);
 
 } // namespace xls

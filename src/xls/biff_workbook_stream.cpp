@@ -28,7 +28,7 @@ qint64 size_estimate(const CellRows& rows, std::size_t cells, const SharedString
 
 } // namespace
 
-QByteArray workbook_stream(const CellRows& rows, QString* error) {
+EncodedBytes workbook_stream(const CellRows& rows) {
     StyleTable styles;
     SharedStrings strings;
     std::vector<CellFormatting> formatting;
@@ -42,18 +42,15 @@ QByteArray workbook_stream(const CellRows& rows, QString* error) {
         if (strings.character_bytes() > max_stream_size) break;
     }
     const qint64 estimate = size_estimate(rows, formatting.size(), strings);
-    if (estimate > max_stream_size) {
-        if (error)
-            *error = QStringLiteral("the sheet holds too much text for an Excel 97-2003 "
-                                    "workbook, which must stay below 2 GB");
-        return {};
-    }
+    if (estimate > max_stream_size)
+        return {QByteArray(), QStringLiteral("the sheet holds too much text for an Excel 97-2003 "
+                                             "workbook, which must stay below 2 GB")};
 
     BiffWriter out(estimate);
     const qsizetype sheet_pos_field = write_globals(out, styles, strings);
     out.patch_u32(sheet_pos_field, static_cast<quint32>(out.pos()));
     write_worksheet(out, rows, formatting);
-    return out.take();
+    return {out.take(), QString()};
 }
 
 } // namespace xls

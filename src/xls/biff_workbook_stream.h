@@ -14,7 +14,11 @@ namespace xls {
 // sectors must stay below 2 GB.
 inline constexpr qint64 max_stream_size = 2'000'000'000;
 
-// Returns an empty array and says why in *error when the cells do not fit.
-QByteArray workbook_stream(const CellRows& rows, QString* error);
+struct EncodedBytes {
+    QByteArray bytes;
+    QString error; // why they could not be made; empty on success
+};
+// No bytes and the reason when the cells do not fit.
+EncodedBytes workbook_stream(const CellRows& rows);
 
 } // namespace xls

@@ -16,13 +16,11 @@ class Reader {
   public:
     explicit Reader(const QByteArray& file) : file_(file) {}
 
-    bool read_header(QString* why) {
-        if (file_.size() < 512 || !file_.startsWith(QByteArray(signature, 8))) {
-            *why = QStringLiteral("it is not an Excel 97-2003 workbook (no compound file)");
-            return false;
-        }
+    QString read_header() {
+        if (file_.size() < 512 || !file_.startsWith(QByteArray(signature, 8)))
+            return QStringLiteral("it is not an Excel 97-2003 workbook (no compound file)");
         const int shift = u16(0x1E);
-        if (shift != 9 && shift != 12) return damaged(why);
+        if (shift != 9 && shift != 12) return damaged();
         sector_size_ = qint64(1) << shift;
         mini_cutoff_ = u32(0x38);
         // The FAT's sectors: 109 listed in the header, the rest in DIFAT sectors.
@@ -39,7 +37,7 @@ class Reader {
                            qint64(fat_sectors.size()) <= fat_needed;
              ++n) {
             const qint64 at = offset_of(difat);
-            if (at < 0) return damaged(why);
+            if (at < 0) return damaged();
             const qint64 per = sector_size_ / 4 - 1;
             for (qint64 i = 0; i < per; ++i)
                 if (const quint32 s = u32(at + 4 * i); s < end_of_chain) fat_sectors.push_back(s);
@@ -48,11 +46,11 @@ class Reader {
         if (qint64(fat_sectors.size()) > fat_needed) fat_sectors.resize(fat_needed);
         for (const quint32 s : fat_sectors) {
             const qint64 at = offset_of(s);
-            if (at < 0) return damaged(why);
+            if (at < 0) return damaged();
             for (qint64 i = 0; i < sector_size_ / 4; ++i)
                 fat_.push_back(u32(at + 4 * i));
         }
-        return true;
+        return QString();
     }
 
     // The bytes of the chain from `first`, `size` of them (all when size < 0).
@@ -71,10 +69,9 @@ class Reader {
         return true;
     }
 
-    QByteArray stream(const QString& name, QString* why) {
+    CompoundStream stream(const QString& name) {
         QByteArray directory;
-        if (!chain(u32(0x30), -1, &directory) || directory.size() < 128)
-            return damaged(why), QByteArray();
+        if (!chain(u32(0x30), -1, &directory) || directory.size() < 128) return {{}, damaged()};
         const auto entry_u32 = [&](qint64 e, int at) {
             return qFromLittleEndian<quint32>(directory.constData() + e * 128 + at);
         };
@@ -91,11 +88,11 @@ class Reader {
             QByteArray data;
             const bool ok = size >= mini_cutoff_ ? chain(first, size, &data)
                                                  : mini_chain(directory, first, size, &data);
-            if (!ok) return damaged(why), QByteArray();
-            return data;
+            if (!ok) return {{}, damaged()};
+            return {data, QString()};
         }
-        *why = QStringLiteral("it holds no %1 stream (not an Excel 97-2003 workbook)").arg(name);
-        return {};
+        return {{},
+                QStringLiteral("it holds no %1 stream (not an Excel 97-2003 workbook)").arg(name)};
     }
 
   private:
@@ -127,10 +124,7 @@ class Reader {
     }
     quint16 u16(qint64 at) const { return qFromLittleEndian<quint16>(file_.constData() + at); }
     quint32 u32(qint64 at) const { return qFromLittleEndian<quint32>(file_.constData() + at); }
-    static bool damaged(QString* why) {
-        *why = QStringLiteral("its compound file structure is damaged");
-        return false;
-    }
+    static QString damaged() { return QStringLiteral("its compound file structure is damaged"); }
 
     const QByteArray& file_;
     qint64 sector_size_ = 512;
@@ -140,10 +134,10 @@ class Reader {
 
 } // namespace
 
-QByteArray compound_file_stream(const QByteArray& file, const QString& name, QString* why) {
+CompoundStream compound_file_stream(const QByteArray& file, const QString& name) {
     Reader reader(file);
-    if (!reader.read_header(why)) return {};
-    return reader.stream(name, why);
+    if (QString why = reader.read_header(); !why.isEmpty()) return {{}, why};
+    return reader.stream(name);
 }
 
 } // namespace xls

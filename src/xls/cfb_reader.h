@@ -9,8 +9,12 @@
 
 namespace xls {
 
-// The stream named `name` (compared without case); empty with *why when the
-// file is not a compound file, is damaged, or holds no such stream.
-QByteArray compound_file_stream(const QByteArray& file, const QString& name, QString* why);
+struct CompoundStream {
+    QByteArray bytes;
+    QString error; // why it could not be read; empty on success
+};
+// The stream named `name` (compared without case); the reason when the file
+// is not a compound file, is damaged, or holds no such stream.
+CompoundStream compound_file_stream(const QByteArray& file, const QString& name);
 
 } // namespace xls

@@ -57,8 +57,6 @@ QByteArray CsvApplication::encode(const xls::CellRows& rows) {
     return out;
 }
 
-bool CsvApplication::write_workbook(const xls::Workbook& book, const QString& path,
-                                    QString* why) const {
-    *why = write_file_atomically(path, encode(book.rows()));
-    return why->isEmpty();
+QString CsvApplication::write_workbook(const xls::Workbook& book, const QString& path) const {
+    return write_file_atomically(path, encode(book.rows()));
 }

@@ -16,6 +16,5 @@ class CsvApplication final : public XlsApplication {
     static QByteArray encode(const xls::CellRows& rows);
 
   protected:
-    bool write_workbook(const xls::Workbook& book, const QString& path,
-                        QString* why) const override;
+    QString write_workbook(const xls::Workbook& book, const QString& path) const override;
 };

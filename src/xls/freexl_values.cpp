@@ -94,13 +94,12 @@ bool read_all(int fd, QByteArray* out) {
 
 } // namespace
 
-std::optional<std::vector<FreexlValue>>
-freexl_values(int fd, const std::vector<std::pair<int, int>>& cells, QString* why) {
+FreexlValues freexl_values(int fd, const std::vector<std::pair<int, int>>& cells) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC) != 0) {
-        *why = QStringLiteral("cannot start its reader: %1")
-                   .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return std::nullopt;
+        return {{},
+                QStringLiteral("cannot start its reader: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno)))};
     }
     const pid_t child = ::fork();
     if (child == 0) {
@@ -111,9 +110,9 @@ freexl_values(int fd, const std::vector<std::pair<int, int>>& cells, QString* wh
     ::close(ends[1]);
     if (child < 0) {
         ::close(ends[0]);
-        *why = QStringLiteral("cannot start its reader: %1")
-                   .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return std::nullopt;
+        return {{},
+                QStringLiteral("cannot start its reader: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno)))};
     }
     QByteArray answer;
     const bool in_time = read_all(ends[0], &answer);
@@ -123,29 +122,27 @@ freexl_values(int fd, const std::vector<std::pair<int, int>>& cells, QString* wh
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (!in_time || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        *why = in_time ? QStringLiteral("libfreexl failed on it (the file is damaged)")
-                       : QStringLiteral("libfreexl did not finish reading it");
-        return std::nullopt;
+        return {{},
+                in_time ? QStringLiteral("libfreexl failed on it (the file is damaged)")
+                        : QStringLiteral("libfreexl did not finish reading it")};
     }
     qsizetype at = 0;
     qint32 code = 0;
     if (!take(answer, at, &code) || code != FREEXL_OK) {
-        *why = QStringLiteral("libfreexl cannot read its cells (error %1)").arg(code);
-        return std::nullopt;
+        return {{}, QStringLiteral("libfreexl cannot read its cells (error %1)").arg(code)};
     }
     std::vector<FreexlValue> values(cells.size());
     for (FreexlValue& value : values) {
         qint32 type = 0, length = 0;
         if (!take(answer, at, &type) || !take(answer, at, &value.number) ||
             !take(answer, at, &length) || length < 0 || at + length > answer.size()) {
-            *why = QStringLiteral("its reader gave an incomplete answer");
-            return std::nullopt;
+            return {{}, QStringLiteral("its reader gave an incomplete answer")};
         }
         value.type = type;
         value.text = QString::fromUtf8(answer.constData() + at, length);
         at += length;
     }
-    return values;
+    return {values, QString()};
 }
 
 } // namespace xls

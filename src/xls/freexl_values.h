@@ -7,7 +7,6 @@
 
 #include <QString>
 
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -19,10 +18,12 @@ struct FreexlValue {
     QString text; // text, and dates or times as libfreexl writes them
 };
 
+struct FreexlValues {
+    std::vector<FreexlValue> values;
+    QString error; // why libfreexl could not read them; empty on success
+};
 // The values of `cells` (row, column from 1) in the first sheet of the
-// workbook open as `fd`; std::nullopt with *why when libfreexl could not
-// read them.
-std::optional<std::vector<FreexlValue>>
-freexl_values(int fd, const std::vector<std::pair<int, int>>& cells, QString* why);
+// workbook open as `fd`.
+FreexlValues freexl_values(int fd, const std::vector<std::pair<int, int>>& cells);
 
 } // namespace xls

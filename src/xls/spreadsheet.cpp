@@ -5,6 +5,6 @@
 SpreadsheetSheet::~SpreadsheetSheet() = default;
 SpreadsheetApp::~SpreadsheetApp() = default;
 
-bool SpreadsheetSheet::put_cell(int, int, const spreadsheet::CellValue&) {
-    return false;
+QString SpreadsheetSheet::put_cell(int, int, const spreadsheet::CellValue&) {
+    return QStringLiteral("this workbook cannot take back its rows");
 }

@@ -8,8 +8,8 @@
 // Excel 97-2003 workbook, or an Excel 2007 one or CSV text (XlsxApplication,
 // CsvApplication); tests put in an application that fails wherever they want.
 //
-// Every call that can fail returns false (or nullptr) and leaves error() with
-// a sentence fit for the status bar: what failed and why. The caller names
+// Every call that can fail returns a sentence fit for the status bar, empty
+// when it did what was asked: what failed and why. The caller names
 // the file, as it knows which of its files the user should read of.
 
 #include "widgets/colour.h"
@@ -62,10 +62,14 @@ struct StoredSheet {
     std::vector<StoredCell> cells;
     int last_row = 0; // 0 when the sheet is empty
 };
-// Reads back the first sheet of the workbook at `path`; std::nullopt with
-// *why when the file cannot be read back whole (every cell's value, type and
-// colour), so that writing it anew would lose nothing.
-using SheetReader = std::function<std::optional<StoredSheet>(const QString& path, QString* why)>;
+struct SheetReading {
+    StoredSheet sheet;
+    QString error; // empty on success
+};
+// Reads back the first sheet of the workbook at `path`; the reason when the
+// file cannot be read back whole (every cell's value, type and colour), so
+// that writing it anew would lose nothing.
+using SheetReader = std::function<SheetReading(const QString& path)>;
 } // namespace spreadsheet
 
 class SpreadsheetSheet {
@@ -75,38 +79,40 @@ class SpreadsheetSheet {
     // Types text into a cell, as a user would: text that reads as a number
     // becomes a number, a leading apostrophe keeps it text. Rows and columns
     // count from 1. Empty text clears the cell's value.
-    virtual bool set_cell(int row, int col, const QString& typed_text) = 0;
+    // Each call returns why it failed, empty when it did what was asked.
+    virtual QString set_cell(int row, int col, const QString& typed_text) = 0;
     // True when the last successful set_cell had to cut its text to
     // spreadsheet::max_cell_text units; the caller tells the user.
     virtual bool last_cell_truncated() const = 0;
     // Colour as 0x00BBGGRR, or a system colour with the top bit set
     // (spreadsheet::window_text_colour means automatic).
-    virtual bool set_font_colour(int row, int col, quint32 colour) = 0;
+    virtual QString set_font_colour(int row, int col, quint32 colour) = 0;
     // Puts a stored value into a cell as it is, untyped: how a workbook read
     // back from its file is filled again. A sheet that cannot take stored
-    // values returns false with error() empty.
-    virtual bool put_cell(int row, int col, const spreadsheet::CellValue& value);
-    virtual QString error() const = 0;
+    // values says so.
+    virtual QString put_cell(int row, int col, const spreadsheet::CellValue& value);
 };
 
 class SpreadsheetApp {
   public:
     virtual ~SpreadsheetApp();
 
-    virtual bool add_workbook() = 0;
+    // Each call but active_sheet returns why it failed, empty when it did
+    // what was asked.
+    virtual QString add_workbook() = 0;
     // The sheet of the workbook added last; nullptr when there is none. The
     // pointer stays valid until the next add_workbook() or quit().
     virtual SpreadsheetSheet* active_sheet() = 0;
     // Writes the whole workbook; atomic, and may be repeated on the same path.
-    virtual bool save_as(const QString& path) = 0;
+    virtual QString save_as(const QString& path) = 0;
     // Closes the workbook without saving.
     virtual void quit() = 0;
-    // Why the last failed call failed.
-    virtual QString error() const = 0;
 };
 
+struct StartedSpreadsheet {
+    std::unique_ptr<SpreadsheetApp> app; // nullptr on failure
+    QString error;                       // why it did not start; may be empty
+};
 // Starts a spreadsheet application for the workbook file `book`, whose name
-// says its format. On failure it returns nullptr and, when error is given,
-// says why there.
-using SpreadsheetFactory =
-    std::function<std::unique_ptr<SpreadsheetApp>(const QString& book, QString* error)>;
+// says its format.
+using SpreadsheetFactory = std::function<StartedSpreadsheet(const QString& book)>;

@@ -11,15 +11,15 @@ WorkbookFormat workbook_format(const QString& path) {
 }
 
 SpreadsheetFactory workbook_applications() {
-    return [](const QString& book, QString*) -> std::unique_ptr<SpreadsheetApp> {
+    return [](const QString& book) -> StartedSpreadsheet {
         switch (workbook_format(book)) {
         case WorkbookFormat::xls:
             break;
         case WorkbookFormat::xlsx:
-            return std::make_unique<XlsxApplication>();
+            return {std::make_unique<XlsxApplication>(), QString()};
         case WorkbookFormat::csv:
-            return std::make_unique<CsvApplication>();
+            return {std::make_unique<CsvApplication>(), QString()};
         }
-        return std::make_unique<XlsApplication>();
+        return {std::make_unique<XlsApplication>(), QString()};
     };
 }

@@ -10,45 +10,31 @@ QString cannot_save(const QString& reason) {
 }
 } // namespace
 
-bool XlsApplication::add_workbook() {
+QString XlsApplication::add_workbook() {
     workbook_ = std::make_unique<xls::Workbook>();
-    error_.clear();
-    return true;
+    return QString();
 }
 
-bool XlsApplication::save_as(const QString& path) {
-    if (!workbook_) {
-        error_ = cannot_save(QStringLiteral("no workbook is open"));
-        return false;
-    }
-    if (path.isEmpty()) {
-        error_ = QStringLiteral("cannot save the workbook: no file name was given");
-        return false;
-    }
-    QString why;
-    if (!write_workbook(*workbook_, path, &why)) {
-        error_ = cannot_save(why);
-        return false;
-    }
-    error_.clear();
-    return true;
+QString XlsApplication::save_as(const QString& path) {
+    if (!workbook_) return cannot_save(QStringLiteral("no workbook is open"));
+    if (path.isEmpty()) return QStringLiteral("cannot save the workbook: no file name was given");
+    if (const QString why = write_workbook(*workbook_, path); !why.isEmpty())
+        return cannot_save(why);
+    return QString();
 }
 
-bool XlsApplication::write_workbook(const xls::Workbook& book, const QString& path,
-                                    QString* why) const {
-    const QByteArray bytes = book.encode(why);
-    if (bytes.isEmpty()) return false;
-    *why = write_file_atomically(path, bytes);
-    return why->isEmpty();
+QString XlsApplication::write_workbook(const xls::Workbook& book, const QString& path) const {
+    const xls::EncodedBytes file = book.encode();
+    if (!file.error.isEmpty()) return file.error;
+    return write_file_atomically(path, file.bytes);
 }
 
 void XlsApplication::quit() {
     workbook_.reset();
-    error_.clear();
 }
 
 SpreadsheetFactory XlsApplication::factory() {
-    return [](const QString&, QString*) -> std::unique_ptr<SpreadsheetApp> {
-        return std::make_unique<XlsApplication>();
+    return [](const QString&) -> StartedSpreadsheet {
+        return {std::make_unique<XlsApplication>(), QString()};
     };
 }

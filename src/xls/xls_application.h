@@ -13,23 +13,21 @@
 class XlsApplication : public SpreadsheetApp {
   public:
     // A new workbook replaces the previous one, which is dropped unsaved.
-    bool add_workbook() override;
+    QString add_workbook() override;
     SpreadsheetSheet* active_sheet() override { return workbook_.get(); }
     // Writes the whole workbook anew through a temporary file beside path, so
     // a failed save leaves the previous file as it was.
-    bool save_as(const QString& path) override;
+    QString save_as(const QString& path) override;
     void quit() override;
-    QString error() const override { return error_; }
 
     // Starts an XlsApplication, whatever the workbook's name; it cannot fail.
     static SpreadsheetFactory factory();
 
   protected:
-    // Writes the whole workbook to `path`, atomically; on failure *why says
-    // why.
-    virtual bool write_workbook(const xls::Workbook& book, const QString& path, QString* why) const;
+    // Writes the whole workbook to `path`, atomically; returns why it could
+    // not, empty when it did.
+    virtual QString write_workbook(const xls::Workbook& book, const QString& path) const;
 
   private:
     std::unique_ptr<xls::Workbook> workbook_;
-    QString error_;
 };

@@ -16,62 +16,59 @@ namespace xls {
 
 namespace {
 
-bool value_of(const FreexlValue& got, spreadsheet::CellValue* value, QString* why) {
+// Why the value cannot be written back; empty when it was taken.
+QString value_of(const FreexlValue& got, spreadsheet::CellValue* value) {
     using Kind = spreadsheet::CellValue::Kind;
     switch (got.type) {
     case FREEXL_CELL_NULL:
         value->kind = Kind::empty;
-        return true;
+        return QString();
     case FREEXL_CELL_INT:
     case FREEXL_CELL_DOUBLE:
         value->kind = Kind::number;
         value->number = got.number;
-        return true;
+        return QString();
     case FREEXL_CELL_TEXT:
     case FREEXL_CELL_SST_TEXT:
         value->kind = Kind::text;
         value->text = got.text;
-        return true;
+        return QString();
     default:
-        *why = QStringLiteral("it holds dates or times, which kelvo cannot write back");
-        return false;
+        return QStringLiteral("it holds dates or times, which kelvo cannot write back");
     }
 }
 
 } // namespace
 
-std::optional<spreadsheet::StoredSheet> read_first_sheet(const QString& path, QString* why) {
+spreadsheet::SheetReading read_first_sheet(const QString& path) {
     // One open file for both readers, so they read the same file even when
     // another program replaces it meanwhile.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = file.errorString();
-        return std::nullopt;
-    }
+    if (!file.open(QIODevice::ReadOnly)) return {{}, file.errorString()};
     const QByteArray bytes = file.readAll();
-    const QByteArray stream = compound_file_stream(bytes, QStringLiteral("Workbook"), why);
-    if (stream.isEmpty()) return std::nullopt;
-    const std::optional<CellStyles> styles = scan_cell_styles(stream, why);
-    if (!styles) return std::nullopt;
+    const CompoundStream stream = compound_file_stream(bytes, QStringLiteral("Workbook"));
+    if (!stream.error.isEmpty()) return {{}, stream.error};
+    const ScannedStyles styles = scan_cell_styles(stream.bytes);
+    if (!styles.error.isEmpty()) return {{}, styles.error};
 
     std::vector<std::pair<int, int>> at;
-    for (const auto& [place, style] : *styles)
+    for (const auto& [place, style] : styles.styles)
         at.push_back(place);
-    const std::optional<std::vector<FreexlValue>> values = freexl_values(file.handle(), at, why);
-    if (!values) return std::nullopt;
+    const FreexlValues values = freexl_values(file.handle(), at);
+    if (!values.error.isEmpty()) return {{}, values.error};
     spreadsheet::StoredSheet sheet;
-    auto value = values->begin();
-    for (const auto& [place, style] : *styles) {
+    auto value = values.values.begin();
+    for (const auto& [place, style] : styles.styles) {
         spreadsheet::StoredCell cell;
         cell.row = place.first;
         cell.col = place.second;
-        if (!value_of(*value++, &cell.value, why)) return std::nullopt;
+        if (QString why = value_of(*value++, &cell.value); !why.isEmpty()) return {{}, why};
         cell.value.two_decimals = style.two_decimals;
         cell.colour = font_colour_of(style.icv);
         sheet.last_row = std::max(sheet.last_row, cell.row);
         sheet.cells.push_back(std::move(cell));
     }
-    return sheet;
+    return {sheet, QString()};
 }
 
 } // namespace xls

@@ -9,6 +9,6 @@
 
 namespace xls {
 
-std::optional<spreadsheet::StoredSheet> read_first_sheet(const QString& path, QString* why);
+spreadsheet::SheetReading read_first_sheet(const QString& path);
 
 } // namespace xls

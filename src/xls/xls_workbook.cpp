@@ -42,10 +42,10 @@ Cell* Workbook::cell_at(int row, int col) {
     return &*it;
 }
 
-bool Workbook::set_cell(int row, int col, const QString& typed_text) {
+QString Workbook::set_cell(int row, int col, const QString& typed_text) {
     last_truncated_ = false;
     Cell* cell = cell_at(row, col);
-    if (!cell) return false;
+    if (!cell) return error_;
     TypedValue value = read_typed_text(typed_text);
     cell->kind = value.kind == TypedValue::Kind::number ? Cell::Kind::number
                  : value.kind == TypedValue::Kind::text ? Cell::Kind::text
@@ -56,14 +56,14 @@ bool Workbook::set_cell(int row, int col, const QString& typed_text) {
     cell->text = std::move(value.text);
     last_truncated_ = value.truncated;
     error_.clear();
-    return true;
+    return QString();
 }
 
-bool Workbook::put_cell(int row, int col, const spreadsheet::CellValue& value) {
+QString Workbook::put_cell(int row, int col, const spreadsheet::CellValue& value) {
     using Kind = spreadsheet::CellValue::Kind;
     last_truncated_ = false;
     Cell* cell = cell_at(row, col);
-    if (!cell) return false;
+    if (!cell) return error_;
     cell->kind = value.kind == Kind::number ? Cell::Kind::number
                  : value.kind == Kind::text ? Cell::Kind::text
                                             : Cell::Kind::empty;
@@ -72,21 +72,21 @@ bool Workbook::put_cell(int row, int col, const spreadsheet::CellValue& value) {
     cell->wrap = value.text.contains(u'\n');
     cell->text = value.text;
     error_.clear();
-    return true;
+    return QString();
 }
 
-bool Workbook::set_font_colour(int row, int col, quint32 colour) {
+QString Workbook::set_font_colour(int row, int col, quint32 colour) {
     Cell* cell = cell_at(row, col);
-    if (!cell) return false;
+    if (!cell) return error_;
     cell->font_colour = font_colour_index(colour);
     error_.clear();
-    return true;
+    return QString();
 }
 
-QByteArray Workbook::encode(QString* error) const {
-    const QByteArray stream = workbook_stream(rows_, error);
-    if (stream.isEmpty()) return {};
-    return compound_file(stream);
+EncodedBytes Workbook::encode() const {
+    const EncodedBytes stream = workbook_stream(rows_);
+    if (!stream.error.isEmpty()) return stream;
+    return {compound_file(stream.bytes), QString()};
 }
 
 } // namespace xls

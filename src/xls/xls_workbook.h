@@ -4,6 +4,7 @@
 // Excel 97-2003 file (BIFF8 records in a compound file). A BIFF8 file cannot
 // be appended to, so every save encodes everything again.
 
+#include "xls/biff_workbook_stream.h"
 #include "xls/spreadsheet.h"
 #include "xls/xls_cells.h"
 
@@ -15,20 +16,19 @@ class Workbook final : public SpreadsheetSheet {
   public:
     Workbook();
 
-    bool set_cell(int row, int col, const QString& typed_text) override;
+    QString set_cell(int row, int col, const QString& typed_text) override;
     bool last_cell_truncated() const override { return last_truncated_; }
-    bool set_font_colour(int row, int col, quint32 colour) override;
-    bool put_cell(int row, int col, const spreadsheet::CellValue& value) override;
-    QString error() const override { return error_; }
+    QString set_font_colour(int row, int col, quint32 colour) override;
+    QString put_cell(int row, int col, const spreadsheet::CellValue& value) override;
 
-    // The complete file. Returns an empty array and says why in *error when
-    // the workbook is too large for the format.
-    QByteArray encode(QString* error) const;
+    // The complete file; no bytes and the reason when the workbook is too
+    // large for the format.
+    EncodedBytes encode() const;
     // The cells as typed, for writers of other formats.
     const CellRows& rows() const { return rows_; }
 
   private:
-    Cell* cell_at(int row, int col);
+    Cell* cell_at(int row, int col); // nullptr with error_ saying why
     CellRows rows_;
     QString error_;
     bool last_truncated_ = false;

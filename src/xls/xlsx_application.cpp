@@ -65,21 +65,16 @@ QString lxw_reason(lxw_error error) {
 
 } // namespace
 
-bool XlsxApplication::write_workbook(const xls::Workbook& book, const QString& path,
-                                     QString* why) const {
+QString XlsxApplication::write_workbook(const xls::Workbook& book, const QString& path) const {
     // libxlsxwriter writes to a file name: ours is the temporary file that
     // is renamed over the workbook once it is complete.
     AtomicFile file(path);
-    if (!file.open()) {
-        *why = file.error();
-        return false;
-    }
+    if (const QString why = file.open(); !why.isEmpty()) return why;
     lxw_workbook* out = workbook_new(QFile::encodeName(file.temp_path()).constData());
     lxw_worksheet* sheet = out ? workbook_add_worksheet(out, nullptr) : nullptr;
     if (!sheet) {
         if (out) workbook_close(out);
-        *why = QStringLiteral("out of memory");
-        return false;
+        return QStringLiteral("out of memory");
     }
     // As the .xls: room for a file path in the first column and a comment in
     // the fifth.
@@ -93,13 +88,6 @@ bool XlsxApplication::write_workbook(const xls::Workbook& book, const QString& p
             if ((error = write_cell(sheet, lxw_row_t(r), cell, formats.of(cell)))) break;
     // Closing writes the file, and frees the workbook whatever happened.
     const lxw_error closed = workbook_close(out);
-    if (error || closed) {
-        *why = lxw_reason(error ? error : closed);
-        return false;
-    }
-    if (!file.commit()) {
-        *why = file.error();
-        return false;
-    }
-    return true;
+    if (error || closed) return lxw_reason(error ? error : closed);
+    return file.commit();
 }

@@ -8,6 +8,5 @@
 
 class XlsxApplication final : public XlsApplication {
   protected:
-    bool write_workbook(const xls::Workbook& book, const QString& path,
-                        QString* why) const override;
+    QString write_workbook(const xls::Workbook& book, const QString& path) const override;
 };

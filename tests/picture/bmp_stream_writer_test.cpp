@@ -39,11 +39,11 @@ QString write_in_bands(const QString& path, const QImage& picture, const QList<i
     }
     if (bottom_band_first) std::reverse(bands.begin(), bands.end());
     BmpStreamWriter writer(path, picture.width(), picture.height());
-    if (!writer.open()) return writer.error();
+    QString why = writer.open();
     for (const auto& [band_top, h] : bands)
-        if (!writer.write_band(band_top, picture.copy(0, band_top, picture.width(), h)))
-            return writer.error();
-    return writer.finish() ? QString() : writer.error();
+        if (why.isEmpty())
+            why = writer.write_band(band_top, picture.copy(0, band_top, picture.width(), h));
+    return why.isEmpty() ? writer.finish() : why;
 }
 
 // What a reader makes of the file, in the format the source pictures use.
@@ -82,14 +82,18 @@ TEST(BmpStreamWriter, APictureWrittenInUnevenBandsReadsBackPixelForPixel) {
     EXPECT_TRUE(read_back(path) == picture);
 
     BmpStreamWriter writer(dir.filePath("formats.bmp"), 13, 20);
-    ASSERT_TRUE(writer.open());
+    ASSERT_EQ(writer.open(), QString());
     ASSERT_TRUE(
-        writer.write_band(0, picture.copy(0, 0, 13, 5).convertToFormat(QImage::Format_RGB888)));
+        writer.write_band(0, picture.copy(0, 0, 13, 5).convertToFormat(QImage::Format_RGB888))
+            .isEmpty());
     ASSERT_TRUE(
-        writer.write_band(5, picture.copy(0, 5, 13, 5).convertToFormat(QImage::Format_ARGB32)));
-    ASSERT_TRUE(writer.write_band(
-        10, picture.copy(0, 10, 13, 10).convertToFormat(QImage::Format_ARGB32_Premultiplied)));
-    ASSERT_TRUE(writer.finish()) << writer.error().toStdString();
+        writer.write_band(5, picture.copy(0, 5, 13, 5).convertToFormat(QImage::Format_ARGB32))
+            .isEmpty());
+    ASSERT_TRUE(writer
+                    .write_band(10, picture.copy(0, 10, 13, 10)
+                                        .convertToFormat(QImage::Format_ARGB32_Premultiplied))
+                    .isEmpty());
+    ASSERT_EQ(writer.finish().toStdString(), "");
     EXPECT_TRUE(read_back(dir.filePath("formats.bmp")) == picture);
 }
 
@@ -122,12 +126,12 @@ TEST(BmpStreamWriter, RowsGivenAsStoredBytesMaySharePixelsAndBytes) {
 
         const QString path = dir.filePath(QString("shared%1.bmp").arg(width));
         BmpStreamWriter writer(path, width, 14);
-        ASSERT_TRUE(writer.open());
+        ASSERT_EQ(writer.open(), QString());
         // Bands in any order, and bands of pixels among them.
-        ASSERT_TRUE(writer.write_stored_rows(9, rows_from(9, 5)));
-        ASSERT_TRUE(writer.write_band(4, expected.copy(0, 4, width, 5)));
-        ASSERT_TRUE(writer.write_stored_rows(0, rows_from(0, 4)));
-        ASSERT_TRUE(writer.finish()) << writer.error().toStdString();
+        ASSERT_EQ(writer.write_stored_rows(9, rows_from(9, 5)), QString());
+        ASSERT_EQ(writer.write_band(4, expected.copy(0, 4, width, 5)), QString());
+        ASSERT_EQ(writer.write_stored_rows(0, rows_from(0, 4)), QString());
+        ASSERT_EQ(writer.finish().toStdString(), "");
         EXPECT_TRUE(read_back(path) == expected);
     }
 
@@ -159,14 +163,14 @@ TEST(BmpStreamWriter, ABitmapLargerThanWhatIsKeptCachedIsWrittenWhole) {
     QTemporaryDir dir;
     const QString path = dir.filePath("large.bmp");
     BmpStreamWriter writer(path, width, height);
-    ASSERT_TRUE(writer.open());
+    ASSERT_EQ(writer.open(), QString());
     for (int top = 0; top < height; top += 100) {
         std::vector<const uchar*> rows;
         for (int y = top; y < top + 100; ++y)
             rows.push_back(row_bytes(y));
-        ASSERT_TRUE(writer.write_stored_rows(top, rows)) << writer.error().toStdString();
+        ASSERT_EQ(writer.write_stored_rows(top, rows).toStdString(), "");
     }
-    ASSERT_TRUE(writer.finish()) << writer.error().toStdString();
+    ASSERT_EQ(writer.finish().toStdString(), "");
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -251,9 +255,9 @@ TEST(BmpStreamWriter, BitmapsPastFourGigabytesAreRefusedBeforeAnythingIsWritten)
     QTemporaryDir dir;
     const QString path = dir.filePath("huge.bmp");
     BmpStreamWriter writer(path, 40000, 40000);
-    EXPECT_FALSE(writer.open());
-    EXPECT_TRUE(writer.error().contains(path)) << writer.error().toStdString();
-    EXPECT_TRUE(writer.error().contains("4 GB")) << writer.error().toStdString();
+    const QString why = writer.open();
+    EXPECT_TRUE(why.contains(path)) << why.toStdString();
+    EXPECT_TRUE(why.contains("4 GB")) << why.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
@@ -275,45 +279,41 @@ TEST(BmpStreamWriter, AFailedWriteLeavesTheExistingFileIntactAndSaysWhy) {
     // Rows missing at the end: nothing is committed.
     {
         BmpStreamWriter writer(path, 300, 300);
-        ASSERT_TRUE(writer.open());
-        ASSERT_TRUE(writer.write_band(0, picture.copy(0, 0, 300, 200)));
-        ASSERT_TRUE(
-            writer.write_band(100, picture.copy(0, 100, 300, 150))); // overlaps: counted once
-        EXPECT_FALSE(writer.finish());
-        EXPECT_TRUE(writer.error().contains("only 250 of its 300 rows"))
-            << writer.error().toStdString();
+        ASSERT_EQ(writer.open(), QString());
+        ASSERT_EQ(writer.write_band(0, picture.copy(0, 0, 300, 200)), QString());
+        ASSERT_TRUE(writer.write_band(100, picture.copy(0, 100, 300, 150)).isEmpty()); // overlaps
+        const QString why = writer.finish();
+        EXPECT_TRUE(why.contains("only 250 of its 300 rows")) << why.toStdString();
     }
     EXPECT_EQ(contents(path), "the earlier picture");
 
     // Stored rows past the bottom are refused like a band of pixels.
     {
         BmpStreamWriter writer(path, 300, 300);
-        ASSERT_TRUE(writer.open());
+        ASSERT_EQ(writer.open(), QString());
         const std::vector<uchar> row(size_t(BmpStreamWriter::row_stride(300)));
         const std::vector<const uchar*> rows(2, row.data());
-        EXPECT_FALSE(writer.write_stored_rows(299, rows));
-        EXPECT_TRUE(writer.error().contains("300 x 2 pixels at row 299 does not fit"))
-            << writer.error().toStdString();
+        const QString why = writer.write_stored_rows(299, rows);
+        EXPECT_TRUE(why.contains("300 x 2 pixels at row 299 does not fit")) << why.toStdString();
         BmpStreamWriter unopened(path, 300, 300);
-        EXPECT_FALSE(unopened.write_stored_rows(0, rows));
-        EXPECT_TRUE(unopened.error().contains("before the file was opened"))
-            << unopened.error().toStdString();
+        const QString unopened_why = unopened.write_stored_rows(0, rows);
+        EXPECT_TRUE(unopened_why.contains("before the file was opened"))
+            << unopened_why.toStdString();
     }
     EXPECT_EQ(contents(path), "the earlier picture");
 
     // A band that does not fit is refused, and the first failure is the one reported.
     {
         BmpStreamWriter writer(path, 300, 300);
-        ASSERT_TRUE(writer.open());
-        EXPECT_FALSE(writer.write_band(250, picture.copy(0, 0, 300, 100)));
-        const QString first = writer.error();
+        ASSERT_EQ(writer.open(), QString());
+        const QString first = writer.write_band(250, picture.copy(0, 0, 300, 100));
         EXPECT_TRUE(first.contains("does not fit")) << first.toStdString();
-        EXPECT_FALSE(writer.write_band(0, picture.copy(0, 0, 299, 300)));
-        EXPECT_FALSE(writer.write_band(0, QImage()));
+        EXPECT_NE(writer.write_band(0, picture.copy(0, 0, 299, 300)), QString());
+        EXPECT_NE(writer.write_band(0, QImage()), QString());
         const std::vector<uchar> row(size_t(BmpStreamWriter::row_stride(300)));
-        EXPECT_FALSE(writer.write_stored_rows(0, std::vector<const uchar*>(300, row.data())));
-        EXPECT_FALSE(writer.finish());
-        EXPECT_EQ(writer.error(), first);
+        EXPECT_NE(writer.write_stored_rows(0, std::vector<const uchar*>(300, row.data())),
+                  QString());
+        EXPECT_EQ(writer.finish(), first);
     }
     EXPECT_EQ(contents(path), "the earlier picture");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"shot.bmp"});

@@ -142,10 +142,10 @@ TEST_F(PictureFiles, JpegShrunkWhileDecodingEqualsTheWholeDecodeShrunk) {
 }
 
 TEST_F(PictureFiles, SizeIsKnownWithoutDecoding) {
-    QString error;
-    EXPECT_EQ(read_picture_size(save(pattern(64, 48), "z.bmp"), &error), QSize(64, 48));
-    EXPECT_FALSE(read_picture_size(write("bad.bmp", "xx"), &error).isValid());
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(read_picture_size(save(pattern(64, 48), "z.bmp")).size, QSize(64, 48));
+    const PictureSize bad = read_picture_size(write("bad.bmp", "xx"));
+    EXPECT_FALSE(bad.size.isValid());
+    EXPECT_FALSE(bad.error.isEmpty());
 }
 
 // Red grows to the right, green downwards: a picture without sharp edges.
@@ -230,8 +230,8 @@ TEST_F(PictureFiles, SidewaysPhotosShowUprightWhenScaled) {
     app1.append(char((exif.size() + 2) >> 8)).append(char((exif.size() + 2) & 0xFF)).append(exif);
     const QString turned = write("turned.jpg", bytes.left(2) + app1 + bytes.mid(2));
 
-    QString error;
-    EXPECT_EQ(read_picture_size(turned, &error), QSize(80, 160)) << error.toStdString();
+    const PictureSize stated = read_picture_size(turned);
+    EXPECT_EQ(stated.size, QSize(80, 160)) << stated.error.toStdString();
     const LoadedPicture whole = load_picture_reusing(turned);
     ASSERT_TRUE(whole.ok()) << whole.error.toStdString();
     EXPECT_EQ(whole.image.size(), QSize(80, 160));
@@ -296,8 +296,8 @@ TEST_F(PictureFiles, EveryStoredOrientationShowsUprightWhenScaled) {
 
 TEST_F(PictureFiles, AHeaderWithoutASizeIsNoPicture) {
     const QString fake = write("fake.bmp", "BM and then nothing a picture needs");
-    QString error;
-    EXPECT_FALSE(read_picture_size(fake, &error).isValid());
+    const auto [size, error] = read_picture_size(fake);
+    EXPECT_FALSE(size.isValid());
     EXPECT_TRUE(error.contains(fake)) << error.toStdString();
     const LoadedPicture scaled = load_picture_scaled(fake, QSize(10, 10));
     EXPECT_FALSE(scaled.ok());
@@ -425,9 +425,9 @@ TEST_F(PictureFiles, OpenedAtTheSizeTheirPixelsHave) {
         EXPECT_EQ(loaded.image, source.convertToFormat(QImage::Format_RGB32));
     }
     // A GIF's screen larger than its frame: the screen is the picture.
-    QString error;
     const QString screen = write("screen.gif", gif(64));
-    EXPECT_EQ(read_picture_size(screen, &error), QSize(64, 64)) << error.toStdString();
+    const PictureSize stated = read_picture_size(screen);
+    EXPECT_EQ(stated.size, QSize(64, 64)) << stated.error.toStdString();
     EXPECT_EQ(load_picture_reusing(screen).image.size(), QSize(64, 64));
     EXPECT_EQ(load_picture_scaled(screen, QSize(32, 32)).image.size(), QSize(32, 32));
     // A complete JPEG with stray bytes between its markers is no damage.

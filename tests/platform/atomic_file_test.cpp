@@ -31,12 +31,12 @@ TEST(AtomicFile, TheFileAppearsOnlyWhenCommittedAndReplacesTheOldOneWhole) {
     const QString target = dir.filePath("notes.kvo");
     {
         AtomicFile file(target);
-        ASSERT_TRUE(file.open()) << file.error().toStdString();
-        ASSERT_TRUE(file.write("first version, rather long"));
+        ASSERT_EQ(file.open().toStdString(), "");
+        ASSERT_EQ(file.write("first version, rather long"), QString());
         EXPECT_FALSE(QFileInfo::exists(target));
         EXPECT_TRUE(QFileInfo::exists(file.temp_path()));
         EXPECT_EQ(QFileInfo(file.temp_path()).absolutePath(), QFileInfo(target).absolutePath());
-        ASSERT_TRUE(file.commit()) << file.error().toStdString();
+        ASSERT_EQ(file.commit().toStdString(), "");
     }
     EXPECT_EQ(contents(target), "first version, rather long");
 
@@ -50,13 +50,13 @@ TEST(AtomicFile, PositionalWritesFillAReservedFileInAnyOrder) {
     QTemporaryDir dir;
     const QString target = dir.filePath("rows.bin");
     AtomicFile file(target);
-    ASSERT_TRUE(file.open());
-    ASSERT_TRUE(file.reserve(12));
+    ASSERT_EQ(file.open(), QString());
+    ASSERT_EQ(file.reserve(12), QString());
     EXPECT_EQ(QFileInfo(file.temp_path()).size(), 12);
-    ASSERT_TRUE(file.write_at(8, "CCCC", 4));
-    ASSERT_TRUE(file.write_at(0, "AAAA", 4));
-    ASSERT_TRUE(file.write_at(4, "BBBB", 4));
-    ASSERT_TRUE(file.commit()) << file.error().toStdString();
+    ASSERT_EQ(file.write_at(8, "CCCC", 4), QString());
+    ASSERT_EQ(file.write_at(0, "AAAA", 4), QString());
+    ASSERT_EQ(file.write_at(4, "BBBB", 4), QString());
+    ASSERT_EQ(file.commit().toStdString(), "");
     EXPECT_EQ(contents(target), "AAAABBBBCCCC");
 }
 
@@ -77,36 +77,36 @@ TEST(AtomicFile, PiecesLandInOrderAndSurviveEarlyWritebackAndCacheDropping) {
     expected += parts[1] + parts[1];
 
     AtomicFile file(target);
-    ASSERT_TRUE(file.open());
-    ASSERT_TRUE(file.reserve(4 + expected.size()));
-    ASSERT_TRUE(file.write_at(0, "head", 4));
-    ASSERT_TRUE(file.write_pieces_at(4, pieces)) << file.error().toStdString();
+    ASSERT_EQ(file.open(), QString());
+    ASSERT_EQ(file.reserve(4 + expected.size()), QString());
+    ASSERT_EQ(file.write_at(0, "head", 4), QString());
+    ASSERT_EQ(file.write_pieces_at(4, pieces).toStdString(), "");
     file.start_writeback(0, 4 + expected.size());
-    ASSERT_TRUE(file.drop_after_writeback(0, 4 + expected.size())) << file.error().toStdString();
+    ASSERT_EQ(file.drop_after_writeback(0, 4 + expected.size()).toStdString(), "");
     EXPECT_EQ(contents(file.temp_path()), "head" + expected);
-    ASSERT_TRUE(file.commit()) << file.error().toStdString();
+    ASSERT_EQ(file.commit().toStdString(), "");
     EXPECT_EQ(contents(target), "head" + expected);
 
     // Nothing to write is no failure; a file never opened is.
     AtomicFile unopened(dir.filePath("never.bin"));
     unopened.start_writeback(0, 100);
-    EXPECT_FALSE(unopened.drop_after_writeback(0, 100));
-    EXPECT_FALSE(unopened.write_pieces_at(0, {}));
-    EXPECT_TRUE(unopened.error().contains("not open")) << unopened.error().toStdString();
+    EXPECT_NE(unopened.drop_after_writeback(0, 100), QString());
+    const QString why = unopened.write_pieces_at(0, {});
+    EXPECT_TRUE(why.contains("not open")) << why.toStdString();
 }
 
 TEST(AtomicFile, PiecesCutShortByAFullDiskFailWithTheReason) {
     QTemporaryDir dir;
     AtomicFile file(dir.filePath("short.bin"));
-    ASSERT_TRUE(file.open());
+    ASSERT_EQ(file.open(), QString());
     const QByteArray a(600, 'a'), b(600, 'b'), c(600, 'c');
     const QByteArrayView pieces[] = {a, b, c};
     {
         // The first call stops inside the second piece; the next one fails.
         FileSizeLimit limit(1000);
-        EXPECT_FALSE(file.write_pieces_at(0, pieces));
+        const QString why = file.write_pieces_at(0, pieces);
+        EXPECT_TRUE(why.contains("File too large")) << why.toStdString();
     }
-    EXPECT_TRUE(file.error().contains("File too large")) << file.error().toStdString();
     EXPECT_EQ(contents(file.temp_path()), a + b.left(400));
 }
 
@@ -115,13 +115,11 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {
 
     // Into a folder that does not exist.
     AtomicFile missing(dir.filePath("gone/result.bmp"));
-    EXPECT_FALSE(missing.open());
-    EXPECT_TRUE(missing.error().contains("No such file or directory"))
-        << missing.error().toStdString();
-    EXPECT_TRUE(missing.error().contains(dir.filePath("gone"))) << missing.error().toStdString();
-    EXPECT_FALSE(missing.write("x"));
-    EXPECT_FALSE(missing.commit());
-    EXPECT_TRUE(missing.error().contains("No such file or directory")) << "first reason kept";
+    const QString missed = missing.open();
+    EXPECT_TRUE(missed.contains("No such file or directory")) << missed.toStdString();
+    EXPECT_TRUE(missed.contains(dir.filePath("gone"))) << missed.toStdString();
+    EXPECT_EQ(missing.write("x"), missed) << "first reason kept";
+    EXPECT_EQ(missing.commit(), missed) << "first reason kept";
 
     // Under a path that is a regular file, not a folder: the file stays as it was.
     const QString plain = dir.filePath("plain.txt");
@@ -135,14 +133,14 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     put(target, "old picture");
     {
         AtomicFile file(target);
-        ASSERT_TRUE(file.open());
+        ASSERT_EQ(file.open(), QString());
         {
             FileSizeLimit limit(4096);
-            EXPECT_FALSE(file.write(QByteArray(10000, 'x')));
-            EXPECT_FALSE(file.write_at(20000, "y", 1));
-            EXPECT_FALSE(file.reserve(1 << 20));
+            EXPECT_NE(file.write(QByteArray(10000, 'x')), QString());
+            EXPECT_NE(file.write_at(20000, "y", 1), QString());
+            const QString why = file.reserve(1 << 20);
+            EXPECT_TRUE(why.contains("File too large")) << why.toStdString();
         }
-        EXPECT_TRUE(file.error().contains("File too large")) << file.error().toStdString();
     }
     EXPECT_EQ(contents(target), "old picture");
 
@@ -151,11 +149,11 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     ASSERT_TRUE(QDir(dir.path()).mkpath("taken/inside"));
     {
         AtomicFile file(folder);
-        ASSERT_TRUE(file.open());
-        ASSERT_TRUE(file.write("data"));
-        EXPECT_FALSE(file.commit());
-        EXPECT_TRUE(file.error().contains("cannot replace")) << file.error().toStdString();
-        EXPECT_TRUE(file.error().contains("Is a directory")) << file.error().toStdString();
+        ASSERT_EQ(file.open(), QString());
+        ASSERT_EQ(file.write("data"), QString());
+        const QString why = file.commit();
+        EXPECT_TRUE(why.contains("cannot replace")) << why.toStdString();
+        EXPECT_TRUE(why.contains("Is a directory")) << why.toStdString();
     }
     EXPECT_TRUE(QFileInfo(folder + "/inside").isDir());
     EXPECT_EQ(hidden_files(dir.path()), QStringList());
@@ -168,8 +166,8 @@ TEST(AtomicFile, AnAbandonedSaveLeavesNothingBehind) {
     QString temp;
     {
         AtomicFile file(target);
-        ASSERT_TRUE(file.open());
-        ASSERT_TRUE(file.write("half a new sc"));
+        ASSERT_EQ(file.open(), QString());
+        ASSERT_EQ(file.write("half a new sc"), QString());
         temp = file.temp_path();
         EXPECT_TRUE(QFileInfo::exists(temp));
     }
@@ -223,8 +221,8 @@ TEST(AtomicFile, ANameAtTheFileSystemsLimitCanBeWrittenAndOneByteMoreIsTooLong) 
     // Refused before anything is written, with the reason the user can act on.
     for (const QString& name : {QString(252, u'n') + ".bmp", QString(4100, u'/') + "n.bmp"}) {
         AtomicFile file(dir.path() + "/" + name);
-        EXPECT_FALSE(file.open());
-        EXPECT_TRUE(file.error().startsWith("file name too long")) << file.error().toStdString();
+        const QString why = file.open();
+        EXPECT_TRUE(why.startsWith("file name too long")) << why.toStdString();
     }
     EXPECT_EQ(hidden_files(dir.path()), QStringList());
 }

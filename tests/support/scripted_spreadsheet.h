@@ -67,46 +67,36 @@ class ScriptedSheet final : public SpreadsheetSheet {
     explicit ScriptedSheet(std::shared_ptr<SpreadsheetScript> script)
         : script_(std::move(script)) {}
 
-    bool set_cell(int row, int col, const QString& typed_text) override {
+    QString set_cell(int row, int col, const QString& typed_text) override {
         script_->calls << QStringLiteral("set_cell(%1,%2,%3)").arg(row).arg(col).arg(typed_text);
         truncated_ = false;
-        if (!check(SpreadsheetStep::set_cell, row, col)) return false;
+        if (QString why = check(SpreadsheetStep::set_cell, row, col); !why.isEmpty()) return why;
         script_->cells[{row, col}] = typed_text;
         truncated_ = typed_text.size() > spreadsheet::max_cell_text;
-        return true;
+        return QString();
     }
     bool last_cell_truncated() const override { return truncated_; }
-    bool set_font_colour(int row, int col, quint32 colour) override {
+    QString set_font_colour(int row, int col, quint32 colour) override {
         script_->calls << QStringLiteral("set_font_colour(%1,%2,0x%3)")
                               .arg(row)
                               .arg(col)
                               .arg(colour, 8, 16, QLatin1Char('0'));
-        if (!check(SpreadsheetStep::set_font_colour, row, col)) return false;
+        if (QString why = check(SpreadsheetStep::set_font_colour, row, col); !why.isEmpty())
+            return why;
         script_->colours[{row, col}] = colour;
-        return true;
+        return QString();
     }
-    QString error() const override { return error_; }
 
   private:
-    bool check(SpreadsheetStep step, int row, int col) {
-        if (script_->fails(step)) {
-            error_ = script_->failure;
-            return false;
-        }
-        if (row > spreadsheet::max_rows) {
-            error_ = QStringLiteral("the sheet is full");
-            return false;
-        }
-        if (row < 1 || col < 1 || col > spreadsheet::max_columns) {
-            error_ = QStringLiteral("no such cell");
-            return false;
-        }
-        error_.clear();
-        return true;
+    QString check(SpreadsheetStep step, int row, int col) {
+        if (script_->fails(step)) return script_->failure;
+        if (row > spreadsheet::max_rows) return QStringLiteral("the sheet is full");
+        if (row < 1 || col < 1 || col > spreadsheet::max_columns)
+            return QStringLiteral("no such cell");
+        return QString();
     }
 
     std::shared_ptr<SpreadsheetScript> script_;
-    QString error_;
     bool truncated_ = false;
 };
 
@@ -115,54 +105,40 @@ class ScriptedSpreadsheet final : public SpreadsheetApp {
     explicit ScriptedSpreadsheet(std::shared_ptr<SpreadsheetScript> script)
         : script_(std::move(script)) {}
 
-    bool add_workbook() override {
+    QString add_workbook() override {
         script_->calls << QStringLiteral("add_workbook()");
-        if (!check(SpreadsheetStep::add_workbook)) return false;
+        if (script_->fails(SpreadsheetStep::add_workbook)) return script_->failure;
         sheet_ = std::make_unique<ScriptedSheet>(script_);
         script_->cells.clear(); // a new workbook starts empty
         script_->colours.clear();
-        return true;
+        return QString();
     }
     SpreadsheetSheet* active_sheet() override {
         script_->calls << QStringLiteral("active_sheet()");
-        if (!check(SpreadsheetStep::active_sheet)) return nullptr;
+        if (script_->fails(SpreadsheetStep::active_sheet)) return nullptr;
         return sheet_.get();
     }
-    bool save_as(const QString& path) override {
+    QString save_as(const QString& path) override {
         script_->calls << QStringLiteral("save_as(%1)").arg(path);
-        if (!check(SpreadsheetStep::save_as)) return false;
+        if (script_->fails(SpreadsheetStep::save_as)) return script_->failure;
         script_->saves.push_back({path, script_->cells});
-        return true;
+        return QString();
     }
     void quit() override {
         script_->calls << QStringLiteral("quit()");
         script_->quit = true;
         sheet_.reset();
     }
-    QString error() const override { return error_; }
 
   private:
-    bool check(SpreadsheetStep step) {
-        if (script_->fails(step)) {
-            error_ = script_->failure;
-            return false;
-        }
-        error_.clear();
-        return true;
-    }
-
     std::shared_ptr<SpreadsheetScript> script_;
     std::unique_ptr<ScriptedSheet> sheet_;
-    QString error_;
 };
 
 inline SpreadsheetFactory scripted_spreadsheet(std::shared_ptr<SpreadsheetScript> script) {
-    return [script](const QString&, QString* error) -> std::unique_ptr<SpreadsheetApp> {
+    return [script](const QString&) -> StartedSpreadsheet {
         script->calls << QStringLiteral("create()");
-        if (script->fails(SpreadsheetStep::create)) {
-            if (error) *error = script->failure;
-            return nullptr;
-        }
-        return std::make_unique<ScriptedSpreadsheet>(script);
+        if (script->fails(SpreadsheetStep::create)) return {nullptr, script->failure};
+        return {std::make_unique<ScriptedSpreadsheet>(script), QString()};
     };
 }

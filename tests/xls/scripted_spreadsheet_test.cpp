@@ -11,19 +11,17 @@ TEST(ScriptedSpreadsheet, FailsAtTheChosenCallAndRecordsWhatWasWritten) {
     script->fail_on_call = 2;
     script->failure = QStringLiteral("disk full");
 
-    QString error;
-    auto app = scripted_spreadsheet(script)(QString(), &error);
+    auto app = scripted_spreadsheet(script)(QString()).app;
     ASSERT_NE(app, nullptr);
-    ASSERT_TRUE(app->add_workbook());
+    ASSERT_EQ(app->add_workbook(), QString());
     SpreadsheetSheet* sheet = app->active_sheet();
     ASSERT_NE(sheet, nullptr);
-    EXPECT_TRUE(sheet->set_cell(3, 2, QStringLiteral(".50")));
-    EXPECT_TRUE(sheet->set_font_colour(3, 2, 255));
-    EXPECT_TRUE(app->save_as(QStringLiteral("a.xls")));
-    EXPECT_FALSE(app->save_as(QStringLiteral("a.xls")));
-    EXPECT_EQ(app->error(), QStringLiteral("disk full"));
-    EXPECT_TRUE(app->save_as(QStringLiteral("a.xls"))) << "only the chosen call fails";
-    EXPECT_FALSE(sheet->set_cell(spreadsheet::max_rows + 1, 1, QStringLiteral("x")));
+    EXPECT_EQ(sheet->set_cell(3, 2, QStringLiteral(".50")), QString());
+    EXPECT_EQ(sheet->set_font_colour(3, 2, 255), QString());
+    EXPECT_EQ(app->save_as(QStringLiteral("a.xls")), QString());
+    EXPECT_EQ(app->save_as(QStringLiteral("a.xls")), QStringLiteral("disk full"));
+    EXPECT_EQ(app->save_as(QStringLiteral("a.xls")), QString()) << "only the chosen call fails";
+    EXPECT_NE(sheet->set_cell(spreadsheet::max_rows + 1, 1, QStringLiteral("x")), QString());
 
     ASSERT_EQ(script->saves.size(), 2u);
     EXPECT_EQ(script->saves[0].cells.at({3, 2}), QStringLiteral(".50"));
@@ -36,7 +34,7 @@ TEST(ScriptedSpreadsheet, CanRefuseToStart) {
     auto script = std::make_shared<SpreadsheetScript>();
     script->fail_step = SpreadsheetStep::create;
     script->failure = QStringLiteral("no spreadsheet application");
-    QString error;
-    EXPECT_EQ(scripted_spreadsheet(script)(QString(), &error), nullptr);
-    EXPECT_EQ(error, QStringLiteral("no spreadsheet application"));
+    const StartedSpreadsheet started = scripted_spreadsheet(script)(QString());
+    EXPECT_EQ(started.app, nullptr);
+    EXPECT_EQ(started.error, QStringLiteral("no spreadsheet application"));
 }

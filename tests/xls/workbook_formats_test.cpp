@@ -24,21 +24,20 @@ void type_rows(SpreadsheetSheet& sheet) {
     };
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 5 && rows[r][c]; ++c)
-            ASSERT_TRUE(sheet.set_cell(r + 1, c + 1, QString::fromUtf8(rows[r][c])));
-    ASSERT_TRUE(sheet.set_font_colour(3, 2, 255));
-    ASSERT_TRUE(sheet.set_font_colour(3, 3, 0));
-    ASSERT_TRUE(sheet.set_font_colour(3, 4, spreadsheet::window_text_colour));
-    ASSERT_TRUE(sheet.set_font_colour(4, 3, 0x0000FF00u)); // green
+            ASSERT_EQ(sheet.set_cell(r + 1, c + 1, QString::fromUtf8(rows[r][c])), QString());
+    ASSERT_EQ(sheet.set_font_colour(3, 2, 255), QString());
+    ASSERT_EQ(sheet.set_font_colour(3, 3, 0), QString());
+    ASSERT_EQ(sheet.set_font_colour(3, 4, spreadsheet::window_text_colour), QString());
+    ASSERT_EQ(sheet.set_font_colour(4, 3, 0x0000FF00u), QString()); // green
 }
 
 QString save(const QTemporaryDir& dir, const QString& name) {
     const QString path = dir.filePath(name);
-    QString error;
-    auto app = workbook_applications()(path, &error);
+    auto [app, error] = workbook_applications()(path);
     EXPECT_NE(app, nullptr) << error.toStdString();
-    EXPECT_TRUE(app->add_workbook());
+    EXPECT_EQ(app->add_workbook(), QString());
     type_rows(*app->active_sheet());
-    EXPECT_TRUE(app->save_as(path)) << app->error().toStdString();
+    EXPECT_EQ(app->save_as(path).toStdString(), "");
     return path;
 }
 

@@ -46,15 +46,15 @@ QString save(const QTemporaryDir& dir, const QByteArray& bytes = {}) {
         app.active_sheet()->set_font_colour(c.row, c.col, c.colour);
         app.active_sheet()->set_cell(c.row, c.col, QString::fromUtf8(c.typed));
     }
-    EXPECT_TRUE(app.save_as(path)) << app.error().toStdString();
+    EXPECT_EQ(app.save_as(path).toStdString(), "");
     return path;
 }
 
 TEST(XlsReader, EveryCellComesBackWithItsValueTypeAndColour) {
     QTemporaryDir dir;
-    QString why;
-    const auto sheet = xls::read_first_sheet(save(dir), &why);
-    ASSERT_TRUE(sheet) << why.toStdString();
+    const auto [stored, why] = xls::read_first_sheet(save(dir));
+    ASSERT_EQ(why.toStdString(), "");
+    const spreadsheet::StoredSheet* sheet = &stored;
     EXPECT_EQ(sheet->last_row, 3);
     ASSERT_EQ(sheet->cells.size(), std::size(cells));
     for (std::size_t i = 0; i < std::size(cells); ++i) {
@@ -83,8 +83,7 @@ TEST(XlsReader, WhatCannotBeWrittenBackWholeIsRefusedWithAReason) {
         {formula, "formulas"},
     };
     for (const auto& [bytes, reason] : refused) {
-        QString why;
-        EXPECT_FALSE(xls::read_first_sheet(save(dir, bytes), &why));
+        const QString why = xls::read_first_sheet(save(dir, bytes)).error;
         EXPECT_TRUE(why.contains(QLatin1String(reason))) << why.toStdString();
     }
 }
