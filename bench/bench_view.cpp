@@ -309,6 +309,10 @@ BENCHMARK(OpenFirstJpegAt100)->UseManualTime()->Iterations(6)->Unit(benchmark::k
 
 // Steps on an unchanged file, answered from the kept full-size picture, and
 // on a changed one, read again.
+void unchanged_steps(benchmark::internal::Benchmark* b) {
+    for (int percent : {110, 510, 100, 90, 80, 50, 10})
+        b->Arg(percent);
+}
 void JpegUnchangedStepTo(benchmark::State& state) {
     step_to(state, photo_files().jpeg, false);
 }
@@ -316,13 +320,7 @@ void JpegChangedStepTo(benchmark::State& state) {
     step_to(state, photo_files().jpeg, true);
 }
 BENCHMARK(JpegUnchangedStepTo)
-    ->Arg(110)
-    ->Arg(510)
-    ->Arg(100)
-    ->Arg(90)
-    ->Arg(80)
-    ->Arg(50)
-    ->Arg(10)
+    ->Apply(unchanged_steps)
     ->UseManualTime()
     ->Iterations(6)
     ->Unit(benchmark::kMillisecond);
@@ -357,13 +355,7 @@ void BigJpegChangedStepTo(benchmark::State& state) {
     step_to(state, big_jpeg(), true);
 }
 BENCHMARK(BigJpegUnchangedStepTo)
-    ->Arg(110)
-    ->Arg(510)
-    ->Arg(100)
-    ->Arg(90)
-    ->Arg(80)
-    ->Arg(50)
-    ->Arg(10)
+    ->Apply(unchanged_steps)
     ->UseManualTime()
     ->Iterations(4)
     ->Unit(benchmark::kMillisecond);
