@@ -22,8 +22,9 @@ class Desktop:
         for var in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
             self.env.pop(var, None)
         # The program logs each status line; successes too, so a test can wait
-        # for what the program confirms.
-        self.env["QT_LOGGING_RULES"] = "kelvo.info=true"
+        # for what the program confirms. It also logs each key or button
+        # release it has handled, so input is paced by the program, not a clock.
+        self.env["QT_LOGGING_RULES"] = "kelvo.info=true;kelvo.input.debug=true"
 
     def __enter__(self):
         read_fd, write_fd = os.pipe()
@@ -113,16 +114,32 @@ class Desktop:
     def net_wm_state(self, wid):
         return self.run("xprop", "-id", wid, "_NET_WM_STATE")
 
+    def handled_input(self):
+        """How many key and button releases the programs on this desktop have
+        said they handled, all their logs together."""
+        return sum(open(os.path.join(self.tmp, name)).read().count("input handled")
+                   for name in os.listdir(self.tmp) if name.endswith(".log"))
+
+    def until_handled(self, before, releases):
+        """Waits until the programs have handled `releases` more releases. A
+        release that ends the program is never logged: then this gives up
+        after a while, without failing, and the test's own checks decide."""
+        deadline = time.time() + 5
+        while time.time() < deadline and self.handled_input() < before + releases:
+            time.sleep(0.02)
+
     def key(self, *keys, wid=None):
         args = ["xdotool", "key", "--delay", "60"]
         if wid:
             args += ["--window", wid]
+        before = self.handled_input()
         self.run(*args, *keys)
-        time.sleep(0.3)
+        self.until_handled(before, len(keys))
 
     def type(self, text):
+        before = self.handled_input()
         self.run("xdotool", "type", "--delay", "15", text)
-        time.sleep(0.2)
+        self.until_handled(before, len(text))
 
     def move(self, x, y):
         self.run("xdotool", "mousemove", "--sync", str(x), str(y))
@@ -133,8 +150,9 @@ class Desktop:
         args = ["xdotool", "click"]
         if double:
             args += ["--repeat", "2", "--delay", "80"]
+        before = self.handled_input()
         self.run(*args, str(button))
-        time.sleep(0.25)
+        self.until_handled(before, 2 if double else 1)
 
     def activate(self, wid):
         self.run("xdotool", "windowactivate", "--sync", wid, check=False)

@@ -4,6 +4,7 @@
 #include "app/session_end.h"
 #include "form/F_main.h"
 #include "platform/file_dialogs.h"
+#include "platform/input_log.h"
 #include "version.h"
 #include "xls/workbook_formats.h"
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     if (command_line.exit_code) return *command_line.exit_code;
 
     QApplication app(argc, argv);
+    log_handled_input_when_asked(app);
     QApplication::setDesktopFileName(QStringLiteral("org.kelvo.kelvo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvo/kelvo.png")));
     QtFileDialogs dialogs;
