@@ -11,6 +11,6 @@ while IFS= read -r file; do
     echo "$file: no SPDX-License-Identifier: MIT line at the top" >&2
     missing=1
   fi
-done < <(scripts/list_files.sh '*.cpp' '*.h' '*.in' '*.py' '*.sh' 'CMakeLists.txt' '*.cmake'
+done < <(scripts/list_files.sh '*.cpp' '*.h' '*.in' '*.py' '*.sh' '*CMakeLists.txt' '*.cmake'
          [ -f .ci/run ] && echo .ci/run)
 exit "$missing"
