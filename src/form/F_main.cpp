@@ -190,7 +190,7 @@ void F_main::build_elements() {
 
 void F_main::build_menus() {
     // The access keys the captions mark with "&"; the keys are set with the
-    // window's other keys (shell/shortcuts.cpp).
+    // window's other keys (app/shortcuts.cpp).
     ff = menuBar()->addMenu(QStringLiteral("File (&F)"));
     ff->setObjectName(QStringLiteral("ff"));
     auto item = [](QMenu* menu, const char* name, const QString& caption) {
