@@ -20,7 +20,7 @@ GREEN, GREY, RED = (12, 200, 34), (90, 90, 90), (230, 20, 20)
 class DesktopHabits(unittest.TestCase):
     def test_command_line_answers_and_opens_a_picture(self):
         for args, code, out, err in (
-                (["--help"], 0, "Usage:", ""), (["--help-all"], 0, "--session <id>", ""),
+                (["--help"], 0, "Usage:", ""), (["--help-all"], 0, "--style <style>", ""),
                 (["-platform", "offscreen", "--version"], 0, "kelvo 0.02", ""),
                 (["--bogus"], 2, "", "Usage:"), (["-photo.jpg"], 2, "", "kelvo -- -photo.jpg")):
             r = subprocess.run([kelvo_window.BINARY, *args], capture_output=True, text=True,

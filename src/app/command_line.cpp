@@ -16,8 +16,8 @@ namespace {
 
 // The options QApplication takes from every Qt program's command line (its
 // own, the X11 platform's, the widget styles'), so that `kelvo -style Fusion`
-// and a session manager's `-session id` work; a value is named when it takes
-// one.
+// and the identifier a desktop passes when it starts the program again after
+// a log-out work; a value is named when it takes one.
 struct QtOption {
     const char* name;
     const char* value;
@@ -32,7 +32,7 @@ constexpr QtOption qt_options[] = {
     {"qwindowicon", "icon", "The main window's icon."},
     {"qwindowtitle", "title", "The main window's title."},
     {"reverse", nullptr, "Lay the window out from right to left."},
-    {"session", "id", "Restore the session of that identifier."},
+    {"session", "id", "Restore the state saved under that identifier at log-out."},
     {"style", "style", "The widget style, such as Fusion."},
     {"stylesheet", "file", "A style sheet for the widgets."},
     {"widgetcount", nullptr, "Print the number of widgets left at the end."},

@@ -19,7 +19,7 @@ struct CommandLine {
 };
 
 // Reads `arguments` (the program's name first). Qt's own options (-platform,
-// -style, -session...) are recognised with their values and left for
+// -style...) are recognised with their values and left for
 // QApplication. Usage and version go to standard output, a wrong command line
 // and the usage to standard error.
 CommandLine read_command_line(const QStringList& arguments);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
+#include "app/logout.h"
 #include "app/main_window.h"
-#include "app/session_end.h"
 #include "form/F_main.h"
 #include "platform/file_dialogs.h"
 #include "platform/input_log.h"
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     QtFileDialogs dialogs;
     const std::unique_ptr<F_main> main_window = make_main_window(dialogs, workbook_applications());
     F_main& window = *main_window;
-    end_with_session(window);
+    close_on_logout(window);
     window.showMaximized();
     // Once the event loop runs: the picture is then fitted into the shown
     // viewport, as a picture opened from the menu is.

@@ -6,7 +6,7 @@
 #include "test_files.h"
 #include "xls_readback.h"
 
-#include "app/session_end.h"
+#include "app/logout.h"
 #include "measure/modes.h"
 #include "measure/result_panel.h"
 #include "measure/trace_colours.h"
@@ -713,19 +713,19 @@ TEST_F(SpreadsheetExport, AChangedFileThatCannotBeReadBackIsLeftAloneAndNewRescu
     EXPECT_EQ(contents(file), "a note another program wrote over the workbook");
 }
 
-TEST_F(SpreadsheetExport, TheSessionsRequestToSaveKeepsPendingRowsAndTheWindowOpen) {
+TEST_F(SpreadsheetExport, TheRequestToSaveBeforeLogOutKeepsPendingRowsAndTheWindowOpen) {
     const DataFolder data(path(QStringLiteral("data")));
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     const QString folder = path(QStringLiteral("stick"));
     ASSERT_TRUE(QDir().mkdir(folder));
     dialogs.answer(folder + QStringLiteral("/rows.xls"));
     to_excel();
-    save_for_session(*f);
+    save_before_logout(*f);
     EXPECT_TRUE(files_in(recovered).isEmpty()) << "every row was saved";
     ASSERT_TRUE(QDir().rename(folder, path(QStringLiteral("away"))));
     to_excel();
 
-    save_for_session(*f);
+    save_before_logout(*f);
     ASSERT_EQ(files_in(recovered).size(), 1u) << f->status_text().toStdString();
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
     EXPECT_EQ(f->xl_open, 1);

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
-"""Rows are not lost when the session ends the program: SIGTERM, SIGHUP or
-SIGINT with a row its workbook could not take leave a recovery workbook, and
-the next start says where it is, once. Letters typed on the focused "to
+"""Rows are not lost when a signal ends the program (a log-out, a closed
+terminal, Ctrl+C): SIGTERM, SIGHUP or SIGINT with a row its workbook could
+not take leave a recovery workbook, and the next start says where it is, once. Letters typed on the focused "to
 Excel" button are the row's comment."""
 
 import glob
@@ -19,7 +19,7 @@ from kelvo_window import KelvoWindow, run_tests
 MARK = (200, 90, 30)
 
 
-class SessionEnd(unittest.TestCase):
+class EndingSignals(unittest.TestCase):
     def test_a_signal_keeps_pending_rows_and_the_next_start_announces_them(self):
         with Desktop() as d:
             d.env["XDG_DATA_HOME"] = os.path.join(d.tmp, "data")
