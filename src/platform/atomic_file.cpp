@@ -322,10 +322,8 @@ QString AtomicFile::commit() {
     // Renamed while still open and locked: closed first, it would look like
     // a left-over to another program's clean-up.
     if (::rename(native(temp_).constData(), native(written_).constData()) != 0) {
-        if (errno == ENAMETOOLONG)
-            error_ = QStringLiteral("file name too long");
-        else
-            return fail(QStringLiteral("cannot replace the file"), errno);
+        if (errno == ENAMETOOLONG) return error_ = QStringLiteral("file name too long");
+        return fail(QStringLiteral("cannot replace the file"), errno);
     }
     committed_ = true;
     // The bytes were synced above, so closing cannot lose them.
