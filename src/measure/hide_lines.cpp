@@ -8,17 +8,11 @@
 #include "measure/modes.h"
 
 void Check_hideline_Click(F_main& f) {
-    if (lines_hidden(f)) {
-        f.L_trace_x->hide();
-        f.L_trace_y->hide();
-        hide_markers(f);
-        clear_segments(f);
-        return;
-    }
-    f.L_trace_x->show();
-    f.L_trace_y->show();
+    const bool hidden = lines_hidden(f);
+    f.L_trace_x->set_visible(!hidden);
+    f.L_trace_y->set_visible(!hidden);
     hide_markers(f);
     clear_segments(f);
-    // "free hand" keeps its state; the other modes start afresh.
-    restart_measuring(f);
+    // Shown again: "free hand" keeps its state; the other modes start afresh.
+    if (!hidden) restart_measuring(f);
 }
