@@ -25,11 +25,11 @@ QString recovery_folder() {
 
 QStringList recovered_workbooks() {
     const QString folder = recovery_folder();
-    return folder.isEmpty()
-               ? QStringList()
-               : QDir(folder).entryList(
-                     {QStringLiteral("*.xls"), QStringLiteral("*.xlsx"), QStringLiteral("*.csv")},
-                     QDir::Files, QDir::Name);
+    if (folder.isEmpty()) return QStringList();
+    QStringList patterns;
+    for (const WorkbookFileType& type : workbook_file_types)
+        patterns << QLatin1Char('*') + QLatin1String(type.extension);
+    return QDir(folder).entryList(patterns, QDir::Files, QDir::Name);
 }
 
 const QString announced_key = QStringLiteral("recovered/announced");
