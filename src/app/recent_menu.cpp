@@ -31,8 +31,9 @@ void wire_recent_menu(F_main& f) {
     auto* menu = new QMenu(QStringLiteral("Open recent (&R)"), f.ff);
     menu->setObjectName(QStringLiteral("fr"));
     f.ff->insertMenu(f.fp, menu);
+    // Filled as the File menu opens, from the settings as they are then
+    // (another window may have opened pictures since); nothing at start-up.
     QObject::connect(f.ff, &QMenu::aboutToShow, menu, [&f] { fill_recent_menu(f); });
-    fill_recent_menu(f);
 }
 
 void fill_recent_menu(F_main& f) {
