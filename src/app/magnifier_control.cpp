@@ -31,10 +31,9 @@ int place_along(double pointer, int viewport, int side, int gap, bool before) {
 }
 
 void look(F_main& f, Magnifier& inset, QPointF at) {
-    const MagnifierSource source = magnifier_source(f);
     const ViewMapping view = view_mapping(f);
-    inset.look_at(*source.image, source.scale,
-                  QPointF(view.to_picture(at.x()), view.to_picture(at.y())), source.note);
+    const MagnifierSource source = magnifier_source(f, view);
+    inset.look_at(*source.image, source.scale, view.to_picture(at), source.note);
     const QPointF in_viewport = at + QPointF(f.P_in->pos());
     inset.move(inset_place(in_viewport, f.P_out->size(), Magnifier::side, pointer_gap));
     if (inset.isHidden()) {
@@ -50,8 +49,8 @@ QPoint inset_place(QPointF pointer, QSize viewport, int side, int gap) {
                   place_along(pointer.y(), viewport.height(), side, gap, true));
 }
 
-MagnifierSource magnifier_source(const F_main& f) {
-    const double percent = view_mapping(f).percent;
+MagnifierSource magnifier_source(const F_main& f, const ViewMapping& view) {
+    const double percent = view.percent;
     if (percent >= 100) return {&f.P_in->picture(), 1.0, QString()};
     if (!f.full_picture.isNull()) return {&f.full_picture, 1.0, QString()};
     return {&f.P_in->picture(), percent / 100.0,

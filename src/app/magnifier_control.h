@@ -16,6 +16,7 @@
 #include <QString>
 
 class F_main;
+struct ViewMapping;
 class PointerPlace;
 
 void wire_magnifier(F_main& f, PointerPlace& place);
@@ -32,4 +33,4 @@ struct MagnifierSource {
     double scale = 1;
     QString note;
 };
-MagnifierSource magnifier_source(const F_main& f);
+MagnifierSource magnifier_source(const F_main& f, const ViewMapping& view);

@@ -73,8 +73,8 @@ void wire_pointer_readout(F_main& f, PointerPlace& place) {
     QObject::connect(&place, &PointerPlace::over, label, [&f, label](QPointF at) {
         const ViewMapping view = view_mapping(f);
         const std::optional<QPointF> start = drawn_line_start(f);
-        show(label, readout_text(QPointF(view.to_picture(at.x()), view.to_picture(at.y())),
-                                 start ? segment_angle(*start, at) : std::nullopt));
+        show(label,
+             readout_text(view.to_picture(at), start ? segment_angle(*start, at) : std::nullopt));
     });
     QObject::connect(&place, &PointerPlace::away, label, [label] { show(label, QString()); });
 }

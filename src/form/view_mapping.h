@@ -5,6 +5,8 @@
 // read and written here only, so measuring, calibration, the scale bar and
 // the view agree on one reading of it.
 
+#include <QPointF>
+
 class F_main;
 
 struct ViewMapping {
@@ -15,6 +17,9 @@ struct ViewMapping {
     float factor() const { return static_cast<float>(100.0 / percent); }
     double to_picture(double shown) const { return shown * 100.0 / percent; }
     double to_shown(double picture) const { return picture * percent / 100.0; }
+    QPointF to_picture(QPointF shown) const {
+        return QPointF(to_picture(shown.x()), to_picture(shown.y()));
+    }
 };
 
 // The mapping the zoom caption shows ("100%" gives 100; no number gives 0).
