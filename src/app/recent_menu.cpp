@@ -25,6 +25,17 @@ QString caption(int number, QString file) {
     return QStringLiteral("&%1 %2").arg(number).arg(file);
 }
 
+void open_recent_picture(F_main& f, const QString& file) {
+    if (!QFileInfo::exists(file)) {
+        forget_recent_picture(file);
+        f.report(QStringLiteral("Could not open %1: the file is no longer there. It was taken "
+                                "off the recent pictures.")
+                     .arg(file));
+        return;
+    }
+    open_picture_file(f, file);
+}
+
 } // namespace
 
 void wire_recent_menu(F_main& f) {
@@ -47,15 +58,4 @@ void fill_recent_menu(F_main& f) {
                          [&f, file = files[i]] { open_recent_picture(f, file); });
     }
     menu->setEnabled(!files.isEmpty());
-}
-
-void open_recent_picture(F_main& f, const QString& file) {
-    if (!QFileInfo::exists(file)) {
-        forget_recent_picture(file);
-        f.report(QStringLiteral("Could not open %1: the file is no longer there. It was taken "
-                                "off the recent pictures.")
-                     .arg(file));
-        return;
-    }
-    open_picture_file(f, file);
 }

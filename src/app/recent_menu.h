@@ -11,5 +11,3 @@ void wire_recent_menu(F_main& f);
 // Fills the submenu from the list kept in the settings; it is disabled while
 // the list is empty. Runs whenever the File menu opens.
 void fill_recent_menu(F_main& f);
-// What choosing an entry does.
-void open_recent_picture(F_main& f, const QString& file);

@@ -122,7 +122,9 @@ void left_press(F_main& f, float x, float y, float z) {
     }
 }
 
-void right_press(F_main& f) {
+} // namespace
+
+void take_back_point(F_main& f) {
     switch (f.m_state) {
     case MeasuringState::no_start:
         break;
@@ -152,12 +154,6 @@ void right_press(F_main& f) {
     }
 }
 
-} // namespace
-
-void take_back_point(F_main& f) {
-    right_press(f);
-}
-
 void P_in_MouseDown(F_main& f, int button, float x, float y) {
     if (f.pointer_tool && f.pointer_tool->press(f, x, y)) return;
     if (lines_hidden(f)) return;
@@ -167,7 +163,7 @@ void P_in_MouseDown(F_main& f, int button, float x, float y) {
         left_press(f, x, y, z);
         break;
     case 2:
-        right_press(f);
+        take_back_point(f);
         break;
     default:
         break; // the middle button and any other never measure
