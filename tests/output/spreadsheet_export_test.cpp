@@ -6,12 +6,12 @@
 #include "test_files.h"
 #include "xls_readback.h"
 
-#include "app/logout.h"
 #include "measure/modes.h"
 #include "measure/result_panel.h"
 #include "measure/trace_colours.h"
 #include "output/spreadsheet_export.h"
 #include "output/workbook_recovery.h"
+#include "output/workbook_session.h"
 #include "platform/atomic_file.h"
 #include "xls/xls_application.h"
 
@@ -100,9 +100,9 @@ TEST_F(SpreadsheetExport, FirstResultAsksForTheWorkbookAndSavesBannerHeaderAndRo
     EXPECT_EQ(dialogs.requests[1].kind, DialogKind::Save);
     EXPECT_EQ(dialogs.requests[1].title, QStringLiteral("Save data file"));
     EXPECT_EQ(dialogs.requests[1].pattern, QStringLiteral("*.xls"));
-    EXPECT_EQ(f->xl_open, 1);
-    EXPECT_EQ(f->xl_book, path(QStringLiteral("result.xls")));
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_book, path(QStringLiteral("result.xls")));
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_TRUE(green());
     EXPECT_TRUE(f->Text_comment->toPlainText().isEmpty()) << "comment lock is off";
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("Row 3 saved")))
@@ -140,8 +140,8 @@ TEST_F(SpreadsheetExport, ThreeRowsThenClosingTheWindowGiveRowsOneToFive) {
     f->fx->trigger(); // "Exit (&X)"
 
     EXPECT_FALSE(f->isVisible());
-    EXPECT_EQ(f->xl_open, 0);
-    EXPECT_EQ(f->xl_app, nullptr);
+    EXPECT_EQ(f->workbook->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_app, nullptr);
     const ReadWorkbook book = read_back(path(QStringLiteral("three.xls")));
     EXPECT_EQ(last_row(book), 5);
     EXPECT_EQ(number_at(book, 3, 2), 0.5);
@@ -247,7 +247,7 @@ TEST_F(SpreadsheetExport, TheChosenEntrysExtensionIsAddedOnlyWhenTheNameHasNoneO
     for (const auto& name : names) {
         dialogs.answer(path(QLatin1String(name.typed)), name.entry);
         pointer::click(f->Command_new);
-        EXPECT_EQ(f->xl_book, path(QLatin1String(name.file))) << name.typed;
+        EXPECT_EQ(f->workbook->xl_book, path(QLatin1String(name.file))) << name.typed;
     }
     const auto& more = dialogs.requests.back().more_saves;
     ASSERT_EQ(more.size(), 2u);
@@ -266,12 +266,12 @@ TEST_F(SpreadsheetExport, WithoutAPictureToExcelDoesNothingButNewStartsAnEmptyWo
     f->Command_excel->setFocus();
     QTest::keyClick(f->Command_excel, Qt::Key_Return);
     EXPECT_EQ(dialogs.requests.size(), 1u) << "no dialog without a picture";
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
 
     dialogs.answer(path(QStringLiteral("empty.xls")));
     pointer::click(f->Command_new);
-    EXPECT_EQ(f->xl_open, 1);
-    EXPECT_EQ(f->xl_row, 3);
+    EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_row, 3);
     ReadWorkbook book = read_back(path(QStringLiteral("empty.xls")));
     EXPECT_EQ(book.cells.size(), 6u) << "banner and header only";
     EXPECT_EQ(last_row(book), 2);
@@ -289,7 +289,7 @@ TEST_F(SpreadsheetExport, EnterOnToExcelWritesARowAndOtherKeysDoNot) {
     ASSERT_EQ(f->focusWidget(), f->Command_excel) << "measuring hands the focus on";
     dialogs.answer(path(QStringLiteral("keys.xls")));
     QTest::keyClick(f->Command_excel, Qt::Key_Return);
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_TRUE(green());
 
     // M is also the magnifier's key (in an active window), and Escape cancels a line.
@@ -297,14 +297,15 @@ TEST_F(SpreadsheetExport, EnterOnToExcelWritesARowAndOtherKeysDoNot) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
     for (Qt::Key key : {Qt::Key_M, Qt::Key_A, Qt::Key_5, Qt::Key_Escape, Qt::Key_Period})
         QTest::keyClick(f->Command_excel, key);
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("ma5."))
         << "typed letters are the comment";
-    EXPECT_EQ(f->focusWidget(), f->Text_comment);
+    EXPECT_EQ(f->focusWidget(), f->Command_excel) << "so Enter after typing writes the row";
 
     QTest::keyClick(f->Command_excel, Qt::Key_Enter); // the keypad's Enter
-    EXPECT_EQ(f->xl_row, 5);
-    EXPECT_EQ(last_row(read_back(path(QStringLiteral("keys.xls")))), 4);
+    EXPECT_EQ(f->workbook->xl_row, 5);
+    const ReadWorkbook book = read_back(path(QStringLiteral("keys.xls")));
+    EXPECT_EQ(text_at(book, 4, 5), QStringLiteral("ma5."));
 }
 
 TEST_F(SpreadsheetExport, AnExistingWorkbookChosenIsReplacedAndLeftOversOfOursRemoved) {
@@ -335,16 +336,16 @@ TEST_F(SpreadsheetExport, AnExistingWorkbookChosenIsReplacedAndLeftOversOfOursRe
 TEST_F(SpreadsheetExport, CancelledNameDialogsChangeNothing) {
     dialogs.cancel();
     to_excel();
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
     EXPECT_FALSE(green());
 
     dialogs.answer(path(QStringLiteral("kept.xls")));
     to_excel();
     dialogs.cancel();
     pointer::click(f->Command_new);
-    EXPECT_EQ(f->xl_open, 1);
-    EXPECT_EQ(f->xl_book, path(QStringLiteral("kept.xls")));
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_book, path(QStringLiteral("kept.xls")));
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_EQ(files(), (QStringList{QStringLiteral("kept.xls"), QStringLiteral("picture.bmp")}));
 }
 
@@ -356,8 +357,8 @@ TEST_F(SpreadsheetExport, NewClosesTheOpenWorkbookAndStartsTheNextWithTheCurrent
     dialogs.answer(path(QStringLiteral("second.xls")));
     pointer::click(f->Command_new);
 
-    EXPECT_EQ(f->xl_book, path(QStringLiteral("second.xls")));
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_book, path(QStringLiteral("second.xls")));
+    EXPECT_EQ(f->workbook->xl_row, 4);
     const ReadWorkbook first = read_back(path(QStringLiteral("first.xls")));
     EXPECT_EQ(last_row(first), 3);
     EXPECT_EQ(number_at(first, 3, 2), 1.0);
@@ -384,7 +385,7 @@ TEST_F(SpreadsheetExport, AFolderThatVanishesKeepsRowsInMemoryUntilASaveSucceeds
     EXPECT_TRUE(f->status_text().contains(file)) << f->status_text().toStdString();
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("No such file or directory")))
         << f->status_text().toStdString();
-    EXPECT_EQ(f->xl_row, 5) << "the row is in the workbook, waiting for the next save";
+    EXPECT_EQ(f->workbook->xl_row, 5) << "the row is in the workbook, waiting for the next save";
 
     ASSERT_TRUE(QDir().rename(away, folder));
     EXPECT_EQ(last_row(read_back(file)), 3) << "the failed save left the last good file";
@@ -423,7 +424,7 @@ TEST_F(SpreadsheetExport, AWorkbookThatCannotBeCreatedIsReportedAndNoRowClaimed)
     const QString nowhere = path(QStringLiteral("no-such-folder/rows.xls"));
     dialogs.answer(nowhere);
     to_excel();
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
     EXPECT_FALSE(green());
     EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("keep me"));
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("No workbook was started")))
@@ -436,7 +437,7 @@ TEST_F(SpreadsheetExport, AWorkbookThatCannotBeCreatedIsReportedAndNoRowClaimed)
     f->spreadsheets = scripted_spreadsheet(script);
     dialogs.answer(path(QStringLiteral("rows.xls")));
     to_excel();
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
     EXPECT_FALSE(green());
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("the spreadsheet component is missing")))
         << f->status_text().toStdString();
@@ -445,7 +446,7 @@ TEST_F(SpreadsheetExport, AWorkbookThatCannotBeCreatedIsReportedAndNoRowClaimed)
     // The next try asks again and works.
     dialogs.answer(path(QStringLiteral("rows.xls")));
     to_excel();
-    EXPECT_EQ(f->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_open, 1);
     EXPECT_TRUE(green());
     EXPECT_EQ(script->cells[std::make_pair(3, 5)], QStringLiteral("keep me"));
 }
@@ -492,7 +493,7 @@ TEST_F(SpreadsheetExport, AStepThatFailsInTheRowLeavesTheRowToBeWrittenAgain) {
     f->spreadsheets = scripted_spreadsheet(script);
     dialogs.answer(QStringLiteral("/results/a.xls"));
     to_excel();
-    ASSERT_EQ(f->xl_row, 4);
+    ASSERT_EQ(f->workbook->xl_row, 4);
 
     script->fail_step = SpreadsheetStep::set_font_colour;
     script->fail_on_call = script->calls_of(SpreadsheetStep::set_font_colour) + 2;
@@ -500,14 +501,14 @@ TEST_F(SpreadsheetExport, AStepThatFailsInTheRowLeavesTheRowToBeWrittenAgain) {
     set_trace_red(*f);
     comment(QStringLiteral("again"));
     to_excel();
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_FALSE(green());
     EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("again"));
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("the cell is locked")));
     EXPECT_EQ(script->saves.size(), 2u) << "nothing half-written goes to disk";
 
     to_excel();
-    EXPECT_EQ(f->xl_row, 5);
+    EXPECT_EQ(f->workbook->xl_row, 5);
     EXPECT_TRUE(green());
     EXPECT_EQ(script->saves.back().cells.at(std::make_pair(4, 5)), QStringLiteral("again"));
 }
@@ -515,17 +516,17 @@ TEST_F(SpreadsheetExport, AStepThatFailsInTheRowLeavesTheRowToBeWrittenAgain) {
 TEST_F(SpreadsheetExport, ARowBeyondTheLastSheetRowIsRefusedWithAMessage) {
     dialogs.answer(path(QStringLiteral("full.xls")));
     to_excel();
-    f->xl_row = 65536; // the format's last row
+    f->workbook->xl_row = 65536; // the format's last row
     show_results("9.00", "9.00", "9.00");
     to_excel();
     EXPECT_TRUE(green());
-    EXPECT_EQ(f->xl_row, 65537);
+    EXPECT_EQ(f->workbook->xl_row, 65537);
 
     set_trace_red(*f);
     comment(QStringLiteral("one too many"));
     to_excel();
     EXPECT_FALSE(green());
-    EXPECT_EQ(f->xl_row, 65537);
+    EXPECT_EQ(f->workbook->xl_row, 65537);
     EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("one too many"));
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("65536")))
         << f->status_text().toStdString();
@@ -562,7 +563,7 @@ TEST_F(SpreadsheetExport, RowsTheWorkbookCannotTakeOnClosingGoToARecoveryWorkboo
     f->close();
     const QString said = QString::fromStdString(::testing::internal::GetCapturedStderr());
     EXPECT_FALSE(f->isVisible());
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     const QStringList rescued = files_in(recovered);
     ASSERT_EQ(rescued.size(), 1);
@@ -598,7 +599,7 @@ TEST_F(SpreadsheetExport, RowsThatCanBeKeptNowhereKeepTheWindowOpenOnce) {
     const DataFolder data(path(QStringLiteral("a.xls"))); // a file: no folder can be made in it
     f->close();
     EXPECT_TRUE(f->isVisible());
-    EXPECT_EQ(f->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_open, 1);
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("The window stays open")))
         << f->status_text().toStdString();
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("disk full")));
@@ -626,9 +627,9 @@ TEST_F(SpreadsheetExport, NewIsRefusedWhileTheOpenWorkbookCannotBeSaved) {
 
     dialogs.answer(QStringLiteral("/results/b.xls"));
     pointer::click(f->Command_new);
-    EXPECT_EQ(f->xl_book, QStringLiteral("/results/a.xls"));
-    EXPECT_EQ(f->xl_open, 1);
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_book, QStringLiteral("/results/a.xls"));
+    EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_FALSE(script->quit);
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("/results/a.xls")));
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("disk full")));
@@ -671,7 +672,7 @@ TEST_F(SpreadsheetExport, RowsAnotherWriterSavedAreReadBackAndThisWindowsUnsaved
     EXPECT_TRUE(green());
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("Row 5 saved")))
         << f->status_text().toStdString();
-    EXPECT_EQ(f->xl_row, 6);
+    EXPECT_EQ(f->workbook->xl_row, 6);
     const ReadWorkbook book = read_back(file);
     EXPECT_EQ(last_row(book), 5) << "the other row, then the unsaved one, then the new one";
     EXPECT_EQ(text_at(book, 3, 1), QStringLiteral("/other/window.bmp"));
@@ -707,7 +708,7 @@ TEST_F(SpreadsheetExport, AChangedFileThatCannotBeReadBackIsLeftAloneAndNewRescu
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     ASSERT_EQ(files_in(recovered).size(), 1u);
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
-    EXPECT_EQ(f->xl_book, path(QStringLiteral("next.xls")));
+    EXPECT_EQ(f->workbook->xl_book, path(QStringLiteral("next.xls")));
     EXPECT_EQ(last_row(read_back(path(QStringLiteral("next.xls")))), 3);
     EXPECT_TRUE(f->fw->isVisible());
     EXPECT_EQ(contents(file), "a note another program wrote over the workbook");
@@ -720,15 +721,15 @@ TEST_F(SpreadsheetExport, TheRequestToSaveBeforeLogOutKeepsPendingRowsAndTheWind
     ASSERT_TRUE(QDir().mkdir(folder));
     dialogs.answer(folder + QStringLiteral("/rows.xls"));
     to_excel();
-    save_before_logout(*f);
+    save_workbook_before_logout(*f);
     EXPECT_TRUE(files_in(recovered).isEmpty()) << "every row was saved";
     ASSERT_TRUE(QDir().rename(folder, path(QStringLiteral("away"))));
     to_excel();
 
-    save_before_logout(*f);
+    save_workbook_before_logout(*f);
     ASSERT_EQ(files_in(recovered).size(), 1u) << f->status_text().toStdString();
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
-    EXPECT_EQ(f->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_open, 1);
 }
 
 TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
