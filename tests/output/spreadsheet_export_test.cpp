@@ -13,6 +13,7 @@
 #include "output/workbook_recovery.h"
 #include "output/workbook_session.h"
 #include "platform/atomic_file.h"
+#include "platform/user_settings.h"
 #include "xls/xls_application.h"
 
 #include <QAction>
@@ -730,6 +731,40 @@ TEST_F(SpreadsheetExport, TheRequestToSaveBeforeLogOutKeepsPendingRowsAndTheWind
     ASSERT_EQ(files_in(recovered).size(), 1u) << f->status_text().toStdString();
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
     EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_TRUE(f->fw->isVisible()) << "File > Recovered workbooks leads there";
+
+    f->close();
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_EQ(files_in(recovered).size(), 1u) << "the same rows are not rescued twice";
+    EXPECT_TRUE(f->status_text().contains(files_in(recovered)[0]))
+        << f->status_text().toStdString();
+}
+
+TEST_F(SpreadsheetExport, RowsAnotherWriterTookOutOfTheFileGoToRecoveryWorkbooksNotNowhere) {
+    const DataFolder data(path(QStringLiteral("data")));
+    const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
+    const QString file = path(QStringLiteral("rows.xls"));
+    dialogs.answer(file);
+    to_excel();
+    to_excel();
+    save_as_another_window(file); // its own new workbook, by the same name
+    to_excel();
+    EXPECT_TRUE(green());
+    EXPECT_TRUE(f->status_text().contains(QStringLiteral("2 row(s) this window had saved there")))
+        << f->status_text().toStdString();
+    EXPECT_EQ(last_row(read_back(file)), 4) << "the other window's row, then the new one";
+
+    put(file, "another program's file");
+    f->close(); // "Exit"
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_EQ(contents(file), "another program's file");
+    QList<int> last_rows;
+    for (const QString& name : files_in(recovered)) {
+        last_rows << last_row(read_back(recovered + u'/' + name));
+        EXPECT_TRUE(f->status_text().contains(name) || last_rows.back() == 4) << name.toStdString();
+    }
+    std::sort(last_rows.begin(), last_rows.end());
+    EXPECT_EQ(last_rows, (QList<int>{3, 4})) << "each row once: the two, then the third";
 }
 
 TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
@@ -737,6 +772,7 @@ TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     announce_recovered_workbooks(*f);
     EXPECT_FALSE(f->fw->isVisible());
+    EXPECT_FALSE(contents(user_settings().fileName()).contains("@Invalid")) << "an empty list";
     ASSERT_TRUE(QDir().mkpath(recovered));
     put(recovered + QStringLiteral("/rows-20240501-143210.xls"), "rows");
 
@@ -808,6 +844,58 @@ TEST_F(SpreadsheetExport, AKillAfterSomeRowsLeavesAReadableWorkbookWithEveryRowS
     to_excel();
     f->close();
     EXPECT_EQ(files(), (QStringList{QStringLiteral("killed.xls"), QStringLiteral("picture.bmp")}));
+}
+
+// ---- Two programs saving one workbook at the same moment ----
+
+// Run only as a child of the race test: writes a row whenever the other child
+// writes one (a barrier of files), saying on standard output which it saved.
+TEST_F(SpreadsheetExport, DISABLED_WritesRowsInStepWithAnother) {
+    const QString file = qEnvironmentVariable("KELVO_RACE_WORKBOOK");
+    const QString step = QFileInfo(file).absolutePath() + QStringLiteral("/../steps/");
+    const QString me = qEnvironmentVariable("KELVO_RACE_ME");
+    const QString other = me == QLatin1String("a") ? QStringLiteral("b") : QStringLiteral("a");
+    ASSERT_EQ(f->workbook->start(file), QString());
+    for (int n = 0; n < 40; ++n) {
+        put(step + me + QString::number(n), "");
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return QFile::exists(step + other + QString::number(n)); }, 20000));
+        comment(me + QString::number(n));
+        set_trace_red(*f);
+        write_xls_row(*f);
+        if (green()) std::printf("saved %s%d\n", qPrintable(me), n);
+        std::fflush(stdout);
+    }
+}
+
+TEST_F(SpreadsheetExport, TwoProgramsSavingAtTheSameMomentLoseNoRowEitherCalledSaved) {
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("steps"))));
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("shared"))));
+    const QString file = path(QStringLiteral("shared/race.xls"));
+    std::vector<std::unique_ptr<QProcess>> children;
+    for (const char* me : {"a", "b"}) {
+        auto& child = children.emplace_back(std::make_unique<QProcess>());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KELVO_RACE_WORKBOOK"), file);
+        env.insert(QStringLiteral("KELVO_RACE_ME"), QLatin1String(me));
+        child->setProcessEnvironment(env);
+        child->start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--gtest_filter=*DISABLED_WritesRowsInStepWithAnother"),
+                      QStringLiteral("--gtest_also_run_disabled_tests")});
+    }
+    QStringList saved;
+    for (auto& child : children) {
+        ASSERT_TRUE(child->waitForFinished(120000));
+        for (const QByteArray& line : child->readAllStandardOutput().split('\n'))
+            if (line.startsWith("saved ")) saved << QString::fromLatin1(line.mid(6));
+    }
+    const ReadWorkbook book = read_back(file);
+    QStringList in_file;
+    for (int row = 3; row <= last_row(book); ++row)
+        in_file << text_at(book, row, 5);
+    for (const QString& row : saved)
+        EXPECT_TRUE(in_file.contains(row)) << row.toStdString() << " was reported saved";
+    EXPECT_GE(saved.size(), 40) << "most rows are saved at the first try";
 }
 
 } // namespace
