@@ -83,4 +83,5 @@ class EndingSignals(unittest.TestCase):
             self.assertEqual(lengths, [20.0, 30.0, 40.0], [w.log() for w in windows])
 
 
+if __name__ == "__main__":
     run_tests()
