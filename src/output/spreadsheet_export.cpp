@@ -84,6 +84,16 @@ QString rescued_note(const WorkbookSession::Save& saved) {
         .arg(shown(saved.rescued_to));
 }
 
+// Why a save did not go through, with the file, as "new" and closing say it.
+QString save_failure(const WorkbookSession& book, const WorkbookSession::Save& saved) {
+    return workbook_failure(
+        book.xl_book,
+        saved.taken_over
+            ? QStringLiteral("it was changed by another program and cannot be read back (%1)")
+                  .arg(saved.error)
+            : saved.error);
+}
+
 void write_result_row(F_main& f) {
     WorkbookSession& book = *f.workbook;
     if (book.xl_row > spreadsheet::max_rows) {
@@ -171,7 +181,7 @@ void Command_new_Click(F_main& f) {
             // The file may take the rows later (the disk has room again, the
             // stick is back): the workbook stays open for that.
             f.report(QStringLiteral("No new workbook was started, the open one stays open: ") +
-                     workbook_failure(book.xl_book, saved.error));
+                     save_failure(book, saved));
             return;
         }
         if (!saved.error.isEmpty()) {
@@ -182,11 +192,11 @@ void Command_new_Click(F_main& f) {
                 f.report(QStringLiteral("No new workbook was started, the open one stays open: "
                                         "%1; nor could its rows be saved as a recovery "
                                         "workbook: %2")
-                             .arg(workbook_failure(book.xl_book, saved.error), kept.error));
+                             .arg(save_failure(book, saved), kept.error));
                 return;
             }
             f.report(QStringLiteral("The workbook's rows were saved in %1 (%2)")
-                         .arg(shown(kept.path), workbook_failure(book.xl_book, saved.error)));
+                         .arg(shown(kept.path), save_failure(book, saved)));
         }
         book.close();
     }
@@ -211,7 +221,7 @@ bool close_workbook_on_unload(F_main& f) {
         book.close();
         return true;
     }
-    const QString why = workbook_failure(book.xl_book, saved.error);
+    const QString why = save_failure(book, saved);
     const WorkbookSession::Rescue kept = book.rescue();
     if (kept.error.isEmpty()) {
         if (!kept.path.isEmpty())
@@ -246,7 +256,7 @@ void save_workbook_before_logout(F_main& f) {
     if (book.xl_pending.empty()) return;
     const WorkbookSession::Save saved = book.save();
     if (saved.error.isEmpty()) return;
-    const QString why = workbook_failure(book.xl_book, saved.error);
+    const QString why = save_failure(book, saved);
     const WorkbookSession::Rescue kept = book.rescue();
     if (!kept.error.isEmpty())
         f.report(QStringLiteral("Logging out, and the workbook's rows could not be "
