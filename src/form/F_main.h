@@ -29,6 +29,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -160,7 +161,10 @@ class F_main : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    friend class LongWork;
     QLabel* status_line = nullptr;
+    // How far long work got (form/long_work.h); hidden while there is none.
+    QProgressBar* progress_bar = nullptr;
     void build_elements();
     void build_menus();
 };
