@@ -7,10 +7,10 @@
 // wires events to handlers and runs the start-up sequence.
 
 #include "form/measuring_state.h"
+#include "platform/colour.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_identity.h"
 #include "widgets/click_label.h"
-#include "widgets/colour.h"
 #include "widgets/line_object.h"
 #include "widgets/picture_box.h"
 #include "xls/spreadsheet.h"
