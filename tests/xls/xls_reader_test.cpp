@@ -6,9 +6,13 @@
 #include "xls/reader_process.h"
 #include "xls/xls_application.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -89,6 +93,61 @@ TEST(XlsReader, WhatCannotBeWrittenBackWholeIsRefusedWithAReason) {
         const QString why = xls::read_in_reader_process(save(dir, bytes)).error;
         EXPECT_TRUE(why.contains(QLatin1String(reason))) << why.toStdString();
     }
+}
+
+// This process's resident memory in KiB: now, or its peak since reset_peak().
+qint64 resident_kib(const char* which) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    EXPECT_TRUE(status.open(QIODevice::ReadOnly));
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(which))
+            return line.mid(qstrlen(which)).trimmed().split(' ')[0].toLongLong();
+    return -1;
+}
+void reset_peak() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    ASSERT_TRUE(clear.open(QIODevice::WriteOnly) && clear.write("5") == 1);
+}
+
+TEST(XlsReader, AHugeWorkbookWhoseChainsLoopIsRefusedAtOnceAndCostsTheWindowNoMemory) {
+    QTemporaryDir dir;
+    QFile ours(save(dir));
+    ASSERT_TRUE(ours.open(QIODevice::ReadOnly));
+    QByteArray looped = ours.readAll();
+    // The directory's sector leads back to itself in the FAT.
+    const quint32 directory = qFromLittleEndian<quint32>(looped.constData() + 0x30);
+    const quint32 fat = qFromLittleEndian<quint32>(looped.constData() + 0x4C);
+    qToLittleEndian(directory, looped.data() + (fat + 1) * 512 + 4 * directory);
+    // Beyond any workbook kelvo writes, and just within.
+    const std::pair<qint64, const char*> sizes[] = {{qint64(1) << 30, "larger than any workbook"},
+                                                    {qint64(63) << 20, "damaged"}};
+    for (const auto& [size, reason] : sizes) {
+        const QString path = save(dir, looped);
+        ASSERT_EQ(::truncate(QFile::encodeName(path).constData(), size), 0);
+        const qint64 before = resident_kib("VmRSS:");
+        reset_peak();
+        QElapsedTimer took;
+        took.start();
+        const QString why = xls::read_in_reader_process(path).error;
+        const qint64 rise = resident_kib("VmHWM:") - before;
+        std::printf("%lld MiB: refused in %lld ms, resident memory up %lld KiB\n", size >> 20,
+                    took.elapsed(), rise);
+        EXPECT_TRUE(why.contains(QLatin1String(reason))) << why.toStdString();
+        EXPECT_LT(took.elapsed(), 3000);
+        EXPECT_LT(rise, 64 * 1024);
+    }
+}
+
+TEST(XlsReader, AReaderThatDoesNotFinishIsKilledAfterTwoSeconds) {
+    QTemporaryDir dir;
+    qputenv("KELVO_TEST_READER_STALLS", "1");
+    QElapsedTimer took;
+    took.start();
+    const QString why = xls::read_in_reader_process(save(dir)).error;
+    qunsetenv("KELVO_TEST_READER_STALLS");
+    EXPECT_EQ(why.toStdString(), "it took too long");
+    EXPECT_GE(took.elapsed(), xls::reader_time_ms);
+    EXPECT_LT(took.elapsed(), xls::reader_time_ms + 1000);
 }
 
 TEST(FolderLock, ASecondHolderWaitsAndThenSaysWhoKeptTheFolder) {
