@@ -37,6 +37,13 @@ class Install(unittest.TestCase):
             share = os.path.join(prefix, "share")
             run("cmake", "--install", BUILD, "--prefix", prefix)
             self.assertIn("kelvo 0.02", run(os.path.join(prefix, "bin/kelvo"), "--version"))
+            # The workbook reader the program starts, where it looks for it, answering alone.
+            with open(not_xls := os.path.join(tmp, "not.xls"), "wb") as f:
+                f.write(b"not a workbook")
+            with open(not_xls, "rb") as f:
+                answer = subprocess.run([os.path.join(prefix, "lib/kelvo/kelvo-read-workbook")],
+                                        stdin=f, capture_output=True, timeout=60).stdout
+            self.assertIn(b"no compound file", answer)
             entry = os.path.join(share, f"applications/{ID}.desktop")
             run("desktop-file-validate", entry)
             text = read(entry)
@@ -60,7 +67,8 @@ class Install(unittest.TestCase):
             for package in ("libqt6widgets6", "libqt6gui6", "qt6-qpa-plugins"):
                 self.assertIn(package, depends)
             files = run("dpkg-deb", "-c", deb)
-            for path in ("usr/bin/kelvo", "usr/share/man/man1/kelvo.1.gz",
+            for path in ("usr/bin/kelvo", "usr/lib/kelvo/kelvo-read-workbook",
+                         "usr/share/man/man1/kelvo.1.gz",
                          "usr/share/doc/kelvo/copyright", "usr/share/doc/kelvo/changelog.Debian.gz"):
                 self.assertIn("./" + path, files)
             # Manual page, copyright, changelog, description, hardening: all
