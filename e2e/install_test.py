@@ -38,12 +38,9 @@ class Install(unittest.TestCase):
             run("cmake", "--install", BUILD, "--prefix", prefix)
             self.assertIn("kelvo 0.02", run(os.path.join(prefix, "bin/kelvo"), "--version"))
             # The workbook reader the program starts, where it looks for it, answering alone.
-            with open(not_xls := os.path.join(tmp, "not.xls"), "wb") as f:
-                f.write(b"not a workbook")
-            with open(not_xls, "rb") as f:
-                answer = subprocess.run([os.path.join(prefix, "lib/kelvo/kelvo-read-workbook")],
-                                        stdin=f, capture_output=True, timeout=60).stdout
-            self.assertIn(b"no compound file", answer)
+            reader = os.path.join(prefix, "lib/kelvo/kelvo-read-workbook")
+            self.assertIn(b"given no file", subprocess.run([reader], input=b"", capture_output=True,
+                                                           timeout=60).stdout)
             entry = os.path.join(share, f"applications/{ID}.desktop")
             run("desktop-file-validate", entry)
             text = read(entry)

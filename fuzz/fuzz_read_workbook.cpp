@@ -29,14 +29,6 @@ spreadsheet::SheetReading read(const QByteArray& bytes) {
     return xls::read_first_sheet(bytes, file_path);
 }
 
-// The cells with values, as kelvo's writer keeps them (a colour alone is not written).
-std::vector<spreadsheet::StoredCell> values_of(const spreadsheet::StoredSheet& sheet) {
-    std::vector<spreadsheet::StoredCell> cells;
-    for (const spreadsheet::StoredCell& c : sheet.cells)
-        if (c.value.kind != spreadsheet::CellValue::Kind::empty) cells.push_back(c);
-    return cells;
-}
-
 bool same(const std::vector<spreadsheet::StoredCell>& a,
           const std::vector<spreadsheet::StoredCell>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
@@ -54,17 +46,16 @@ void write_kelvo_seeds(const QString& dir) {
             fuzz_fail("cannot write a seed", out.fileName());
     };
     xls::Workbook rows;
-    rows.set_cell(1, 1, QStringLiteral("'- kelvo version 0.02 -"));
-    const char* header[] = {"filename", "X", "Y", "D", "comment"};
-    for (int col = 1; col <= 5; ++col)
-        rows.set_cell(2, col, QLatin1String(header[col - 1]));
+    const char* top[] = {"'- kelvo version 0.02 -", "filename", "X", "Y", "D", "comment"};
+    for (int i = 0; i < 6; ++i)
+        rows.set_cell(1 + (i > 0), i > 0 ? i : 1, QLatin1String(top[i]));
     for (int row = 3; row <= 22; ++row) {
         rows.set_cell(row, 1, QStringLiteral("/home/a/slide %1.bmp").arg(row));
         for (int col = 2; col <= 4; ++col) {
             rows.set_font_colour(row, col, row % 2 ? 255 : 0);
             rows.set_cell(row, col, QString::number(row * col * 1.25, 'f', 2));
         }
-        if (row % 3 == 0) rows.set_cell(row, 5, QStringLiteral("note\nüber %1").arg(row));
+        rows.set_cell(row, 5, row % 3 ? QString() : QStringLiteral("note\n\u00FCber %1").arg(row));
     }
     save("kelvo_rows.xls", rows);
     rows.set_cell(23, 5, QStringLiteral("long \u20AC ").repeated(500));
@@ -113,7 +104,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // libfreexl cannot read a string carried into a second CONTINUE record.
     if (long_text && again.error.startsWith(QLatin1String("libfreexl"))) return 0;
     FUZZ_EXPECT(again.error.isEmpty(), again.error);
-    FUZZ_EXPECT(same(values_of(again.sheet), values_of(first.sheet)),
-                QStringLiteral("written anew, the sheet reads otherwise"));
+    // A colour alone, without a value, is not written.
+    const auto no_value = [](const auto& c) {
+        return c.value.kind == spreadsheet::CellValue::Kind::empty;
+    };
+    std::vector<spreadsheet::StoredCell> before = first.sheet.cells, after = again.sheet.cells;
+    std::erase_if(before, no_value);
+    std::erase_if(after, no_value);
+    FUZZ_EXPECT(same(before, after), QStringLiteral("written anew, the sheet reads otherwise"));
     return 0;
 }

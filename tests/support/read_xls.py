@@ -12,10 +12,8 @@ Prints one JSON object per line:
                        other readers rely on
 Exits 2 with a message on stderr when xlrd cannot read the file.
 
-With several files, prints one line per file instead:
-  {"file": path, "cells": [[row, col, type, value, colour], ...]} or
-  {"file": path, "failure": "..."}
-"""
+With several files, one line each: {"file": path, "cells": [[row, col, type,
+value, colour], ...]} or {"file": path, "failure": "..."}."""
 
 import io
 import json
@@ -149,16 +147,10 @@ def cells_of(path):
                                   logfile=io.StringIO())
     except Exception as e:  # xlrd raises many kinds on a corrupt file
         return {"file": path, "failure": "%s: %s" % (type(e).__name__, e)}
-    sheet = book.sheet_by_index(0)
-    cells = []
-    for r in range(sheet.nrows):
-        for c in range(sheet.row_len(r)):
-            cell = sheet.cell(r, c)
-            if cell.ctype in KINDS:
-                font = book.font_list[book.xf_list[cell.xf_index].font_index]
-                cells.append([r + 1, c + 1, KINDS[cell.ctype], cell.value,
-                              colour_of(book, font.colour_index)])
-    return {"file": path, "cells": cells}
+    sheet, fonts, xfs = book.sheet_by_index(0), book.font_list, book.xf_list
+    return {"file": path, "cells": [
+        [r + 1, c + 1, KINDS[x.ctype], x.value, colour_of(book, fonts[xfs[x.xf_index].font_index].colour_index)]
+        for r in range(sheet.nrows) for c, x in enumerate(sheet.row(r)) if x.ctype in KINDS]}
 
 
 if __name__ == "__main__":

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 """Writes a results workbook as another program would, through xlwt
 (python3-xlwt): kelvo's banner and header, then ROWS rows of a picture's
-name, X, Y and D (red, "0.00", plain) and a comment; COMMENT, when given,
+name, X, Y and D (red, "0.00", plain) and a comment; COMMENT, unless empty,
 is the last row's comment (backslash escapes allowed: \\x00).
 Usage: write_xlwt.py PATH ROWS [COMMENT]"""
 
@@ -24,7 +24,7 @@ def main(path, rows, comment=None):
         sheet.write(row, 2, row * 0.5, two)
         sheet.write(row, 3, row)
         sheet.write(row, 4, "seen by %d" % (row % 4))
-    if comment is not None:
+    if comment:
         sheet.write(1 + rows, 4, comment.encode().decode("unicode_escape"))
     book.save(path)
 
