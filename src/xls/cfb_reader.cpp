@@ -3,6 +3,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <vector>
 
 namespace xls {
@@ -98,6 +99,15 @@ class Reader {
         const auto entry = [&](qint64 e) { return directory.constData() + e * 128; };
         const auto id = [&](qint64 e, int at) { return qFromLittleEndian<quint32>(entry(e) + at); };
         if (entry(0)[0x42] != 5) return {{}, damaged()}; // the root storage
+        // Every entry well formed, the free ones nameless, as other readers
+        // (libfreexl) take their name lengths on trust.
+        for (qint64 e = 0; e < entries; ++e) {
+            const char* raw = entry(e);
+            const int type = raw[0x42], bytes = qFromLittleEndian<quint16>(raw + 0x40);
+            if (!(type == 0 || type == 1 || type == 2 || type == 5) || bytes > 64 || bytes % 2 ||
+                (type == 0 && (bytes != 0 || std::any_of(raw, raw + 64, [](char c) { return c; }))))
+                return {{}, damaged()};
+        }
         // The root's children form a tree by their left, right and child ids.
         Visited seen(entries);
         std::vector<quint32> todo{id(0, 0x4C)};

@@ -82,7 +82,11 @@ TEST(XlsReader, WhatCannotBeWrittenBackWholeIsRefusedWithAReason) {
     const auto changed = [&](const char* from, const char* to) {
         return QByteArray(good).replace(QByteArray(from, 4), QByteArray(to, 4));
     };
+    // The last directory entry, free, given a name longer than any (a fuzzer's finding).
+    QByteArray named_free = good;
+    named_free[(qFromLittleEndian<quint32>(good.constData() + 0x30) + 2) * 512 - 128 + 0x41] = 0x20;
     const std::pair<QByteArray, const char*> refused[] = {
+        {named_free, "damaged"},
         {"plain text, not a workbook", "no compound file"},
         {good.left(1024), "damaged"},
         {changed("\x03\x02\x0E\x00", "\x06\x00\x0E\x00"), "formulas"},
