@@ -98,46 +98,42 @@ class SstBytes {
         if (size > 0) parts_.push_back({data, size});
     }
     bool at_end() const { return part_ == parts_.size(); }
-    bool take(int n, QByteArray* out) {
+    // False when fewer than n bytes are left.
+    bool skip(quint32 n) {
         for (; n > 0; --n) {
             if (at_end()) return false;
-            out->append(char(parts_[part_].first[at_]));
             step();
         }
         return true;
     }
-    quint32 number(int bytes) {
-        QByteArray b;
-        if (!take(bytes, &b)) return 0xFFFFFFFFu;
+    std::optional<quint32> number(int bytes) {
         quint32 v = 0;
-        for (int i = bytes - 1; i >= 0; --i)
-            v = v << 8 | quint8(b[i]);
+        for (int i = 0; i < bytes; ++i, step()) {
+            if (at_end()) return std::nullopt;
+            v |= quint32(parts_[part_].first[at_]) << (8 * i);
+        }
         return v;
     }
-    bool text(int chars, bool wide, QString* out) {
-        bool first = true;
-        while (chars > 0) {
-            if (at_end()) return false;
+    std::optional<QString> text(int chars, bool wide) {
+        QString out;
+        for (bool first = true; chars > 0; first = false) {
+            if (at_end()) return std::nullopt;
             if (!first && at_ == 0) { // a new record: the flag again
                 const quint8 flag = parts_[part_].first[0];
-                if (flag > 1) return false;
+                if (flag > 1) return std::nullopt;
                 wide = flag == 1;
                 step();
+                if (at_end()) return std::nullopt;
             }
-            first = false;
-            const int left = parts_[part_].second - at_;
-            const int n = std::min(chars, left / (wide ? 2 : 1));
-            if (n == 0) return false;
+            const int n = std::min(chars, (parts_[part_].second - at_) / (wide ? 2 : 1));
+            if (n == 0) return std::nullopt;
             const uchar* p = parts_[part_].first + at_;
-            if (wide)
-                out->append(QString::fromUtf16(reinterpret_cast<const char16_t*>(p), n));
-            else
-                out->append(QString::fromLatin1(reinterpret_cast<const char*>(p), n));
+            out += wide ? QString::fromUtf16(reinterpret_cast<const char16_t*>(p), n)
+                        : QString::fromLatin1(reinterpret_cast<const char*>(p), n);
             chars -= n;
-            for (int i = n * (wide ? 2 : 1); i > 0; --i)
-                step();
+            skip(quint32(n) * (wide ? 2 : 1));
         }
-        return true;
+        return out;
     }
 
   private:
@@ -152,23 +148,30 @@ class SstBytes {
     int at_ = 0;
 };
 
-QString read_strings(SstBytes& sst, quint32 count, std::vector<QString>* out) {
+struct SstStrings {
+    std::vector<QString> strings;
+    QString error; // empty on success
+};
+
+SstStrings read_strings(SstBytes& sst, quint32 count) {
+    SstStrings out;
+    const auto runs_past = [] {
+        return SstStrings{{}, damaged("a shared string runs past its records")};
+    };
     for (quint32 i = 0; i < count; ++i) {
-        if (sst.at_end()) return damaged("the SST holds fewer strings than it counts");
-        const quint32 chars = sst.number(2), flags = sst.number(1);
-        const quint32 runs = flags & 0x08 ? sst.number(2) : 0;
-        const quint32 extra = flags & 0x04 ? sst.number(4) : 0;
-        QString text;
-        QByteArray skipped;
-        if (chars == 0xFFFFFFFFu || flags > 0x0F || (flags & 0x02) ||
-            !sst.text(int(chars), flags & 1, &text) || runs == 0xFFFFFFFFu ||
-            extra == 0xFFFFFFFFu || !sst.take(int(runs * 4), &skipped) ||
-            !sst.take(int(extra), &skipped))
-            return damaged("a shared string runs past its records");
-        out->push_back(text);
+        if (sst.at_end()) return {{}, damaged("the SST holds fewer strings than it counts")};
+        const std::optional<quint32> chars = sst.number(2), flags = sst.number(1);
+        if (!chars || !flags || *flags > 0x0F || (*flags & 0x02)) return runs_past();
+        const std::optional<quint32> runs = *flags & 0x08 ? sst.number(2) : 0;
+        const std::optional<quint32> extra = *flags & 0x04 ? sst.number(4) : 0;
+        std::optional<QString> text =
+            runs && extra ? sst.text(int(*chars), *flags & 1) : std::nullopt;
+        // Formatting runs and phonetic data are skipped: kelvo keeps neither.
+        if (!text || !sst.skip(*runs * 4) || !sst.skip(*extra)) return runs_past();
+        out.strings.push_back(std::move(*text));
     }
-    if (!sst.at_end()) return damaged("the SST holds more than it counts");
-    return QString();
+    if (!sst.at_end()) return {{}, damaged("the SST holds more than it counts")};
+    return out;
 }
 
 struct Globals {
@@ -183,15 +186,14 @@ struct Globals {
     int sheets = 0;
 };
 
-// The text of a FORMAT record's XLUnicodeString; false when it does not fill the record.
-bool format_text(const Record& r, QString* out) {
-    if (r.size < 5) return false;
+// The text of a FORMAT record's XLUnicodeString; none when it does not fill the record.
+std::optional<QString> format_text(const Record& r) {
+    if (r.size < 5) return std::nullopt;
     const int chars = r.u16(2);
     const bool wide = r.u8(4) & 1;
-    if (r.size != 5 + chars * (wide ? 2 : 1)) return false;
-    *out = wide ? QString::fromUtf16(reinterpret_cast<const char16_t*>(r.data + 5), chars)
+    if (r.size != 5 + chars * (wide ? 2 : 1)) return std::nullopt;
+    return wide ? QString::fromUtf16(reinterpret_cast<const char16_t*>(r.data + 5), chars)
                 : QString::fromLatin1(reinterpret_cast<const char*>(r.data + 5), chars);
-    return true;
 }
 
 // Whether the string of one-byte length at `at` ends the record exactly.
@@ -225,7 +227,10 @@ QString read_globals(const QByteArray& stream, Globals* g) {
             if (ok) g->xfs.emplace_back(r.u16(0), r.u16(2));
             break;
         case format_record:
-            ok = format_text(r, &g->formats[r.size >= 2 ? r.u16(0) : 0]);
+            if (const std::optional<QString> text = format_text(r); text)
+                g->formats[r.u16(0)] = *text;
+            else
+                ok = false;
             break;
         case rec::boundsheet:
             ok = r.size >= 8 && short_string_fills(r, 6);
@@ -266,7 +271,9 @@ QString read_globals(const QByteArray& stream, Globals* g) {
         return QStringLiteral("it holds %1 sheets, and kelvo writes one").arg(g->sheets);
     if (g->sheet_at < 0) return QStringLiteral("its only sheet is not a worksheet");
     if (g->sheet_at != g->end) return damaged("its sheet does not follow the globals");
-    return read_strings(sst, unique, &g->strings);
+    SstStrings strings = read_strings(sst, unique);
+    g->strings = std::move(strings.strings);
+    return strings.error;
 }
 
 class SheetCells {

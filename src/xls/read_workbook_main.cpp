@@ -27,22 +27,26 @@
 
 namespace {
 
+struct Input {
+    QByteArray bytes;
+    QString error; // empty on success
+};
+
 // The whole file, or why not.
-spreadsheet::SheetReading read_input(QByteArray* bytes) {
+Input read_input() {
     struct stat status {};
     if (::fstat(0, &status) != 0 || !S_ISREG(status.st_mode))
         return {{}, QStringLiteral("its reader was given no file")};
     if (status.st_size > xls::max_workbook_bytes)
         return {{}, QStringLiteral("it is larger than any workbook kelvo writes")};
-    bytes->resize(qsizetype(status.st_size));
-    qsizetype at = 0;
-    while (at < bytes->size()) {
-        const ssize_t n = ::pread(0, bytes->data() + at, size_t(bytes->size() - at), at);
+    Input input{QByteArray(qsizetype(status.st_size), Qt::Uninitialized), QString()};
+    for (qsizetype at = 0; at < input.bytes.size();) {
+        const ssize_t n = ::pread(0, input.bytes.data() + at, size_t(input.bytes.size() - at), at);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return {{}, QStringLiteral("it changed while it was read")};
         at += n;
     }
-    return {};
+    return input;
 }
 
 void write_all(const QByteArray& bytes) {
@@ -69,10 +73,10 @@ int main() {
             ::pause();
     spreadsheet::SheetReading reading;
     try {
-        QByteArray bytes;
-        reading = read_input(&bytes);
-        if (reading.error.isEmpty())
-            reading = xls::read_first_sheet(bytes, QStringLiteral("/proc/self/fd/0"));
+        const Input input = read_input();
+        reading = input.error.isEmpty()
+                      ? xls::read_first_sheet(input.bytes, QStringLiteral("/proc/self/fd/0"))
+                      : spreadsheet::SheetReading{{}, input.error};
     } catch (const std::bad_alloc&) {
         reading = {{}, QStringLiteral("it needs more memory than kelvo gives a reader")};
     }

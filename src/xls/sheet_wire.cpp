@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace xls {
@@ -29,17 +30,17 @@ class Out {
 class In {
   public:
     explicit In(const QByteArray& b) : b_(b) {}
-    template <typename T> bool take(T* v) {
-        if (left() < qsizetype(sizeof(T))) return false;
-        *v = qFromLittleEndian<T>(b_.constData() + at_);
+    // None when the answer ends first.
+    template <typename T> std::optional<T> take() {
+        if (left() < qsizetype(sizeof(T))) return std::nullopt;
+        const T v = qFromLittleEndian<T>(b_.constData() + at_);
         at_ += sizeof(T);
-        return true;
+        return v;
     }
-    bool take_bytes(qsizetype n, const char** p) {
-        if (n < 0 || left() < n) return false;
-        *p = b_.constData() + at_;
+    std::optional<QByteArrayView> take_bytes(qsizetype n) {
+        if (n < 0 || left() < n) return std::nullopt;
         at_ += n;
-        return true;
+        return QByteArrayView(b_.constData() + at_ - n, n);
     }
     qsizetype left() const { return b_.size() - at_; }
 
@@ -93,51 +94,58 @@ QByteArray encode_reading(const spreadsheet::SheetReading& reading) {
 
 spreadsheet::SheetReading decode_reading(const QByteArray& answer) {
     In in(answer);
-    const char* p = nullptr;
-    quint8 status = 0;
-    if (!in.take_bytes(4, &p) || QByteArray(p, 4) != magic || !in.take(&status)) return unusable();
-    if (status == 1) {
-        quint16 n = 0;
-        if (!in.take(&n) || !in.take_bytes(n, &p) || in.left() != 0 || n == 0) return unusable();
-        return {{}, QString::fromUtf8(p, n)};
+    const std::optional<QByteArrayView> head = in.take_bytes(4);
+    const std::optional<quint8> status = in.take<quint8>();
+    if (!head || *head != QByteArrayView(magic, 4) || !status) return unusable();
+    if (*status == 1) {
+        const std::optional<quint16> n = in.take<quint16>();
+        const std::optional<QByteArrayView> why = n ? in.take_bytes(*n) : std::nullopt;
+        if (!why || why->isEmpty() || in.left() != 0) return unusable();
+        return {{}, QString::fromUtf8(*why)};
     }
-    quint32 count = 0;
-    if (status != 0 || !in.take(&count)) return unusable();
+    std::optional<quint32> count = in.take<quint32>();
+    if (*status != 0 || !count) return unusable();
     // No reserve(): a count is believed only as far as the bytes after it go.
     std::vector<QString> texts;
-    for (quint32 i = 0; i < count; ++i) {
-        quint32 units = 0;
-        if (!in.take(&units) || !in.take_bytes(qsizetype(units) * 2, &p)) return unusable();
-        QString text(qsizetype(units), Qt::Uninitialized);
-        for (quint32 u = 0; u < units; ++u)
-            text[u] = QChar(qFromLittleEndian<quint16>(p + 2 * u));
+    for (quint32 i = 0; i < *count; ++i) {
+        const std::optional<quint32> units = in.take<quint32>();
+        const std::optional<QByteArrayView> p =
+            units ? in.take_bytes(qsizetype(*units) * 2) : std::nullopt;
+        if (!p) return unusable();
+        QString text(qsizetype(*units), Qt::Uninitialized);
+        for (quint32 u = 0; u < *units; ++u)
+            text[u] = QChar(qFromLittleEndian<quint16>(p->data() + 2 * u));
         texts.push_back(std::move(text));
     }
     spreadsheet::SheetReading read;
-    if (!in.take(&count)) return unusable();
-    for (quint32 i = 0; i < count; ++i) {
+    if (!(count = in.take<quint32>())) return unusable();
+    for (quint32 i = 0; i < *count; ++i) {
+        const auto row = in.take<quint32>();
+        const auto col = in.take<quint16>();
+        const auto kind = in.take<quint8>();
+        const auto two_decimals = in.take<quint8>();
+        const auto colour = in.take<quint32>();
+        if (!row || !col || !kind || !two_decimals || !colour || *kind > 2 || *two_decimals > 1)
+            return unusable();
         spreadsheet::StoredCell cell;
-        quint32 row = 0, colour = 0, text = 0;
-        quint16 col = 0;
-        quint8 kind = 0, two_decimals = 0;
-        if (!in.take(&row) || !in.take(&col) || !in.take(&kind) || !in.take(&two_decimals) ||
-            !in.take(&colour) || kind > 2 || two_decimals > 1)
-            return unusable();
-        cell.row = int(row);
-        cell.col = col;
-        cell.colour = colour;
-        cell.value.kind = CellValue::Kind(kind);
-        cell.value.two_decimals = two_decimals;
-        if (cell.value.kind == CellValue::Kind::number &&
-            (!in.take(&cell.value.number) || !std::isfinite(cell.value.number)))
-            return unusable();
+        cell.row = int(*row);
+        cell.col = *col;
+        cell.colour = *colour;
+        cell.value.kind = CellValue::Kind(*kind);
+        cell.value.two_decimals = *two_decimals;
+        if (cell.value.kind == CellValue::Kind::number) {
+            const std::optional<double> number = in.take<double>();
+            if (!number || !std::isfinite(*number)) return unusable();
+            cell.value.number = *number;
+        }
         if (cell.value.kind == CellValue::Kind::text) {
-            if (!in.take(&text) || text >= texts.size()) return unusable();
-            cell.value.text = texts[text]; // shared, not copied
+            const std::optional<quint32> text = in.take<quint32>();
+            if (!text || *text >= texts.size()) return unusable();
+            cell.value.text = texts[*text]; // shared, not copied
         }
         const auto& last = read.sheet.cells;
-        if (row < 1 || row > quint32(spreadsheet::max_rows) || col < 1 ||
-            col > spreadsheet::max_columns ||
+        if (*row < 1 || *row > quint32(spreadsheet::max_rows) || *col < 1 ||
+            *col > spreadsheet::max_columns ||
             (!last.empty() &&
              std::pair(last.back().row, last.back().col) >= std::pair(cell.row, cell.col)))
             return unusable();
