@@ -299,6 +299,9 @@ class SheetCells {
         if (value.kind == CellValue::Kind::text && value.text.contains(QChar(0)))
             return QStringLiteral("it holds text with a NUL character, which kelvo cannot write "
                                   "back");
+        if (value.text.size() > spreadsheet::max_cell_text)
+            return QStringLiteral("it holds text longer than a cell holds, which kelvo cannot "
+                                  "write back");
         const auto [font, format] = g_.xfs[xf];
         const quint16 icv = g_.font_icv[font];
         if (icv > icv_last_palette && icv != icv_window_text && icv != icv_automatic)
