@@ -9,6 +9,8 @@ set(KELVO_CONTACT "kelvo developers <developers@kelvo.org>")
 set(KELVO_DEBIAN_RELEASE 1)
 
 install(TARGETS kelvo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The workbook reader the program starts; found from bin/ as ../lib/kelvo/.
+install(TARGETS kelvo-read-workbook RUNTIME DESTINATION lib/kelvo)
 install(FILES data/${KELVO_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 configure_file(data/${KELVO_ID}.metainfo.xml.in ${KELVO_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${KELVO_ID}.metainfo.xml

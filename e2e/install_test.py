@@ -37,6 +37,10 @@ class Install(unittest.TestCase):
             share = os.path.join(prefix, "share")
             run("cmake", "--install", BUILD, "--prefix", prefix)
             self.assertIn("kelvo 0.02", run(os.path.join(prefix, "bin/kelvo"), "--version"))
+            # The workbook reader the program starts, where it looks for it, answering alone.
+            reader = os.path.join(prefix, "lib/kelvo/kelvo-read-workbook")
+            self.assertIn(b"given no file", subprocess.run([reader], input=b"", capture_output=True,
+                                                           timeout=60).stdout)
             entry = os.path.join(share, f"applications/{ID}.desktop")
             run("desktop-file-validate", entry)
             text = read(entry)
@@ -60,7 +64,8 @@ class Install(unittest.TestCase):
             for package in ("libqt6widgets6", "libqt6gui6", "qt6-qpa-plugins"):
                 self.assertIn(package, depends)
             files = run("dpkg-deb", "-c", deb)
-            for path in ("usr/bin/kelvo", "usr/share/man/man1/kelvo.1.gz",
+            for path in ("usr/bin/kelvo", "usr/lib/kelvo/kelvo-read-workbook",
+                         "usr/share/man/man1/kelvo.1.gz",
                          "usr/share/doc/kelvo/copyright", "usr/share/doc/kelvo/changelog.Debian.gz"):
                 self.assertIn("./" + path, files)
             # Manual page, copyright, changelog, description, hardening: all

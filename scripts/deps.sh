@@ -23,7 +23,7 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   xvfb xdotool openbox imagemagick x11-utils
-  python3 python3-xlrd python3-pil python3-openpyxl libjpeg-turbo-progs locales
+  python3 python3-xlrd python3-xlwt python3-pil python3-openpyxl libjpeg-turbo-progs locales
   file desktop-file-utils shared-mime-info appstream lintian
 )
 

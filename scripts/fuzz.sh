@@ -10,15 +10,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
 build=${2:-build/sanitize}
-targets=(fuzz_picture fuzz_scale_file fuzz_numbers fuzz_typed_text fuzz_workbook)
+targets=(fuzz_picture fuzz_scale_file fuzz_numbers fuzz_typed_text fuzz_workbook fuzz_read_workbook)
 
-if [ ! -x "$build/fuzz/fuzz_picture" ]; then
+missing=0
+for t in "${targets[@]}"; do [ -x "$build/fuzz/$t" ] || missing=1; done
+if [ "$missing" = 1 ]; then
   cmake --preset sanitize -B "$build"
   cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 fi
 
 seeds="$build/fuzz-seeds"
-scripts/fuzz_seeds.py "$seeds"
+scripts/fuzz_seeds.py "$seeds" "$build/fuzz"
 mkdir -p "$build/fuzz-findings"
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
 """Writes the fuzz targets' seed corpora into OUT/<target>/: small, valid
-inputs of every kind each target reads, from which the fuzzer mutates.
-Usage: fuzz_seeds.py OUT"""
+inputs of every kind each target reads, from which the fuzzer mutates. The
+workbooks kelvo itself writes come from the fuzz target in FUZZ_BIN, when given.
+Usage: fuzz_seeds.py OUT [FUZZ_BIN]"""
 
+import datetime
 import io
 import os
 import struct
+import subprocess
 import sys
 
 from PIL import Image
@@ -87,16 +90,50 @@ def workbooks():
             "long": long_text}
 
 
+def other_writers_workbooks():
+    """Workbooks as xlwt writes them: kelvo's layout, and what must be refused."""
+    import xlwt
+
+    def save(fill):
+        book = xlwt.Workbook()
+        fill(book.add_sheet("Results"))
+        data = io.BytesIO()
+        book.save(data)
+        return data.getvalue()
+
+    def results(sheet):
+        sheet.write(0, 0, "- kelvo version 0.02 -")
+        for col, name in enumerate(["filename", "X", "Y", "D", "comment"]):
+            sheet.write(1, col, name)
+        red, two = xlwt.easyxf("font: colour red"), xlwt.easyxf(num_format_str="0.00")
+        for row in range(2, 12):
+            sheet.write(row, 0, "/pictures/%d.jpg" % row)
+            sheet.write(row, 1, row * 1.25, red)
+            sheet.write(row, 2, row * 0.5, two)
+            sheet.write(row, 3, row)
+        sheet.write(12, 4, "\u00e9t\u00e9 " * 3000)  # an SST carried into CONTINUE records
+
+    return {"xlwt_results.xls": save(results),
+            "xlwt_date.xls": save(lambda s: s.write(0, 0, datetime.date(2005, 2, 28),
+                                                    xlwt.easyxf(num_format_str="YYYY-MM-DD"))),
+            "xlwt_formula.xls": save(lambda s: s.write(0, 0, xlwt.Formula("1+2")))}
+
+
 def main():
     out = sys.argv[1]
     for target, seeds in (("fuzz_picture", pictures()), ("fuzz_scale_file", scale_files()),
                           ("fuzz_numbers", numbers()), ("fuzz_typed_text", typed_texts()),
-                          ("fuzz_workbook", workbooks())):
+                          ("fuzz_workbook", workbooks()),
+                          ("fuzz_read_workbook", other_writers_workbooks())):
         folder = os.path.join(out, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():
             with open(os.path.join(folder, name), "wb") as f:
                 f.write(data)
+    if len(sys.argv) > 2:
+        subprocess.run([os.path.join(sys.argv[2], "fuzz_read_workbook"),
+                        "-write_kelvo_seeds=" + os.path.join(out, "fuzz_read_workbook")],
+                       check=True)
 
 
 if __name__ == "__main__":

@@ -11,6 +11,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh test
 scripts/check_format.sh
 scripts/check_spdx.sh
+scripts/check_layers.sh
 jobs=$(nproc)
 
 cmake --preset test

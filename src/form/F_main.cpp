@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -76,6 +77,12 @@ F_main::F_main(FileDialogs& dialogs_, SpreadsheetFactory spreadsheets_, QWidget*
     status_line->setTextFormat(Qt::PlainText);
     status_line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addPermanentWidget(status_line, 1);
+    progress_bar = new QProgressBar(statusBar());
+    progress_bar->setObjectName(QStringLiteral("progress_bar"));
+    progress_bar->setRange(0, 100);
+    progress_bar->setMaximumWidth(240);
+    progress_bar->hide();
+    statusBar()->addPermanentWidget(progress_bar);
     resize(657, 419 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 

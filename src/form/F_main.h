@@ -7,10 +7,10 @@
 // wires events to handlers and runs the start-up sequence.
 
 #include "form/measuring_state.h"
+#include "platform/colour.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_identity.h"
 #include "widgets/click_label.h"
-#include "widgets/colour.h"
 #include "widgets/line_object.h"
 #include "widgets/picture_box.h"
 #include "xls/spreadsheet.h"
@@ -29,6 +29,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -157,7 +158,10 @@ class F_main : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    friend class LongWork;
     QLabel* status_line = nullptr;
+    // How far long work got (form/long_work.h); hidden while there is none.
+    QProgressBar* progress_bar = nullptr;
     void build_elements();
     void build_menus();
 };

@@ -5,7 +5,7 @@
 // sets; those labels are the only place they are kept. They are read and
 // written here only.
 
-#include "widgets/colour.h"
+#include "platform/colour.h"
 
 #include <QString>
 #include <array>

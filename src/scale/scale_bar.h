@@ -2,7 +2,7 @@
 #pragma once
 // The scale bar in the bottom-right corner of the visible picture.
 
-#include "widgets/colour.h"
+#include "platform/colour.h"
 
 class F_main;
 

@@ -6,7 +6,7 @@
 // A double-click is one click followed by one double-click: its second press
 // is not a click of its own, as on the picture area.
 
-#include "widgets/colour.h"
+#include "platform/colour.h"
 
 #include <QLabel>
 

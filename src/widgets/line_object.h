@@ -10,7 +10,7 @@
 // and then X2 of a horizontal hair repaints two thin strips, never the band
 // swept in between.
 
-#include "widgets/colour.h"
+#include "platform/colour.h"
 
 #include <QLineF>
 #include <QRect>

@@ -12,7 +12,7 @@
 // scrolled), the pointer is over another place of the box: the box reports a
 // move to that place, as if the pointer had moved there.
 
-#include "widgets/colour.h"
+#include "platform/colour.h"
 #include "widgets/line_object.h"
 
 #include <QImage>

@@ -12,7 +12,7 @@
 // when it did what was asked: what failed and why. The caller names
 // the file, as it knows which of its files the user should read of.
 
-#include "widgets/colour.h"
+#include "platform/colour.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "xls/spreadsheet_readers.h"
 
-#include "xls/xls_reader.h"
+#include "xls/reader_process.h"
 
 spreadsheet::SheetReader sheet_reader_for(const QString& path) {
-    if (path.right(4).toUpper() == QLatin1String(".XLS")) return xls::read_first_sheet;
+    if (path.right(4).toUpper() == QLatin1String(".XLS")) return xls::read_in_reader_process;
     return {};
 }

@@ -11,8 +11,11 @@ Prints one JSON object per line:
   {"problem": "..."}   a structural rule xlrd itself does not enforce but
                        other readers rely on
 Exits 2 with a message on stderr when xlrd cannot read the file.
-"""
 
+With several files, one line each: {"file": path, "cells": [[row, col, type,
+value, colour], ...]} or {"file": path, "failure": "..."}."""
+
+import io
 import json
 import struct
 import sys
@@ -138,5 +141,21 @@ def main(path):
     return 0
 
 
+def cells_of(path):
+    try:
+        book = xlrd.open_workbook(path, formatting_info=True, ragged_rows=True,
+                                  logfile=io.StringIO())
+    except Exception as e:  # xlrd raises many kinds on a corrupt file
+        return {"file": path, "failure": "%s: %s" % (type(e).__name__, e)}
+    sheet, fonts, xfs = book.sheet_by_index(0), book.font_list, book.xf_list
+    return {"file": path, "cells": [
+        [r + 1, c + 1, KINDS[x.ctype], x.value, colour_of(book, fonts[xfs[x.xf_index].font_index].colour_index)]
+        for r in range(sheet.nrows) for c, x in enumerate(sheet.row(r)) if x.ctype in KINDS]}
+
+
 if __name__ == "__main__":
+    if len(sys.argv) > 2:
+        for name in sys.argv[1:]:
+            emit(cells_of(name))
+        sys.exit(0)
     sys.exit(main(sys.argv[1]))

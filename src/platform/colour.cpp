@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "widgets/colour.h"
+#include "platform/colour.h"
 
 #include <QGuiApplication>
 #include <QPalette>
