@@ -17,9 +17,11 @@
 #include "xls/xls_application.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -307,6 +309,37 @@ TEST_F(SpreadsheetExport, EnterOnToExcelWritesARowAndOtherKeysDoNot) {
     EXPECT_EQ(f->workbook->xl_row, 5);
     const ReadWorkbook book = read_back(path(QStringLiteral("keys.xls")));
     EXPECT_EQ(text_at(book, 4, 5), QStringLiteral("ma5."));
+}
+
+TEST_F(SpreadsheetExport, AKeyHeldOnToExcelWritesOneRow) {
+    dialogs.answer(path(QStringLiteral("held.xls")));
+    f->Command_excel->setFocus();
+    // As X11 delivers a held key: repeats Qt marks, and release-press pairs it
+    // does not, whose press carries the release's timestamp.
+    const struct {
+        QEvent::Type type;
+        Qt::Key key;
+        bool marked;
+        ulong at;
+    } held[] = {{QEvent::KeyPress, Qt::Key_Return, false, 100},
+                {QEvent::KeyPress, Qt::Key_Return, true, 700},
+                {QEvent::KeyRelease, Qt::Key_Return, false, 740},
+                {QEvent::KeyPress, Qt::Key_Return, false, 740},
+                {QEvent::KeyRelease, Qt::Key_Return, false, 900},
+                {QEvent::KeyPress, Qt::Key_Space, false, 1000},
+                {QEvent::KeyRelease, Qt::Key_Space, false, 1600},
+                {QEvent::KeyPress, Qt::Key_Space, false, 1600},
+                {QEvent::KeyRelease, Qt::Key_Space, false, 1640},
+                {QEvent::KeyPress, Qt::Key_Space, false, 1640},
+                {QEvent::KeyRelease, Qt::Key_Space, false, 1800}};
+    for (const auto& e : held) {
+        QKeyEvent event(e.type, e.key, Qt::NoModifier,
+                        e.key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r"),
+                        e.marked);
+        event.setTimestamp(e.at);
+        QApplication::sendEvent(f->Command_excel, &event);
+    }
+    EXPECT_EQ(f->workbook->xl_row, 5) << "one row for Enter, one for Space";
 }
 
 TEST_F(SpreadsheetExport, AnExistingWorkbookChosenIsReplacedAndLeftOversOfOursRemoved) {
