@@ -92,7 +92,8 @@ class WorkbookSession : public QObject {
 
   signals:
     // A row was saved in its workbook's file (also the rows a failed save
-    // had kept, when a later save takes them).
+    // had kept, when a later save takes them). Sent while the folder is
+    // still locked: a receiver takes note and returns.
     void row_saved(const WorkbookSession::WrittenRow& row);
     // Rows were kept in a recovery workbook at `path`.
     void rows_rescued(const QString& path);
