@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "output/spreadsheet_export.h"
+#include "output/workbook_session.h"
 #include "platform/file_dialogs.h"
 #include "scripted_dialogs.h"
 #include "xls/xls_application.h"
@@ -39,7 +40,7 @@ struct OpenWorkbook {
         f->Lb_x->set_fore_colour(255);
         dialogs.answer(dir.filePath(QStringLiteral("results")));
         write_xls_row(*f); // asks for the name, saves banner, header and row 3
-        SpreadsheetSheet& sheet = *f->xl_app->active_sheet();
+        SpreadsheetSheet& sheet = *f->workbook->xl_app->active_sheet();
         for (int row = 4; row <= last_row; ++row) {
             sheet.set_cell(row, 1, f->pic_path);
             sheet.set_cell(row, 2, QStringLiteral("%1.25").arg(row % 997));
@@ -48,7 +49,7 @@ struct OpenWorkbook {
             sheet.set_cell(row, 4, QStringLiteral("%1.00").arg(row * 7 % 1000));
             if (row % 4 == 0) sheet.set_cell(row, 5, QStringLiteral("second look %1").arg(row));
         }
-        f->xl_row = last_row + 1;
+        f->workbook->xl_row = last_row + 1;
     }
     ~OpenWorkbook() {
         if (f) f->close();
@@ -56,7 +57,7 @@ struct OpenWorkbook {
 };
 
 void fail_unless_saved(benchmark::State& state, F_main& f, int row) {
-    if (f.xl_row != row + 1 || !f.status_text().startsWith(QStringLiteral("Row")) ||
+    if (f.workbook->xl_row != row + 1 || !f.status_text().startsWith(QStringLiteral("Row")) ||
         !f.status_text().contains(QStringLiteral("saved")))
         state.SkipWithError(f.status_text().toUtf8().constData());
 }
@@ -66,7 +67,7 @@ void fail_unless_saved(benchmark::State& state, F_main& f, int row) {
 void WriteRowInto1000RowWorkbook(benchmark::State& state) {
     OpenWorkbook s(1002);
     for (auto _ : state) {
-        s.f->xl_row = 1003;
+        s.f->workbook->xl_row = 1003;
         s.f->Text_comment->setPlainText(QStringLiteral("measured twice"));
         write_xls_row(*s.f);
     }
@@ -78,7 +79,7 @@ BENCHMARK(WriteRowInto1000RowWorkbook)->Unit(benchmark::kMillisecond)->UseRealTi
 void WriteLastRowOfAFullWorkbook(benchmark::State& state) {
     OpenWorkbook s(65535);
     for (auto _ : state) {
-        s.f->xl_row = 65536;
+        s.f->workbook->xl_row = 65536;
         write_xls_row(*s.f);
     }
     fail_unless_saved(state, *s.f, 65536);
@@ -89,10 +90,10 @@ BENCHMARK(WriteLastRowOfAFullWorkbook)->Unit(benchmark::kMillisecond)->UseRealTi
 void RowBeyondTheLimitIsRefused(benchmark::State& state) {
     OpenWorkbook s(3);
     for (auto _ : state) {
-        s.f->xl_row = 65537;
+        s.f->workbook->xl_row = 65537;
         write_xls_row(*s.f);
     }
-    if (s.f->xl_row != 65537 || !s.f->status_text().contains(QStringLiteral("65536")))
+    if (s.f->workbook->xl_row != 65537 || !s.f->status_text().contains(QStringLiteral("65536")))
         state.SkipWithError("the row beyond the limit was not refused with a message");
     state.SetLabel(s.f->status_text().toStdString());
 }

@@ -29,10 +29,14 @@ class DesktopHabits(unittest.TestCase):
             self.assertIn(out, r.stdout)
             self.assertIn(err, r.stderr)
         for args in (["--help"], ["--version"]):  # output that went nowhere is a failure
-            with open("/dev/full", "w") as full:
-                r = subprocess.run([kelvo_window.BINARY, *args], stdout=full,
+            read_end, closed_pipe = os.pipe()
+            os.close(read_end)  # as in "kelvo --version | true"
+            for sink, reason in ((os.open("/dev/full", os.O_WRONLY), "No space left"),
+                                 (closed_pipe, "Broken pipe")):
+                r = subprocess.run([kelvo_window.BINARY, *args], stdout=sink,
                                    stderr=subprocess.PIPE, text=True, timeout=30)
-            self.assertEqual((r.returncode, "No space left" in r.stderr), (1, True), args)
+                os.close(sink)
+                self.assertEqual((r.returncode, reason in r.stderr), (1, True), (args, reason))
         with Desktop() as d:
             picture = os.path.join(d.tmp, "given.bmp")
             Image.new("RGB", (210, 140), GREEN).save(picture)

@@ -2,7 +2,8 @@
 """Rows are not lost when a signal ends the program (a log-out, a closed
 terminal, Ctrl+C): SIGTERM, SIGHUP or SIGINT with a row its workbook could
 not take leave a recovery workbook, and the next start says where it is, once. Letters typed on the focused "to
-Excel" button are the row's comment."""
+Excel" button are the row's comment. Windows ended at the same instant, as a
+log-out ends them, each keep their own recovery workbook."""
 
 import glob
 import os
@@ -54,6 +55,32 @@ class EndingSignals(unittest.TestCase):
             w = KelvoWindow(d, log_name="after.log")
             self.assertNotIn("workbook(s)", w.log(), "announced once")
             self.assertEqual(w.exit(), 0)
+
+    def test_windows_ended_together_keep_a_recovery_workbook_each(self):
+        with Desktop() as d:
+            d.env["XDG_DATA_HOME"] = os.path.join(d.tmp, "data")
+            picture = os.path.join(d.tmp, "slide.bmp")
+            Image.new("RGB", (320, 240), MARK).save(picture)
+            windows = []
+            for n in range(3):  # three sticks, each with a workbook of the same name
+                stick = os.path.join(d.tmp, f"stick{n}")
+                os.mkdir(stick)
+                w = KelvoWindow(d, log_name=f"{n}.log")
+                w.open_picture(picture, MARK)
+                w.measure((10, 10), (40, 50))
+                w.enter_and_name_workbook(os.path.join(stick, "shared"))
+                shutil.rmtree(stick)
+                w.measure((100, 20), (100, 40 + 10 * n))
+                w.click_excel_button()  # pending: the stick is gone
+                windows.append(w)
+            for w in windows:
+                w.app.send_signal(signal.SIGTERM)
+            for w in windows:
+                self.assertEqual(w.app.wait(10), 0, w.log())
+            rescued = glob.glob(os.path.join(d.tmp, "data", "kelvo", "recovered", "shared-*.xls"))
+            lengths = sorted(xlrd.open_workbook(r).sheet_by_index(0).cell_value(3, 3)
+                             for r in rescued)
+            self.assertEqual(lengths, [20.0, 30.0, 40.0], [w.log() for w in windows])
 
 
 if __name__ == "__main__":

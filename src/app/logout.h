@@ -9,8 +9,6 @@
 
 class F_main;
 
+// The desktop's request before logging out is answered by
+// save_workbook_before_logout (output/spreadsheet_export).
 void close_on_logout(F_main& f);
-
-// The desktop's request before logging out: saves the open workbook's unsaved rows, into
-// a recovery workbook when its file cannot take them. The window stays open.
-void save_before_logout(F_main& f);

@@ -12,7 +12,13 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // A closed standard output (kelvo --version | true) is a failed write
+    // that --help and --version report, with exit code 1, not a SIGPIPE that
+    // ends the process unannounced.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication::setApplicationName(QStringLiteral("kelvo"));
     QApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     // Read before the application connects to the display, so --help and

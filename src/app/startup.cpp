@@ -7,6 +7,7 @@
 #include "measure/modes.h"
 #include "measure/trace_colours.h"
 #include "output/workbook_recovery.h"
+#include "output/workbook_session.h"
 #include "version.h"
 
 #include <QCheckBox>
@@ -54,7 +55,7 @@ void F_main_Load(F_main& f) {
     f.Text_comment->setPlainText(QString());
     f.Text_scale->setText(QStringLiteral("1.00/pixel"));
 
-    f.xl_open = 0;
+    f.workbook->xl_open = 0;
     f.unit_per_px = 1.0f;
 
     restart_measuring(f);

@@ -4,7 +4,6 @@
 #include "app/tutorial.h"
 #include "form/F_main.h"
 #include "output/spreadsheet_export.h"
-#include "output/workbook_recovery.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,12 +23,9 @@ void delete_old_temporary_workbook(F_main& f) {
 } // namespace
 
 void F_main_Unload(F_main& f, int& cancel) {
-    if (const QString why = close_workbook(f).error; !why.isEmpty()) {
-        if (!rescue_rows(f, why)) {
-            cancel = 1;
-            return;
-        }
-        abandon_workbook(f);
+    if (!close_workbook_on_unload(f)) {
+        cancel = 1;
+        return;
     }
     delete_old_temporary_workbook(f);
     if (f.F_tut_Vw == 1 && f.tutorial) f.tutorial->close();

@@ -35,6 +35,7 @@ class QRadioButton;
 class QScrollBar;
 class F_tut;
 class PointerTool;
+class WorkbookSession;
 
 class F_main : public QMainWindow {
     Q_OBJECT
@@ -110,13 +111,9 @@ class F_main : public QMainWindow {
     QAction* iv = nullptr;
 
     // ---- State variables ----
-    quint8 F_tut_Vw = 0;                    // 1 while the tutorial window is shown
-    QString pic_path;                       // the picture shown; empty before the first one
-    FileIdentity full_picture_file;         // pic_path as it was when full_picture was decoded
-    qint32 xl_row = 0;                      // next sheet row to write
-    std::unique_ptr<SpreadsheetApp> xl_app; // the application of the open workbook
-    quint8 xl_open = 0;                     // 1 while a workbook is open
-    QString xl_book;                        // the open workbook's file
+    quint8 F_tut_Vw = 0;            // 1 while the tutorial window is shown
+    QString pic_path;               // the picture shown; empty before the first one
+    FileIdentity full_picture_file; // pic_path as it was when full_picture was decoded
     MeasuringState m_state =
         MeasuringState::no_start;          // pointer state machine (measure/pointer_input.cpp)
     float pt_x = 0, pt_y = 0;              // last fixed point, P_in pixels
@@ -126,10 +123,10 @@ class F_main : public QMainWindow {
     // The full-size decoded picture kept between zoom steps; null when not kept.
     QImage full_picture;
 
-    // The workbook's file as this window last wrote it, and the rows typed
-    // since that are not saved yet (output/workbook_file).
-    FileIdentity xl_written;
-    std::vector<spreadsheet::TypedRow> xl_pending;
+    // The open workbook (xl_app, xl_book, xl_row, xl_open and the rows not
+    // saved yet): a child of the window, made when the spreadsheet export is
+    // wired (output/workbook_session).
+    WorkbookSession* workbook = nullptr;
 
     // ---- Services ----
     FileDialogs& dialogs;

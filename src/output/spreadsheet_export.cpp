@@ -4,13 +4,10 @@
 #include "form/F_main.h"
 #include "form/dialogs.h"
 #include "form/results.h"
-#include "measure/modes.h"
 #include "measure/trace_colours.h"
-#include "output/workbook_file.h"
 #include "output/workbook_recovery.h"
+#include "output/workbook_session.h"
 #include "platform/event_hooks.h"
-#include "platform/folder_lock.h"
-#include "version.h"
 #include "widgets/forward_typing.h"
 
 #include <QAction>
@@ -26,51 +23,16 @@
 
 namespace {
 
-const QString banner = QStringLiteral("'- kelvo version " KELVO_VERSION " -");
-const QString header[] = {QStringLiteral("filename"), QStringLiteral("X"), QStringLiteral("Y"),
-                          QStringLiteral("D"), QStringLiteral("comment")};
-constexpr int first_result_row = 3;
-
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QString write_banner_and_header(SpreadsheetSheet& sheet) {
-    QString why = sheet.set_cell(1, 1, banner);
-    for (int col = 1; why.isEmpty() && col <= 5; ++col)
-        why = sheet.set_cell(2, col, header[col - 1]);
-    return why;
-}
-
-// Starts the application with a new workbook holding the banner and the
-// header, and saves it as `book`. On failure the state stays as it was.
+// Starts a new workbook as `book`; on failure the state stays as it was.
 bool open_workbook(F_main& f, const QString& book) {
-    const auto fail = [&](const QString& why) {
+    if (const QString why = f.workbook->start(book); !why.isEmpty()) {
         f.report(QStringLiteral("No workbook was started: ") + workbook_failure(book, why));
         return false;
-    };
-    StartedSpreadsheet started = f.spreadsheets ? f.spreadsheets(book) : StartedSpreadsheet{};
-    std::unique_ptr<SpreadsheetApp> app = std::move(started.app);
-    if (!app)
-        return fail(started.error.isEmpty()
-                        ? QStringLiteral("the spreadsheet application did not start")
-                        : started.error);
-    if (const QString why = app->add_workbook(); !why.isEmpty()) return fail(why);
-    SpreadsheetSheet* sheet = app->active_sheet();
-    if (!sheet) return fail(QString());
-    if (const QString why = write_banner_and_header(*sheet); !why.isEmpty()) return fail(why);
-    // A new workbook replaces the file (the dialog asked), in turn with
-    // other windows saving there.
-    const FolderLock lock(book);
-    if (!lock.error().isEmpty()) return fail(lock.error());
-    if (const QString why = app->save_as(book); !why.isEmpty()) return fail(why);
-
-    f.xl_written = file_identity(book);
-    f.xl_pending.clear();
-    f.xl_book = book;
-    f.xl_app = std::move(app);
-    f.xl_row = first_result_row;
-    f.xl_open = 1;
+    }
     f.report(QStringLiteral("Started the workbook %1").arg(shown(book)), F_main::Outcome::done);
     return true;
 }
@@ -112,83 +74,86 @@ spreadsheet::TypedRow result_row(F_main& f, int* replaced) {
     return cells;
 }
 
+// What became of rows this window had saved in a file another writer has
+// since replaced without them; empty when there were none.
+QString rescued_note(const WorkbookSession::Save& saved) {
+    if (saved.rescued_rows == 0 || saved.rescued_to.isEmpty()) return QString();
+    return QStringLiteral("; %1 row(s) this window had saved there were no longer in it "
+                          "(another window or program replaced it) and were saved in %2")
+        .arg(saved.rescued_rows)
+        .arg(shown(saved.rescued_to));
+}
+
+// Why a save did not go through, with the file, as "new" and closing say it.
+QString save_failure(const WorkbookSession& book, const WorkbookSession::Save& saved) {
+    return workbook_failure(
+        book.xl_book,
+        saved.taken_over
+            ? QStringLiteral("it was changed by another program and cannot be read back (%1)")
+                  .arg(saved.error)
+            : saved.error);
+}
+
 void write_result_row(F_main& f) {
-    // Another window may save this workbook too: the file is read, the row
-    // added and the file saved while the folder is locked.
-    const FolderLock lock(f.xl_book);
-    const FollowedFile followed = lock.error().isEmpty()
-                                      ? follow_workbook_file(f)
-                                      : FollowedFile{WorkbookFile::ours, lock.error()};
-    const WorkbookFile file = followed.state;
-    QString why = followed.error;
-    const int row = f.xl_row;
-    if (row > spreadsheet::max_rows) {
+    WorkbookSession& book = *f.workbook;
+    if (book.xl_row > spreadsheet::max_rows) {
         f.report(QStringLiteral("The row was not written: %1 already holds %2 rows, the most a "
                                 "workbook can hold; start a new one with \"new\"")
-                     .arg(shown(f.xl_book))
+                     .arg(shown(book.xl_book))
                      .arg(spreadsheet::max_rows));
         return;
     }
-    SpreadsheetSheet* sheet = f.xl_app->active_sheet();
-    if (!sheet) {
-        f.report(QStringLiteral("Row %1 was not written: ").arg(row) +
-                 workbook_failure(f.xl_book, QString()));
-        return;
-    }
-    bool comment_cut = false;
     int replaced = 0;
-    const spreadsheet::TypedRow cells = result_row(f, &replaced);
-    const QString failure = type_row(*sheet, row, cells, &comment_cut);
-    if (!failure.isEmpty()) {
+    const WorkbookSession::Typed typed = book.type_next_row(result_row(f, &replaced));
+    if (!typed.error.isEmpty()) {
         // The row number stays, so writing again fills this same row.
-        f.report(QStringLiteral("Row %1 was not written: ").arg(row) +
-                 workbook_failure(f.xl_book, failure));
+        f.report(QStringLiteral("Row %1 was not written: ").arg(typed.row) +
+                 workbook_failure(book.xl_book, typed.error));
         return;
     }
-    f.xl_pending.push_back(cells);
     if (value(f.Check_lock) == 0) f.Text_comment->setPlainText(QString());
-    f.xl_row = row + 1;
 
     QString cut_note =
-        comment_cut ? QStringLiteral("; its comment was cut to %1 characters, the most a cell "
-                                     "holds")
-                          .arg(spreadsheet::max_cell_text)
-                    : QString();
+        typed.cut ? QStringLiteral("; its comment was cut to %1 characters, the most a cell "
+                                   "holds")
+                        .arg(spreadsheet::max_cell_text)
+                  : QString();
     if (replaced > 0)
         cut_note += QStringLiteral("; %1 character(s) that are not valid text were replaced by %2")
                         .arg(replaced)
                         .arg(QChar(QChar::ReplacementCharacter));
-    if (file == WorkbookFile::unreadable) {
+    const WorkbookSession::Save saved = book.save();
+    const int row = book.xl_row - 1; // after a read-back, the row it now has
+    if (saved.taken_over) {
         // Writing would erase what the other program put there.
         f.report(QStringLiteral("%1 was changed by another program and cannot be read back (%2); "
                                 "row %3 is kept: choose \"new\" to start another workbook")
-                     .arg(shown(f.xl_book), why)
-                     .arg(row) +
+                     .arg(shown(book.xl_book), saved.error)
+                     .arg(typed.row) +
                  cut_note);
         return;
     }
-    if (why.isEmpty()) why = save_workbook_file(f);
-    if (!why.isEmpty()) {
+    if (!saved.error.isEmpty()) {
         // The row is in the workbook and goes to disk with the next save that works.
-        f.report(QStringLiteral("Row %1 is kept but not saved yet: ").arg(row) +
-                 workbook_failure(f.xl_book, why) + cut_note);
+        f.report(QStringLiteral("Row %1 is kept but not saved yet: ").arg(typed.row) +
+                 workbook_failure(book.xl_book, saved.error) + cut_note);
         return;
     }
     set_trace_green(f);
     const QString after_others =
-        file == WorkbookFile::read_back
+        saved.read_back
             ? QStringLiteral(", after the rows another window or program had written there")
             : QString();
-    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(f.xl_book)) + after_others +
-                 cut_note,
-             comment_cut ? F_main::Outcome::failure : F_main::Outcome::done);
+    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(book.xl_book)) + after_others +
+                 rescued_note(saved) + cut_note,
+             typed.cut ? F_main::Outcome::failure : F_main::Outcome::done);
 }
 
 } // namespace
 
 void write_xls_row(F_main& f) {
     if (f.pic_path.isEmpty()) return;
-    if (f.xl_open == 0) {
+    if (f.workbook->xl_open == 0) {
         const QString name = ask_save_xls(f);
         if (name.isEmpty()) return;
         if (!open_workbook(f, name)) return;
@@ -209,32 +174,97 @@ void Command_excel_KeyPress(F_main& f, int& key_ascii) {
 void Command_new_Click(F_main& f) {
     const QString name = ask_save_xls(f);
     if (name.isEmpty()) return;
-    const auto [why, taken_over] = close_workbook(f);
-    if (!why.isEmpty()) {
-        if (!taken_over) {
+    WorkbookSession& book = *f.workbook;
+    if (book.xl_open == 1) {
+        const WorkbookSession::Save saved = book.save();
+        if (!saved.error.isEmpty() && !saved.taken_over) {
             // The file may take the rows later (the disk has room again, the
             // stick is back): the workbook stays open for that.
             f.report(QStringLiteral("No new workbook was started, the open one stays open: ") +
-                     why);
+                     save_failure(book, saved));
             return;
         }
-        // Another program has the file, and its rows cannot go there: they
-        // are kept as a recovery workbook, as on closing the window.
-        const RecoveryWorkbook kept = save_recovery_workbook(f);
-        if (kept.path.isEmpty()) {
-            f.report(QStringLiteral("No new workbook was started, the open one stays open: %1; "
-                                    "nor could its rows be saved as a recovery workbook: %2")
-                         .arg(why, kept.error));
-            return;
+        if (!saved.error.isEmpty()) {
+            // Another program has the file, and its rows cannot go there:
+            // they are kept as a recovery workbook, as on closing the window.
+            const WorkbookSession::Rescue kept = book.rescue();
+            if (!kept.error.isEmpty()) {
+                f.report(QStringLiteral("No new workbook was started, the open one stays open: "
+                                        "%1; nor could its rows be saved as a recovery "
+                                        "workbook: %2")
+                             .arg(save_failure(book, saved), kept.error));
+                return;
+            }
+            f.report(QStringLiteral("The workbook's rows were saved in %1 (%2)")
+                         .arg(shown(kept.path), save_failure(book, saved)));
         }
-        abandon_workbook(f);
-        f.report(
-            QStringLiteral("The workbook's rows were saved in %1 (%2)").arg(shown(kept.path), why));
-        show_recovered_workbooks_item(f);
+        book.close();
     }
     // Unlike "to Excel", no picture is needed: the workbook may come first.
     if (!open_workbook(f, name)) return;
     write_xls_row(f);
+}
+
+bool close_workbook_on_unload(F_main& f) {
+    WorkbookSession& book = *f.workbook;
+    if (book.xl_open == 0) return true;
+    const WorkbookSession::Save saved = book.save();
+    if (saved.error.isEmpty()) {
+        if (!saved.rescued_to.isEmpty())
+            // Reported as a failure, so the log (standard error) names the
+            // file even though the window is going.
+            f.report(QStringLiteral("%1 was replaced by another window or program without %2 "
+                                    "row(s) this window had saved there; they were saved in %3")
+                         .arg(shown(book.xl_book))
+                         .arg(saved.rescued_rows)
+                         .arg(shown(saved.rescued_to)));
+        book.close();
+        return true;
+    }
+    const QString why = save_failure(book, saved);
+    const WorkbookSession::Rescue kept = book.rescue();
+    if (kept.error.isEmpty()) {
+        if (!kept.path.isEmpty())
+            f.report(QStringLiteral("The workbook was not saved on closing (%1); its rows %2 %3")
+                         .arg(why,
+                              kept.earlier ? QStringLiteral("were saved before in")
+                                           : QStringLiteral("were saved in"),
+                              shown(kept.path)));
+        else
+            f.report(QStringLiteral("The workbook was not saved on closing (%1); it held no "
+                                    "rows")
+                         .arg(why));
+        book.close();
+        return true;
+    }
+    if (!f.close_refused) {
+        f.close_refused = true;
+        f.report(QStringLiteral("The window stays open: the workbook's rows could not be saved "
+                                "(%1), nor as a recovery workbook (%2). Close again to quit "
+                                "without them.")
+                     .arg(why, kept.error));
+        return false;
+    }
+    f.report(
+        QStringLiteral("The workbook's rows were lost on closing: %1; %2").arg(why, kept.error));
+    book.close();
+    return true;
+}
+
+void save_workbook_before_logout(F_main& f) {
+    WorkbookSession& book = *f.workbook;
+    if (book.xl_pending.empty()) return;
+    const WorkbookSession::Save saved = book.save();
+    if (saved.error.isEmpty()) return;
+    const QString why = save_failure(book, saved);
+    const WorkbookSession::Rescue kept = book.rescue();
+    if (!kept.error.isEmpty())
+        f.report(QStringLiteral("Logging out, and the workbook's rows could not be "
+                                "saved: %1; nor as a recovery workbook: %2")
+                     .arg(why, kept.error));
+    else
+        f.report(QStringLiteral("Logging out: the workbook's rows were saved in %1 (%2)")
+                     .arg(shown(kept.path), why));
 }
 
 QString workbook_failure(const QString& book, const QString& why) {
@@ -242,62 +272,21 @@ QString workbook_failure(const QString& book, const QString& why) {
     return shown(book) + QStringLiteral(": ") + reason;
 }
 
-WorkbookSave save_open_workbook(F_main& f) {
-    if (f.xl_open == 0 || !f.xl_app) return {};
-    const FolderLock lock(f.xl_book);
-    QString reason = lock.error();
-    bool taken_over = false;
-    const FileIdentity now = file_identity(f.xl_book);
-    // Every row is saved, and another writer has the file now: nothing to add.
-    const bool others_file = now.exists && now != f.xl_written && f.xl_pending.empty();
-    if (reason.isEmpty() && !others_file) {
-        if (const FollowedFile followed = follow_workbook_file(f);
-            followed.state == WorkbookFile::unreadable) {
-            reason =
-                QStringLiteral("it was changed by another program and cannot be read back (%1)")
-                    .arg(followed.error);
-            taken_over = true;
-        }
-    }
-    if (reason.isEmpty() && !others_file) reason = save_workbook_file(f);
-    if (!reason.isEmpty()) return {workbook_failure(f.xl_book, reason), taken_over};
-    return {};
-}
-
-WorkbookSave close_workbook(F_main& f) {
-    if (f.xl_open == 0) return {};
-    WorkbookSave saved = save_open_workbook(f);
-    if (saved.error.isEmpty()) abandon_workbook(f);
-    return saved;
-}
-
-bool is_results_sheet(const spreadsheet::StoredSheet& sheet) {
-    const auto text_at = [&](int row, int col) {
-        for (const spreadsheet::StoredCell& cell : sheet.cells)
-            if (cell.row == row && cell.col == col &&
-                cell.value.kind == spreadsheet::CellValue::Kind::text)
-                return cell.value.text;
-        return QString();
-    };
-    // Any version's banner: "- kelvo version 0.02 -".
-    if (!text_at(1, 1).startsWith(banner.mid(1, 16))) return false;
-    for (int col = 1; col <= 5; ++col)
-        if (text_at(2, col) != header[col - 1]) return false;
-    return true;
-}
-
-void abandon_workbook(F_main& f) {
-    if (f.xl_app) f.xl_app->quit();
-    f.xl_app.reset();
-    f.xl_open = 0;
-}
-
 void wire_spreadsheet_export(F_main& f) {
+    f.workbook = new WorkbookSession(f.spreadsheets, &f);
+    // A rescue at any time (a row, "new", logging out, closing) shows the
+    // menu item that opens the recovery folder.
+    QObject::connect(f.workbook, &WorkbookSession::rows_rescued, &f,
+                     [&f] { show_recovered_workbooks_item(f); });
     QObject::connect(f.Command_excel, &QPushButton::clicked, &f, [&f] { Command_excel_Click(f); });
     QObject::connect(f.Command_new, &QPushButton::clicked, &f, [&f] { Command_new_Click(f); });
     on_key_press(f.Command_excel, [&f](int& key_ascii) { Command_excel_KeyPress(f, key_ascii); });
     // The focus moves to "to Excel" after a measurement; a comment typed
     // then goes where it was meant to go.
     forward_typing(f.Command_excel, f.Text_comment);
+    // Installed last, so it sees the keys first: a key held on a button
+    // writes one row, or starts one workbook, not one per repeat.
+    for (QPushButton* button : {f.Command_excel, f.Command_new})
+        ignore_key_repeats(button, {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter});
     QObject::connect(f.fw, &QAction::triggered, &f, [&f] { fw_Click(f); });
 }

@@ -1,89 +1,124 @@
 // SPDX-License-Identifier: MIT
 #include "output/workbook_file.h"
 
-#include "form/F_main.h"
-#include "output/spreadsheet_export.h"
-#include "xls/spreadsheet_readers.h"
+#include "version.h"
+#include "xls/xls_typed_text.h"
+
+#include <map>
 
 namespace {
 
-struct Refilled {
-    int next_row = 0; // the row after the last
-    QString error;    // empty on success
-};
-// Fills `sheet` with the cells read back and the rows still to be saved.
+const QString banner = QStringLiteral("'- kelvo version " KELVO_VERSION " -");
+const QString header[] = {QStringLiteral("filename"), QStringLiteral("X"), QStringLiteral("Y"),
+                          QStringLiteral("D"), QStringLiteral("comment")};
+constexpr int columns = 5;
+
+// A row's values as the file stores them, column 1 to 5, as one comparable key.
+using RowValues = std::vector<QString>;
+
+QString stored_form(const spreadsheet::CellValue& value) {
+    switch (value.kind) {
+    case spreadsheet::CellValue::Kind::text:
+        return u't' + value.text;
+    case spreadsheet::CellValue::Kind::number:
+        return u'n' + QString::number(value.number, 'g', 17);
+    case spreadsheet::CellValue::Kind::empty:
+        break;
+    }
+    return QString();
+}
+
+RowValues typed_values(const spreadsheet::TypedRow& cells) {
+    RowValues values(columns);
+    for (const spreadsheet::TypedCell& cell : cells) {
+        if (cell.col < 1 || cell.col > columns) continue;
+        const xls::TypedValue typed = xls::read_typed_text(cell.text);
+        spreadsheet::CellValue value;
+        value.kind = typed.kind == xls::TypedValue::Kind::text ? spreadsheet::CellValue::Kind::text
+                     : typed.kind == xls::TypedValue::Kind::number
+                         ? spreadsheet::CellValue::Kind::number
+                         : spreadsheet::CellValue::Kind::empty;
+        value.text = typed.text;
+        value.number = typed.number;
+        values[cell.col - 1] = stored_form(value);
+    }
+    return values;
+}
+
+} // namespace
+
+QString write_banner_and_header(SpreadsheetSheet& sheet) {
+    QString why = sheet.set_cell(1, 1, banner);
+    for (int col = 1; why.isEmpty() && col <= columns; ++col)
+        why = sheet.set_cell(2, col, header[col - 1]);
+    return why;
+}
+
+bool is_results_sheet(const spreadsheet::StoredSheet& sheet) {
+    const auto text_at = [&](int row, int col) {
+        for (const spreadsheet::StoredCell& cell : sheet.cells)
+            if (cell.row == row && cell.col == col &&
+                cell.value.kind == spreadsheet::CellValue::Kind::text)
+                return cell.value.text;
+        return QString();
+    };
+    // Any version's banner: "- kelvo version 0.02 -".
+    if (!text_at(1, 1).startsWith(banner.mid(1, 16))) return false;
+    for (int col = 1; col <= columns; ++col)
+        if (text_at(2, col) != header[col - 1]) return false;
+    return true;
+}
+
+TypedRowResult type_row(SpreadsheetSheet& sheet, int row, const spreadsheet::TypedRow& cells) {
+    TypedRowResult result;
+    for (const spreadsheet::TypedCell& cell : cells) {
+        // Every step is tried even when one fails.
+        if (cell.colour) {
+            const QString why = sheet.set_font_colour(row, cell.col, *cell.colour);
+            if (result.error.isEmpty()) result.error = why;
+        }
+        const QString why = sheet.set_cell(row, cell.col, cell.text);
+        if (result.error.isEmpty()) result.error = why;
+        result.cut = result.cut || (why.isEmpty() && sheet.last_cell_truncated());
+    }
+    return result;
+}
+
 Refilled refill(SpreadsheetSheet& sheet, const spreadsheet::StoredSheet& stored,
-                const std::vector<spreadsheet::TypedRow>& pending) {
+                const std::vector<spreadsheet::TypedRow>& rows) {
     for (const spreadsheet::StoredCell& cell : stored.cells) {
         QString why = sheet.put_cell(cell.row, cell.col, cell.value);
         if (why.isEmpty()) why = sheet.set_font_colour(cell.row, cell.col, cell.colour);
         if (!why.isEmpty()) return {0, why};
     }
     int row = stored.last_row + 1;
-    for (const spreadsheet::TypedRow& cells : pending) {
-        bool cut = false;
-        if (const QString failure = type_row(sheet, row, cells, &cut); !failure.isEmpty())
+    for (const spreadsheet::TypedRow& cells : rows) {
+        if (const QString failure = type_row(sheet, row, cells).error; !failure.isEmpty())
             return {0, failure};
         ++row;
     }
     return {row, QString()};
 }
 
-} // namespace
-
-FollowedFile follow_workbook_file(F_main& f) {
-    const auto unreadable = [](const QString& why) {
-        return FollowedFile{WorkbookFile::unreadable, why};
-    };
-    const FileIdentity now = file_identity(f.xl_book);
-    if (!now.exists || now == f.xl_written) return {WorkbookFile::ours, QString()};
-    const spreadsheet::SheetReader reader = sheet_reader_for(f.xl_book);
-    if (!reader) return unreadable(QStringLiteral("kelvo cannot read this kind of workbook back"));
-    const spreadsheet::SheetReading read = reader(f.xl_book);
-    if (!read.error.isEmpty()) return unreadable(read.error);
-    const spreadsheet::StoredSheet& stored = read.sheet;
-    if (!is_results_sheet(stored))
-        return unreadable(
-            QStringLiteral("its first sheet does not begin with kelvo's banner and header"));
-    // Into a new workbook, so that a failure half-way leaves the open one whole.
-    StartedSpreadsheet started = f.spreadsheets ? f.spreadsheets(f.xl_book) : StartedSpreadsheet{};
-    std::unique_ptr<SpreadsheetApp> app = std::move(started.app);
-    if (!app) return unreadable(started.error);
-    if (const QString why = app->add_workbook(); !why.isEmpty()) return unreadable(why);
-    SpreadsheetSheet* sheet = app->active_sheet();
-    if (!sheet) return unreadable(QString());
-    const Refilled refilled = refill(*sheet, stored, f.xl_pending);
-    if (!refilled.error.isEmpty()) return unreadable(refilled.error);
-    const int next_row = refilled.next_row;
-    if (f.xl_app) f.xl_app->quit();
-    f.xl_app = std::move(app);
-    f.xl_row = next_row;
-    f.xl_written = now;
-    return {WorkbookFile::read_back, QString()};
-}
-
-QString save_workbook_file(F_main& f) {
-    if (const QString why = f.xl_app->save_as(f.xl_book); !why.isEmpty()) return why;
-    // Nobody else writes the file while the folder is locked: what is there
-    // now is what this window wrote.
-    f.xl_written = file_identity(f.xl_book);
-    f.xl_pending.clear();
-    return QString();
-}
-
-QString type_row(SpreadsheetSheet& sheet, int row, const spreadsheet::TypedRow& cells, bool* cut) {
-    QString failure;
-    *cut = false;
-    for (const spreadsheet::TypedCell& cell : cells) {
-        // Every step is tried even when one fails.
-        if (cell.colour) {
-            const QString why = sheet.set_font_colour(row, cell.col, *cell.colour);
-            if (failure.isEmpty()) failure = why;
-        }
-        const QString why = sheet.set_cell(row, cell.col, cell.text);
-        const bool ok = why.isEmpty();
-        if (failure.isEmpty()) failure = why;
-        *cut = *cut || (ok && sheet.last_cell_truncated());
+std::vector<std::size_t> rows_missing(const spreadsheet::StoredSheet& stored,
+                                      const std::vector<spreadsheet::TypedRow>& rows) {
+    std::map<int, RowValues> file_rows;
+    for (const spreadsheet::StoredCell& cell : stored.cells) {
+        if (cell.row < 3 || cell.col < 1 || cell.col > columns) continue;
+        RowValues& values = file_rows[cell.row];
+        if (values.empty()) values.resize(columns);
+        values[cell.col - 1] = stored_form(cell.value);
     }
-    return failure;
+    std::multimap<RowValues, int> held;
+    for (auto& [row, values] : file_rows)
+        held.emplace(std::move(values), row);
+    std::vector<std::size_t> missing;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto found = held.find(typed_values(rows[i]));
+        if (found == held.end())
+            missing.push_back(i);
+        else
+            held.erase(found);
+    }
+    return missing;
 }

@@ -1,36 +1,39 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The workbook's file is shared: another window of the program, or another
-// program, may have written it since this window did. Each save therefore
-// runs under the lock on the file's folder (platform/folder_lock), and first
-// checks that the file is still the one this window last wrote. When it is
-// not, its rows are read back and this window's unsaved rows go after them,
-// so no row either writer reported saved is written over.
+// The workbook as a file: its banner and header, typing a row, filling a
+// workbook again from what was read back, and telling whether rows a window
+// saved are still in what was read back.
 
 #include "xls/spreadsheet.h"
 
 #include <QString>
 
-class F_main;
+#include <vector>
 
-enum class WorkbookFile {
-    ours,      // as this window last wrote it, or gone: the workbook in memory goes as it is
-    read_back, // another writer's rows are now in memory, this window's unsaved rows after them
-    unreadable // changed, and cannot be read back: nothing may be written over it
+// Types the banner and the header row; the first failure, "" when all went in.
+QString write_banner_and_header(SpreadsheetSheet& sheet);
+
+// Whether a sheet read back from a file is one of the program's workbooks:
+// the banner, then the header row.
+bool is_results_sheet(const spreadsheet::StoredSheet& sheet);
+
+struct TypedRowResult {
+    QString error;    // the first failure; empty when every cell went in
+    bool cut = false; // the sheet had to cut a text to fit a cell
 };
+// Types a row's cells into `row`; every cell is tried even when one fails.
+TypedRowResult type_row(SpreadsheetSheet& sheet, int row, const spreadsheet::TypedRow& cells);
 
-struct FollowedFile {
-    WorkbookFile state = WorkbookFile::ours;
-    QString error; // for `unreadable`, why
+struct Refilled {
+    int next_row = 0; // the row after the last
+    QString error;    // empty on success
 };
-// With the folder locked: brings the open workbook in line with its file.
-// For `unreadable` nothing changes.
-FollowedFile follow_workbook_file(F_main& f);
+// Fills `sheet` with the cells read back, then types `rows` after them.
+Refilled refill(SpreadsheetSheet& sheet, const spreadsheet::StoredSheet& stored,
+                const std::vector<spreadsheet::TypedRow>& rows);
 
-// Saves the open workbook (with the folder locked) and remembers the file as
-// this window's; returns why it could not, empty when it did.
-QString save_workbook_file(F_main& f);
-
-// Types a row's cells into `row`; the first failure ("" when all went in).
-// *cut is set when the sheet had to cut a text to fit a cell.
-QString type_row(SpreadsheetSheet& sheet, int row, const spreadsheet::TypedRow& cells, bool* cut);
+// Which of `rows` (as typed) the sheet read back does not hold, by their
+// places in `rows`. A row is held when a result row of the sheet has the
+// same values in the same columns; each row of the sheet holds one of them.
+std::vector<std::size_t> rows_missing(const spreadsheet::StoredSheet& stored,
+                                      const std::vector<spreadsheet::TypedRow>& rows);

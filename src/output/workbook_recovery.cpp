@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "output/spreadsheet_export.h"
+#include "output/workbook_file.h"
 #include "platform/user_settings.h"
 #include "xls/workbook_formats.h"
 
@@ -48,45 +49,45 @@ QString recovery_workbook_path(const QString& book, const QDateTime& when) {
            when.toString(QStringLiteral("yyyyMMdd-HHmmss")) + extension;
 }
 
-RecoveryWorkbook save_recovery_workbook(F_main& f) {
-    if (!f.xl_app) return {QString(), QStringLiteral("the spreadsheet application is gone")};
-    QString path = recovery_workbook_path(f.xl_book, QDateTime::currentDateTime());
-    if (path.isEmpty())
+RecoveryWorkbook save_recovery_workbook(const SpreadsheetFactory& spreadsheets, const QString& book,
+                                        const std::vector<spreadsheet::TypedRow>& rows) {
+    const QString first = recovery_workbook_path(book, QDateTime::currentDateTime());
+    if (first.isEmpty())
         return {QString(),
                 QStringLiteral("there is no data folder (neither XDG_DATA_HOME nor HOME is set)")};
+    const auto fail = [&](const QString& why) {
+        return RecoveryWorkbook{QString(), workbook_failure(first, why)};
+    };
+    StartedSpreadsheet started = spreadsheets ? spreadsheets(book) : StartedSpreadsheet{};
+    const std::unique_ptr<SpreadsheetApp> app = std::move(started.app);
+    if (!app) return fail(started.error);
+    if (const QString why = app->add_workbook(); !why.isEmpty()) return fail(why);
+    SpreadsheetSheet* sheet = app->active_sheet();
+    if (!sheet) return fail(QStringLiteral("the spreadsheet application has no sheet"));
+    spreadsheet::StoredSheet nothing_before;
+    nothing_before.last_row = 2;
+    if (QString why = write_banner_and_header(*sheet); !why.isEmpty()) return fail(why);
+    if (const Refilled typed = refill(*sheet, nothing_before, rows); !typed.error.isEmpty())
+        return fail(typed.error);
     // A failure to make the folder shows as the save's own reason below.
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    // Two rescues within one second, by two windows, keep both.
-    const QString extension = QLatin1Char('.') + QFileInfo(path).suffix();
-    const QString stem = path.chopped(extension.size());
-    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+    QDir().mkpath(QFileInfo(first).absolutePath());
+    const QString extension = QLatin1Char('.') + QFileInfo(first).suffix();
+    const QString stem = first.chopped(extension.size());
+    QString path = first;
+    for (int n = 2;; ++n) {
+        const QString why = app->save_as_new(path);
+        if (why.isEmpty()) break;
+        // A file there now took the name first (another window's rescue
+        // in the same second): the next name is tried.
+        const QFileInfo taken(path);
+        if (!(taken.exists() || taken.isSymLink()) || n > 1000) {
+            app->quit();
+            return {QString(), workbook_failure(path, why)};
+        }
         path = stem + QStringLiteral("-%1").arg(n) + extension;
-    if (const QString why = f.xl_app->save_as(path); !why.isEmpty())
-        return {QString(), workbook_failure(path, why)};
+    }
+    app->quit();
     return {path, QString()};
-}
-
-bool rescue_rows(F_main& f, const QString& why) {
-    const RecoveryWorkbook kept = save_recovery_workbook(f);
-    const QString& lost = kept.error;
-    if (lost.isEmpty()) {
-        // Reported as a failure, so the log (standard error) names the file
-        // even though the window is going.
-        f.report(QStringLiteral("The workbook was not saved on closing (%1); its rows were "
-                                "saved in %2")
-                     .arg(why, QDir::toNativeSeparators(kept.path)));
-        return true;
-    }
-    if (!f.close_refused) {
-        f.close_refused = true;
-        f.report(QStringLiteral("The window stays open: the workbook's rows could not be saved "
-                                "(%1), nor as a recovery workbook (%2). Close again to quit "
-                                "without them.")
-                     .arg(why, lost));
-        return false;
-    }
-    f.report(QStringLiteral("The workbook's rows were lost on closing: %1; %2").arg(why, lost));
-    return true;
 }
 
 void show_recovered_workbooks_item(F_main& f) {
@@ -97,12 +98,18 @@ void announce_recovered_workbooks(F_main& f) {
     const QStringList present = recovered_workbooks();
     f.fw->setVisible(!present.isEmpty());
     QSettings settings = user_settings();
-    const QStringList announced = settings.value(announced_key).toStringList();
+    QStringList announced = settings.value(announced_key).toStringList();
+    announced.removeAll(QString());
     const qsizetype fresh = std::count_if(present.begin(), present.end(), [&](const QString& name) {
         return !announced.contains(name);
     });
     // Only the names still there are remembered, so the list never grows old.
-    settings.setValue(announced_key, present);
+    // QSettings would write an empty list as "@Invalid()": it is written as
+    // an empty value instead.
+    if (present.isEmpty())
+        settings.setValue(announced_key, QString());
+    else
+        settings.setValue(announced_key, present);
     if (fresh == 0) return;
     f.report(QStringLiteral("%1 workbook(s) with rows that could not be saved on closing were "
                             "kept in %2: File > Recovered workbooks opens the folder")

@@ -5,8 +5,12 @@
 // $XDG_DATA_HOME/kelvo/recovered/ (~/.local/share/kelvo/recovered/ by
 // default), named after the workbook with the time of the rescue.
 
+#include "xls/spreadsheet.h"
+
 #include <QDateTime>
 #include <QString>
+
+#include <vector>
 
 class F_main;
 
@@ -17,16 +21,14 @@ QString recovery_workbook_path(const QString& book, const QDateTime& when);
 
 struct RecoveryWorkbook {
     QString path;  // where the rows were kept
-    QString error; // why they could not be; empty when kept
+    QString error; // why they could not be, with the file; empty when kept
 };
-// Saves the open workbook's rows as a recovery workbook (never over an
-// existing file).
-RecoveryWorkbook save_recovery_workbook(F_main& f);
-
-// The workbook's own file could not take its rows (`why`): they go to a
-// recovery workbook, and the status bar says where. Returns false when that
-// failed too and the window should stay open (once: a second close goes).
-bool rescue_rows(F_main& f, const QString& why);
+// Saves `rows` (as typed) under the banner and the header as a new recovery
+// workbook for `book`. It never replaces a file: the name is taken only
+// while it is free, in one step, so windows ended at the same instant write
+// a workbook each ("-2", "-3"... after the time).
+RecoveryWorkbook save_recovery_workbook(const SpreadsheetFactory& spreadsheets, const QString& book,
+                                        const std::vector<spreadsheet::TypedRow>& rows);
 
 // At start-up: when the recovery folder holds workbooks not announced before,
 // the status line says how many and where (each file is announced once; the

@@ -86,7 +86,8 @@ QString name_too_long(const QByteArray& folder, const QByteArray& name) {
 }
 } // namespace
 
-AtomicFile::AtomicFile(QString target) : target_(std::move(target)) {}
+AtomicFile::AtomicFile(QString target, Replace replace)
+    : target_(std::move(target)), replace_(replace) {}
 
 AtomicFile::~AtomicFile() {
     // Removed while still locked, so no other program takes it for a left-over
@@ -137,7 +138,10 @@ QString AtomicFile::not_open() {
 
 QString AtomicFile::open() {
     int err = 0;
-    const QByteArray written = through_links(native(target_), &err);
+    // A name that must stay new is taken as it stands: a link there is a
+    // file that exists.
+    const QByteArray written =
+        replace_ == Replace::never ? native(target_) : through_links(native(target_), &err);
     if (written.isEmpty()) {
         return fail(QStringLiteral("cannot follow the link %1").arg(target_), err);
     }
@@ -321,7 +325,9 @@ QString AtomicFile::commit() {
     }
     // Renamed while still open and locked: closed first, it would look like
     // a left-over to another program's clean-up.
-    if (::rename(native(temp_).constData(), native(written_).constData()) != 0) {
+    if (replace_ == Replace::never) {
+        if (QString why = put_in_place_of_nothing(); !why.isEmpty()) return why;
+    } else if (::rename(native(temp_).constData(), native(written_).constData()) != 0) {
         if (errno == ENAMETOOLONG) return error_ = QStringLiteral("file name too long");
         return fail(QStringLiteral("cannot replace the file"), errno);
     }
@@ -338,8 +344,28 @@ QString AtomicFile::commit() {
     return QString();
 }
 
-QString write_file_atomically(const QString& target, const QByteArray& bytes) {
-    AtomicFile file(target);
+QString AtomicFile::put_in_place_of_nothing() {
+    const QByteArray from = native(temp_);
+    const QByteArray to = native(written_);
+    // The check for a free name and the taking of it are one step, so two
+    // programs choosing the same name at the same instant cannot both have it.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return QString();
+    if (errno != EINVAL && errno != ENOSYS) {
+        if (errno == ENAMETOOLONG) return error_ = QStringLiteral("file name too long");
+        return fail(QStringLiteral("cannot create the file"), errno);
+    }
+    // A file system that cannot rename so (some network ones): a hard link
+    // fails just the same on a name that exists.
+    if (::link(from.constData(), to.constData()) != 0)
+        return fail(QStringLiteral("cannot create the file"), errno);
+    ::unlink(from.constData());
+    return QString();
+}
+
+QString write_file_atomically(const QString& target, const QByteArray& bytes,
+                              AtomicFile::Replace replace) {
+    AtomicFile file(target, replace);
     QString why = file.open();
     if (why.isEmpty()) why = file.write(bytes);
     if (why.isEmpty()) why = file.commit();

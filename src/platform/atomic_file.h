@@ -22,7 +22,12 @@
 
 class AtomicFile {
   public:
-    explicit AtomicFile(QString target);
+    // Whether commit() may put the file in place of an existing one. A file
+    // that must never replace another (a recovery workbook, whose name two
+    // programs may choose at the same instant) fails with "File exists"
+    // instead, and is never written through a symbolic link.
+    enum class Replace { allowed, never };
+    explicit AtomicFile(QString target, Replace replace = Replace::allowed);
     ~AtomicFile(); // an uncommitted temporary file is removed
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -58,7 +63,8 @@ class AtomicFile {
     // the disk space now: a large file then fails at once on a full disk
     // instead of after minutes of work.
     QString reserve(qint64 size);
-    // Flush, fsync, rename over the target, sync the folder.
+    // Flush, fsync, rename over the target (or, with Replace::never, onto
+    // its name only while no file has it), sync the folder.
     QString commit();
 
     const QString& target() const { return target_; }
@@ -75,14 +81,18 @@ class AtomicFile {
     QString fail(const QString& what, int err);
     QString not_open();
     QString create_locked_temporary(const QByteArray& folder);
+    QString put_in_place_of_nothing();
     QString target_;
     QString written_;
     QString temp_;
     QString error_;
     int fd_ = -1;
     bool committed_ = false;
+    Replace replace_ = Replace::allowed;
 };
 
 // One-shot helper for small files. Returns why the file could not be
 // written; empty when it was.
-[[nodiscard]] QString write_file_atomically(const QString& target, const QByteArray& bytes);
+[[nodiscard]] QString
+write_file_atomically(const QString& target, const QByteArray& bytes,
+                      AtomicFile::Replace replace = AtomicFile::Replace::allowed);

@@ -6,6 +6,8 @@
 #include <QWheelEvent>
 #include <QWidget>
 
+#include <map>
+
 namespace {
 
 class KeyPressFilter : public QObject {
@@ -31,6 +33,31 @@ class KeyPressFilter : public QObject {
 
   private:
     KeyPressHandler handler_;
+};
+
+class RepeatFilter : public QObject {
+  public:
+    RepeatFilter(QObject* parent, std::initializer_list<int> keys) : QObject(parent) {
+        for (const int key : keys)
+            released_at_[key] = 0;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const auto released = released_at_.find(key->key());
+        if (released == released_at_.end()) return false;
+        if (event->type() == QEvent::KeyRelease) {
+            released->second = key->timestamp();
+            return false;
+        }
+        return key->isAutoRepeat() ||
+               (key->timestamp() != 0 && key->timestamp() == released->second);
+    }
+
+  private:
+    std::map<int, quint64> released_at_; // each key's last release
 };
 
 class ResizeFilter : public QObject {
@@ -70,6 +97,10 @@ class WheelFilter : public QObject {
 
 void on_key_press(QWidget* widget, KeyPressHandler handler) {
     widget->installEventFilter(new KeyPressFilter(widget, std::move(handler)));
+}
+
+void ignore_key_repeats(QWidget* widget, std::initializer_list<int> keys) {
+    widget->installEventFilter(new RepeatFilter(widget, keys));
 }
 
 void on_resize(QWidget* widget, std::function<void()> handler) {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPoint>
 #include <functional>
+#include <initializer_list>
 
 class QWidget;
 
@@ -15,6 +16,12 @@ class QWidget;
 // cancel the key, which then never reaches the widget.
 using KeyPressHandler = std::function<void(int& key_ascii)>;
 void on_key_press(QWidget* widget, KeyPressHandler handler);
+
+// Presses of `keys` on `widget` that only repeat a key held down go no
+// further: a held key acts once. Qt marks most repeats (isAutoRepeat), but
+// on X11 it sees some as a release and a new press; those come with the
+// release's own timestamp, which no hand can match.
+void ignore_key_repeats(QWidget* widget, std::initializer_list<int> keys);
 
 // `handler` runs after every resize of `widget`.
 void on_resize(QWidget* widget, std::function<void()> handler);

@@ -29,6 +29,16 @@ FolderLock::FolderLock(const QString& file, int wait_ms) {
     const int fd =
         ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) return;
+    if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+        // A drop box (write and search, no read): its files can be written
+        // but the folder itself cannot be opened to be locked.
+        qCWarning(kelvo_log).noquote()
+            << QStringLiteral("The folder %1 cannot be opened to be locked (%2): windows saving "
+                              "there do not take turns")
+                   .arg(QDir::toNativeSeparators(folder),
+                        QString::fromLocal8Bit(std::strerror(errno)));
+        return;
+    }
     if (fd < 0) {
         error_ = QStringLiteral("cannot open the folder %1: %2")
                      .arg(QDir::toNativeSeparators(folder),
@@ -60,7 +70,8 @@ FolderLock::FolderLock(const QString& file, int wait_ms) {
             break;
         }
         if (waited.elapsed() >= wait_ms) {
-            error_ = QStringLiteral("another program kept the folder %1 locked for %2 s")
+            error_ = QStringLiteral("another kelvo window or another program kept the folder "
+                                    "%1 locked for %2 s")
                          .arg(QDir::toNativeSeparators(folder))
                          .arg(wait_ms / 1000.0);
             break;

@@ -22,9 +22,10 @@ class FolderLock {
     bool held() const { return fd_ >= 0; }
     // Why the lock was not taken, for the status line. Empty when the folder
     // does not exist (there is nothing to take turns over, and the write
-    // that follows says why it failed), and when its file system cannot lock
-    // a folder (some network file systems; logged): refusing every save
-    // there would be worse.
+    // that follows says why it failed), when its file system cannot lock
+    // a folder (some network file systems) and when it may be written but
+    // not opened (a drop box; both logged): refusing every save there would
+    // be worse.
     const QString& error() const { return error_; }
 
   private:

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/forward_typing.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
@@ -27,11 +26,13 @@ class TypingForwarder : public QObject {
             event->accept();
             return true;
         }
-        to_->setFocus(Qt::OtherFocusReason);
-        to_->moveCursor(QTextCursor::End);
-        QKeyEvent again(QEvent::KeyPress, key->key(), key->modifiers(), text, key->isAutoRepeat(),
-                        ushort(key->count()));
-        QCoreApplication::sendEvent(to_, &again);
+        // The focus stays on the button, so the Enter that follows the
+        // comment writes the row.
+        QTextCursor end = to_->textCursor();
+        end.movePosition(QTextCursor::End);
+        end.insertText(text);
+        to_->setTextCursor(end);
+        to_->ensureCursorVisible();
         return true;
     }
 

@@ -27,10 +27,20 @@ QByteArray number(const xls::Cell& cell) {
     return err == std::errc() ? QByteArray(text, end - text) : QByteArray::number(cell.number);
 }
 
+// A spreadsheet opening the file would take text that begins so for a
+// formula, and a picture's name comes from whoever sent the picture: such
+// text gets an apostrophe in front, which shows it is text (OWASP's rule for
+// CSV injection). Numbers are never text, so "-1234.57" stays as it is.
+QString inert(const QString& text) {
+    static const QString formula_starts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formula_starts.contains(text.front())) return u'\'' + text;
+    return text;
+}
+
 QByteArray field(const xls::Cell& cell) {
     switch (cell.kind) {
     case xls::Cell::Kind::text:
-        return quoted(cell.text);
+        return quoted(inert(cell.text));
     case xls::Cell::Kind::number:
         return number(cell);
     case xls::Cell::Kind::empty:
@@ -57,6 +67,7 @@ QByteArray CsvApplication::encode(const xls::CellRows& rows) {
     return out;
 }
 
-QString CsvApplication::write_workbook(const xls::Workbook& book, const QString& path) const {
-    return write_file_atomically(path, encode(book.rows()));
+QString CsvApplication::write_workbook(const xls::Workbook& book, const QString& path,
+                                       AtomicFile::Replace replace) const {
+    return write_file_atomically(path, encode(book.rows()), replace);
 }

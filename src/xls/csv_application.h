@@ -5,7 +5,9 @@
 // byte order mark, records as RFC 4180 lays them out (fields quoted when they
 // hold a comma, a quote or a line break; CR LF between records), every record
 // as wide as the widest, numbers with a point for decimals as the cells show
-// them ("30.00", "3.14159"), no colours.
+// them ("30.00", "3.14159"), no colours. Text that a spreadsheet would take
+// for a formula (beginning with = + - @, a tab or a carriage return) is
+// written with an apostrophe in front.
 
 #include "xls/xls_application.h"
 
@@ -16,5 +18,6 @@ class CsvApplication final : public XlsApplication {
     static QByteArray encode(const xls::CellRows& rows);
 
   protected:
-    QString write_workbook(const xls::Workbook& book, const QString& path) const override;
+    QString write_workbook(const xls::Workbook& book, const QString& path,
+                           AtomicFile::Replace replace) const override;
 };

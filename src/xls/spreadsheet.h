@@ -105,6 +105,10 @@ class SpreadsheetApp {
     virtual SpreadsheetSheet* active_sheet() = 0;
     // Writes the whole workbook; atomic, and may be repeated on the same path.
     virtual QString save_as(const QString& path) = 0;
+    // Writes the whole workbook to a new file, atomically; fails ("File
+    // exists") when a file has that name, however closely another program
+    // came before.
+    virtual QString save_as_new(const QString& path) = 0;
     // Closes the workbook without saving.
     virtual void quit() = 0;
 };

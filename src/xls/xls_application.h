@@ -5,6 +5,7 @@
 // applications for the other formats keep the same workbook, so the same
 // text becomes the same numbers and colours, and only write it otherwise.
 
+#include "platform/atomic_file.h"
 #include "xls/spreadsheet.h"
 #include "xls/xls_workbook.h"
 
@@ -18,6 +19,7 @@ class XlsApplication : public SpreadsheetApp {
     // Writes the whole workbook anew through a temporary file beside path, so
     // a failed save leaves the previous file as it was.
     QString save_as(const QString& path) override;
+    QString save_as_new(const QString& path) override;
     void quit() override;
 
     // Starts an XlsApplication, whatever the workbook's name; it cannot fail.
@@ -26,8 +28,10 @@ class XlsApplication : public SpreadsheetApp {
   protected:
     // Writes the whole workbook to `path`, atomically; returns why it could
     // not, empty when it did.
-    virtual QString write_workbook(const xls::Workbook& book, const QString& path) const;
+    virtual QString write_workbook(const xls::Workbook& book, const QString& path,
+                                   AtomicFile::Replace replace) const;
 
   private:
+    QString save(const QString& path, AtomicFile::Replace replace);
     std::unique_ptr<xls::Workbook> workbook_;
 };

@@ -8,6 +8,8 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <tuple>
 
@@ -59,16 +61,27 @@ lxw_error write_cell(lxw_worksheet* sheet, lxw_row_t row, const xls::Cell& cell,
     return LXW_NO_ERROR;
 }
 
-QString lxw_reason(lxw_error error) {
+// A write the system refused (a full disk) in the system's words, as the
+// other formats say it: libxlsxwriter's own text would be "Zip generic error
+// ZIP_ERRNO".
+QString lxw_reason(lxw_error error, int system_error) {
+    const bool from_the_system = error == LXW_ERROR_CREATING_XLSX_FILE ||
+                                 error == LXW_ERROR_CREATING_TMPFILE ||
+                                 error == LXW_ERROR_ZIP_FILE_OPERATION ||
+                                 error == LXW_ERROR_ZIP_FILE_ADD || error == LXW_ERROR_ZIP_CLOSE;
+    if (from_the_system && system_error != 0)
+        return QStringLiteral("write failed: ") +
+               QString::fromLocal8Bit(std::strerror(system_error));
     return QString::fromUtf8(lxw_strerror(error));
 }
 
 } // namespace
 
-QString XlsxApplication::write_workbook(const xls::Workbook& book, const QString& path) const {
+QString XlsxApplication::write_workbook(const xls::Workbook& book, const QString& path,
+                                        AtomicFile::Replace replace) const {
     // libxlsxwriter writes to a file name: ours is the temporary file that
     // is renamed over the workbook once it is complete.
-    AtomicFile file(path);
+    AtomicFile file(path, replace);
     if (const QString why = file.open(); !why.isEmpty()) return why;
     lxw_workbook* out = workbook_new(QFile::encodeName(file.temp_path()).constData());
     lxw_worksheet* sheet = out ? workbook_add_worksheet(out, nullptr) : nullptr;
@@ -87,7 +100,9 @@ QString XlsxApplication::write_workbook(const xls::Workbook& book, const QString
         for (const xls::Cell& cell : rows[r])
             if ((error = write_cell(sheet, lxw_row_t(r), cell, formats.of(cell)))) break;
     // Closing writes the file, and frees the workbook whatever happened.
+    errno = 0;
     const lxw_error closed = workbook_close(out);
-    if (error || closed) return lxw_reason(error ? error : closed);
+    const int system_error = errno;
+    if (error || closed) return lxw_reason(error ? error : closed, system_error);
     return file.commit();
 }

@@ -8,5 +8,6 @@
 
 class XlsxApplication final : public XlsApplication {
   protected:
-    QString write_workbook(const xls::Workbook& book, const QString& path) const override;
+    QString write_workbook(const xls::Workbook& book, const QString& path,
+                           AtomicFile::Replace replace) const override;
 };

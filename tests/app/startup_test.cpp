@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "kelvo_fixture.h"
 
+#include "output/workbook_session.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QFrame>
@@ -35,7 +37,7 @@ TEST_F(StartUp, TheWindowOpensWithItsDefaults) {
     EXPECT_EQ(f->L_m[0]->X1(), f->L_m[0]->X2());
     EXPECT_EQ(f->L_m[0]->Y1(), f->L_m[0]->Y2());
     EXPECT_EQ(f->unit_per_px, 1.0f);
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
     EXPECT_TRUE(f->pic_path.isEmpty());
     EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_EQ(f->seg_count, 0);

@@ -6,19 +6,22 @@
 #include "test_files.h"
 #include "xls_readback.h"
 
-#include "app/logout.h"
 #include "measure/modes.h"
 #include "measure/result_panel.h"
 #include "measure/trace_colours.h"
 #include "output/spreadsheet_export.h"
 #include "output/workbook_recovery.h"
+#include "output/workbook_session.h"
 #include "platform/atomic_file.h"
+#include "platform/user_settings.h"
 #include "xls/xls_application.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -100,9 +103,9 @@ TEST_F(SpreadsheetExport, FirstResultAsksForTheWorkbookAndSavesBannerHeaderAndRo
     EXPECT_EQ(dialogs.requests[1].kind, DialogKind::Save);
     EXPECT_EQ(dialogs.requests[1].title, QStringLiteral("Save data file"));
     EXPECT_EQ(dialogs.requests[1].pattern, QStringLiteral("*.xls"));
-    EXPECT_EQ(f->xl_open, 1);
-    EXPECT_EQ(f->xl_book, path(QStringLiteral("result.xls")));
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_book, path(QStringLiteral("result.xls")));
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_TRUE(green());
     EXPECT_TRUE(f->Text_comment->toPlainText().isEmpty()) << "comment lock is off";
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("Row 3 saved")))
@@ -140,8 +143,8 @@ TEST_F(SpreadsheetExport, ThreeRowsThenClosingTheWindowGiveRowsOneToFive) {
     f->fx->trigger(); // "Exit (&X)"
 
     EXPECT_FALSE(f->isVisible());
-    EXPECT_EQ(f->xl_open, 0);
-    EXPECT_EQ(f->xl_app, nullptr);
+    EXPECT_EQ(f->workbook->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_app, nullptr);
     const ReadWorkbook book = read_back(path(QStringLiteral("three.xls")));
     EXPECT_EQ(last_row(book), 5);
     EXPECT_EQ(number_at(book, 3, 2), 0.5);
@@ -247,7 +250,7 @@ TEST_F(SpreadsheetExport, TheChosenEntrysExtensionIsAddedOnlyWhenTheNameHasNoneO
     for (const auto& name : names) {
         dialogs.answer(path(QLatin1String(name.typed)), name.entry);
         pointer::click(f->Command_new);
-        EXPECT_EQ(f->xl_book, path(QLatin1String(name.file))) << name.typed;
+        EXPECT_EQ(f->workbook->xl_book, path(QLatin1String(name.file))) << name.typed;
     }
     const auto& more = dialogs.requests.back().more_saves;
     ASSERT_EQ(more.size(), 2u);
@@ -266,12 +269,12 @@ TEST_F(SpreadsheetExport, WithoutAPictureToExcelDoesNothingButNewStartsAnEmptyWo
     f->Command_excel->setFocus();
     QTest::keyClick(f->Command_excel, Qt::Key_Return);
     EXPECT_EQ(dialogs.requests.size(), 1u) << "no dialog without a picture";
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
 
     dialogs.answer(path(QStringLiteral("empty.xls")));
     pointer::click(f->Command_new);
-    EXPECT_EQ(f->xl_open, 1);
-    EXPECT_EQ(f->xl_row, 3);
+    EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_row, 3);
     ReadWorkbook book = read_back(path(QStringLiteral("empty.xls")));
     EXPECT_EQ(book.cells.size(), 6u) << "banner and header only";
     EXPECT_EQ(last_row(book), 2);
@@ -289,7 +292,7 @@ TEST_F(SpreadsheetExport, EnterOnToExcelWritesARowAndOtherKeysDoNot) {
     ASSERT_EQ(f->focusWidget(), f->Command_excel) << "measuring hands the focus on";
     dialogs.answer(path(QStringLiteral("keys.xls")));
     QTest::keyClick(f->Command_excel, Qt::Key_Return);
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_TRUE(green());
 
     // M is also the magnifier's key (in an active window), and Escape cancels a line.
@@ -297,14 +300,46 @@ TEST_F(SpreadsheetExport, EnterOnToExcelWritesARowAndOtherKeysDoNot) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
     for (Qt::Key key : {Qt::Key_M, Qt::Key_A, Qt::Key_5, Qt::Key_Escape, Qt::Key_Period})
         QTest::keyClick(f->Command_excel, key);
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("ma5."))
         << "typed letters are the comment";
-    EXPECT_EQ(f->focusWidget(), f->Text_comment);
+    EXPECT_EQ(f->focusWidget(), f->Command_excel) << "so Enter after typing writes the row";
 
     QTest::keyClick(f->Command_excel, Qt::Key_Enter); // the keypad's Enter
-    EXPECT_EQ(f->xl_row, 5);
-    EXPECT_EQ(last_row(read_back(path(QStringLiteral("keys.xls")))), 4);
+    EXPECT_EQ(f->workbook->xl_row, 5);
+    const ReadWorkbook book = read_back(path(QStringLiteral("keys.xls")));
+    EXPECT_EQ(text_at(book, 4, 5), QStringLiteral("ma5."));
+}
+
+TEST_F(SpreadsheetExport, AKeyHeldOnToExcelWritesOneRow) {
+    dialogs.answer(path(QStringLiteral("held.xls")));
+    f->Command_excel->setFocus();
+    // As X11 delivers a held key: repeats Qt marks, and release-press pairs it
+    // does not, whose press carries the release's timestamp.
+    const struct {
+        QEvent::Type type;
+        Qt::Key key;
+        bool marked;
+        ulong at;
+    } held[] = {{QEvent::KeyPress, Qt::Key_Return, false, 100},
+                {QEvent::KeyPress, Qt::Key_Return, true, 700},
+                {QEvent::KeyRelease, Qt::Key_Return, false, 740},
+                {QEvent::KeyPress, Qt::Key_Return, false, 740},
+                {QEvent::KeyRelease, Qt::Key_Return, false, 900},
+                {QEvent::KeyPress, Qt::Key_Space, false, 1000},
+                {QEvent::KeyRelease, Qt::Key_Space, false, 1600},
+                {QEvent::KeyPress, Qt::Key_Space, false, 1600},
+                {QEvent::KeyRelease, Qt::Key_Space, false, 1640},
+                {QEvent::KeyPress, Qt::Key_Space, false, 1640},
+                {QEvent::KeyRelease, Qt::Key_Space, false, 1800}};
+    for (const auto& e : held) {
+        QKeyEvent event(e.type, e.key, Qt::NoModifier,
+                        e.key == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r"),
+                        e.marked);
+        event.setTimestamp(e.at);
+        QApplication::sendEvent(f->Command_excel, &event);
+    }
+    EXPECT_EQ(f->workbook->xl_row, 5) << "one row for Enter, one for Space";
 }
 
 TEST_F(SpreadsheetExport, AnExistingWorkbookChosenIsReplacedAndLeftOversOfOursRemoved) {
@@ -335,16 +370,16 @@ TEST_F(SpreadsheetExport, AnExistingWorkbookChosenIsReplacedAndLeftOversOfOursRe
 TEST_F(SpreadsheetExport, CancelledNameDialogsChangeNothing) {
     dialogs.cancel();
     to_excel();
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
     EXPECT_FALSE(green());
 
     dialogs.answer(path(QStringLiteral("kept.xls")));
     to_excel();
     dialogs.cancel();
     pointer::click(f->Command_new);
-    EXPECT_EQ(f->xl_open, 1);
-    EXPECT_EQ(f->xl_book, path(QStringLiteral("kept.xls")));
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_book, path(QStringLiteral("kept.xls")));
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_EQ(files(), (QStringList{QStringLiteral("kept.xls"), QStringLiteral("picture.bmp")}));
 }
 
@@ -356,8 +391,8 @@ TEST_F(SpreadsheetExport, NewClosesTheOpenWorkbookAndStartsTheNextWithTheCurrent
     dialogs.answer(path(QStringLiteral("second.xls")));
     pointer::click(f->Command_new);
 
-    EXPECT_EQ(f->xl_book, path(QStringLiteral("second.xls")));
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_book, path(QStringLiteral("second.xls")));
+    EXPECT_EQ(f->workbook->xl_row, 4);
     const ReadWorkbook first = read_back(path(QStringLiteral("first.xls")));
     EXPECT_EQ(last_row(first), 3);
     EXPECT_EQ(number_at(first, 3, 2), 1.0);
@@ -384,7 +419,7 @@ TEST_F(SpreadsheetExport, AFolderThatVanishesKeepsRowsInMemoryUntilASaveSucceeds
     EXPECT_TRUE(f->status_text().contains(file)) << f->status_text().toStdString();
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("No such file or directory")))
         << f->status_text().toStdString();
-    EXPECT_EQ(f->xl_row, 5) << "the row is in the workbook, waiting for the next save";
+    EXPECT_EQ(f->workbook->xl_row, 5) << "the row is in the workbook, waiting for the next save";
 
     ASSERT_TRUE(QDir().rename(away, folder));
     EXPECT_EQ(last_row(read_back(file)), 3) << "the failed save left the last good file";
@@ -423,7 +458,7 @@ TEST_F(SpreadsheetExport, AWorkbookThatCannotBeCreatedIsReportedAndNoRowClaimed)
     const QString nowhere = path(QStringLiteral("no-such-folder/rows.xls"));
     dialogs.answer(nowhere);
     to_excel();
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
     EXPECT_FALSE(green());
     EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("keep me"));
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("No workbook was started")))
@@ -436,7 +471,7 @@ TEST_F(SpreadsheetExport, AWorkbookThatCannotBeCreatedIsReportedAndNoRowClaimed)
     f->spreadsheets = scripted_spreadsheet(script);
     dialogs.answer(path(QStringLiteral("rows.xls")));
     to_excel();
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
     EXPECT_FALSE(green());
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("the spreadsheet component is missing")))
         << f->status_text().toStdString();
@@ -445,7 +480,7 @@ TEST_F(SpreadsheetExport, AWorkbookThatCannotBeCreatedIsReportedAndNoRowClaimed)
     // The next try asks again and works.
     dialogs.answer(path(QStringLiteral("rows.xls")));
     to_excel();
-    EXPECT_EQ(f->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_open, 1);
     EXPECT_TRUE(green());
     EXPECT_EQ(script->cells[std::make_pair(3, 5)], QStringLiteral("keep me"));
 }
@@ -492,7 +527,7 @@ TEST_F(SpreadsheetExport, AStepThatFailsInTheRowLeavesTheRowToBeWrittenAgain) {
     f->spreadsheets = scripted_spreadsheet(script);
     dialogs.answer(QStringLiteral("/results/a.xls"));
     to_excel();
-    ASSERT_EQ(f->xl_row, 4);
+    ASSERT_EQ(f->workbook->xl_row, 4);
 
     script->fail_step = SpreadsheetStep::set_font_colour;
     script->fail_on_call = script->calls_of(SpreadsheetStep::set_font_colour) + 2;
@@ -500,14 +535,14 @@ TEST_F(SpreadsheetExport, AStepThatFailsInTheRowLeavesTheRowToBeWrittenAgain) {
     set_trace_red(*f);
     comment(QStringLiteral("again"));
     to_excel();
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_FALSE(green());
     EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("again"));
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("the cell is locked")));
     EXPECT_EQ(script->saves.size(), 2u) << "nothing half-written goes to disk";
 
     to_excel();
-    EXPECT_EQ(f->xl_row, 5);
+    EXPECT_EQ(f->workbook->xl_row, 5);
     EXPECT_TRUE(green());
     EXPECT_EQ(script->saves.back().cells.at(std::make_pair(4, 5)), QStringLiteral("again"));
 }
@@ -515,17 +550,17 @@ TEST_F(SpreadsheetExport, AStepThatFailsInTheRowLeavesTheRowToBeWrittenAgain) {
 TEST_F(SpreadsheetExport, ARowBeyondTheLastSheetRowIsRefusedWithAMessage) {
     dialogs.answer(path(QStringLiteral("full.xls")));
     to_excel();
-    f->xl_row = 65536; // the format's last row
+    f->workbook->xl_row = 65536; // the format's last row
     show_results("9.00", "9.00", "9.00");
     to_excel();
     EXPECT_TRUE(green());
-    EXPECT_EQ(f->xl_row, 65537);
+    EXPECT_EQ(f->workbook->xl_row, 65537);
 
     set_trace_red(*f);
     comment(QStringLiteral("one too many"));
     to_excel();
     EXPECT_FALSE(green());
-    EXPECT_EQ(f->xl_row, 65537);
+    EXPECT_EQ(f->workbook->xl_row, 65537);
     EXPECT_EQ(f->Text_comment->toPlainText(), QStringLiteral("one too many"));
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("65536")))
         << f->status_text().toStdString();
@@ -562,7 +597,7 @@ TEST_F(SpreadsheetExport, RowsTheWorkbookCannotTakeOnClosingGoToARecoveryWorkboo
     f->close();
     const QString said = QString::fromStdString(::testing::internal::GetCapturedStderr());
     EXPECT_FALSE(f->isVisible());
-    EXPECT_EQ(f->xl_open, 0);
+    EXPECT_EQ(f->workbook->xl_open, 0);
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     const QStringList rescued = files_in(recovered);
     ASSERT_EQ(rescued.size(), 1);
@@ -598,7 +633,7 @@ TEST_F(SpreadsheetExport, RowsThatCanBeKeptNowhereKeepTheWindowOpenOnce) {
     const DataFolder data(path(QStringLiteral("a.xls"))); // a file: no folder can be made in it
     f->close();
     EXPECT_TRUE(f->isVisible());
-    EXPECT_EQ(f->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_open, 1);
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("The window stays open")))
         << f->status_text().toStdString();
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("disk full")));
@@ -626,9 +661,9 @@ TEST_F(SpreadsheetExport, NewIsRefusedWhileTheOpenWorkbookCannotBeSaved) {
 
     dialogs.answer(QStringLiteral("/results/b.xls"));
     pointer::click(f->Command_new);
-    EXPECT_EQ(f->xl_book, QStringLiteral("/results/a.xls"));
-    EXPECT_EQ(f->xl_open, 1);
-    EXPECT_EQ(f->xl_row, 4);
+    EXPECT_EQ(f->workbook->xl_book, QStringLiteral("/results/a.xls"));
+    EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_row, 4);
     EXPECT_FALSE(script->quit);
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("/results/a.xls")));
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("disk full")));
@@ -671,7 +706,7 @@ TEST_F(SpreadsheetExport, RowsAnotherWriterSavedAreReadBackAndThisWindowsUnsaved
     EXPECT_TRUE(green());
     EXPECT_TRUE(f->status_text().contains(QStringLiteral("Row 5 saved")))
         << f->status_text().toStdString();
-    EXPECT_EQ(f->xl_row, 6);
+    EXPECT_EQ(f->workbook->xl_row, 6);
     const ReadWorkbook book = read_back(file);
     EXPECT_EQ(last_row(book), 5) << "the other row, then the unsaved one, then the new one";
     EXPECT_EQ(text_at(book, 3, 1), QStringLiteral("/other/window.bmp"));
@@ -707,7 +742,7 @@ TEST_F(SpreadsheetExport, AChangedFileThatCannotBeReadBackIsLeftAloneAndNewRescu
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     ASSERT_EQ(files_in(recovered).size(), 1u);
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
-    EXPECT_EQ(f->xl_book, path(QStringLiteral("next.xls")));
+    EXPECT_EQ(f->workbook->xl_book, path(QStringLiteral("next.xls")));
     EXPECT_EQ(last_row(read_back(path(QStringLiteral("next.xls")))), 3);
     EXPECT_TRUE(f->fw->isVisible());
     EXPECT_EQ(contents(file), "a note another program wrote over the workbook");
@@ -720,15 +755,49 @@ TEST_F(SpreadsheetExport, TheRequestToSaveBeforeLogOutKeepsPendingRowsAndTheWind
     ASSERT_TRUE(QDir().mkdir(folder));
     dialogs.answer(folder + QStringLiteral("/rows.xls"));
     to_excel();
-    save_before_logout(*f);
+    save_workbook_before_logout(*f);
     EXPECT_TRUE(files_in(recovered).isEmpty()) << "every row was saved";
     ASSERT_TRUE(QDir().rename(folder, path(QStringLiteral("away"))));
     to_excel();
 
-    save_before_logout(*f);
+    save_workbook_before_logout(*f);
     ASSERT_EQ(files_in(recovered).size(), 1u) << f->status_text().toStdString();
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
-    EXPECT_EQ(f->xl_open, 1);
+    EXPECT_EQ(f->workbook->xl_open, 1);
+    EXPECT_TRUE(f->fw->isVisible()) << "File > Recovered workbooks leads there";
+
+    f->close();
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_EQ(files_in(recovered).size(), 1u) << "the same rows are not rescued twice";
+    EXPECT_TRUE(f->status_text().contains(files_in(recovered)[0]))
+        << f->status_text().toStdString();
+}
+
+TEST_F(SpreadsheetExport, RowsAnotherWriterTookOutOfTheFileGoToRecoveryWorkbooksNotNowhere) {
+    const DataFolder data(path(QStringLiteral("data")));
+    const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
+    const QString file = path(QStringLiteral("rows.xls"));
+    dialogs.answer(file);
+    to_excel();
+    to_excel();
+    save_as_another_window(file); // its own new workbook, by the same name
+    to_excel();
+    EXPECT_TRUE(green());
+    EXPECT_TRUE(f->status_text().contains(QStringLiteral("2 row(s) this window had saved there")))
+        << f->status_text().toStdString();
+    EXPECT_EQ(last_row(read_back(file)), 4) << "the other window's row, then the new one";
+
+    put(file, "another program's file");
+    f->close(); // "Exit"
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_EQ(contents(file), "another program's file");
+    QList<int> last_rows;
+    for (const QString& name : files_in(recovered)) {
+        last_rows << last_row(read_back(recovered + u'/' + name));
+        EXPECT_TRUE(f->status_text().contains(name) || last_rows.back() == 4) << name.toStdString();
+    }
+    std::sort(last_rows.begin(), last_rows.end());
+    EXPECT_EQ(last_rows, (QList<int>{3, 4})) << "each row once: the two, then the third";
 }
 
 TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
@@ -736,6 +805,7 @@ TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     announce_recovered_workbooks(*f);
     EXPECT_FALSE(f->fw->isVisible());
+    EXPECT_FALSE(contents(user_settings().fileName()).contains("@Invalid")) << "an empty list";
     ASSERT_TRUE(QDir().mkpath(recovered));
     put(recovered + QStringLiteral("/rows-20240501-143210.xls"), "rows");
 
@@ -807,6 +877,58 @@ TEST_F(SpreadsheetExport, AKillAfterSomeRowsLeavesAReadableWorkbookWithEveryRowS
     to_excel();
     f->close();
     EXPECT_EQ(files(), (QStringList{QStringLiteral("killed.xls"), QStringLiteral("picture.bmp")}));
+}
+
+// ---- Two programs saving one workbook at the same moment ----
+
+// Run only as a child of the race test: writes a row whenever the other child
+// writes one (a barrier of files), saying on standard output which it saved.
+TEST_F(SpreadsheetExport, DISABLED_WritesRowsInStepWithAnother) {
+    const QString file = qEnvironmentVariable("KELVO_RACE_WORKBOOK");
+    const QString step = QFileInfo(file).absolutePath() + QStringLiteral("/../steps/");
+    const QString me = qEnvironmentVariable("KELVO_RACE_ME");
+    const QString other = me == QLatin1String("a") ? QStringLiteral("b") : QStringLiteral("a");
+    ASSERT_EQ(f->workbook->start(file), QString());
+    for (int n = 0; n < 40; ++n) {
+        put(step + me + QString::number(n), "");
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return QFile::exists(step + other + QString::number(n)); }, 20000));
+        comment(me + QString::number(n));
+        set_trace_red(*f);
+        write_xls_row(*f);
+        if (green()) std::printf("saved %s%d\n", qPrintable(me), n);
+        std::fflush(stdout);
+    }
+}
+
+TEST_F(SpreadsheetExport, TwoProgramsSavingAtTheSameMomentLoseNoRowEitherCalledSaved) {
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("steps"))));
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("shared"))));
+    const QString file = path(QStringLiteral("shared/race.xls"));
+    std::vector<std::unique_ptr<QProcess>> children;
+    for (const char* me : {"a", "b"}) {
+        auto& child = children.emplace_back(std::make_unique<QProcess>());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KELVO_RACE_WORKBOOK"), file);
+        env.insert(QStringLiteral("KELVO_RACE_ME"), QLatin1String(me));
+        child->setProcessEnvironment(env);
+        child->start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--gtest_filter=*DISABLED_WritesRowsInStepWithAnother"),
+                      QStringLiteral("--gtest_also_run_disabled_tests")});
+    }
+    QStringList saved;
+    for (auto& child : children) {
+        ASSERT_TRUE(child->waitForFinished(120000));
+        for (const QByteArray& line : child->readAllStandardOutput().split('\n'))
+            if (line.startsWith("saved ")) saved << QString::fromLatin1(line.mid(6));
+    }
+    const ReadWorkbook book = read_back(file);
+    QStringList in_file;
+    for (int row = 3; row <= last_row(book); ++row)
+        in_file << text_at(book, row, 5);
+    for (const QString& row : saved)
+        EXPECT_TRUE(in_file.contains(row)) << row.toStdString() << " was reported saved";
+    EXPECT_GE(saved.size(), 40) << "most rows are saved at the first try";
 }
 
 } // namespace

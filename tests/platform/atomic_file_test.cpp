@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -44,6 +45,17 @@ TEST(AtomicFile, TheFileAppearsOnlyWhenCommittedAndReplacesTheOldOneWhole) {
     ASSERT_EQ(write_file_atomically(target, "second").toStdString(), "");
     EXPECT_EQ(contents(target), "second");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"notes.kvo"});
+}
+
+TEST(AtomicFile, AFileThatMustNotReplaceOneFailsWhenTheNameIsTakenWhileItIsWritten) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("rows-20240501-143210.xls");
+    AtomicFile file(target, AtomicFile::Replace::never);
+    ASSERT_EQ(file.open().toStdString(), "");
+    ASSERT_EQ(file.write("this window's rows"), QString());
+    put(target, "another window's rows"); // the other took the free name first
+    EXPECT_TRUE(file.commit().endsWith(QString::fromLocal8Bit(std::strerror(EEXIST))));
+    EXPECT_EQ(contents(target), "another window's rows");
 }
 
 TEST(AtomicFile, PositionalWritesFillAReservedFileInAnyOrder) {

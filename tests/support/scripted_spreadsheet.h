@@ -124,6 +124,7 @@ class ScriptedSpreadsheet final : public SpreadsheetApp {
         script_->saves.push_back({path, script_->cells});
         return QString();
     }
+    QString save_as_new(const QString& path) override { return save_as(path); }
     void quit() override {
         script_->calls << QStringLiteral("quit()");
         script_->quit = true;

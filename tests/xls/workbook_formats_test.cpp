@@ -4,13 +4,18 @@
 
 #include "xls/workbook_formats.h"
 
+#include "xls/csv_application.h"
+
 #include "test_files.h"
 
 #include "../support/xls_readback.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <csignal>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -71,7 +76,8 @@ TEST(WorkbookFormats, AnXlsxHoldsTheCellsOfTheXlsWithTheirTypesFormatsAndColours
 TEST(WorkbookFormats, ACsvHoldsTheRowsAsShownQuotedWhereNeeded) {
     QTemporaryDir dir;
     const QString path = save(dir, QStringLiteral("rows.csv"));
-    EXPECT_EQ(contents(path), QString::fromUtf8("- kelvo version 0.02 -,,,,\r\n"
+    // Text a spreadsheet would take for a formula gets an apostrophe; numbers never.
+    EXPECT_EQ(contents(path), QString::fromUtf8("'- kelvo version 0.02 -,,,,\r\n"
                                                 "filename,X,Y,D,comment\r\n"
                                                 "\"/pictures/a, \"\"b\"\".bmp\",0.50,30.00,"
                                                 "-1234.57,\"two\nlines\"\r\n"
@@ -80,6 +86,38 @@ TEST(WorkbookFormats, ACsvHoldsTheRowsAsShownQuotedWhereNeeded) {
     const ReadWorkbook book = read_back(path);
     EXPECT_EQ(book.at(3, 1)->text, QStringLiteral("/pictures/a, \"b\".bmp"));
     EXPECT_EQ(book.at(3, 5)->text, QStringLiteral("two\nlines"));
+
+    CsvApplication csv;
+    ASSERT_EQ(csv.add_workbook(), QString());
+    const char* formulas[] = {"=1+1", "+cmd", "-x", "@SUM(A1)", "\tz", "+7"};
+    for (int col = 1; col <= 6; ++col)
+        ASSERT_EQ(csv.active_sheet()->set_cell(1, col, QLatin1String(formulas[col - 1])),
+                  QString());
+    ASSERT_EQ(csv.active_sheet()->set_cell(1, 7, QStringLiteral("-2.5")), QString());
+    ASSERT_EQ(csv.save_as(path), QString());
+    EXPECT_EQ(contents(path), QByteArray("'=1+1,'+cmd,'-x,'@SUM(A1),'\tz,'+7,-2.5\r\n"));
+}
+
+TEST(WorkbookFormats, AWriteTheSystemRefusesIsSaidInTheSystemsWordsInEveryFormat) {
+    QTemporaryDir dir;
+    // A file size limit fails the writes as a full disk would, with a reason of its own.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 1000;
+    QStringList said;
+    for (const char* name : {"big.xls", "big.xlsx", "big.csv"}) {
+        auto app = workbook_applications()(dir.filePath(QLatin1String(name))).app;
+        ASSERT_EQ(app->add_workbook(), QString());
+        ASSERT_EQ(app->active_sheet()->set_cell(1, 1, QString(3000, u'x')), QString());
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        said << app->save_as(dir.filePath(QLatin1String(name)));
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);
+    }
+    for (const QString& why : said)
+        EXPECT_TRUE(why.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))))
+            << why.toStdString();
 }
 
 } // namespace
