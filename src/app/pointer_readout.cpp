@@ -47,9 +47,20 @@ std::optional<double> segment_angle(QPointF from, QPointF to) {
     return std::atan2(-dy, dx) * 180.0 / std::numbers::pi;
 }
 
+namespace {
+// Cut to a tenth, not rounded: the whole part is then always the pixel under
+// the pointer (at 510% the last screen column of pixel 250 is 250.98, and
+// rounded it would read 251.0). The nudge keeps a place that is a tenth
+// exactly, such as 1275 / 5.1, from losing it to the division's last bit.
+double tenths_down(double v) {
+    return std::floor(v * 10 + 1e-6) / 10;
+}
+} // namespace
+
 QString readout_text(QPointF picture, std::optional<double> angle) {
-    QString text =
-        QStringLiteral("x %1  y %2").arg(picture.x(), 0, 'f', 1).arg(picture.y(), 0, 'f', 1);
+    QString text = QStringLiteral("x %1  y %2")
+                       .arg(tenths_down(picture.x()), 0, 'f', 1)
+                       .arg(tenths_down(picture.y()), 0, 'f', 1);
     if (angle) {
         double tenths = std::round(*angle * 10) / 10;
         if (tenths <= -180) tenths = 180; // the half-turn is written one way

@@ -65,6 +65,9 @@ TEST_F(PointerAids, ReadoutShowsThePicturePixelAndTheAngleOfTheLineBeingDrawn) {
     EXPECT_TRUE(readout().endsWith(QStringLiteral("angle -90.0\u00B0")));
     leave();
     EXPECT_EQ(readout(), QString());
+    ASSERT_TRUE(show_zoom(*f, 510));
+    move(770, 51); // the last screen column of pixel 150 (150.98); the first row of pixel 10
+    EXPECT_EQ(readout(), QStringLiteral("x 150.9  y 10.0"));
 }
 
 TEST(PointerReadout, AnglesRunCounterClockwiseFromTheRightWithScreenYDown) {
