@@ -157,6 +157,9 @@ class F_main : public QMainWindow {
     // Runs however the window closes, installed by the program (the unload
     // procedure). Setting cancel to 1 keeps the window open.
     std::function<void(int& cancel)> on_unload;
+    // Told each row saved in the workbook `book`, installed by the program
+    // (the results window).
+    std::function<void(const QString& book, const spreadsheet::TypedRow& row)> on_row_saved;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

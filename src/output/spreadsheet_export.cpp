@@ -182,6 +182,7 @@ void write_result_row(F_main& f) {
     f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(f.xl_book)) + after_others +
                  cut_note,
              comment_cut ? F_main::Outcome::failure : F_main::Outcome::done);
+    if (f.on_row_saved) f.on_row_saved(f.xl_book, cells);
 }
 
 } // namespace
