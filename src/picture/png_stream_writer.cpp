@@ -48,6 +48,10 @@ QString PngStreamWriter::start() {
     png_set_write_fn(png_, this, write_bytes, flush);
     png_set_user_limits(png_, 0x7fffffff, 0x7fffffff);
     png_set_compression_level(png_, 1);
+    // Each row as its difference from the row above: a row the zoom repeats
+    // is all zeros, and libpng's trying of every filter on every row (most
+    // of the time at 510%) is spared.
+    png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     png_set_IHDR(png_, info_, png_uint_32(width_), png_uint_32(height_), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_pHYs(png_, info_, pixels_per_metre, pixels_per_metre, PNG_RESOLUTION_METER);
