@@ -13,8 +13,9 @@ struct Span {
 };
 
 // Where the absolute paths of `message` stand. A path runs to the first
-// separator that the program's messages put after a file name; a name that
-// holds one is only shortened in two places.
+// separator that the program's messages put after a file name, or to the
+// first blank after its last "/" where words follow it ("/a/b.xls already
+// holds ..."). A name that holds either is only shortened in fewer places.
 std::vector<Span> path_spans(const QString& message) {
     std::vector<Span> spans;
     static const QString ends[] = {QStringLiteral(": "), QStringLiteral(", "),
@@ -25,6 +26,10 @@ std::vector<Span> path_spans(const QString& message) {
         qsizetype end = message.size();
         for (const QString& e : ends)
             if (const qsizetype at = message.indexOf(e, i); at >= 0) end = std::min(end, at);
+        const qsizetype name = message.lastIndexOf(QLatin1Char('/'), end - 1);
+        if (const qsizetype blank = message.indexOf(QLatin1Char(' '), name);
+            blank >= 0 && blank < end)
+            end = blank;
         spans.push_back({i, end - i});
         i = end;
     }

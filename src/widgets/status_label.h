@@ -30,6 +30,6 @@ class StatusLabel : public QLabel {
 
 // `message` as it fits into `width` pixels of `metrics`: the absolute paths
 // in it (from a "/" that begins a word to the ": ", ", " or "; " that ends
-// it) shortened in the middle, the longest first; when that is not enough,
-// the rest cut at the end.
+// it, or the blank after its last "/") shortened in the middle, the longest
+// first; when that is not enough, the rest cut at the end.
 QString fitted_message(const QString& message, const QFontMetrics& metrics, int width);

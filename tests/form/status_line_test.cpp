@@ -34,6 +34,11 @@ TEST_F(StatusLine, ALongPathIsShortenedSoTheReasonStaysInSight) {
     EXPECT_TRUE(label->text().endsWith(reason));
     EXPECT_TRUE(fits());
 
+    // Words after the file name stay too.
+    f->report(path(QString(256, 'n') + ".xls") + " already holds 65536 rows");
+    EXPECT_TRUE(label->text().endsWith("nnn.xls already holds 65536 rows"));
+    EXPECT_TRUE(fits());
+
     // Without a path, what does not fit is cut at the end.
     f->report(QString(400, 'w'));
     EXPECT_TRUE(label->text().endsWith(QChar(0x2026)));
