@@ -7,12 +7,12 @@
 set -euo pipefail
 
 # Compiler, CMake, Qt (with the X11 platform plugin and the TIFF/WebP readers),
-# libjpeg-turbo, the workbook libraries (libxlsxwriter links zlib, and its
+# libjpeg-turbo, libpng (the exported picture as a PNG), the workbook libraries (libxlsxwriter links zlib, and its
 # -dev package does not bring zlib's) and the fonts the panel is designed in.
 run_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
-  libjpeg62-turbo-dev libxlsxwriter-dev zlib1g-dev libfreexl-dev
+  libjpeg62-turbo-dev libpng-dev libxlsxwriter-dev zlib1g-dev libfreexl-dev
   fonts-liberation
 )
 # GoogleTest and Benchmark; clang with its sanitizer and fuzzer runtime; the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
 
+#include "form/F_main.h"
 #include "form/picture_files.h"
 #include "scale/scale_file.h"
 #include "view/picture_loading.h"
@@ -160,6 +161,9 @@ CommandLine read_command_line(const QStringList& arguments) {
 }
 
 void open_from_command_line(F_main& f, const CommandLine& command_line) {
+    // Both files' outcomes stay in the status line: a scale that loads must
+    // not hide why the picture did not open.
+    const JoinedReports together(f);
     if (!command_line.picture.isEmpty())
         open_picture_file(f, QFileInfo(command_line.picture).absoluteFilePath());
     if (!command_line.scale.isEmpty())

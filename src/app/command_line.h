@@ -26,5 +26,6 @@ CommandLine read_command_line(const QStringList& arguments);
 
 // Opens the picture named on the command line as "Open picture" would with
 // that file, then loads the scale file as "Open scale defi" would; relative
-// names are taken from the current folder.
+// names are taken from the current folder. The status line then says how
+// each went, failures first.
 void open_from_command_line(F_main& f, const CommandLine& command_line);

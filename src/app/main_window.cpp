@@ -6,6 +6,7 @@
 #include "app/pointer_place.h"
 #include "app/pointer_readout.h"
 #include "app/recent_menu.h"
+#include "app/results_control.h"
 #include "app/shortcuts.h"
 #include "app/startup.h"
 #include "app/tooltips.h"
@@ -33,6 +34,7 @@ std::unique_ptr<F_main> make_main_window(FileDialogs& dialogs, SpreadsheetFactor
     auto* place = new PointerPlace(w);
     wire_pointer_readout(w, *place);
     wire_magnifier(w, *place);
+    wire_results(w);
     set_tooltips(w);
     w.on_unload = [&w](int& cancel) { F_main_Unload(w, cancel); };
     F_main_Load(w);

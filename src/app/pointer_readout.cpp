@@ -3,7 +3,7 @@
 
 #include "app/pointer_place.h"
 #include "form/F_main.h"
-#include "form/calibration_step.h"
+#include "form/straight_lines.h"
 #include "form/view_mapping.h"
 
 #include <QLabel>
@@ -12,26 +12,6 @@
 #include <numbers>
 
 namespace {
-
-// The fixed end of the line that follows the pointer, in P_in pixels. The
-// calibration's reference line comes first: while it waits for its end,
-// moves drag it and nothing else.
-std::optional<QPointF> drawn_line_start(const F_main& f) {
-    if (calibration_step(f) == CalibrationStep::point_end)
-        return QPointF(f.Line_scale->X1(), f.Line_scale->Y1());
-    switch (f.m_state) {
-    case MeasuringState::start_fixed:
-        return QPointF(f.pt_x, f.pt_y);
-    case MeasuringState::chain_open:
-        if (f.seg_count < 1) return std::nullopt;
-        return QPointF(f.L_m[size_t(f.seg_count)]->X1(), f.L_m[size_t(f.seg_count)]->Y1());
-    case MeasuringState::no_start:
-    case MeasuringState::line_done:
-    case MeasuringState::chain_closed:
-        return std::nullopt;
-    }
-    return std::nullopt;
-}
 
 void show(QLabel* label, const QString& text) {
     // Most moves change the text; a move within the same tenth of a pixel
@@ -47,9 +27,20 @@ std::optional<double> segment_angle(QPointF from, QPointF to) {
     return std::atan2(-dy, dx) * 180.0 / std::numbers::pi;
 }
 
+namespace {
+// Cut to a tenth, not rounded: the whole part is then always the pixel under
+// the pointer (at 510% the last screen column of pixel 250 is 250.98, and
+// rounded it would read 251.0). The nudge keeps a place that is a tenth
+// exactly, such as 1275 / 5.1, from losing it to the division's last bit.
+double tenths_down(double v) {
+    return std::floor(v * 10 + 1e-6) / 10;
+}
+} // namespace
+
 QString readout_text(QPointF picture, std::optional<double> angle) {
-    QString text =
-        QStringLiteral("x %1  y %2").arg(picture.x(), 0, 'f', 1).arg(picture.y(), 0, 'f', 1);
+    QString text = QStringLiteral("x %1  y %2")
+                       .arg(tenths_down(picture.x()), 0, 'f', 1)
+                       .arg(tenths_down(picture.y()), 0, 'f', 1);
     if (angle) {
         double tenths = std::round(*angle * 10) / 10;
         if (tenths <= -180) tenths = 180; // the half-turn is written one way
@@ -72,9 +63,11 @@ void wire_pointer_readout(F_main& f, PointerPlace& place) {
 
     QObject::connect(&place, &PointerPlace::over, label, [&f, label](QPointF at) {
         const ViewMapping view = view_mapping(f);
+        // The angle of the line as it will be taken: snapped while Shift is held.
         const std::optional<QPointF> start = drawn_line_start(f);
         show(label,
-             readout_text(view.to_picture(at), start ? segment_angle(*start, at) : std::nullopt));
+             readout_text(view.to_picture(at),
+                          start ? segment_angle(*start, drawn_line_end(f, at)) : std::nullopt));
     });
     QObject::connect(&place, &PointerPlace::away, label, [label] { show(label, QString()); });
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The readout at the right of the status bar: while the pointer is over the
-// picture, the picture pixel under it ("x 123.4  y 56.7", picture pixels, one
-// decimal: points are taken between pixels) and, while a line is being drawn
+// picture, the picture pixel under it ("x 123.4  y 56.7", picture pixels cut
+// to a tenth, so the whole part is the pixel under the pointer: points are
+// taken between pixels) and, while a line is being drawn
 // (a single line, a chain's live element, the calibration's reference line),
 // the angle of that line from its fixed end to the pointer. Empty while the
 // pointer is elsewhere.

@@ -6,6 +6,8 @@
 #include "form/pointer_tool.h"
 #include "platform/log.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -69,13 +71,11 @@ F_main::F_main(FileDialogs& dialogs_, SpreadsheetFactory spreadsheets_, QWidget*
     statusBar()->setObjectName(QStringLiteral("status"));
     // A label of our own: the status bar's temporary message is what menus'
     // status tips overwrite (with nothing) as the pointer passes over them.
-    // Permanent and stretched, it takes the whole bar; a long message is cut
-    // at the bar's end rather than widening the window, and shows whole as
-    // the label's tool tip.
-    status_line = new QLabel(statusBar());
+    // Permanent and stretched, it takes the whole bar; a long message has its
+    // paths shortened to fit, never its reason, and shows whole as the
+    // label's tool tip.
+    status_line = new StatusLabel(statusBar());
     status_line->setObjectName(QStringLiteral("status_line"));
-    status_line->setTextFormat(Qt::PlainText);
-    status_line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addPermanentWidget(status_line, 1);
     progress_bar = new QProgressBar(statusBar());
     progress_bar->setObjectName(QStringLiteral("progress_bar"));
@@ -219,17 +219,40 @@ void F_main::build_menus() {
 }
 
 void F_main::report(const QString& message, Outcome outcome) {
-    status_line->setText(message);
-    status_line->setToolTip(message);
-    if (message.isEmpty()) return;
-    if (outcome == Outcome::failure)
-        qCWarning(kelvo_log).noquote() << message;
+    if (!message.isEmpty()) {
+        if (outcome == Outcome::failure)
+            qCWarning(kelvo_log).noquote() << message;
+        else
+            qCInfo(kelvo_log).noquote() << message;
+    }
+    if (gathered_reports && !message.isEmpty())
+        gathered_reports->push_back({message, outcome});
     else
-        qCInfo(kelvo_log).noquote() << message;
+        status_line->set_message(message);
 }
 
 QString F_main::status_text() const {
-    return status_line->text();
+    return status_line->message();
+}
+
+JoinedReports::JoinedReports(F_main& f) : f_(f), outer_(f.gathered_reports) {
+    f.gathered_reports = &reports_;
+}
+
+JoinedReports::~JoinedReports() {
+    f_.gathered_reports = outer_;
+    // Failures first: they are what the user has to act on.
+    std::stable_partition(reports_.begin(), reports_.end(),
+                          [](const Report& r) { return r.outcome == F_main::Outcome::failure; });
+    QStringList messages;
+    for (const Report& r : reports_)
+        messages << r.message;
+    if (outer_) {
+        for (const Report& r : reports_)
+            outer_->push_back(r);
+    } else if (!reports_.empty()) {
+        f_.status_line->set_message(messages.join(QStringLiteral("; ")));
+    }
 }
 
 void F_main::closeEvent(QCloseEvent* event) {

@@ -13,6 +13,7 @@
 #include "widgets/click_label.h"
 #include "widgets/line_object.h"
 #include "widgets/picture_box.h"
+#include "widgets/status_label.h"
 #include "xls/spreadsheet.h"
 
 #include <QMainWindow>
@@ -159,11 +160,36 @@ class F_main : public QMainWindow {
 
   private:
     friend class LongWork;
-    QLabel* status_line = nullptr;
+    friend class JoinedReports;
+    StatusLabel* status_line = nullptr;
+    // Where reports go while a JoinedReports gathers them; null otherwise.
+    struct Report {
+        QString message;
+        Outcome outcome;
+    };
+    std::vector<Report>* gathered_reports = nullptr;
     // How far long work got (form/long_work.h); hidden while there is none.
     QProgressBar* progress_bar = nullptr;
     void build_elements();
     void build_menus();
+};
+
+// Several steps taken as one (the files named on the command line): while
+// it lives, each report is logged as ever but the status line waits, and it
+// then shows every message, failures first, joined by "; ". Without it the
+// last step's message would hide why an earlier one failed.
+class JoinedReports {
+  public:
+    explicit JoinedReports(F_main& f);
+    ~JoinedReports();
+    JoinedReports(const JoinedReports&) = delete;
+    JoinedReports& operator=(const JoinedReports&) = delete;
+
+  private:
+    using Report = F_main::Report;
+    F_main& f_;
+    std::vector<Report>* outer_;
+    std::vector<Report> reports_;
 };
 
 // A check box's value as the handlers read it: 0 unticked, 1 ticked.

@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "form/picture_files.h"
+#include "picture/picture_file_writer.h"
 #include "xls/workbook_formats.h"
 
 namespace {
@@ -21,6 +22,22 @@ QString ask_save(F_main& f, const QString& extension) {
     const QString typed = ask(f, DialogKind::Save, QLatin1Char('*') + extension, {}, extension);
     return typed.isEmpty() ? typed : complete_extension(typed, extension);
 }
+// A save dialog listing several kinds of file, the first selected: the name
+// is completed with the chosen entry's extension unless it has one of theirs.
+template <typename FileType, size_t kinds>
+QString ask_save_kinds(F_main& f, const FileType (&types)[kinds]) {
+    DialogRequest request{DialogKind::Save,
+                          save_title,
+                          QLatin1Char('*') + QLatin1String(types[0].extension),
+                          {},
+                          QLatin1String(types[0].extension)};
+    for (size_t i = 1; i < kinds; ++i)
+        request.more_saves.push_back(
+            {QLatin1String(types[i].dialog_entry), QLatin1String(types[i].extension)});
+    int entry = 0;
+    const QString name = f.dialogs.ask(request, &f, &entry);
+    return name.isEmpty() ? name : completed_name(request, name, entry);
+}
 } // namespace
 
 // The program's own two formats come first and are selected; the second
@@ -34,18 +51,11 @@ QString ask_open_defi(F_main& f) {
 QString ask_save_defi(F_main& f) {
     return ask_save(f, QStringLiteral(".kvo"));
 }
+// The bitmap of old comes first and is selected; PNG and JPEG follow.
 QString ask_save_picture(F_main& f) {
-    return ask_save(f, QStringLiteral(".bmp"));
+    return ask_save_kinds(f, picture_file_types);
 }
 // The .xls of old comes first and is selected; the other formats follow.
 QString ask_save_xls(F_main& f) {
-    DialogRequest request{
-        DialogKind::Save, save_title, QStringLiteral("*.xls"), {}, QStringLiteral(".xls")};
-    for (const WorkbookFileType& type : workbook_file_types)
-        if (type.format != WorkbookFormat::xls)
-            request.more_saves.push_back(
-                {QLatin1String(type.dialog_entry), QLatin1String(type.extension)});
-    int entry = 0;
-    const QString name = f.dialogs.ask(request, &f, &entry);
-    return name.isEmpty() ? name : completed_name(request, name, entry);
+    return ask_save_kinds(f, workbook_file_types);
 }

@@ -14,7 +14,8 @@ class F_main;
 QString ask_open_picture(F_main& f);
 QString ask_open_defi(F_main& f);
 QString ask_save_defi(F_main& f);
+// The picture's and the workbook's dialogs offer every kind they write, so
+// only they know the entry chosen: they hand back the name completed
+// (completed_name).
 QString ask_save_picture(F_main& f);
-// The workbook's dialog offers every workbook format, so only it knows the
-// entry chosen: it hands back the name completed (completed_name).
 QString ask_save_xls(F_main& f);

@@ -2,6 +2,7 @@
 #include "measure/wiring.h"
 
 #include "form/F_main.h"
+#include "form/straight_lines.h"
 #include "measure/hide_lines.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
@@ -12,10 +13,17 @@
 
 void wire_measure(F_main& f) {
     PictureBox* p = f.P_in;
-    QObject::connect(p, &PictureBox::mouseDown, &f,
-                     [&f](int button, float x, float y) { P_in_MouseDown(f, button, x, y); });
-    QObject::connect(p, &PictureBox::mouseMove, &f,
-                     [&f](float x, float y) { P_in_MouseMove(f, x, y); });
+    // With Shift held, presses and moves take the snapped end of the line
+    // being drawn, for measuring and calibration alike.
+    watch_straight_lines(f);
+    QObject::connect(p, &PictureBox::mouseDown, &f, [&f](int button, float x, float y) {
+        const QPointF at = drawn_line_end(f, {x, y});
+        P_in_MouseDown(f, button, float(at.x()), float(at.y()));
+    });
+    QObject::connect(p, &PictureBox::mouseMove, &f, [&f](float x, float y) {
+        const QPointF at = drawn_line_end(f, {x, y});
+        P_in_MouseMove(f, float(at.x()), float(at.y()));
+    });
     QObject::connect(p, &PictureBox::dblClick, &f, [&f] { P_in_DblClick(f); });
     QObject::connect(p, &PictureBox::resized, &f, [&f] { span_guide_lines(f); });
     QObject::connect(f.Check_hideline, &QCheckBox::clicked, &f, [&f] { Check_hideline_Click(f); });

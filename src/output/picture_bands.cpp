@@ -3,6 +3,7 @@
 
 #include "picture/bmp_stream_writer.h"
 #include "picture/magnify.h"
+#include "picture/picture_file_writer.h"
 #include "widgets/line_object.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -117,7 +119,7 @@ class StoredBands {
 
     // Writes canvas rows top .. top + rows - 1; returns what memory was
     // missing or what the writer could not do, empty when they were written.
-    QString write(BmpStreamWriter& writer, int top, int rows) {
+    QString write(PictureFileWriter& writer, int top, int rows) {
         const Rgb32Rows picture = picture_rows(top, rows);
         if (picture.pixels.isNull()) return out_of_memory(rows);
         // At most one stored row per canvas row.
@@ -231,11 +233,12 @@ int band_rows_for(int width) {
 }
 
 QString write_exported_picture(const ShownPicture& view, const ExportMarks& marks,
-                               const QString& path, int band_rows) {
+                               const QString& path, int band_rows, const ExportProgress& progress) {
     const int width = view.shown.width();
     const int height = view.shown.height();
-    // open() refuses a bitmap the format cannot hold before it creates anything.
-    BmpStreamWriter writer(path, width, height);
+    // open() refuses a picture the file's kind cannot hold before it creates anything.
+    const std::unique_ptr<PictureFileWriter> file = make_picture_file_writer(path, width, height);
+    PictureFileWriter& writer = *file;
     if (const QString why = writer.open(); !why.isEmpty()) return why;
 
     const int rows_per_band = band_rows > 0 ? band_rows : band_rows_for(width);
@@ -244,6 +247,7 @@ QString write_exported_picture(const ShownPicture& view, const ExportMarks& mark
         for (int top = 0; top < height; top += rows_per_band) {
             const QString why = bands.write(writer, top, std::min(rows_per_band, height - top));
             if (!why.isEmpty()) return why;
+            if (progress) progress(top + std::min(rows_per_band, height - top), height);
         }
         return writer.finish();
     }
@@ -257,6 +261,7 @@ QString write_exported_picture(const ShownPicture& view, const ExportMarks& mark
                 path, QStringLiteral("not enough memory for %1 x %2 pixels").arg(width).arg(rows));
         compose_band(view, marks, top, band);
         if (const QString why = writer.write_band(top, band); !why.isEmpty()) return why;
+        if (progress) progress(top + rows, height);
     }
     return writer.finish();
 }

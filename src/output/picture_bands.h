@@ -21,6 +21,7 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -54,9 +55,15 @@ void compose_band(const ShownPicture& view, const ExportMarks& marks, int top, Q
 // canvases so that a band stays within a few megabytes (34 rows at 30600).
 int band_rows_for(int width);
 
-// Writes the canvas to `path` as a 24-bit bitmap, `band_rows` rows at a time
-// (0: band_rows_for). An existing file is replaced only by a complete new
-// one. Returns "" on success, otherwise what failed, on which file, and why;
-// a bitmap past the format's 4 GB is refused before anything is written.
+// Told after each band: rows done of the rows in all.
+using ExportProgress = std::function<void(qint64 done, qint64 total)>;
+
+// Writes the canvas to `path`, `band_rows` rows at a time (0: band_rows_for),
+// as the kind its extension names (picture/picture_file_writer.h): a 24-bit
+// bitmap, a PNG or a JPEG. An existing file is replaced only by a complete
+// new one. Returns "" on success, otherwise what failed, on which file, and
+// why; a picture past what its kind holds (a bitmap's 4 GB, a JPEG's 65,500
+// pixels a side) is refused before anything is written.
 QString write_exported_picture(const ShownPicture& view, const ExportMarks& marks,
-                               const QString& path, int band_rows = 0);
+                               const QString& path, int band_rows = 0,
+                               const ExportProgress& progress = {});

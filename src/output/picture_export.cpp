@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "form/dialogs.h"
+#include "form/long_work.h"
 #include "output/picture_bands.h"
 #include "platform/busy_cursor.h"
 #include "scale/scale_bar.h"
@@ -62,7 +63,10 @@ void save_picture(F_main& f) {
     {
         // The export takes seconds at the larger zooms.
         BusyCursor busy;
-        error = write_exported_picture(shown_picture(*f.P_in), scale_bar_marks(f), path);
+        LongWork work(f, QStringLiteral("Saving %1").arg(QFileInfo(path).fileName()));
+        error = write_exported_picture(
+            shown_picture(*f.P_in), scale_bar_marks(f), path, 0,
+            [&work](qint64 done, qint64 total) { work.progress(done, total); });
     }
     f.P_sub->clear_picture();
     f.P_sub->hide();

@@ -11,6 +11,7 @@
 // 2835 pixels per metre (72 dpi). It goes through AtomicFile: an existing file
 // is replaced only when the new one is complete.
 
+#include "picture/picture_file_writer.h"
 #include "platform/atomic_file.h"
 
 #include <QByteArray>
@@ -22,7 +23,7 @@
 #include <utility>
 #include <vector>
 
-class BmpStreamWriter {
+class BmpStreamWriter final : public PictureFileWriter {
   public:
     static constexpr qint64 header_size = 14 + 40; // BITMAPFILEHEADER + BITMAPINFOHEADER
 
@@ -45,16 +46,16 @@ class BmpStreamWriter {
     // first reason.
     //
     // Creates the temporary file, claims its disk space and writes the headers.
-    QString open();
+    QString open() override;
     // Writes the rows top .. top + band.height() - 1 (top row = 0). The band is
     // `width` pixels wide, in any QImage format; alpha is dropped.
-    QString write_band(qint64 top, const QImage& band);
+    QString write_band(qint64 top, const QImage& band) override;
     // Writes the rows top .. top + rows.size() - 1, each given as its bytes as
     // stored (store_row). At a zoom several rows show the same picture row:
     // they may all point at the same bytes, which are then made only once.
-    QString write_stored_rows(qint64 top, std::span<const uchar* const> rows);
+    QString write_stored_rows(qint64 top, std::span<const uchar* const> rows) override;
     // Checks that every row was written, then replaces the target.
-    QString finish();
+    QString finish() override;
 
   private:
     QString fail(const QString& reason);

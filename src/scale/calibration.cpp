@@ -55,6 +55,11 @@ QString decimal_comma_note(const QString& typed) {
     return QStringLiteral("read as %1: use a point for decimals").arg(typed_number(typed));
 }
 
+// A reference line's length in picture pixels, as every message writes it.
+QString pixel_count(double picture_px) {
+    return QStringLiteral("%1 px").arg(picture_px, 0, 'f', 1);
+}
+
 // Why the typed text gives no length; empty when it gives one.
 QString refused_length(const QString& typed, double length) {
     if (typed.isEmpty()) return QStringLiteral("no length was typed");
@@ -86,17 +91,16 @@ void take_reference_length(F_main& f) {
     const double scale = calibrated_scale(length, line_px, view.percent);
     if (const std::optional<float> usable = usable_scale(scale)) {
         f.unit_per_px = *usable;
-        QString done = QStringLiteral("Scale: %1 per pixel (from %2 px = %3)")
-                           .arg(scale_number(f.unit_per_px), QString::number(picture_px, 'f', 1),
-                                typed_number(typed));
+        QString done =
+            QStringLiteral("Scale: %1 per pixel (from %2 = %3)")
+                .arg(scale_number(f.unit_per_px), pixel_count(picture_px), typed.trimmed());
         if (const QString comma = decimal_comma_note(typed); !comma.isEmpty())
             done += QStringLiteral("; ") + comma;
-        f.report(done);
+        f.report(done, F_main::Outcome::done);
         return;
     }
-    f.report(
-        QStringLiteral("Scale not changed: %1 over %2 picture pixels gives a scale that is %3.")
-            .arg(typed, format_2dp(picture_px), unusable_scale_reason(scale)));
+    f.report(QStringLiteral("Scale not changed: %1 over %2 gives a scale that is %3.")
+                 .arg(typed.trimmed(), pixel_count(picture_px), unusable_scale_reason(scale)));
 }
 
 void confirm(F_main& f) {

@@ -22,14 +22,19 @@ const QString extension = QStringLiteral(".kvo");
 // behind; a named pipe or a device is refused without waiting on it.
 struct FileHead {
     QByteArray bytes;
-    QString error; // why it could not be read; empty on success
+    qint64 size = 0; // the whole file's
+    QString error;   // why it could not be read; empty on success
 };
 FileHead read_head(const QString& path) {
     QFile file;
-    if (const QString why = open_regular_file(path, file); !why.isEmpty()) return {{}, why};
+    if (const QString why = open_regular_file(path, file); !why.isEmpty()) return {{}, 0, why};
     const QByteArray head = file.read(scale_file_size);
-    if (file.error() != QFileDevice::NoError) return {{}, file.errorString()};
-    return {head, QString()};
+    if (file.error() != QFileDevice::NoError) return {{}, 0, file.errorString()};
+    return {head, file.size(), QString()};
+}
+
+QString byte_count(qint64 size) {
+    return size == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(size);
 }
 } // namespace
 
@@ -61,8 +66,18 @@ void load_scale_defi(F_main& f, const QString& path) {
         return;
     }
     const float scale = scale_in_file(head.bytes);
+    // The value is all the format has, so any usable one is taken; the size
+    // is what tells the user a file was no scale file at all.
+    const QString size_note = QStringLiteral("%1, where a scale file has %2")
+                                  .arg(byte_count(head.size))
+                                  .arg(scale_file_size);
     if (const QString why = unusable_scale_reason(scale); !why.isEmpty()) {
-        f.report(QStringLiteral("Scale not changed: %1 holds a scale that is %2.").arg(path, why));
+        if (head.size < scale_file_size)
+            f.report(QStringLiteral("Scale not changed: %1: too short to hold a scale (%2).")
+                         .arg(path, size_note));
+        else
+            f.report(
+                QStringLiteral("Scale not changed: %1: holds a scale that is %2.").arg(path, why));
         return;
     }
     // Text_scale, the calibration under way and the chain are left alone.
@@ -70,6 +85,8 @@ void load_scale_defi(F_main& f, const QString& path) {
     f.unit_per_px = scale;
     convert_results(f, old, scale);
     draw_scale_bar(f);
-    f.report(QStringLiteral("Scale: %1 per pixel (from %2)")
-                 .arg(scale_number(f.unit_per_px), QFileInfo(path).fileName()));
+    QString from = QFileInfo(path).fileName();
+    if (head.size != scale_file_size) from += QStringLiteral(", ") + size_note;
+    f.report(QStringLiteral("Scale: %1 per pixel (from %2)").arg(scale_number(f.unit_per_px), from),
+             F_main::Outcome::done);
 }

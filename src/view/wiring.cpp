@@ -8,6 +8,9 @@
 #include "view/wheel.h"
 #include "view/wheel_zoom.h"
 #include "view/zoom.h"
+#include "view/zoom_lock.h"
+
+#include <QCheckBox>
 
 #include <QAction>
 #include <QScrollBar>
@@ -19,7 +22,8 @@ void wire_view(F_main& f) {
     QObject::connect(f.L_in, &ClickLabel::clicked, &f, [&f] { L_in_Click(f); });
     QObject::connect(f.L_out, &ClickLabel::clicked, &f, [&f] { L_out_Click(f); });
     QObject::connect(f.L_even, &ClickLabel::clicked, &f, [&f] { L_even_Click(f); });
-    // Check_zlock: its click only changes its value, which the buttons read.
+    // Check_zlock's value is what the zoom buttons read; its click says so.
+    QObject::connect(f.Check_zlock, &QCheckBox::clicked, &f, [&f] { Check_zlock_Click(f); });
 
     // Dragging the thumb moves the picture live: with tracking on, the value
     // follows the thumb at every step and valueChanged runs the Change handler.

@@ -9,3 +9,5 @@ class F_main;
 
 // True, with "Zoom lock is on" in the status line, while "zoom lock" is ticked.
 bool refuse_locked_zoom(F_main& f);
+// The box's click: says whether zooming is held or possible again.
+void Check_zlock_Click(F_main& f);

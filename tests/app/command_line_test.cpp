@@ -49,6 +49,16 @@ TEST_F(CommandLineFiles, APictureAndAScaleFileNamedTogetherBothLoad) {
     open_from_command_line(*f, named);
     EXPECT_EQ(f->P_in->picture().size(), QSize(120, 80));
     EXPECT_EQ(f->unit_per_px, 0.5f);
+    EXPECT_EQ(f->status_text(), "Opened p.bmp, 120 x 80; Scale: 0.5 per pixel (from s.kvo)");
+
+    // Whatever fails is said first, and a scale that loads does not hide it.
+    named.picture = path(QStringLiteral("missing.jpg"));
+    open_from_command_line(*f, named);
+    EXPECT_TRUE(f->status_text().startsWith("Could not read " + named.picture));
+    EXPECT_TRUE(f->status_text().endsWith("; Scale: 0.5 per pixel (from s.kvo)"));
+    named.scale = path(QStringLiteral("missing.kvo"));
+    open_from_command_line(*f, named);
+    EXPECT_EQ(f->status_text().count(QStringLiteral("Could not read ")), 2);
 }
 
 } // namespace

@@ -63,8 +63,13 @@ TEST_F(PointerAids, ReadoutShowsThePicturePixelAndTheAngleOfTheLineBeingDrawn) {
     pointer::click(f->P_in, Qt::LeftButton, {30, 31});
     move(30, 41); // a chain's live element, straight down
     EXPECT_TRUE(readout().endsWith(QStringLiteral("angle -90.0\u00B0")));
+    pointer::move(f->P_in, {41, 19}, Qt::NoButton, Qt::ShiftModifier); // snapped: up and right
+    EXPECT_TRUE(QTest::qWaitFor([&] { return readout().endsWith("angle 45.0\u00B0"); }, 2000));
     leave();
     EXPECT_EQ(readout(), QString());
+    ASSERT_TRUE(show_zoom(*f, 510));
+    move(770, 51); // the last screen column of pixel 150 (150.98); the first row of pixel 10
+    EXPECT_EQ(readout(), QStringLiteral("x 150.9  y 10.0"));
 }
 
 TEST(PointerReadout, AnglesRunCounterClockwiseFromTheRightWithScreenYDown) {

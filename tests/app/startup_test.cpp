@@ -131,7 +131,8 @@ TEST_F(StartUp, MenusReadAsDesignedWithAccessKeysAndKeysOnlyWhereAdded) {
         if (a->isVisible()) file << a->text(); // "Recovered workbooks (&W)" only when there are
     }
     EXPECT_EQ(file, (QStringList{"Open picture (&O)", "Open recent (&R)", "Open scale defi (&P)",
-                                 "Save picture (&S)", "Save scale defi(&L)", "Exit (&X)"}));
+                                 "Save picture (&S)", "Save scale defi(&L)", "Open workbook (&B)",
+                                 "Exit (&X)"}));
     EXPECT_EQ(f->fo->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(f->fx->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
     EXPECT_EQ(f->iu->shortcut(), QKeySequence(Qt::Key_F1));

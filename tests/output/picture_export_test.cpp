@@ -85,9 +85,10 @@ class SavePicture : public KelvoTest {
         return f->P_in->picture();
     }
 
-    // "Save picture" with `typed` answered in the dialog.
-    void save_as(const QString& typed) {
-        dialogs.answer(typed);
+    // "Save picture" with `typed` answered in the dialog, `entry` chosen
+    // (0 bitmap, 1 PNG, 2 JPEG).
+    void save_as(const QString& typed, int entry = 0) {
+        dialogs.answer(typed, entry);
         f->fs->trigger();
     }
 
@@ -124,7 +125,7 @@ TEST_F(SavePicture, WithoutAPictureNothingHappensNotEvenTheDialog) {
     EXPECT_TRUE(f->status_text().isEmpty());
 }
 
-TEST_F(SavePicture, TheNameGetsBmpUnlessItEndsInIt) {
+TEST_F(SavePicture, TheNameGetsTheChosenEntrysExtensionUnlessItEndsInOneOfThem) {
     const QImage picture = open_picture(40, 30);
     tick(f->Check_hidescale, true);
 
@@ -133,20 +134,25 @@ TEST_F(SavePicture, TheNameGetsBmpUnlessItEndsInIt) {
     EXPECT_EQ(dialogs.requests[1].kind, DialogKind::Save);
     EXPECT_EQ(dialogs.requests[1].title, QStringLiteral("Save data file"));
     EXPECT_EQ(dialogs.requests[1].pattern, QStringLiteral("*.bmp"));
+    ASSERT_EQ(dialogs.requests[1].more_saves.size(), 2u);
+    EXPECT_EQ(dialogs.requests[1].more_saves[0].label, QStringLiteral("PNG picture (*.png)"));
+    EXPECT_EQ(dialogs.requests[1].more_saves[1].label, QStringLiteral("JPEG picture (*.jpg)"));
     EXPECT_EQ(read_back(path("shot.bmp")), picture);
 
-    save_as(path("upper.BMP"));
+    save_as(path("upper.BMP"), 1);
     EXPECT_EQ(read_back(path("upper.BMP")), picture);
-    save_as(path("shot.jpg"));
-    EXPECT_EQ(read_back(path("shot.jpg.bmp")), picture);
+    save_as(path("shot.jpg")); // a JPEG, whichever entry is chosen
+    EXPECT_TRUE(contents(path("shot.jpg")).startsWith("\xff\xd8"));
+    save_as(path("shot.bmp.txt"), 1);
+    EXPECT_EQ(read_back(path("shot.bmp.txt.png")), picture);
     EXPECT_FALSE(QFile::exists(path("upper.BMP.bmp")));
-    EXPECT_FALSE(QFile::exists(path("shot.jpg")));
+    EXPECT_FALSE(QFile::exists(path("shot.jpg.bmp")));
 
     // A typed name whose bitmap exists replaces it, without another question.
     put(path("old.bmp"), "an earlier export");
     save_as(path("old"));
     EXPECT_EQ(read_back(path("old.bmp")), picture);
-    EXPECT_EQ(dialogs.requests.size(), 5u);
+    EXPECT_EQ(dialogs.requests.size(), 6u);
 
     // Cancelled: no file.
     const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
@@ -481,6 +487,38 @@ TEST_F(SavePicture, AfterRealZoomStepsTheFileShowsTheBarWhereTheScreenHasIt) {
     for (int y = 1; y <= 5; ++y)
         EXPECT_EQ(saved.pixel(right_tick + QPoint(0, y)), grey) << y;
     EXPECT_TRUE(visible.contains(f->L_div->geometry()));
+}
+
+TEST_F(SavePicture, ThePngHoldsTheBitmapsPixelsAndTheJpegComesCloseAtEveryZoom) {
+    const QImage full = open_picture(41, 27);
+    for (const int percent : {100, 510}) {
+        SCOPED_TRACE(percent);
+        const QSize shown = at_percent(full.size(), percent);
+        if (percent != 100) f->P_in->set_picture_magnified(full, shown);
+        place_scale_bar(35, 20, 15, "20");
+        save_as(path("v.bmp"));
+        save_as(path("v"), 1);
+        save_as(path("v"), 2);
+        const QImage bmp = read_back(path("v.bmp"));
+        ASSERT_EQ(bmp.size(), shown);
+        EXPECT_EQ(read_back(path("v.png")), bmp);
+        const QImage jpeg = read_back(path("v.jpg"));
+        ASSERT_EQ(jpeg.size(), shown);
+        qint64 off = 0; // summed over every channel of every pixel
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb a = bmp.pixel(x, y), b = jpeg.pixel(x, y);
+                off += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                       std::abs(qBlue(a) - qBlue(b));
+            }
+        EXPECT_LT(double(off) / (3.0 * shown.width() * shown.height()), 3.0);
+    }
+    // A JPEG's side ends at 65,500 pixels: refused before anything is written.
+    f->P_in->set_picture_magnified(full, QSize(70000, 60));
+    save_as(path("wide"), 2);
+    EXPECT_TRUE(f->status_text().contains("65500")) << f->status_text().toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList({"wide*", ".kelvo*"}, QDir::Files | QDir::Hidden),
+              QStringList());
 }
 
 TEST_F(SavePicture, AnotherReaderSeesTheSizeAndThePixels) {

@@ -112,7 +112,7 @@ TEST_F(Calibration, NoUsableLengthChangesNoNumberButEndsTheCycleAndSaysWhy) {
     await_length(0, 0, 200, 0);
     type_and_press_enter(QStringLiteral("1,5"));
     EXPECT_EQ(f->unit_per_px, 0.005f);
-    EXPECT_EQ(f->status_text(), QStringLiteral("Scale: 0.005 per pixel (from 200.0 px = 1); "
+    EXPECT_EQ(f->status_text(), QStringLiteral("Scale: 0.005 per pixel (from 200.0 px = 1,5); "
                                                "read as 1: use a point for decimals"));
 }
 
@@ -134,7 +134,7 @@ TEST_F(Calibration, ALengthGivingNoUsableScaleIsRefusedAndSaidSo) {
         EXPECT_EQ(f->Command_set->text(), QStringLiteral("set kelvo"));
         EXPECT_TRUE(f->status_text().contains(QLatin1String(c.reason)))
             << f->status_text().toStdString();
-        EXPECT_TRUE(f->status_text().contains(QLatin1String(c.typed)));
+        EXPECT_TRUE(f->status_text().contains(QLatin1String(c.typed) + " over 200.0 px"));
     }
     // A usable length afterwards replaces the refusal with the scale in force.
     await_length(0, 0, 200, 0);
@@ -151,7 +151,7 @@ TEST_F(Calibration, TheMessageShowsTheLengthAsTypedAndTheScaleInFull) {
     } cases[] = {
         {"361250.37", 200, "Scale: 1806.2518 per pixel (from 200.0 px = 361250.37)"},
         {"99999999", 1, "Scale: 100000000 per pixel (from 1.0 px = 99999999)"},
-        {" 12.50 mm", 200, "Scale: 0.0625 per pixel (from 200.0 px = 12.50)"},
+        {" 12.50 mm", 200, "Scale: 0.0625 per pixel (from 200.0 px = 12.50 mm)"},
         {"1e-28", 10, "Scale: 1e-29 per pixel (from 10.0 px = 1e-28)"},
     };
     for (const auto& c : cases) {

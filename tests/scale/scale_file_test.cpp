@@ -136,14 +136,16 @@ TEST_F(ScaleFile, FilesHoldingNoUsableScaleChangeNothingAndSaySo) {
         QByteArray bytes;
         const char* said;
     } files[] = {
-        {"empty.kvo", QByteArray(), "zero"},
-        {"short.kvo", QByteArray(19, '\x7f'), "zero"},
+        {"empty.kvo", QByteArray(),
+         "too short to hold a scale (0 bytes, where a scale file has 23)"},
+        {"short.kvo", QByteArray(18, '\x7f'), "too short to hold a scale (18 bytes"},
         {"zeros.kvo", QByteArray(23, '\0'), "zero"},
         {"nan.kvo", file_holding("0000c07f"), "not a number"},
         {"infinite.kvo", file_holding("0000807f"), "infinite"},
         {"huge.kvo", file_holding("ffff7f7f"), "too large"},
         // Two of the four bytes: the rest count as zero, a denormal remains.
-        {"cut.kvo", QByteArray(19, '\0') + bytes_of("cdcc"), "too close to zero"},
+        {"cut.kvo", QByteArray(19, '\0') + bytes_of("cdcc"), "too short to hold a scale (21"},
+        {"denormal.kvo", file_holding("cdcc0000"), "holds a scale that is too close to zero"},
     };
     f->Lb_d->setText(QStringLiteral("200.00"));
     for (const auto& file : files) {
@@ -168,7 +170,9 @@ TEST_F(ScaleFile, OnlyTheFourBytesAtNineteenCountAndNegativeScalesLoad) {
     open_defi(path("noisy.kvo"));
     EXPECT_EQ(f->unit_per_px, -2.0f);
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("-400.00"));
-    EXPECT_EQ(f->status_text(), QStringLiteral("Scale: -2 per pixel (from noisy.kvo)"));
+    EXPECT_EQ(f->status_text(),
+              QStringLiteral(
+                  "Scale: -2 per pixel (from noisy.kvo, 40 bytes, where a scale file has 23)"));
 }
 
 TEST_F(ScaleFile, OpeningANameWithoutAFileCreatesNothingAndSaysWhy) {

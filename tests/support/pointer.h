@@ -19,25 +19,28 @@ inline QPointF at_or_middle(QWidget* w, QPointF at) {
 }
 
 inline void send(QWidget* w, QEvent::Type type, QPointF at, Qt::MouseButton button,
-                 Qt::MouseButtons held) {
+                 Qt::MouseButtons held, Qt::KeyboardModifiers keys = Qt::NoModifier) {
     at = at_or_middle(w, at);
-    QMouseEvent event(type, at, w->mapToGlobal(at), button, held, Qt::NoModifier);
+    QMouseEvent event(type, at, w->mapToGlobal(at), button, held, keys);
     QApplication::sendEvent(w, &event);
 }
 
-inline void press(QWidget* w, Qt::MouseButton button, QPointF at = {-1, -1}) {
-    send(w, QEvent::MouseButtonPress, at, button, button);
+inline void press(QWidget* w, Qt::MouseButton button, QPointF at = {-1, -1},
+                  Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    send(w, QEvent::MouseButtonPress, at, button, button, keys);
 }
 inline void release(QWidget* w, Qt::MouseButton button, QPointF at = {-1, -1}) {
     send(w, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
 }
-inline void click(QWidget* w, Qt::MouseButton button = Qt::LeftButton, QPointF at = {-1, -1}) {
-    press(w, button, at);
+inline void click(QWidget* w, Qt::MouseButton button = Qt::LeftButton, QPointF at = {-1, -1},
+                  Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    press(w, button, at, keys);
     release(w, button, at);
 }
 // A move with `held` buttons down (a drag when any).
-inline void move(QWidget* w, QPointF at, Qt::MouseButtons held = Qt::NoButton) {
-    send(w, QEvent::MouseMove, at, Qt::NoButton, held);
+inline void move(QWidget* w, QPointF at, Qt::MouseButtons held = Qt::NoButton,
+                 Qt::KeyboardModifiers keys = Qt::NoModifier) {
+    send(w, QEvent::MouseMove, at, Qt::NoButton, held, keys);
 }
 // What the platform delivers for a double-click: press, release, double-click, release.
 inline void double_click(QWidget* w, Qt::MouseButton button = Qt::LeftButton,

@@ -7,11 +7,12 @@ namespace {
 
 class ZoomLock : public ViewTest {};
 
-TEST_F(ZoomLock, TheZoomKeysAndCtrlWheelSayTheLockIsOnAndChangeNothing) {
+TEST_F(ZoomLock, TheZoomKeysAndCtrlWheelSayTheLockIsOnUntilItIsUnticked) {
     show_picture(200, 100);
     f->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
-    f->Check_zlock->setChecked(true);
+    pointer::click(f->Check_zlock);
+    ASSERT_EQ(f->status_text(), QStringLiteral("Zoom lock is on: the zoom stays at 100%."));
     for (int key : {Qt::Key_Plus, Qt::Key_Minus, Qt::Key_0}) {
         f->report(QString());
         QTest::keyClick(f.get(), Qt::Key(key), Qt::ControlModifier);
@@ -22,6 +23,8 @@ TEST_F(ZoomLock, TheZoomKeysAndCtrlWheelSayTheLockIsOnAndChangeNothing) {
     settle_wheel();
     EXPECT_TRUE(f->status_text().startsWith(QLatin1String("Zoom lock is on")));
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("100%"));
+    pointer::click(f->Check_zlock);
+    EXPECT_TRUE(f->status_text().startsWith(QLatin1String("Zoom lock is off")));
 }
 
 } // namespace
