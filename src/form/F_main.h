@@ -124,6 +124,10 @@ class F_main : public QMainWindow {
     float unit_per_px = 0;                 // real units per picture pixel at 100%
     // The full-size decoded picture kept between zoom steps; null when not kept.
     QImage full_picture;
+    // full_picture halved (each pixel the average of two by two), made from it
+    // when a zoom first needs it; null until then, and whenever full_picture
+    // changes.
+    QImage half_picture;
 
     // The workbook's file as this window last wrote it, and the rows typed
     // since that are not saved yet (output/workbook_file).

@@ -32,3 +32,7 @@ bool show_kept_picture(F_main& f, double percent, const FileIdentity& file);
 // Sets the kept picture: `picture` decoded from pic_path whose identity was
 // `file` before decoding.
 void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture);
+
+// Shows the kept picture at `shown`: magnified, at its own size, or shrunk
+// (from its half-size copy where each shown pixel covers whole blocks of it).
+void show_full_picture_at(F_main& f, QSize shown);

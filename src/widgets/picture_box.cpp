@@ -8,6 +8,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <cstring>
+#include <utility>
+
 namespace {
 const QEvent::Type FlushLinesEvent = static_cast<QEvent::Type>(QEvent::User + 17);
 
@@ -38,6 +41,7 @@ PictureBox::~PictureBox() {
 void PictureBox::set_picture(QImage picture) {
     picture_ = std::move(picture);
     magnified_ = false;
+    drop_shrunk();
     resize(picture_.size());
     update();
     emit pictureChanged();
@@ -49,14 +53,39 @@ void PictureBox::set_picture_magnified(QImage picture, QSize shown) {
         picture_.format() != QImage::Format_ARGB32_Premultiplied)
         picture_.convertTo(QImage::Format_RGB32);
     magnified_ = shown != picture_.size();
+    drop_shrunk();
     resize(shown);
     update();
     emit pictureChanged();
 }
 
+void PictureBox::set_picture_shrunk(QImage picture, QSize shown) {
+    if (shown == picture.size() || picture.size().isEmpty() || shown.width() > picture.width() ||
+        shown.height() > picture.height()) {
+        set_picture_magnified(std::move(picture), shown);
+        return;
+    }
+    picture_ = std::move(picture);
+    if (picture_.format() != QImage::Format_RGB32) picture_.convertTo(QImage::Format_RGB32);
+    magnified_ = false;
+    drop_shrunk();
+    shrink_ = std::make_shared<const AreaShrink>(picture_.size(), shown);
+    resize(shown);
+    update();
+    emit pictureChanged();
+}
+
+void PictureBox::drop_shrunk() {
+    shrink_.reset();
+    shown_ = QImage();
+    spare_ = QImage();
+    shown_at_ = QRect();
+}
+
 void PictureBox::clear_picture() {
     picture_ = QImage();
     magnified_ = false;
+    drop_shrunk();
     update();
     emit pictureChanged();
 }
@@ -115,19 +144,73 @@ bool PictureBox::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+// Keeps the shrunk pixels of `visible`: what the kept part already shows is
+// moved over, and only the rest is shrunk.
+void PictureBox::keep_shrunk(const QRect& visible) {
+    if (visible == shown_at_ || visible.isEmpty()) return;
+    // The two buffers are used in turn, so a scroll step maps no fresh memory.
+    QImage kept = std::exchange(spare_, QImage());
+    if (kept.size() != visible.size()) kept = QImage(visible.size(), QImage::Format_RGB32);
+    if (kept.isNull()) return;
+    const QRect common = visible & shown_at_;
+    if (!common.isEmpty()) {
+        const qsizetype row_bytes = qsizetype(common.width()) * 4;
+        for (int y = common.top(); y <= common.bottom(); ++y)
+            std::memcpy(kept.scanLine(y - visible.top()) + (common.left() - visible.left()) * 4,
+                        shown_.constScanLine(y - shown_at_.top()) +
+                            (common.left() - shown_at_.left()) * 4,
+                        size_t(row_bytes));
+    }
+    for (const QRect& r : QRegion(visible) - QRegion(common))
+        shrink_->shrink(picture_, r,
+                        kept.scanLine(r.top() - visible.top()) + (r.left() - visible.left()) * 4,
+                        kept.bytesPerLine());
+    spare_ = std::exchange(shown_, std::move(kept));
+    shown_at_ = visible;
+}
+
+QImage PictureBox::shown_part(QRect area) const {
+    QImage part(area.size(), QImage::Format_RGB32);
+    if (part.isNull()) return part;
+    part.fill(to_qcolor(background_));
+    const QRect pic_area =
+        area & QRect(QPoint(0, 0), shrunk() || magnified_ ? size() : picture_.size());
+    if (pic_area.isEmpty() || picture_.isNull()) return part;
+    uchar* at = part.scanLine(pic_area.top() - area.top()) + (pic_area.left() - area.left()) * 4;
+    if (shrunk()) {
+        shrink_->shrink(picture_, pic_area, at, part.bytesPerLine());
+    } else if (magnified_) {
+        magnify_region_into(picture_, size(), pic_area, at, part.bytesPerLine());
+    } else {
+        QPainter painter(&part);
+        painter.drawImage(pic_area.topLeft() - area.topLeft(), picture_, pic_area);
+    }
+    return part;
+}
+
 void PictureBox::paintEvent(QPaintEvent* event) {
     flush_line_changes();
     QPainter painter(this);
+    // Shrunk, the part of the picture that can be seen is kept as shown:
+    // painting it again costs a copy, and a scroll shrinks only what it
+    // brings into view.
+    if (shrunk()) keep_shrunk(visibleRegion().boundingRect() & rect());
     // Rectangle by rectangle: the bounding box of a moving cross-hair's strips
     // is the whole visible picture, and every chain line crossing it would be
     // drawn again at every pointer move. Whatever the picture does not cover
     // shows the background.
     for (const QRect& area : event->region()) {
         painter.setClipRect(area);
-        const QRect pic_area = area & QRect(QPoint(0, 0), magnified_ ? size() : picture_.size());
+        const QRect pic_area =
+            area & QRect(QPoint(0, 0), magnified_ || shrunk() ? size() : picture_.size());
         if (!pic_area.isEmpty()) {
             if (magnified_)
                 painter.drawImage(pic_area.topLeft(), magnify_region(picture_, size(), pic_area));
+            else if (shrunk() && shown_at_.contains(pic_area))
+                painter.drawImage(pic_area.topLeft(), shown_,
+                                  pic_area.translated(-shown_at_.topLeft()));
+            else if (shrunk()) // painted where it cannot be seen (grabbed)
+                painter.drawImage(pic_area.topLeft(), shown_part(pic_area));
             else
                 painter.drawImage(pic_area.topLeft(), picture_, pic_area);
         }
