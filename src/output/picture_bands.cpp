@@ -216,7 +216,7 @@ void draw_export_marks(QPainter& painter, const ExportMarks& marks) {
 void compose_band(const ShownPicture& view, const ExportMarks& marks, int top, QImage& band) {
     if (view.shrunk) {
         // The shrink the picture area paints with, so the file shows what the screen shows.
-        if (view.picture.format() == QImage::Format_RGB32)
+        if (view.picture.depth() == 32)
             AreaShrink(view.picture.size(), view.shown)
                 .shrink(view.picture, QRect(0, top, band.width(), band.height()), band.bits(),
                         band.bytesPerLine());

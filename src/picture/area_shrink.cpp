@@ -68,7 +68,7 @@ AreaShrink::AreaShrink(QSize from, QSize to)
 
 void AreaShrink::shrink(const QImage& picture, QRect area, uchar* out, qsizetype out_line) const {
     area &= QRect(QPoint(0, 0), to_);
-    if (area.isEmpty() || picture.size() != from_) return;
+    if (area.isEmpty() || picture.size() != from_ || picture.depth() != 32) return;
     const Spans part = across_.slice(area.left(), area.right() + 1);
     const uchar* bits =
         picture.constBits() + qsizetype(across_.spans[size_t(area.left())].first) * 4;

@@ -34,7 +34,7 @@ class AreaShrink {
     QSize to() const { return to_; }
 
     // The part `area` (shown pixels, within the shown size) of `picture`
-    // (Format_RGB32, of size from()) shrunk, into area.height() rows of
+    // (32 bits a pixel, of size from()) shrunk, into area.height() rows of
     // area.width() pixels `out_line` bytes apart. A part of a million source
     // pixels or more is shared by two threads.
     void shrink(const QImage& picture, QRect area, uchar* out, qsizetype out_line) const;

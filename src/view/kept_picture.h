@@ -7,8 +7,10 @@
 // size, modification and change times) is compared with the one it had when
 // the kept picture was decoded, and any difference reads it again. Every zoom
 // of a picture within the budget below is shrunk from its full size by area
-// average, whether the full-size picture was kept or just decoded, so a zoom
-// shows the same pixels whichever way it was made. Larger pictures are kept
+// average (from its half-size copy where that is within one level of it),
+// whether the full-size picture was kept or just decoded, so a zoom shows the
+// same pixels whichever way it was made; the picture area shrinks only the
+// part it exposes. Larger pictures are kept
 // only while they show at 100% or more (the picture area holds them then);
 // below, they are decoded at the DCT scale and shrunk as they are decoded, so
 // that memory stays bounded.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "widgets/picture_box.h"
 
+#include "picture/area_shrink.h"
 #include "picture/magnify.h"
 
 #include <QCoreApplication>
@@ -8,8 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include <cstring>
-#include <utility>
+#include <algorithm>
 
 namespace {
 const QEvent::Type FlushLinesEvent = static_cast<QEvent::Type>(QEvent::User + 17);
@@ -66,9 +66,13 @@ void PictureBox::set_picture_shrunk(QImage picture, QSize shown) {
         return;
     }
     picture_ = std::move(picture);
-    if (picture_.format() != QImage::Format_RGB32) picture_.convertTo(QImage::Format_RGB32);
+    // Each of four 8-bit channels is averaged alone; a picture of another
+    // depth is converted (the program's pictures are 32-bit already).
+    if (picture_.depth() != 32) picture_.convertTo(QImage::Format_RGB32);
     magnified_ = false;
-    drop_shrunk();
+    // The buffer of the part shown is kept for the next shrink: a zoom step
+    // maps no fresh memory for it.
+    shown_at_ = QRect();
     shrink_ = std::make_shared<const AreaShrink>(picture_.size(), shown);
     resize(shown);
     update();
@@ -78,7 +82,6 @@ void PictureBox::set_picture_shrunk(QImage picture, QSize shown) {
 void PictureBox::drop_shrunk() {
     shrink_.reset();
     shown_ = QImage();
-    spare_ = QImage();
     shown_at_ = QRect();
 }
 
@@ -144,28 +147,52 @@ bool PictureBox::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-// Keeps the shrunk pixels of `visible`: what the kept part already shows is
-// moved over, and only the rest is shrunk.
+namespace {
+// `area` (box pixels, no larger than the buffer) in pieces that do not wrap
+// around a buffer of `size` in which box pixel (x, y) is kept at
+// (x mod width, y mod height): each piece's box rectangle and its place in
+// the buffer.
+struct Piece {
+    QRect area;
+    QPoint at;
+};
+std::vector<Piece> wrapped(const QRect& area, QSize size) {
+    std::vector<Piece> pieces;
+    const int x0 = area.left() % size.width(), y0 = area.top() % size.height();
+    const int w1 = std::min(area.width(), size.width() - x0);
+    const int h1 = std::min(area.height(), size.height() - y0);
+    for (const int dy : {0, 1})
+        for (const int dx : {0, 1}) {
+            const int w = dx == 0 ? w1 : area.width() - w1, h = dy == 0 ? h1 : area.height() - h1;
+            if (w > 0 && h > 0)
+                pieces.push_back(
+                    {QRect(area.left() + (dx == 0 ? 0 : w1), area.top() + (dy == 0 ? 0 : h1), w, h),
+                     QPoint(dx == 0 ? x0 : 0, dy == 0 ? y0 : 0)});
+        }
+    return pieces;
+}
+} // namespace
+
+// Keeps the shrunk pixels of `visible` in a buffer of its size that wraps
+// around both ways: what stays in view when the box moves stays where it is
+// in the buffer, and only what comes into view is shrunk, into the places
+// that went out of it.
 void PictureBox::keep_shrunk(const QRect& visible) {
     if (visible == shown_at_ || visible.isEmpty()) return;
-    // The two buffers are used in turn, so a scroll step maps no fresh memory.
-    QImage kept = std::exchange(spare_, QImage());
-    if (kept.size() != visible.size()) kept = QImage(visible.size(), QImage::Format_RGB32);
-    if (kept.isNull()) return;
-    const QRect common = visible & shown_at_;
-    if (!common.isEmpty()) {
-        const qsizetype row_bytes = qsizetype(common.width()) * 4;
-        for (int y = common.top(); y <= common.bottom(); ++y)
-            std::memcpy(kept.scanLine(y - visible.top()) + (common.left() - visible.left()) * 4,
-                        shown_.constScanLine(y - shown_at_.top()) +
-                            (common.left() - shown_at_.left()) * 4,
-                        size_t(row_bytes));
+    QRegion known;
+    if (shown_.size() == visible.size()) {
+        known = QRegion(visible & shown_at_);
+    } else {
+        shown_ = QImage(visible.size(), QImage::Format_RGB32);
+        if (shown_.isNull()) {
+            shown_at_ = QRect();
+            return;
+        }
     }
-    for (const QRect& r : QRegion(visible) - QRegion(common))
-        shrink_->shrink(picture_, r,
-                        kept.scanLine(r.top() - visible.top()) + (r.left() - visible.left()) * 4,
-                        kept.bytesPerLine());
-    spare_ = std::exchange(shown_, std::move(kept));
+    for (const QRect& r : QRegion(visible) - known)
+        for (const Piece& p : wrapped(r, shown_.size()))
+            shrink_->shrink(picture_, p.area, shown_.scanLine(p.at.y()) + p.at.x() * 4,
+                            shown_.bytesPerLine());
     shown_at_ = visible;
 }
 
@@ -207,8 +234,8 @@ void PictureBox::paintEvent(QPaintEvent* event) {
             if (magnified_)
                 painter.drawImage(pic_area.topLeft(), magnify_region(picture_, size(), pic_area));
             else if (shrunk() && shown_at_.contains(pic_area))
-                painter.drawImage(pic_area.topLeft(), shown_,
-                                  pic_area.translated(-shown_at_.topLeft()));
+                for (const Piece& p : wrapped(pic_area, shown_.size()))
+                    painter.drawImage(p.area.topLeft(), shown_, QRect(p.at, p.area.size()));
             else if (shrunk()) // painted where it cannot be seen (grabbed)
                 painter.drawImage(pic_area.topLeft(), shown_part(pic_area));
             else

@@ -16,7 +16,6 @@
 // scrolled), the pointer is over another place of the box: the box reports a
 // move to that place, as if the pointer had moved there.
 
-#include "picture/area_shrink.h"
 #include "widgets/colour.h"
 #include "widgets/line_object.h"
 
@@ -26,6 +25,8 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+class AreaShrink;
 
 class PictureBox : public QWidget {
     Q_OBJECT
@@ -97,8 +98,9 @@ class PictureBox : public QWidget {
     QImage picture_;
     bool magnified_ = false;
     std::shared_ptr<const AreaShrink> shrink_;
-    // While shrunk: what was last shown of the visible part, and where.
-    QImage shown_, spare_;
+    // While shrunk: what was last shown of the visible part, and where; box
+    // pixel (x, y) at (x mod width, y mod height) of shown_.
+    QImage shown_;
     QRect shown_at_;
     Colour background_ = colours::window_background;
     std::list<LineObject*> lines_;
