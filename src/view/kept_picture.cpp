@@ -11,10 +11,10 @@ constexpr qint64 kept_bytes = qint64(256) << 20;
 
 // Where each shown pixel covers whole two-by-two blocks of the full-size
 // picture (6000 x 4000 at 50% and 10%), it is shrunk from the half-size
-// picture, a quarter of the pixels to read: at 50% that is the shown picture
-// itself, pixel for pixel, and below, two roundings are within one level of
-// the exact average. Elsewhere it is shrunk from the full-size picture, as a
-// half-size pixel straddling a shown pixel's edge would blur it. Either way
+// picture, a quarter of the pixels to read, made the first time a zoom below
+// 50% needs it: at 50% that is the shown picture itself, pixel for pixel, and
+// below, two roundings are within one level of the exact average. Elsewhere it is shrunk from the
+// full-size picture, as a half-size pixel straddling a shown pixel's edge would blur it. Either way
 // the picture area shrinks only the part exposed.
 void show_shrunk(F_main& f, QSize shown) {
     const QSize full = f.full_picture.size();
@@ -22,7 +22,15 @@ void show_shrunk(F_main& f, QSize shown) {
         f.P_in->set_picture_shrunk(f.full_picture, shown);
         return;
     }
-    if (f.half_picture.isNull()) f.half_picture = downscaled_copy(f.full_picture, full / 2);
+    if (f.half_picture.isNull()) {
+        // At 50% the exposed part shrunk from the full-size picture is the
+        // same pixels: the half-size one is made for the zooms below only.
+        if (shown == full / 2) {
+            f.P_in->set_picture_shrunk(f.full_picture, shown);
+            return;
+        }
+        f.half_picture = downscaled_copy(f.full_picture, full / 2);
+    }
     if (shown == f.half_picture.size())
         f.P_in->set_picture(f.half_picture);
     else
