@@ -10,11 +10,12 @@
 
 #include <utility>
 
-// At or below 100% the picture area holds the picture scaled to the shown
-// size. Above 100% it holds the picture at full size and magnifies,
+// Above 100% the picture area holds the picture at full size and magnifies,
 // nearest-neighbour, only the part it paints: a 24-megapixel photo at 510%
 // never becomes a 2.5 GB image, and each picture pixel shows as a sharp block
-// a point can be placed inside.
+// a point can be placed inside. Below 100% it holds the kept picture too and
+// shrinks, by area average, only the part it paints; a picture too large to
+// keep is held shrunk to the shown size, as decoded.
 //
 // The full-size picture is kept between steps (view/kept_picture.h): a step
 // on an unchanged file decodes nothing. A file that changed, or a picture too
