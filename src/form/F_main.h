@@ -123,6 +123,10 @@ class F_main : public QMainWindow {
     float unit_per_px = 0;                 // real units per picture pixel at 100%
     // The full-size decoded picture kept between zoom steps; null when not kept.
     QImage full_picture;
+    // full_picture halved (each pixel the average of two by two), made from it
+    // when a zoom first needs it; null until then, and whenever full_picture
+    // changes.
+    QImage half_picture;
 
     // The open workbook (xl_app, xl_book, xl_row, xl_open and the rows not
     // saved yet): a child of the window, made when the spreadsheet export is

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "output/picture_bands.h"
 
+#include "picture/area_shrink.h"
 #include "picture/bmp_stream_writer.h"
 #include "picture/magnify.h"
 #include "picture/picture_file_writer.h"
@@ -110,6 +111,7 @@ class StoredBands {
 
     // Whether the shown picture can be read this way; otherwise compose_band does it all.
     static bool suit(const ShownPicture& view) {
+        if (view.shrunk) return false;
         if (view.magnified) return !view.picture.isNull() && !view.shown.isEmpty();
         // At or below 100% the area holds the picture at its shown size; one
         // it does not cover shows the background, which painting brings in.
@@ -214,7 +216,15 @@ void draw_export_marks(QPainter& painter, const ExportMarks& marks) {
 }
 
 void compose_band(const ShownPicture& view, const ExportMarks& marks, int top, QImage& band) {
-    if (view.magnified) {
+    if (view.shrunk) {
+        // The shrink the picture area paints with, so the file shows what the screen shows.
+        if (view.picture.depth() == 32)
+            AreaShrink(view.picture.size(), view.shown)
+                .shrink(view.picture, QRect(0, top, band.width(), band.height()), band.bits(),
+                        band.bytesPerLine());
+        else
+            band.fill(view.background);
+    } else if (view.magnified) {
         // The mapping the picture area paints with, so the file shows what the screen shows.
         const QRect rows(0, top, band.width(), band.height());
         if (!magnify_region_into(view.picture, view.shown, rows, band.bits(), band.bytesPerLine()))

@@ -28,10 +28,11 @@ class QPainter;
 
 // What the picture area shows, as it holds it.
 struct ShownPicture {
-    QImage picture;         // the shown picture, or the full-size one when magnified
+    QImage picture;         // the shown picture, or the one magnified or shrunk to `shown`
     bool magnified = false; // the picture is stretched to `shown`, nearest-neighbour
     QSize shown;            // the size of the picture area: the bitmap's size
     QColor background;      // wherever the picture does not cover the area
+    bool shrunk = false;    // the picture is shrunk to `shown`, by area average
 };
 
 // What is drawn over the picture: the caption is printed first, the lines

@@ -21,7 +21,8 @@ constexpr Colour export_colour = scale_bar_grey;
 
 // The picture as the picture area holds it; nothing is copied.
 ShownPicture shown_picture(const PictureBox& P_in) {
-    return {P_in.picture(), P_in.magnified(), P_in.size(), to_qcolor(P_in.background())};
+    return {P_in.picture(), P_in.magnified(), P_in.size(), to_qcolor(P_in.background()),
+            P_in.shrunk()};
 }
 
 // The work box's font at the pixel size it has on screen, so the text in the

@@ -131,6 +131,37 @@ struct Spans {
                         (k + 1 < s.count ? weights[size_t(s.weight + k + 1)] << 16 : 0u);
         }
     }
+
+    // The output pixels [from, to) alone, their source pixels counted from
+    // their first one, spans[from].first: the same weights, so a part of a
+    // shrunk picture made from the slice is that part of the whole, bit for bit.
+    Spans slice(int from, int to) const {
+        Spans part;
+        const int base = spans[size_t(from)].first;
+        const int weight_base = spans[size_t(from)].weight;
+        const Span& end = spans[size_t(to - 1)];
+        const auto weights_end = size_t(end.weight + end.count);
+        part.total = total;
+        part.small_weights = small_weights;
+        part.three = three;
+        for (int x = from; x < to; ++x) {
+            const Span& s = spans[size_t(x)];
+            part.spans.push_back({s.first - base, s.count, s.weight - weight_base});
+            if (three) {
+                Three t = threes[size_t(x)];
+                t.first -= base;
+                part.threes.push_back(t);
+            }
+        }
+        part.weights.assign(weights.begin() + weight_base,
+                            weights.begin() + qsizetype(weights_end));
+        if (small_weights)
+            part.pairs.assign(pairs.begin() + weight_base, pairs.begin() + qsizetype(weights_end));
+        return part;
+    }
+
+  private:
+    Spans() = default;
 };
 
 // Divides by a constant with rounding to the nearest, exactly: n * magic / 2^64

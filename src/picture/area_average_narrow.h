@@ -11,6 +11,9 @@
 
 #include "picture/area_average.h"
 
+#include <array>
+#include <atomic>
+
 #ifdef KELVO_DOWNSCALE_SSE2
 
 namespace area_average {
@@ -21,17 +24,10 @@ class Narrow {
         : across_(across), down_(down), source_width_(source_width) {
         const uint32_t d = across.total * down.total;
         if (!across.small_weights || uint64_t(d) * 255 + d / 2 >= (1u << 16) || d < 2) return;
-        // The smallest shift whose multiplier gives (n + d / 2) / d for every
-        // sum n up to 255 d, tried on all of them.
-        for (int shift = 0; shift < 16 && !usable_; ++shift) {
-            const uint32_t magic = ((uint32_t(1) << (16 + shift)) + d - 1) / d;
-            if (magic > 0xFFFF) break;
-            usable_ = true;
-            for (uint32_t n = d / 2; n <= 255 * d + d / 2 && usable_; ++n)
-                usable_ = (n * magic) >> (16 + shift) == n / d;
-            magic_ = uint16_t(magic), shift_ = shift;
-        }
+        const uint32_t found = divider_for(d);
+        usable_ = (found & 1) != 0;
         if (!usable_) return;
+        shift_ = int(found >> 1 & 0xF), magic_ = uint16_t(found >> 8);
         half_ = uint16_t(d / 2);
         // Each span's weights two pixels at a time, each repeated for the four
         // channels, as many pairs for every span as the longest needs; the
@@ -67,6 +63,28 @@ class Narrow {
     }
 
   private:
+    // The smallest shift whose multiplier gives (n + d / 2) / d for every
+    // sum n up to 255 d, tried on all of them: usable in bit 0, the shift in
+    // bits 1-4, the multiplier from bit 8. Found once for each d (below
+    // 2^8, as 255 d fits 16 bits), since a shrunk view makes a Narrow for
+    // every part it paints.
+    static uint32_t divider_for(uint32_t d) {
+        static std::array<std::atomic<uint32_t>, 257> found{};
+        const uint32_t known = found[d].load(std::memory_order_relaxed);
+        if (known != 0) return known & ~(1u << 31);
+        uint32_t result = 0;
+        for (int shift = 0; shift < 16 && result == 0; ++shift) {
+            const uint32_t magic = ((uint32_t(1) << (16 + shift)) + d - 1) / d;
+            if (magic > 0xFFFF) break;
+            bool exact = true;
+            for (uint32_t n = d / 2; n <= 255 * d + d / 2 && exact; ++n)
+                exact = (n * magic) >> (16 + shift) == n / d;
+            if (exact) result = 1 | uint32_t(shift) << 1 | magic << 8;
+        }
+        found[d].store(result | 1u << 31, std::memory_order_relaxed);
+        return result;
+    }
+
     // Each channel of the source row span weighed down the rows: 16-bit sums.
     void sum_down(const uchar* bits, qsizetype line, const Span& s, uint16_t* sums) const {
         const size_t n = size_t(source_width_) * 4;

@@ -2,7 +2,7 @@
 #include "picture/downscale.h"
 
 #include "picture/area_average.h"
-#include "picture/area_average_narrow.h"
+#include "picture/area_shrink.h"
 #include "picture/picture_memory.h"
 
 #include <atomic>
@@ -24,44 +24,6 @@
 namespace {
 
 using namespace area_average;
-
-using Fast = Narrow;
-
-// Shrinks the output rows [from_row, to_row) into `out` (packed rows), from
-// source rows nobody writes meanwhile. Sums is 32 bits wide where the largest
-// sum, 255 times the weights' total, fits.
-template <class Sum>
-void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, const Spans& down,
-                 const Divider& divide, int from_row, int to_row, uint32_t* out, const Fast& fast) {
-    const size_t w = across.spans.size();
-    if (fast.usable()) {
-        std::vector<uint16_t> down_sums(fast.down_size());
-        for (int y = from_row; y < to_row; ++y, out += w)
-            fast.row(bits, source_line, y, down_sums.data(), out);
-        return;
-    }
-    const bool small = small_products(across, down);
-    std::vector<uint32_t> reduced(w * 4);
-    std::vector<Sum> sums(w * 4);
-    int reduced_row = -1; // the source row `reduced` holds
-    for (int y = from_row; y < to_row; ++y) {
-        const Span& s = down.spans[size_t(y)];
-        for (int k = 0; k < s.count; ++k) {
-            const int j = s.first + k;
-            // A source row on the border of two output rows is reduced once.
-            if (j != reduced_row) {
-                reduce_across(reinterpret_cast<const uint32_t*>(bits + j * source_line), across,
-                              reduced.data());
-                reduced_row = j;
-            }
-            // The first row's products start the sums: nothing to clear.
-            add_weighted(sums.data(), reduced.data(), w * 4,
-                         Sum(down.weights[size_t(s.weight + k)]), small, k == 0);
-        }
-        divide_row(sums.data(), w, divide, out);
-        out += w;
-    }
-}
 
 // Pixels of four 8-bit channels, in whatever order: each is averaged alone.
 bool four_bytes(QImage::Format format) {
@@ -100,17 +62,13 @@ void downscale_in_place(QImage& image, QSize to) {
     const qsizetype source_line = image.bytesPerLine();
     const qsizetype result_line = qsizetype(w) * 4;
     const bool narrow = narrow_sums(across, down);
-    const Fast fast(across, down, from.width());
     // Bands of output rows are shrunk by two threads into a scratch band, then
     // copied into place: within a band one thread's rows may lie over source
     // rows the other still reads, but no later band reads them (see above).
     const int band = std::clamp(int((qsizetype(4) << 20) / result_line), 2, 256);
     std::vector<uint32_t> scratch(size_t(std::min(band, h)) * size_t(w));
     const auto shrink = [&](int first, int last, uint32_t* out) {
-        if (narrow)
-            shrink_rows<uint32_t>(bits, source_line, across, down, divide, first, last, out, fast);
-        else
-            shrink_rows<uint64_t>(bits, source_line, across, down, divide, first, last, out, fast);
+        shrink_rows(bits, source_line, across, down, divide, narrow, first, last, out);
     };
     const bool threaded = qint64(from.width()) * from.height() >= (1 << 20);
     for (int y = 0; y < h; y += band) {
@@ -156,16 +114,12 @@ QImage downscaled_copy(const QImage& picture, QSize to, QImage memory) {
     uchar* out_bits = out.bits();
     const qsizetype out_line = out.bytesPerLine(); // w * 4: 32-bit rows are packed
     const bool narrow = narrow_sums(across, down);
-    const Fast fast(across, down, from.width());
     // Each band's rows are made resident in one call before they are written.
     const auto shrink = [&](int first, int last) {
         uchar* rows = out_bits + first * out_line;
         make_bytes_present(rows, size_t(last - first) * size_t(out_line), out_bits + h * out_line);
-        auto* into = reinterpret_cast<uint32_t*>(rows);
-        if (narrow)
-            shrink_rows<uint32_t>(bits, source_line, across, down, divide, first, last, into, fast);
-        else
-            shrink_rows<uint64_t>(bits, source_line, across, down, divide, first, last, into, fast);
+        shrink_rows(bits, source_line, across, down, divide, narrow, first, last,
+                    reinterpret_cast<uint32_t*>(rows));
     };
     // Both threads take bands of about 1 MiB of output rows in turn until none
     // is left: on a busy machine the thread that has a core does the most.

@@ -9,17 +9,32 @@ namespace {
 constexpr qint64 kept_pixels = 64'000'000;
 constexpr qint64 kept_bytes = qint64(256) << 20;
 
-// Shows `percent` below 100% of the kept picture, shrunk from its full size.
-void show_shrunk_from_kept(F_main& f, double percent) {
-    // The shown picture of the step before is let go (or reused) before the
-    // next is made, so a step holds the full-size picture and one shown one.
-    QImage memory;
-    if (f.P_in->picture().constBits() != f.full_picture.constBits()) {
-        memory = f.P_in->picture();
-        f.P_in->clear_picture();
+// Where each shown pixel covers whole two-by-two blocks of the full-size
+// picture (6000 x 4000 at 50% and 10%), it is shrunk from the half-size
+// picture, a quarter of the pixels to read, made the first time a zoom below
+// 50% needs it: at 50% that is the shown picture itself, pixel for pixel, and
+// below, two roundings are within one level of the exact average. Elsewhere it is shrunk from the
+// full-size picture, as a half-size pixel straddling a shown pixel's edge would blur it. Either way
+// the picture area shrinks only the part exposed.
+void show_shrunk(F_main& f, QSize shown) {
+    const QSize full = f.full_picture.size();
+    if (full.width() % (2 * shown.width()) != 0 || full.height() % (2 * shown.height()) != 0) {
+        f.P_in->set_picture_shrunk(f.full_picture, shown);
+        return;
     }
-    f.P_in->set_picture(downscaled_copy(f.full_picture, zoomed_size(f.full_picture.size(), percent),
-                                        std::move(memory)));
+    if (f.half_picture.isNull()) {
+        // At 50% the exposed part shrunk from the full-size picture is the
+        // same pixels: the half-size one is made for the zooms below only.
+        if (shown == full / 2) {
+            f.P_in->set_picture_shrunk(f.full_picture, shown);
+            return;
+        }
+        f.half_picture = downscaled_copy(f.full_picture, full / 2);
+    }
+    if (shown == f.half_picture.size())
+        f.P_in->set_picture(f.half_picture);
+    else
+        f.P_in->set_picture_shrunk(f.half_picture, shown);
 }
 } // namespace
 
@@ -30,6 +45,7 @@ bool keeps_full_picture(QSize full) {
 
 void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture) {
     f.full_picture = picture; // shared with the picture area at 100% and above: no copy
+    f.half_picture = QImage();
     f.full_picture_file = file;
 }
 
@@ -40,11 +56,16 @@ bool show_kept_picture(F_main& f, double percent, const FileIdentity& file) {
     const bool magnified = shown.width() > full.width() || shown.height() > full.height();
     if (shown != full && !magnified && !keeps_full_picture(full)) return false;
     if (!(file == f.full_picture_file)) return false;
-    if (magnified)
+    show_full_picture_at(f, shown);
+    return true;
+}
+
+void show_full_picture_at(F_main& f, QSize shown) {
+    const QSize full = f.full_picture.size();
+    if (shown.width() > full.width() || shown.height() > full.height())
         f.P_in->set_picture_magnified(f.full_picture, shown);
     else if (shown == full)
         f.P_in->set_picture(f.full_picture);
     else
-        show_shrunk_from_kept(f, percent);
-    return true;
+        show_shrunk(f, shown);
 }

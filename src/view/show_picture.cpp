@@ -2,7 +2,6 @@
 #include "view/show_picture.h"
 
 #include "form/F_main.h"
-#include "picture/downscale.h"
 #include "picture/picture_io.h"
 #include "platform/busy_cursor.h"
 #include "platform/file_identity.h"
@@ -11,11 +10,12 @@
 
 #include <utility>
 
-// At or below 100% the picture area holds the picture scaled to the shown
-// size. Above 100% it holds the picture at full size and magnifies,
+// Above 100% the picture area holds the picture at full size and magnifies,
 // nearest-neighbour, only the part it paints: a 24-megapixel photo at 510%
 // never becomes a 2.5 GB image, and each picture pixel shows as a sharp block
-// a point can be placed inside.
+// a point can be placed inside. Below 100% it holds the kept picture too and
+// shrinks, by area average, only the part it paints; a picture too large to
+// keep is held shrunk to the shown size, as decoded.
 //
 // The full-size picture is kept between steps (view/kept_picture.h): a step
 // on an unchanged file decodes nothing. A file that changed, or a picture too
@@ -52,6 +52,7 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size) {
     const BusyCursor busy(qint64(full.width()) * full.height() > busy_pixels);
     QImage kept = std::move(f.full_picture);
     f.full_picture = QImage();
+    f.half_picture = QImage();
     f.full_picture_file = FileIdentity();
     QImage memory;
     if (f.P_in->picture().sizeInBytes() > kept_picture_bytes) {
@@ -66,29 +67,18 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size) {
     const bool magnified = shown.width() > full.width() || shown.height() > full.height();
     if (shown == full || magnified || keeps_full_picture(full)) {
         // The full-size picture is decoded into the kept one's memory, or
-        // else into the picture area's; a picture shown at full size needs
-        // no other.
-        // Below 100% a JPEG is shrunk behind the decoder, on a second thread.
+        // else into the picture area's; it is the only picture made: below
+        // 100% the picture area shrinks from it only the part exposed.
         if (kept.isNull()) kept = std::exchange(memory, QImage());
-        if (shown == full || magnified) memory = QImage();
-        QImage shrunk = std::move(memory);
-        LoadedPicture loaded = load_picture_reusing(
-            f.pic_path, std::move(kept), shown == full || magnified ? QSize() : shown, &shrunk);
+        memory = QImage();
+        LoadedPicture loaded = load_picture_reusing(f.pic_path, std::move(kept));
         if (!loaded.ok()) return loaded.error;
         // Sized from the picture as decoded, should the file have changed
         // since its header was read.
         const QSize decoded = loaded.image.size();
-        const QSize decoded_shown = zoomed_size(decoded, percent);
         keep_full_picture(f, file, loaded.image);
         loaded.image = QImage(); // full_picture holds it alone
-        if (decoded_shown.width() > decoded.width() || decoded_shown.height() > decoded.height())
-            f.P_in->set_picture_magnified(f.full_picture, decoded_shown);
-        else if (decoded_shown == decoded)
-            f.P_in->set_picture(f.full_picture);
-        else if (shrunk.size() == decoded_shown)
-            f.P_in->set_picture(std::move(shrunk));
-        else // made from the full-size picture, as from a kept one
-            f.P_in->set_picture(downscaled_copy(f.full_picture, decoded_shown));
+        show_full_picture_at(f, zoomed_size(decoded, percent));
     } else {
         // Too large to keep below 100%: decoded at the DCT scale and shrunk
         // as it is decoded, nothing full-size held.

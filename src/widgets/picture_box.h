@@ -7,6 +7,10 @@
 // size, takes the magnified size as its own, and paints only the exposed
 // rectangle, nearest-neighbour. A 24-megapixel photo at 510% therefore costs
 // one decoded picture, not the 2.5 GB the magnified image would take.
+// Likewise shrunk: it keeps a larger picture, takes the smaller size, and
+// shrinks by area average only what is exposed, keeping what it shows, so a
+// repaint of an unchanged part shrinks nothing and a scroll shrinks only the
+// strip it brings in.
 //
 // When the box moves under a pointer that stands still over it (its viewport
 // scrolled), the pointer is over another place of the box: the box reports a
@@ -22,6 +26,8 @@
 #include <optional>
 #include <vector>
 
+class AreaShrink;
+
 class PictureBox : public QWidget {
     Q_OBJECT
   public:
@@ -33,12 +39,20 @@ class PictureBox : public QWidget {
     // The box shows `picture` stretched to `shown` (nearest-neighbour) and
     // takes that size; only exposed rectangles are ever magnified.
     void set_picture_magnified(QImage picture, QSize shown);
+    // The box shows `picture` shrunk to `shown` (area average, no larger
+    // either way) and takes that size; only exposed rectangles are ever shrunk.
+    void set_picture_shrunk(QImage picture, QSize shown);
     // Releases the picture; the box keeps its size and shows its background.
     void clear_picture();
     bool has_picture() const { return !picture_.isNull(); }
-    // The picture as held: the shown picture, or the full-size one when magnified.
+    // The picture as held: the shown picture, or the larger one it is
+    // magnified or shrunk from.
     const QImage& picture() const { return picture_; }
     bool magnified() const { return magnified_; }
+    bool shrunk() const { return shrink_ != nullptr; }
+    // The part `area` of what the box shows of its picture (its background
+    // where the picture does not reach), without the lines.
+    QImage shown_part(QRect area) const;
 
     Colour background() const { return background_; }
     void set_background(Colour c);
@@ -78,9 +92,16 @@ class PictureBox : public QWidget {
     friend class LineObject;
     void line_changed(LineObject* line);
     void paint_lines(class QPainter& painter, const QRect& area);
+    void keep_shrunk(const QRect& visible);
+    void drop_shrunk();
 
     QImage picture_;
     bool magnified_ = false;
+    std::shared_ptr<const AreaShrink> shrink_;
+    // While shrunk: what was last shown of the visible part, and where; box
+    // pixel (x, y) at (x mod width, y mod height) of shown_.
+    QImage shown_;
+    QRect shown_at_;
     Colour background_ = colours::window_background;
     std::list<LineObject*> lines_;
     std::vector<LineObject*> pending_;

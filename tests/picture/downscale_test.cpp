@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "picture/area_shrink.h"
 #include "picture/downscale.h"
 #include "picture/shrink_stream.h"
 
@@ -196,6 +197,33 @@ TEST(Downscale, InPlaceMatchesTheOutOfPlaceFilterPixelForPixel) {
     QImage shrunk = argb.copy();
     downscale_in_place(shrunk, {9, 7});
     EXPECT_EQ(first_difference(shrunk, naive_box_filter(argb, {9, 7})), "");
+}
+
+// Any part shrunk alone, into rows wider than it, is that part of the whole
+// shrunk at once: small and large weights, and a part large enough for two
+// threads (1200 x 1000 to 90%).
+TEST(Downscale, APartShrunkAloneIsThatPartOfTheWhole) {
+    std::vector<Shrink> cases(std::begin(shrinks), std::end(shrinks));
+    cases.push_back({{1200, 1000}, {1080, 900}});
+    cases.push_back({{5473, 40}, {547, 4}});
+    quint32 seed = 300;
+    for (const Shrink& s : cases) {
+        const QImage source = random_picture(s.from, ++seed);
+        const QImage whole = downscaled_copy(source, s.to);
+        const AreaShrink shrink(s.from, s.to);
+        const QRect all(QPoint(0, 0), s.to);
+        for (const QRect part :
+             {all, QRect(s.to.width() / 3, s.to.height() / 2, s.to.width() / 2 + 1,
+                         s.to.height() - s.to.height() / 2)}) {
+            QImage into(part.width() + 3, part.height(), QImage::Format_RGB32);
+            shrink.shrink(source, part, into.bits(), into.bytesPerLine());
+            EXPECT_EQ(
+                first_difference(into.copy(0, 0, part.width(), part.height()), whole.copy(part)),
+                "")
+                << s.from.width() << "x" << s.from.height() << " to " << s.to.width() << "x"
+                << s.to.height() << ", part at " << part.x() << "," << part.y();
+        }
+    }
 }
 
 // Rows handed over in uneven bands, as a decoder hands them, on the pipe's

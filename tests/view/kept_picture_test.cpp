@@ -38,14 +38,14 @@ TEST_F(KeptPicture, EveryZoomShowsWhatAFreshDecodingShows) {
         click(step < 9 ? f->L_out : f->L_in);
         const std::string zoom = f->L_zval->text().toStdString();
         ASSERT_EQ(f->full_picture.cacheKey(), kept) << zoom;
-        const QImage shown = f->P_in->picture();
+        const QImage shown = f->P_in->shown_part(f->P_in->rect());
         const QSize area = f->P_in->size();
         ++when.tv_sec; // the file changed: read again at the same zoom
         set_modified(file, when);
         ASSERT_TRUE(render_at_zoom(*f).isEmpty()) << zoom;
         ASSERT_NE(f->full_picture.cacheKey(), kept) << zoom;
         ASSERT_EQ(f->P_in->size(), area) << zoom;
-        ASSERT_EQ(f->P_in->picture(), shown) << zoom;
+        ASSERT_EQ(f->P_in->shown_part(f->P_in->rect()), shown) << zoom;
     }
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("510%"));
 }
@@ -77,7 +77,7 @@ TEST_F(KeptPicture, AFileChangedWithItsSizeAndTimeKeptShowsAnewAtTheNextStep) {
         }
         click(f.get()->*c.button);
         ASSERT_EQ(f->P_in->size(), c.area);
-        EXPECT_EQ(f->P_in->picture(), downscaled_copy(after, c.area))
+        EXPECT_EQ(f->P_in->shown_part(f->P_in->rect()), downscaled_copy(after, c.area))
             << (c.renamed ? "renamed, " : "in place, ") << f->L_zval->text().toStdString();
     }
 }
