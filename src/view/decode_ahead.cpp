@@ -45,7 +45,7 @@ std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& pa
     return nullptr;
 }
 
-QString decoded_ahead_path(F_main& f) {
+QString decoded_ahead(F_main& f) {
     const Ahead& a = ahead(f);
-    return a.decoding ? a.decoding->path() : QString();
+    return a.decoding && a.decoding->finished() ? a.decoding->path() : QString();
 }

@@ -21,5 +21,6 @@ void decode_next_ahead(F_main& f);
 // otherwise null, and whatever was decoded ahead is dropped.
 std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& path);
 
-// The path decoded ahead, empty when none (for the tests and benchmarks).
-QString decoded_ahead_path(F_main& f);
+// The path decoded ahead once its decoding has finished; empty before and
+// when there is none (for the tests and benchmarks).
+QString decoded_ahead(F_main& f);

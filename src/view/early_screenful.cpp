@@ -22,6 +22,7 @@ class EarlyScreenful : public QWidget {
                    QSize shown)
         : QWidget(parent), part_(std::move(part)), part_at_(part_at), scrolled_(scrolled),
           full_(full), shown_(shown) {
+        setObjectName(QStringLiteral("early_screenful"));
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
