@@ -8,14 +8,30 @@
 #include "view/picture_decoding.h"
 
 #include <QObject>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
-// Owned by the window, so the worker is stopped and joined as it closes.
+// Owned by the window, so the workers are stopped and joined as it closes.
 class Ahead : public QObject {
   public:
     explicit Ahead(F_main& f) : QObject(&f) { setObjectName(QStringLiteral("decode_ahead")); }
     std::unique_ptr<PictureDecoding> decoding;
+
+    // A decoding no longer wanted is asked to stop and let go of once its
+    // worker has ended: a JPEG stops at its next band, but Qt's decoders (a
+    // BMP, a PNG) cannot be stopped, and waiting for them would hold the
+    // window up just when the user has asked for another picture.
+    void drop() {
+        std::erase_if(dropped_, [](const auto& d) { return d->finished(); });
+        if (!decoding) return;
+        decoding->stop();
+        dropped_.push_back(std::move(decoding));
+    }
+
+  private:
+    std::vector<std::unique_ptr<PictureDecoding>> dropped_;
 };
 
 Ahead& ahead(F_main& f) {
@@ -28,7 +44,7 @@ Ahead& ahead(F_main& f) {
 
 void decode_next_ahead(F_main& f) {
     Ahead& a = ahead(f);
-    a.decoding.reset();
+    a.drop();
     if (f.pic_path.isEmpty()) return;
     const QString next = neighbour_picture(f.pic_path, +1);
     if (next.isEmpty()) return;
@@ -41,7 +57,7 @@ void decode_next_ahead(F_main& f) {
 std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& path) {
     Ahead& a = ahead(f);
     if (a.decoding && a.decoding->path() == path) return std::move(a.decoding);
-    a.decoding.reset();
+    a.drop();
     return nullptr;
 }
 
