@@ -8,5 +8,6 @@
 
 struct DecodeWatch {
     std::atomic<bool> stop{false}; // set by the waiting thread: give up at the next band
-    std::atomic<int> rows{0};      // rows decoded so far, of the picture as stored
+    std::atomic<int> rows{0};      // rows decoded so far...
+    std::atomic<int> of_rows{0};   // ...of so many, once the decoder knows
 };

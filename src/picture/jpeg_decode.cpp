@@ -79,6 +79,7 @@ struct Decoding {
     bool stopped() {
         if (watch == nullptr) return false;
         watch->rows.store(covered, std::memory_order_relaxed);
+        watch->of_rows.store(int(info.output_height), std::memory_order_relaxed);
         if (!watch->stop.load(std::memory_order_relaxed)) return false;
         failure = QLatin1String(decoding_stopped);
         return true;

@@ -23,11 +23,12 @@ class Ahead : public QObject {
     // worker has ended: a JPEG stops at its next band, but Qt's decoders (a
     // BMP, a PNG) cannot be stopped, and waiting for them would hold the
     // window up just when the user has asked for another picture.
-    void drop() {
+    void drop() { let_go_of(std::move(decoding)); }
+    void let_go_of(std::unique_ptr<PictureDecoding> unwanted) {
         std::erase_if(dropped_, [](const auto& d) { return d->finished(); });
-        if (!decoding) return;
-        decoding->stop();
-        dropped_.push_back(std::move(decoding));
+        if (!unwanted) return;
+        unwanted->stop();
+        dropped_.push_back(std::move(unwanted));
     }
 
   private:
@@ -59,6 +60,10 @@ std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& pa
     if (a.decoding && a.decoding->path() == path) return std::move(a.decoding);
     a.drop();
     return nullptr;
+}
+
+void let_go_of(F_main& f, std::unique_ptr<PictureDecoding> decoding) {
+    ahead(f).let_go_of(std::move(decoding));
 }
 
 QString decoded_ahead(F_main& f) {

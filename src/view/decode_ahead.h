@@ -21,6 +21,10 @@ void decode_next_ahead(F_main& f);
 // otherwise null, and whatever was decoded ahead is dropped.
 std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& path);
 
+// Lets go of a decoding no longer wanted without waiting for its worker,
+// which is joined once it has ended, or as the window closes.
+void let_go_of(F_main& f, std::unique_ptr<PictureDecoding> decoding);
+
 // The path decoded ahead once its decoding has finished; empty before and
 // when there is none (for the tests and benchmarks).
 QString decoded_ahead(F_main& f);

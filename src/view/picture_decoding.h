@@ -34,8 +34,9 @@ class PictureDecoding {
     QSize full_size() const { return full_; }
     double percent() const { return percent_; }
     bool finished() const { return finished_.load(std::memory_order_acquire); }
-    // Rows decoded so far, of full_size().height().
+    // Rows decoded so far, of rows_in_all() (0 until the decoder knows it).
     int rows() const { return watch_.rows.load(std::memory_order_relaxed); }
+    int rows_in_all() const { return watch_.of_rows.load(std::memory_order_relaxed); }
     // The picture, once finished(); taken once.
     DecodedPicture take();
     // Asks the worker to give up at its next band of rows (a JPEG's; other

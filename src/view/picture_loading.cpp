@@ -101,7 +101,7 @@ void wait_for(F_main& f, PictureDecoding& decoding, const Underway& underway) {
         if (decoding.finished() || underway.cancelled)
             loop.quit();
         else
-            work.progress(decoding.rows(), decoding.full_size().height());
+            work.progress(decoding.rows(), decoding.rows_in_all());
     });
     look.start(look_ms);
     // Quitting the application ends every loop: this one waits on regardless.
@@ -127,7 +127,10 @@ DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, doubl
     underway.decoding = decoding.get();
     if (!decoding->finished()) wait_for(f, *decoding, underway);
     underway.decoding = nullptr;
-    if (underway.cancelled) return {};
+    if (underway.cancelled) {
+        let_go_of(f, std::move(decoding));
+        return {};
+    }
     DecodedPicture decoded = decoding->take();
     // Decoded ahead from a file that has changed since: read again.
     if (!early && !(decoded.file == file_identity(path))) {
@@ -135,7 +138,10 @@ DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, doubl
         underway.decoding = decoding.get();
         wait_for(f, *decoding, underway);
         underway.decoding = nullptr;
-        if (underway.cancelled) return {};
+        if (underway.cancelled) {
+            let_go_of(f, std::move(decoding));
+            return {};
+        }
         decoded = decoding->take();
     }
     return decoded;
