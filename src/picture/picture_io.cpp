@@ -257,7 +257,13 @@ LoadedPicture load_picture_region(const QString& path, QRect region) {
     Plan plan;
     if (const QString why = preflight(reader, path, &plan); !why.isEmpty())
         return {QImage(), failure(path, why)};
-    if (!plan.jpeg || plan.how != QImageIOHandler::TransformationNone) return {};
+    if (plan.how != QImageIOHandler::TransformationNone) return {};
+    if (plan.bmp && plan.complete) {
+        BmpBands rows = read_bmp_region(path, region);
+        if (!rows.error.isEmpty()) return {QImage(), failure(path, rows.error)};
+        return {std::move(rows.image), QString()};
+    }
+    if (!plan.jpeg) return {};
     JpegPicture jpeg = decode_jpeg_region(path, region);
     if (!jpeg.error.isEmpty()) return {QImage(), failure(path, jpeg.error)};
     return {std::move(jpeg.image), QString()};

@@ -43,9 +43,9 @@ LoadedPicture load_picture_reusing(const QString& path, QImage memory = QImage()
 LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memory = QImage(),
                                   DecodeWatch* watch = nullptr);
 
-// `region` of a JPEG stored upright, at full size, decoded alone (a preview
-// while the whole is decoded: nothing is checked past it). A null image,
-// without an error, for any other picture.
+// `region` of a JPEG stored upright or of an uncompressed 24- or 32-bit BMP,
+// at full size, decoded alone (a preview while the whole is decoded: nothing
+// is checked past it). A null image, without an error, for any other picture.
 LoadedPicture load_picture_region(const QString& path, QRect region);
 
 // The picture's size as shown (after EXIF orientation), without decoding it;

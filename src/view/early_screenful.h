@@ -15,7 +15,8 @@ class QWidget;
 // Decodes the rows and columns of `path` (whose picture is `full` large) that
 // the viewport will show once it is opened at `percent`, and shows them at
 // once; they stay until the widget returned is deleted. Null when there is no
-// such early part: below 100%, a picture other than a JPEG stored upright, or
-// one damaged within that part (the whole decoding then says why).
+// such early part: below 100%, a picture other than a JPEG stored upright or
+// an uncompressed BMP, or one damaged within that part (the whole decoding
+// then says why).
 std::unique_ptr<QWidget> show_early_screenful(F_main& f, const QString& path, QSize full,
                                               double percent);
