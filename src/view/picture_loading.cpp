@@ -116,8 +116,9 @@ void wait_for(F_main& f, PictureDecoding& decoding, const Underway& underway) {
 DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, double percent,
                                Underway& underway) {
     std::unique_ptr<PictureDecoding> decoding = take_decoded_ahead(f, path);
+    const bool ahead = decoding != nullptr;
     std::unique_ptr<QWidget> early;
-    if (!decoding) {
+    if (!ahead) {
         decoding = std::make_unique<PictureDecoding>(path, full, percent);
         // While the worker decodes the whole, this thread decodes the part
         // the viewport will show.
@@ -133,7 +134,7 @@ DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, doubl
     }
     DecodedPicture decoded = decoding->take();
     // Decoded ahead from a file that has changed since: read again.
-    if (!early && !(decoded.file == file_identity(path))) {
+    if (ahead && !(decoded.file == file_identity(path))) {
         decoding = std::make_unique<PictureDecoding>(path, full, percent);
         underway.decoding = decoding.get();
         wait_for(f, *decoding, underway);
