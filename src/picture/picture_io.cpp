@@ -20,8 +20,13 @@ constexpr qint64 kLimitBytes = qint64(1) << 30; // 1 GiB: about 268 megapixels
 
 void set_allocation_limit() {
     // Qt refuses pictures over 128 MB by default, which excludes ordinary
-    // 50-megapixel photos; we set our own limit and say so past it.
-    QImageReader::setAllocationLimit(static_cast<int>(kLimitBytes >> 20));
+    // 50-megapixel photos; we set our own limit and say so past it. Set once:
+    // pictures are read on worker threads too, and the limit is Qt's global.
+    static const bool set = [] {
+        QImageReader::setAllocationLimit(static_cast<int>(kLimitBytes >> 20));
+        return true;
+    }();
+    (void)set;
 }
 
 QString reader_error(const QImageReader& reader) {
