@@ -48,6 +48,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
@@ -408,6 +409,12 @@ BENCHMARK(BmpStepTo)->Arg(110)->Arg(30)->UseManualTime()->Iterations(4)->Unit(
 
 // ---- Opening in steps: the first screenful, the whole, the next picture ----
 
+// Lets the window and the workers go on for a moment.
+void wait_a_little() {
+    QApplication::processEvents();
+    QThread::msleep(2);
+}
+
 // The photo of `megapixels` (24 or 50) alone in its folder, and a series of
 // two such photos in another.
 const QString& lone_photo(int megapixels) {
@@ -434,7 +441,7 @@ class FirstPaint : public QObject {
         if (event->type() != QEvent::Paint || o->objectName() != QLatin1String("early_screenful") ||
             at != Clock::time_point())
             return false;
-        static_cast<QWidget*>(o)->event(event);
+        o->event(event); // QWidget::event: paints it
         at = Clock::now();
         return true;
     }
@@ -489,7 +496,7 @@ void NextPictureDecodedAhead(benchmark::State& state) {
         [&] {
             viewer().open(shots[0]);
             while (decoded_ahead(f) != shots[1])
-                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+                wait_a_little();
         },
         [&] {
             next_picture(f);
@@ -552,8 +559,8 @@ int ahead_probe(int argc, char** argv) {
     clear.close();
     v.open(QString::fromLocal8Bit(argv[2]));
     const QString next = neighbour_picture(v.f->pic_path, +1);
-    for (int i = 0; i < 6000 && decoded_ahead(*v.f) != next; ++i)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    for (int i = 0; i < 30000 && decoded_ahead(*v.f) != next; ++i)
+        wait_a_little();
     const bool ahead = !next.isEmpty() && decoded_ahead(*v.f) == next;
     std::printf("%lld %lld %lld %d\n", qlonglong(idle), qlonglong(status_kib("VmRSS:")),
                 qlonglong(status_kib("VmHWM:")), reset ? 1 : 0);
