@@ -78,7 +78,7 @@ struct Decoding {
     // True when the waiting thread no longer wants the picture.
     bool stopped() {
         if (watch == nullptr) return false;
-        watch->rows.store(covered, std::memory_order_relaxed);
+        watch->rows.store(covered, std::memory_order_release);
         watch->of_rows.store(int(info.output_height), std::memory_order_relaxed);
         if (!watch->stop.load(std::memory_order_relaxed)) return false;
         failure = QLatin1String(decoding_stopped);
@@ -175,6 +175,9 @@ bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrin
             d.shrunk = picture_memory(also->size, also->image);
             if (!d.shrunk.isNull()) d.behind = std::make_unique<ShrinkBehind>(d.image, d.shrunk);
         }
+        // Written through `bits` alone from here, so the shared copy never
+        // makes the decoder's picture detach.
+        if (d.watch != nullptr && eighths == 8) d.watch->show_rows(d.image);
         while (info.output_scanline < info.output_height) {
             const int y = int(info.output_scanline);
             read_rows(d, bits + y * line, line, size.height() - y);
@@ -258,6 +261,7 @@ JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize s
     d.behind.reset();
     if (also != nullptr) also->image = done ? std::move(d.shrunk) : QImage();
     d.ahead.reset();
+    if (watch != nullptr) watch->show_rows(QImage());
     const int rows = int(d.info.output_height);
     const bool progressive = d.info.progressive_mode;
     jpeg_destroy_decompress(&d.info);

@@ -274,6 +274,13 @@ LoadedPicture load_picture_region(const QString& path, QRect region) {
     return {std::move(jpeg.image), QString()};
 }
 
+bool jpeg_stored_upright(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    return reader.format() == "jpeg" &&
+           reader.transformation() == QImageIOHandler::TransformationNone;
+}
+
 PictureSize read_picture_size(const QString& path) {
     QImageReader reader(path);
     reader.setAutoTransform(false);

@@ -55,3 +55,7 @@ struct PictureSize {
     QString error; // why it could not be read; empty on success
 };
 PictureSize read_picture_size(const QString& path);
+
+// True when `path` is a JPEG stored upright: its decoding at full size makes
+// the rows as shown, top first (DecodeWatch::rows_so_far).
+bool jpeg_stored_upright(const QString& path);

@@ -55,14 +55,16 @@ int fitted_value(const QScrollBar* bar, int shown, int viewport) {
 
 } // namespace
 
-std::unique_ptr<QWidget> show_early_screenful(F_main& f, const QString& path, QSize full,
-                                              double percent) {
-    const QSize shown = zoomed_size(full, percent);
+EarlyPart early_part(const F_main& f, QSize full, double percent) {
+    EarlyPart part;
+    part.full = full;
+    part.shown = zoomed_size(full, percent);
+    const QSize shown = part.shown;
     if (shown.width() < full.width() || shown.height() < full.height() || full.isEmpty())
-        return nullptr;
+        return part;
     const QSize viewport = f.P_out->size();
-    const QPoint scrolled(fitted_value(f.HS_main, shown.width(), viewport.width()),
-                          fitted_value(f.VS_main, shown.height(), viewport.height()));
+    part.scrolled = QPoint(fitted_value(f.HS_main, shown.width(), viewport.width()),
+                           fitted_value(f.VS_main, shown.height(), viewport.height()));
     const QSize seen(qMin(viewport.width(), shown.width()),
                      qMin(viewport.height(), shown.height()));
     // The picture pixels under the shown ones, whole.
@@ -72,18 +74,31 @@ std::unique_ptr<QWidget> show_early_screenful(F_main& f, const QString& path, QS
     const auto past = [](int at, int whole, int shown_whole) {
         return int(qMin<qint64>(whole, (qint64(at) * whole + shown_whole - 1) / shown_whole + 1));
     };
-    const QPoint from(first(scrolled.x(), full.width(), shown.width()),
-                      first(scrolled.y(), full.height(), shown.height()));
-    const QPoint to(past(scrolled.x() + seen.width(), full.width(), shown.width()),
-                    past(scrolled.y() + seen.height(), full.height(), shown.height()));
-    LoadedPicture part =
-        load_picture_region(path, QRect(from, QSize(to.x() - from.x(), to.y() - from.y())));
-    if (part.image.isNull()) return nullptr;
-    auto early = std::make_unique<EarlyScreenful>(f.P_out, std::move(part.image), from, scrolled,
-                                                  full, shown);
-    early->setGeometry(QRect(QPoint(0, 0), seen));
+    const QPoint from(first(part.scrolled.x(), full.width(), shown.width()),
+                      first(part.scrolled.y(), full.height(), shown.height()));
+    const QPoint to(past(part.scrolled.x() + seen.width(), full.width(), shown.width()),
+                    past(part.scrolled.y() + seen.height(), full.height(), shown.height()));
+    part.region = QRect(from, QSize(to.x() - from.x(), to.y() - from.y()));
+    return part;
+}
+
+std::unique_ptr<QWidget> show_early_part(F_main& f, const EarlyPart& part, QImage pixels) {
+    auto early = std::make_unique<EarlyScreenful>(f.P_out, std::move(pixels), part.region.topLeft(),
+                                                  part.scrolled, part.full, part.shown);
+    early->setGeometry(QRect(
+        QPoint(0, 0), part.region.isEmpty() ? QSize()
+                                            : QSize(qMin(f.P_out->width(), part.shown.width()),
+                                                    qMin(f.P_out->height(), part.shown.height()))));
     early->show();
     early->raise();
     early->repaint();
     return early;
+}
+
+std::unique_ptr<QWidget> show_early_screenful(F_main& f, const QString& path,
+                                              const EarlyPart& part) {
+    if (part.region.isEmpty()) return nullptr;
+    LoadedPicture pixels = load_picture_region(path, part.region);
+    if (pixels.image.isNull()) return nullptr;
+    return show_early_part(f, part, std::move(pixels.image));
 }

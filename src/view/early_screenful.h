@@ -5,6 +5,8 @@
 // nothing under it: withdrawing it leaves the window exactly as it was, which
 // is what happens when the whole file then proves damaged.
 
+#include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -12,11 +14,21 @@
 class F_main;
 class QWidget;
 
-// Decodes the rows and columns of `path` (whose picture is `full` large) that
-// the viewport will show once it is opened at `percent`, and shows them at
-// once; they stay until the widget returned is deleted. Null when there is no
-// such early part: below 100%, a picture other than a JPEG stored upright or
-// an uncompressed BMP, or one damaged within that part (the whole decoding
-// then says why).
-std::unique_ptr<QWidget> show_early_screenful(F_main& f, const QString& path, QSize full,
-                                              double percent);
+// The part of a picture of `full` size that the viewport will show once it
+// is opened at `percent` (the scroll bars fitted as the open fits them).
+struct EarlyPart {
+    QRect region;    // in picture pixels; empty below 100%, where nothing is shown early
+    QPoint scrolled; // the first shown pixel in the viewport
+    QSize full, shown;
+};
+EarlyPart early_part(const F_main& f, QSize full, double percent);
+
+// Shows `pixels`, the part's region of the picture, over the picture area at
+// once; they stay until the widget returned is deleted.
+std::unique_ptr<QWidget> show_early_part(F_main& f, const EarlyPart& part, QImage pixels);
+
+// Decodes the part's region from `path` alone and shows it. Null when the
+// file gives no such part: a picture other than a JPEG stored upright or an
+// uncompressed BMP, or one damaged within it (the whole decoding says why).
+std::unique_ptr<QWidget> show_early_screenful(F_main& f, const QString& path,
+                                              const EarlyPart& part);

@@ -18,6 +18,13 @@ PictureDecoding::~PictureDecoding() {
     worker_.join();
 }
 
+QImage PictureDecoding::decoded_part(QRect region) {
+    if (watch_.rows.load(std::memory_order_acquire) <= region.bottom()) return QImage();
+    const QImage rows = watch_.rows_so_far();
+    if (rows.size() != full_ || !rows.rect().contains(region)) return QImage();
+    return rows.copy(region);
+}
+
 DecodedPicture PictureDecoding::take() {
     return std::exchange(result_, DecodedPicture());
 }

@@ -9,6 +9,7 @@
 #include "platform/file_identity.h"
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <atomic>
 #include <thread>
@@ -37,6 +38,10 @@ class PictureDecoding {
     // Rows decoded so far, of rows_in_all() (0 until the decoder knows it).
     int rows() const { return watch_.rows.load(std::memory_order_relaxed); }
     int rows_in_all() const { return watch_.of_rows.load(std::memory_order_relaxed); }
+    // `region` of the picture, once the worker has decoded all its rows (a
+    // JPEG stored upright, decoded at full size, makes its rows top first and
+    // shows them while it works); null before, and for other pictures.
+    QImage decoded_part(QRect region);
     // The picture, once finished(); taken once.
     DecodedPicture take();
     // Asks the worker to give up at its next band of rows (a JPEG's; other

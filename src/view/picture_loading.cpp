@@ -25,6 +25,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -92,16 +93,20 @@ void say_opened(F_main& f, QSize full, const QString& more) {
 
 // Waits, with the event loop running, until `decoding` has finished or the
 // open is cancelled; the status bar shows how far it got after half a second.
-void wait_for(F_main& f, PictureDecoding& decoding, const Underway& underway) {
+// `look` runs at every look at the worker meanwhile.
+void wait_for(F_main& f, PictureDecoding& decoding, const Underway& underway,
+              const std::function<void()>& look_on = {}) {
     LongWork work(f, QStringLiteral("Opening %1").arg(QFileInfo(decoding.path()).fileName()),
                   LongWork::Thread::waited_on);
     QEventLoop loop;
     QTimer look;
     QObject::connect(&look, &QTimer::timeout, &loop, [&] {
-        if (decoding.finished() || underway.cancelled)
+        if (decoding.finished() || underway.cancelled) {
             loop.quit();
-        else
-            work.progress(decoding.rows(), decoding.rows_in_all());
+            return;
+        }
+        if (look_on) look_on();
+        work.progress(decoding.rows(), decoding.rows_in_all());
     });
     look.start(look_ms);
     // Quitting the application ends every loop: this one waits on regardless.
@@ -118,15 +123,27 @@ DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, doubl
     std::unique_ptr<PictureDecoding> decoding = take_decoded_ahead(f, path);
     const bool ahead = decoding != nullptr;
     std::unique_ptr<QWidget> early;
+    const EarlyPart part = early_part(f, full, percent);
+    // A JPEG decoded from the top shows the part the viewport shows at the
+    // top as soon as the worker has made its rows: decoding them here as well
+    // would only take the worker's processor. A part further down, or of a
+    // BMP, is read here while the worker decodes the whole.
+    const bool from_worker =
+        !ahead && !part.region.isEmpty() && part.region.top() == 0 && jpeg_stored_upright(path);
     if (!ahead) {
         decoding = std::make_unique<PictureDecoding>(path, full, percent);
-        // While the worker decodes the whole, this thread decodes the part
-        // the viewport will show.
-        early = show_early_screenful(f, path, full, percent);
+        if (!from_worker) early = show_early_screenful(f, path, part);
         underway.early = early.get();
     }
     underway.decoding = decoding.get();
-    if (!decoding->finished()) wait_for(f, *decoding, underway);
+    const auto look_on = [&] {
+        if (!from_worker || early) return;
+        if (QImage rows = decoding->decoded_part(part.region); !rows.isNull()) {
+            early = show_early_part(f, part, std::move(rows));
+            underway.early = early.get();
+        }
+    };
+    if (!decoding->finished()) wait_for(f, *decoding, underway, look_on);
     underway.decoding = nullptr;
     if (underway.cancelled) {
         let_go_of(f, std::move(decoding));
