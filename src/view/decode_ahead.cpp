@@ -52,7 +52,7 @@ void decode_next_ahead(F_main& f) {
     const PictureSize size = read_picture_size(next);
     if (!size.size.isValid() || !keeps_full_picture(size.size)) return;
     // At full size: the kept picture, which shows at any zoom.
-    a.decoding = std::make_unique<PictureDecoding>(next, size.size, 100.0);
+    a.decoding = std::make_unique<PictureDecoding>(next, size.size, 100.0, true);
 }
 
 std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& path) {

@@ -24,8 +24,10 @@ struct DecodedPicture {
 class PictureDecoding {
   public:
     // Starts decoding `path` (whose picture is `full` large, as its header
-    // says) to show at `percent`.
-    PictureDecoding(QString path, QSize full, double percent);
+    // says) to show at `percent`. A decoding in the `background` (the next
+    // picture, ahead) runs at a lower priority than the window's own work, so
+    // a zoom step meanwhile is not slowed by it.
+    PictureDecoding(QString path, QSize full, double percent, bool background = false);
     // Asks the decoding to stop and waits for the worker: no thread outlives it.
     ~PictureDecoding();
     PictureDecoding(const PictureDecoding&) = delete;
@@ -54,6 +56,7 @@ class PictureDecoding {
     QString path_;
     QSize full_;
     double percent_;
+    bool background_;
     DecodeWatch watch_;
     DecodedPicture result_;
     std::atomic<bool> finished_{false};
