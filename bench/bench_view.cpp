@@ -16,11 +16,16 @@
 //   a step on a changed file (read again):     at most 1.0 x djpeg "in",
 //                                              1.15 x djpeg "out"
 //   the same for a 50-megapixel photo (8660 x 5773)
+//   open at 100%, to the first screenful
+//   painted (1600 x 900):                      at most 0.25 x djpeg (full decode)
+//   the same open, to the open completed:      at most 1.1 x djpeg
+//   Next picture, decoded ahead:               at most 0.05 x djpeg
 // Memory ("peak_above_idle_MiB", measured in a child process of its own):
 //   zooming from 100% to 510% step by step:    at most W x H x 4 + 32 MiB
 //   and from 100% to 10% (JPEG and BMP):       at most W x H x 4 + a third of it
 //                                              (its smaller levels) + 32 MiB
 //                                              above the window without a picture
+//   a photo opened and the next decoded ahead: at most 2 x W x H x 4 + 32 MiB
 // At 510% in a 1600 x 900 viewport:
 //   a full repaint of the viewport:            at most 3 ms
 //   a pointer move with the cross-hair:        at most 1 ms
@@ -31,11 +36,14 @@
 #include "app/main_window.h"
 #include "platform/file_dialogs.h"
 #include "scripted_dialogs.h"
+#include "view/decode_ahead.h"
+#include "view/folder_steps.h"
 #include "view/zoom.h"
 #include "xls/xls_application.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -43,6 +51,7 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
@@ -98,11 +107,17 @@ QImage test_photo(int shot, int width = photo_width, int height = photo_height) 
     return image;
 }
 
+// Each photo in a folder of its own, so that opening it decodes no neighbour
+// ahead; the series folder holds two photos for Next picture.
 struct PhotoFiles {
     QTemporaryDir dir;
-    QString jpeg = dir.filePath(QStringLiteral("photo.jpg"));
-    QString next_jpeg = dir.filePath(QStringLiteral("next.jpg"));
-    QString bmp = dir.filePath(QStringLiteral("photo.bmp"));
+    QString jpeg = alone(QStringLiteral("jpeg"), QStringLiteral("photo.jpg"));
+    QString next_jpeg = alone(QStringLiteral("next"), QStringLiteral("next.jpg"));
+    QString bmp = alone(QStringLiteral("bmp"), QStringLiteral("photo.bmp"));
+    QString alone(const QString& folder, const QString& name) const {
+        QDir(dir.path()).mkdir(folder);
+        return dir.filePath(folder + '/' + name);
+    }
     PhotoFiles() {
         const QImage photo = test_photo(0);
         if (!photo.save(jpeg, "JPG", 90) || !photo.save(bmp, "BMP") ||
@@ -119,7 +134,7 @@ const PhotoFiles& photo_files() {
 constexpr QSize big_size(8660, 5773);
 const QString& big_jpeg() {
     static const QString path = [] {
-        const QString file = photo_files().dir.filePath(QStringLiteral("big.jpg"));
+        const QString file = photo_files().alone(QStringLiteral("big"), QStringLiteral("big.jpg"));
         if (!test_photo(0, big_size.width(), big_size.height()).save(file, "JPG", 90))
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
         return file;
@@ -395,6 +410,111 @@ void BmpStepTo(benchmark::State& state) {
 BENCHMARK(BmpStepTo)->Arg(110)->Arg(30)->UseManualTime()->Iterations(4)->Unit(
     benchmark::kMillisecond);
 
+// ---- Opening in steps: the first screenful, the whole, the next picture ----
+
+// Lets the window and the workers go on for a moment.
+void wait_a_little() {
+    QApplication::processEvents();
+    QThread::msleep(2);
+}
+
+// The photo of `megapixels` (24 or 50) alone in its folder, and a series of
+// two such photos in another.
+const QString& lone_photo(int megapixels) {
+    return megapixels == 50 ? big_jpeg() : photo_files().jpeg;
+}
+QStringList series(int megapixels) {
+    const QString folder = QStringLiteral("series%1").arg(megapixels);
+    QStringList files;
+    for (const char* name : {"shot1.jpg", "shot2.jpg"}) {
+        files << photo_files().alone(folder, QLatin1String(name));
+        if (!QFile::exists(files.back())) QFile::copy(lone_photo(megapixels), files.back());
+    }
+    return files;
+}
+
+// Notes when the first screenful has been painted: it is painted here, in
+// the filter, and the clock read once it is.
+class FirstPaint : public QObject {
+  public:
+    Clock::time_point at{};
+
+  protected:
+    bool eventFilter(QObject* o, QEvent* event) override {
+        if (event->type() != QEvent::Paint || o->objectName() != QLatin1String("early_screenful") ||
+            at != Clock::time_point())
+            return false;
+        o->event(event); // QWidget::event: paints it
+        at = Clock::now();
+        return true;
+    }
+};
+
+// Opening at 100% in the 1600 x 900 viewport, timed to the first screenful
+// painted and to the open completed, against djpeg decoding the whole photo.
+void OpenFirstScreenfulThenWhole(benchmark::State& state) {
+    const QString& photo = lone_photo(int(state.range(0)));
+    viewer().open(photo);
+    double first_total = 0, whole_total = 0, djpeg_total = 0;
+    FirstPaint painted;
+    qApp->installEventFilter(&painted);
+    for (auto _ : state) {
+        painted.at = Clock::time_point();
+        const Clock::time_point start = Clock::now();
+        viewer().open(photo);
+        const double whole = seconds_since(start);
+        const double djpeg = time_djpeg(photo, 8);
+        if (painted.at == Clock::time_point() || djpeg < 0 ||
+            !viewer().f->status_text().startsWith(QLatin1String("Opened"))) {
+            state.SkipWithError("no first screenful, no djpeg, or not opened");
+            break;
+        }
+        state.SetIterationTime(whole);
+        first_total += std::chrono::duration<double>(painted.at - start).count();
+        whole_total += whole;
+        djpeg_total += djpeg;
+    }
+    qApp->removeEventFilter(&painted);
+    state.counters["djpeg_ms"] = djpeg_total * 1000 / double(state.iterations());
+    state.counters["first_ms"] = first_total * 1000 / double(state.iterations());
+    state.counters["first_vs_djpeg"] = first_total / djpeg_total;
+    state.counters["whole_vs_djpeg"] = whole_total / djpeg_total;
+    state.counters["goal_first"] = 0.25;
+    state.counters["goal_whole"] = 1.1;
+}
+BENCHMARK(OpenFirstScreenfulThenWhole)
+    ->Arg(24)
+    ->Arg(50)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
+// Next picture once the next photo has been decoded ahead: from the key to
+// the photo painted, against djpeg decoding it whole.
+void NextPictureDecodedAhead(benchmark::State& state) {
+    const QStringList shots = series(int(state.range(0)));
+    F_main& f = *viewer().f;
+    versus_djpeg(
+        state, shots[1], 8,
+        [&] {
+            viewer().open(shots[0]);
+            while (decoded_ahead(f) != shots[1])
+                wait_a_little();
+        },
+        [&] {
+            next_picture(f);
+            QApplication::processEvents(); // the picture painted
+            return f.pic_path == shots[1];
+        });
+    state.counters["goal"] = 0.05;
+}
+BENCHMARK(NextPictureDecodedAhead)
+    ->Arg(24)
+    ->Arg(50)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+
 // ---- Peak memory, in a child process of its own ----
 
 qint64 status_kib(const char* field) {
@@ -428,6 +548,57 @@ int peak_probe(int argc, char** argv) {
     the_viewer.reset();
     return reached == (in ? QStringLiteral("510%") : QStringLiteral("10%")) ? 0 : 1;
 }
+
+// argv: flag, first photo of a series. Prints the resident memory of the
+// idle window and the peak of opening the photo and decoding the next one
+// ahead, in KiB.
+int ahead_probe(int argc, char** argv) {
+    if (argc < 3) return 2;
+    Viewer& v = viewer();
+    QApplication::processEvents();
+    const qint64 idle = status_kib("VmRSS:");
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    const bool reset = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+    clear.close();
+    v.open(QString::fromLocal8Bit(argv[2]));
+    const QString next = neighbour_picture(v.f->pic_path, +1);
+    for (int i = 0; i < 30000 && decoded_ahead(*v.f) != next; ++i)
+        wait_a_little();
+    const bool ahead = !next.isEmpty() && decoded_ahead(*v.f) == next;
+    std::printf("%lld %lld %lld %d\n", qlonglong(idle), qlonglong(status_kib("VmRSS:")),
+                qlonglong(status_kib("VmHWM:")), reset ? 1 : 0);
+    the_viewer.reset();
+    return ahead ? 0 : 1;
+}
+
+// While the next photo is decoded ahead: at most 2 x W x H x 4 + 32 MiB above
+// the window without a picture.
+void PeakMemoryDecodedAhead(benchmark::State& state) {
+    const int megapixels = int(state.range(0));
+    const QSize size = megapixels == 50 ? big_size : QSize(photo_width, photo_height);
+    const QString first = series(megapixels)[0];
+    for (auto _ : state) {
+        QProcess probe;
+        probe.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--ahead-probe"), first});
+        const QList<QByteArray> kib = probe.waitForFinished(600000) && probe.exitCode() == 0
+                                          ? probe.readAllStandardOutput().trimmed().split(' ')
+                                          : QList<QByteArray>();
+        if (kib.size() < 4) {
+            state.SkipWithError("the probe failed");
+            return;
+        }
+        const double idle = kib[0].toDouble() * 1024, peak = kib[2].toDouble() * 1024;
+        const double budget = 2.0 * size.width() * size.height() * 4 + 32 * mib;
+        state.counters["idle_MiB"] = idle / mib;
+        state.counters["both_MiB"] = kib[1].toDouble() * 1024 / mib;
+        state.counters["peak_above_idle_MiB"] = (peak - idle) / mib;
+        state.counters["budget_MiB"] = budget / mib;
+        state.counters["of_budget"] = (peak - idle) / budget;
+        state.counters["peak_was_reset"] = kib[3].toDouble();
+    }
+}
+BENCHMARK(PeakMemoryDecodedAhead)->Arg(24)->Arg(50)->Iterations(1)->Unit(benchmark::kSecond);
 
 enum class Photo { jpeg, bmp, big_jpeg };
 
@@ -584,6 +755,7 @@ int main(int argc, char** argv) {
     ::setenv("XDG_CONFIG_HOME", qPrintable(settings.path()), 1);
     QApplication app(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "--peak-probe") == 0) return peak_probe(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--ahead-probe") == 0) return ahead_probe(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QMenu>
 #include <QShortcut>
 #include <functional>
 
@@ -51,6 +52,11 @@ void wire_shortcuts(F_main& f) {
     on_keys(f, QKeySequence::Copy, [&f] { copy_result(f); });
     // On the menu items, so the menus show them beside their access keys.
     f.fo->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    // Not PageDown and PageUp alone: those scroll (app/scroll_keys).
+    f.ff->findChild<QAction*>(QStringLiteral("fn"))
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+PgDown")));
+    f.ff->findChild<QAction*>(QStringLiteral("fv"))
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+PgUp")));
     f.fx->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     f.iu->setShortcut(QKeySequence(Qt::Key_F1));
     wire_scroll_keys(f);

@@ -96,3 +96,25 @@ BmpBands shrink_bmp_rows(const QString& path, QSize to, QImage memory) {
     if (!pipe.finish()) return {true, {}, QStringLiteral("the picture is incomplete")};
     return {true, std::move(image), QString()};
 }
+
+BmpBands read_bmp_region(const QString& path, QRect region) {
+    QFile file;
+    if (const QString why = open_regular_file(path, file); !why.isEmpty()) return {true, {}, why};
+    Layout layout;
+    if (!plain_layout(file, &layout)) return {};
+    region &= QRect(QPoint(0, 0), layout.size);
+    QImage image(region.size(), QImage::Format_RGB32);
+    if (region.isEmpty() || image.isNull()) return {};
+    const qint64 bytes = qint64(region.width()) * layout.bytes_per_pixel;
+    std::vector<uchar> read(static_cast<size_t>(bytes));
+    for (int y = region.top(); y <= region.bottom(); ++y) {
+        const qint64 stored = layout.top_down ? y : layout.size.height() - 1 - y;
+        if (!file.seek(layout.offset + stored * layout.stride +
+                       qint64(region.left()) * layout.bytes_per_pixel) ||
+            file.read(reinterpret_cast<char*>(read.data()), bytes) != bytes)
+            return {true, {}, QStringLiteral("the file is truncated")};
+        to_rgb32(read.data(), layout.bytes_per_pixel, region.width(),
+                 reinterpret_cast<quint32*>(image.scanLine(y - region.top())));
+    }
+    return {true, std::move(image), QString()};
+}

@@ -7,6 +7,7 @@
 // read this way: 24 and 32 bits a pixel, no compression, no colour masks.
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -19,3 +20,7 @@ struct BmpBands {
 // Reads the bitmap `path` shrunk to `to` (no larger than the picture either
 // way), into the memory of `memory` when that is large enough.
 BmpBands shrink_bmp_rows(const QString& path, QSize to, QImage memory);
+
+// Reads `region` of the bitmap `path` alone: only its rows, and of each only
+// its columns (a preview: nothing is checked past the region).
+BmpBands read_bmp_region(const QString& path, QRect region);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "picture/jpeg_decode.h"
 
+#include "picture/decode_watch.h"
 #include "picture/picture_memory.h"
 #include "picture/shrink_stream.h"
 
@@ -72,6 +73,17 @@ struct Decoding {
     std::vector<uchar> cmyk_rows;
     int covered = 0; // rows decoded from data so far
     QString failure; // set before returning false without a libjpeg error
+    DecodeWatch* watch = nullptr;
+
+    // True when the waiting thread no longer wants the picture.
+    bool stopped() {
+        if (watch == nullptr) return false;
+        watch->rows.store(covered, std::memory_order_release);
+        watch->of_rows.store(int(info.output_height), std::memory_order_relaxed);
+        if (!watch->stop.load(std::memory_order_relaxed)) return false;
+        failure = QLatin1String(decoding_stopped);
+        return true;
+    }
 };
 
 // The picture's memory: in `memory` when it is large enough, else mapped afresh.
@@ -148,6 +160,7 @@ bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrin
                 rows += read_rows(d, band + rows * d.shrink->band_line(), d.shrink->band_line(),
                                   d.shrink->band_rows() - rows);
             d.shrink->hand_over(rows);
+            if (d.stopped()) return false;
         }
     } else {
         // Fresh memory is made resident by a second thread just ahead of the
@@ -162,11 +175,15 @@ bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrin
             d.shrunk = picture_memory(also->size, also->image);
             if (!d.shrunk.isNull()) d.behind = std::make_unique<ShrinkBehind>(d.image, d.shrunk);
         }
+        // Written through `bits` alone from here, so the shared copy never
+        // makes the decoder's picture detach.
+        if (d.watch != nullptr && eighths == 8) d.watch->show_rows(d.image);
         while (info.output_scanline < info.output_height) {
             const int y = int(info.output_scanline);
             read_rows(d, bits + y * line, line, size.height() - y);
             if (d.ahead) d.ahead->reached(int(info.output_scanline));
             if (d.behind) d.behind->reached(int(info.output_scanline));
+            if (d.stopped()) return false;
         }
     }
     // A missing end marker after the last row costs nothing.
@@ -179,22 +196,72 @@ bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrin
     return true;
 }
 
-} // namespace
+// Decodes `region` into d.image; false when libjpeg stopped it. A progressive
+// or CMYK file gives nothing: the first reads all its data before its first
+// row, and both are rare among photos.
+bool run_region(Decoding& d, std::FILE* input, QRect region) {
+    jpeg_decompress_struct& info = d.info;
+    if (setjmp(d.errors.escape)) return false;
+    jpeg_stdio_src(&info, input);
+    jpeg_read_header(&info, TRUE);
+    if (info.progressive_mode || info.jpeg_color_space == JCS_CMYK ||
+        info.jpeg_color_space == JCS_YCCK)
+        return true;
+    info.out_color_space = JCS_EXT_BGRX;
+    jpeg_start_decompress(&info);
+    region &= QRect(0, 0, int(info.output_width), int(info.output_height));
+    if (region.isEmpty()) return true;
+    // The columns start at a block's edge, at or left of the region's.
+    JDIMENSION left = JDIMENSION(region.x());
+    JDIMENSION width = JDIMENSION(region.width());
+    if (width < info.output_width) jpeg_crop_scanline(&info, &left, &width);
+    if (region.y() > 0) jpeg_skip_scanlines(&info, JDIMENSION(region.y()));
+    QImage rows(int(info.output_width), region.height(), QImage::Format_RGB32);
+    if (rows.isNull()) return true;
+    const qsizetype line = rows.bytesPerLine();
+    for (int y = 0; y < region.height();)
+        y += read_rows(d, rows.bits() + y * line, line, region.height() - y);
+    jpeg_abort_decompress(&info);
+    d.image = rows.copy(region.x() - int(left), 0, region.width(), region.height());
+    return true;
+}
 
-JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize shrink_to,
-                        JpegAlsoShrunk* also) {
-    OpenFile input(path);
-    if (!input.file) return {QImage(), QStringLiteral("the file cannot be read")};
-    Decoding d;
+// libjpeg's decompressor with every warning watched.
+void start_decoding(Decoding& d) {
     d.info.err = jpeg_std_error(&d.errors.manager);
     d.errors.manager.error_exit = stop_on_error;
     d.errors.manager.emit_message = watch_warning;
     jpeg_create_decompress(&d.info);
+}
+
+} // namespace
+
+const char* const decoding_stopped = "the picture is no longer wanted";
+
+JpegPicture decode_jpeg_region(const QString& path, QRect region) {
+    OpenFile input(path);
+    if (!input.file) return {QImage(), QStringLiteral("the file cannot be read")};
+    Decoding d;
+    start_decoding(d);
+    const bool done = run_region(d, input.file, region);
+    jpeg_destroy_decompress(&d.info);
+    if (!done) return {QImage(), QStringLiteral("damaged picture data")};
+    return {std::move(d.image), QString()};
+}
+
+JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize shrink_to,
+                        JpegAlsoShrunk* also, DecodeWatch* watch) {
+    OpenFile input(path);
+    if (!input.file) return {QImage(), QStringLiteral("the file cannot be read")};
+    Decoding d;
+    d.watch = watch;
+    start_decoding(d);
     const bool done = run(d, input.file, eighths, memory, shrink_to, also);
     d.shrink.reset(); // waits for the band being shrunk
     d.behind.reset();
     if (also != nullptr) also->image = done ? std::move(d.shrunk) : QImage();
     d.ahead.reset();
+    if (watch != nullptr) watch->show_rows(QImage());
     const int rows = int(d.info.output_height);
     const bool progressive = d.info.progressive_mode;
     jpeg_destroy_decompress(&d.info);

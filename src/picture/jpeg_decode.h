@@ -14,7 +14,11 @@
 // Stray bytes and other warnings that leave every row covered are harmless.
 
 #include <QImage>
+#include <QRect>
+#include <QSize>
 #include <QString>
+
+struct DecodeWatch;
 
 struct JpegPicture {
     QImage image; // 32-bit RGB, as stored (EXIF orientation not applied)
@@ -34,5 +38,18 @@ struct JpegAlsoShrunk {
     QSize size;
     QImage image;
 };
+// With `watch`, the rows decoded are counted there, and a stop asked there
+// ends the decoding with the error `decoding_stopped`.
 JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize shrink_to = QSize(),
-                        JpegAlsoShrunk* also = nullptr);
+                        JpegAlsoShrunk* also = nullptr, DecodeWatch* watch = nullptr);
+
+// `region` of the picture as stored, at full size: only the rows and columns
+// it covers are decoded (libjpeg skips the blocks left of it, only reads past
+// the rows above it, and stops after its last row), so a screenful of a large
+// photo shows in a fraction of the time the whole takes. Nothing here checks
+// that the rest of the file holds the rest of the picture: this is a preview,
+// never the picture opened. A null image, without an error, for a progressive
+// or CMYK file, which give no rows before all their data is read.
+JpegPicture decode_jpeg_region(const QString& path, QRect region);
+
+extern const char* const decoding_stopped;

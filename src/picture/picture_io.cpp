@@ -20,8 +20,13 @@ constexpr qint64 kLimitBytes = qint64(1) << 30; // 1 GiB: about 268 megapixels
 
 void set_allocation_limit() {
     // Qt refuses pictures over 128 MB by default, which excludes ordinary
-    // 50-megapixel photos; we set our own limit and say so past it.
-    QImageReader::setAllocationLimit(static_cast<int>(kLimitBytes >> 20));
+    // 50-megapixel photos; we set our own limit and say so past it. Set once:
+    // pictures are read on worker threads too, and the limit is Qt's global.
+    static const bool set = [] {
+        QImageReader::setAllocationLimit(static_cast<int>(kLimitBytes >> 20));
+        return true;
+    }();
+    (void)set;
 }
 
 QString reader_error(const QImageReader& reader) {
@@ -158,9 +163,10 @@ QString failure(const QString& path, const QString& why) {
 // `memory` when it fits; 32-bit RGB, not yet turned upright. A JPEG is shrunk
 // to `shrink_to` as it is decoded, when that is given.
 LoadedPicture decode(QImageReader& reader, const QString& path, const Plan& plan, int eighths,
-                     QImage memory, QSize shrink_to = QSize(), JpegAlsoShrunk* also = nullptr) {
+                     QImage memory, QSize shrink_to = QSize(), JpegAlsoShrunk* also = nullptr,
+                     DecodeWatch* watch = nullptr) {
     if (plan.jpeg) {
-        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory), shrink_to, also);
+        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory), shrink_to, also, watch);
         if (!jpeg.error.isEmpty()) return {QImage(), failure(path, jpeg.error)};
         return {std::move(jpeg.image), QString()};
     }
@@ -183,7 +189,7 @@ LoadedPicture decode(QImageReader& reader, const QString& path, const Plan& plan
 } // namespace
 
 LoadedPicture load_picture_reusing(const QString& path, QImage memory, QSize also_shrunk_to,
-                                   QImage* shrunk) {
+                                   QImage* shrunk, DecodeWatch* watch) {
     JpegAlsoShrunk also{also_shrunk_to, shrunk != nullptr ? std::move(*shrunk) : QImage()};
     if (shrunk != nullptr) *shrunk = QImage();
     QImageReader reader(path);
@@ -195,14 +201,15 @@ LoadedPicture load_picture_reusing(const QString& path, QImage memory, QSize als
     const bool shrink_also = shrunk != nullptr && also_shrunk_to.isValid() && plan.jpeg &&
                              plan.how == QImageIOHandler::TransformationNone;
     also.image = shrink_also ? std::move(also.image) : QImage();
-    LoadedPicture loaded =
-        decode(reader, path, plan, 8, std::move(memory), QSize(), shrink_also ? &also : nullptr);
+    LoadedPicture loaded = decode(reader, path, plan, 8, std::move(memory), QSize(),
+                                  shrink_also ? &also : nullptr, watch);
     if (loaded.ok()) loaded.image = turned_upright(std::move(loaded.image), plan.how);
     if (loaded.ok() && shrink_also) *shrunk = std::move(also.image);
     return loaded;
 }
 
-LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memory) {
+LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memory,
+                                  DecodeWatch* watch) {
     if (shown.isEmpty())
         return {QImage(), failure(path, QStringLiteral("no size to show it at (%1 x %2 pixels)")
                                             .arg(shown.width())
@@ -231,8 +238,8 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memor
         }
     }
     if (!plan.jpeg) memory = QImage();
-    LoadedPicture loaded =
-        decode(reader, path, plan, eighths, std::move(memory), plan.jpeg ? asked : QSize());
+    LoadedPicture loaded = decode(reader, path, plan, eighths, std::move(memory),
+                                  plan.jpeg ? asked : QSize(), nullptr, watch);
     if (!loaded.ok()) return loaded;
     // Should the decoder have produced another size than the header gave,
     // the picture shown is the decoded one, at the fraction asked.
@@ -247,6 +254,31 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memor
         loaded.image = loaded.image.scaled(asked, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     loaded.image = turned_upright(std::move(loaded.image), plan.how);
     return loaded;
+}
+
+LoadedPicture load_picture_region(const QString& path, QRect region) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    Plan plan;
+    if (const QString why = preflight(reader, path, &plan); !why.isEmpty())
+        return {QImage(), failure(path, why)};
+    if (plan.how != QImageIOHandler::TransformationNone) return {};
+    if (plan.bmp && plan.complete) {
+        BmpBands rows = read_bmp_region(path, region);
+        if (!rows.error.isEmpty()) return {QImage(), failure(path, rows.error)};
+        return {std::move(rows.image), QString()};
+    }
+    if (!plan.jpeg) return {};
+    JpegPicture jpeg = decode_jpeg_region(path, region);
+    if (!jpeg.error.isEmpty()) return {QImage(), failure(path, jpeg.error)};
+    return {std::move(jpeg.image), QString()};
+}
+
+bool jpeg_stored_upright(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    return reader.format() == "jpeg" &&
+           reader.transformation() == QImageIOHandler::TransformationNone;
 }
 
 PictureSize read_picture_size(const QString& path) {

@@ -6,8 +6,11 @@
 // as 32-bit RGB.
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
+
+struct DecodeWatch;
 
 struct LoadedPicture {
     QImage image;
@@ -24,8 +27,11 @@ struct LoadedPicture {
 // *shrunk the picture shrunk to that size as downscaled_copy shrinks it, made
 // from its rows on a second thread as they are decoded, in the memory *shrunk
 // held when that is large enough. Otherwise *shrunk is left null.
+// With `watch` (a decoding on another thread), a JPEG's rows are counted there
+// and a stop asked there ends it with an error.
 LoadedPicture load_picture_reusing(const QString& path, QImage memory = QImage(),
-                                   QSize also_shrunk_to = QSize(), QImage* shrunk = nullptr);
+                                   QSize also_shrunk_to = QSize(), QImage* shrunk = nullptr,
+                                   DecodeWatch* watch = nullptr);
 
 // The picture scaled to exactly `shown` (smaller than the picture). JPEG is
 // decoded at the DCT scale just at or above the target, so libjpeg does most
@@ -34,7 +40,13 @@ LoadedPicture load_picture_reusing(const QString& path, QImage memory = QImage()
 // An uncompressed bitmap is shrunk band by band as it is read, without
 // holding it whole. A JPEG or bitmap is made in the memory of `memory` when
 // that is large enough.
-LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memory = QImage());
+LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memory = QImage(),
+                                  DecodeWatch* watch = nullptr);
+
+// `region` of a JPEG stored upright or of an uncompressed 24- or 32-bit BMP,
+// at full size, decoded alone (a preview while the whole is decoded: nothing
+// is checked past it). A null image, without an error, for any other picture.
+LoadedPicture load_picture_region(const QString& path, QRect region);
 
 // The picture's size as shown (after EXIF orientation), without decoding it;
 // an invalid size and the reason when the file cannot be read as a picture.
@@ -43,3 +55,7 @@ struct PictureSize {
     QString error; // why it could not be read; empty on success
 };
 PictureSize read_picture_size(const QString& path);
+
+// True when `path` is a JPEG stored upright: its decoding at full size makes
+// the rows as shown, top first (DecodeWatch::rows_so_far).
+bool jpeg_stored_upright(const QString& path);

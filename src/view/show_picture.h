@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // Reading the picture of pic_path into the picture area at a zoom: the one
-// path behind opening a picture and every zoom step (render_at_zoom, "1/1").
+// path behind every zoom step (render_at_zoom, "1/1"); opening decodes on a
+// worker (view/picture_loading.h).
 
 #include <QSize>
 #include <QString>

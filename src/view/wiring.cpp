@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "platform/event_hooks.h"
+#include "view/folder_steps.h"
 #include "view/picture_loading.h"
 #include "view/scrolling.h"
 #include "view/wheel.h"
@@ -13,11 +14,23 @@
 #include <QCheckBox>
 
 #include <QAction>
+#include <QMenu>
 #include <QScrollBar>
 #include <memory>
+#include <tuple>
 
 void wire_view(F_main& f) {
     QObject::connect(f.fo, &QAction::triggered, &f, [&f] { open_picture(f); });
+    // Through the shown picture's folder, below Open picture; found by name
+    // ("fn", "fv"), their keys set with the window's others.
+    for (const auto& [name, caption, handler] :
+         {std::tuple{"fn", "Next picture (&N)", &next_picture},
+          std::tuple{"fv", "Previous picture (&V)", &previous_picture}}) {
+        auto* item = new QAction(QLatin1String(caption), f.ff);
+        item->setObjectName(QLatin1String(name));
+        f.ff->insertAction(f.fp, item);
+        QObject::connect(item, &QAction::triggered, &f, [&f, handler] { handler(f); });
+    }
 
     QObject::connect(f.L_in, &ClickLabel::clicked, &f, [&f] { L_in_Click(f); });
     QObject::connect(f.L_out, &ClickLabel::clicked, &f, [&f] { L_out_Click(f); });

@@ -123,17 +123,21 @@ TEST_F(StartUp, MenusReadAsDesignedWithAccessKeysAndKeysOnlyWhereAdded) {
     EXPECT_EQ(menus[0]->text(), QStringLiteral("File (&F)"));
     EXPECT_EQ(menus[1]->text(), QStringLiteral("View (&V)"));
     EXPECT_EQ(menus[2]->text(), QStringLiteral("Info (&I)"));
-    const QList<QAction*> keyed{f->fo, f->fx, f->iu};
+    QAction* next = f->ff->findChild<QAction*>(QStringLiteral("fn"));
+    QAction* previous = f->ff->findChild<QAction*>(QStringLiteral("fv"));
+    const QList<QAction*> keyed{f->fo, next, previous, f->fx, f->iu};
     QStringList file;
     for (QAction* a : f->ff->actions()) {
         EXPECT_EQ(a->shortcut().isEmpty(), !keyed.contains(a)) << a->text().toStdString();
         EXPECT_FALSE(a->isSeparator());
         if (a->isVisible()) file << a->text(); // "Recovered workbooks (&W)" only when there are
     }
-    EXPECT_EQ(file, (QStringList{"Open picture (&O)", "Open recent (&R)", "Open scale defi (&P)",
-                                 "Save picture (&S)", "Save scale defi(&L)", "Open workbook (&B)",
-                                 "Exit (&X)"}));
+    EXPECT_EQ(file, (QStringList{"Open picture (&O)", "Next picture (&N)", "Previous picture (&V)",
+                                 "Open recent (&R)", "Open scale defi (&P)", "Save picture (&S)",
+                                 "Save scale defi(&L)", "Open workbook (&B)", "Exit (&X)"}));
     EXPECT_EQ(f->fo->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(next->shortcut(), QKeySequence(QStringLiteral("Ctrl+PgDown")));
+    EXPECT_EQ(previous->shortcut(), QKeySequence(QStringLiteral("Ctrl+PgUp")));
     EXPECT_EQ(f->fx->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
     EXPECT_EQ(f->iu->shortcut(), QKeySequence(Qt::Key_F1));
     QStringList info;

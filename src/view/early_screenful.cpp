@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+#include "view/early_screenful.h"
+
+#include "form/F_main.h"
+#include "picture/picture_io.h"
+#include "view/scroll_fit.h"
+#include "view/zoomed_size.h"
+#include "widgets/scroll_bar.h"
+
+#include <QPainter>
+#include <QScrollBar>
+#include <QWidget>
+#include <cmath>
+
+namespace {
+
+// The picture's part, painted as the picture area will paint it: shown pixel
+// (x, y) of the whole shows picture pixel (x W / shown width, y H / shown height).
+class EarlyScreenful : public QWidget {
+  public:
+    EarlyScreenful(QWidget* parent, QImage part, QPoint part_at, QPoint scrolled, QSize full,
+                   QSize shown)
+        : QWidget(parent), part_(std::move(part)), part_at_(part_at), scrolled_(scrolled),
+          full_(full), shown_(shown) {
+        setObjectName(QStringLiteral("early_screenful"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.translate(-scrolled_);
+        painter.scale(double(shown_.width()) / full_.width(),
+                      double(shown_.height()) / full_.height());
+        painter.drawImage(part_at_, part_);
+    }
+
+  private:
+    QImage part_;
+    QPoint part_at_;  // its place in the picture
+    QPoint scrolled_; // the first shown pixel in the viewport
+    QSize full_;
+    QSize shown_;
+};
+
+// Where a scroll bar will stand once the picture is shown at `shown` pixels
+// along it: the same fitting the open applies (view/scrolling).
+int fitted_value(const QScrollBar* bar, int shown, int viewport) {
+    const bool enabled = scroll_bar_enabled(bar);
+    const ScrollFit fit =
+        fit_scroll_bar(shown, viewport, enabled ? bar->value() : 0, enabled ? bar->maximum() : 1);
+    return fit.enabled ? fit.value : 0;
+}
+
+} // namespace
+
+EarlyPart early_part(const F_main& f, QSize full, double percent) {
+    EarlyPart part;
+    part.full = full;
+    part.shown = zoomed_size(full, percent);
+    const QSize shown = part.shown;
+    if (shown.width() < full.width() || shown.height() < full.height() || full.isEmpty())
+        return part;
+    const QSize viewport = f.P_out->size();
+    part.scrolled = QPoint(fitted_value(f.HS_main, shown.width(), viewport.width()),
+                           fitted_value(f.VS_main, shown.height(), viewport.height()));
+    const QSize seen(qMin(viewport.width(), shown.width()),
+                     qMin(viewport.height(), shown.height()));
+    // The picture pixels under the shown ones, whole.
+    const auto first = [](int at, int whole, int shown_whole) {
+        return int(qint64(at) * whole / shown_whole);
+    };
+    const auto past = [](int at, int whole, int shown_whole) {
+        return int(qMin<qint64>(whole, (qint64(at) * whole + shown_whole - 1) / shown_whole + 1));
+    };
+    const QPoint from(first(part.scrolled.x(), full.width(), shown.width()),
+                      first(part.scrolled.y(), full.height(), shown.height()));
+    const QPoint to(past(part.scrolled.x() + seen.width(), full.width(), shown.width()),
+                    past(part.scrolled.y() + seen.height(), full.height(), shown.height()));
+    part.region = QRect(from, QSize(to.x() - from.x(), to.y() - from.y()));
+    return part;
+}
+
+std::unique_ptr<QWidget> show_early_part(F_main& f, const EarlyPart& part, QImage pixels) {
+    auto early = std::make_unique<EarlyScreenful>(f.P_out, std::move(pixels), part.region.topLeft(),
+                                                  part.scrolled, part.full, part.shown);
+    early->setGeometry(QRect(
+        QPoint(0, 0), part.region.isEmpty() ? QSize()
+                                            : QSize(qMin(f.P_out->width(), part.shown.width()),
+                                                    qMin(f.P_out->height(), part.shown.height()))));
+    early->show();
+    early->raise();
+    early->repaint();
+    return early;
+}
+
+std::unique_ptr<QWidget> show_early_screenful(F_main& f, const QString& path,
+                                              const EarlyPart& part) {
+    if (part.region.isEmpty()) return nullptr;
+    LoadedPicture pixels = load_picture_region(path, part.region);
+    if (pixels.image.isNull()) return nullptr;
+    return show_early_part(f, part, std::move(pixels.image));
+}

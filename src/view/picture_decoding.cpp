@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+#include "view/picture_decoding.h"
+
+#include "form/F_main.h"
+#include "picture/picture_io.h"
+#include "view/kept_picture.h"
+#include "view/zoomed_size.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+#include <utility>
+
+PictureDecoding::PictureDecoding(QString path, QSize full, double percent, bool background)
+    : path_(std::move(path)), full_(full), percent_(percent), background_(background) {
+    worker_ = std::thread([this] { decode(); });
+}
+
+PictureDecoding::~PictureDecoding() {
+    stop();
+    worker_.join();
+}
+
+QImage PictureDecoding::decoded_part(QRect region) {
+    if (watch_.rows.load(std::memory_order_acquire) <= region.bottom()) return QImage();
+    const QImage rows = watch_.rows_so_far();
+    if (rows.size() != full_ || !rows.rect().contains(region)) return QImage();
+    return rows.copy(region);
+}
+
+DecodedPicture PictureDecoding::take() {
+    return std::exchange(result_, DecodedPicture());
+}
+
+void PictureDecoding::decode() {
+    // Linux gives each thread its own nice value, and the decoder's helper
+    // threads inherit it. Failing to lower it costs nothing but speed.
+    if (background_) (void)::setpriority(PRIO_PROCESS, id_t(::gettid()), 10);
+    // Taken before anything is decoded: a file changed while it is read
+    // differs from it when the picture is used, and is read again then.
+    result_.file = file_identity(path_);
+    const QSize shown = zoomed_size(full_, percent_);
+    const bool magnified = shown.width() > full_.width() || shown.height() > full_.height();
+    if (shown == full_ || magnified || keeps_full_picture(full_)) {
+        // Kept whole: below 100% the picture area shrinks only the part it
+        // shows, from the kept picture, as a zoom step does.
+        LoadedPicture loaded = load_picture_reusing(path_, QImage(), QSize(), nullptr, &watch_);
+        result_.full = std::move(loaded.image);
+        result_.error = std::move(loaded.error);
+    } else {
+        LoadedPicture loaded = load_picture_scaled(path_, shown, QImage(), &watch_);
+        result_.shown = std::move(loaded.image);
+        result_.error = std::move(loaded.error);
+    }
+    if (!result_.error.isEmpty()) result_.full = result_.shown = QImage();
+    finished_.store(true, std::memory_order_release);
+}
+
+bool show_decoded_picture(F_main& f, DecodedPicture& decoded, double percent) {
+    if (!decoded.full.isNull()) {
+        // Shown at the size the picture decoded to, should the file have
+        // changed since its header was read.
+        keep_full_picture(f, decoded.file, std::exchange(decoded.full, QImage()));
+        if (show_kept_picture(f, percent, decoded.file)) return true;
+        f.full_picture = QImage();
+        f.full_picture_file = FileIdentity();
+        return false;
+    }
+    if (decoded.shown.isNull()) return false;
+    f.full_picture = QImage(); // the previous picture's, kept no more
+    f.full_picture_file = FileIdentity();
+    f.P_in->set_picture(std::exchange(decoded.shown, QImage()));
+    return true;
+}
