@@ -29,7 +29,7 @@
 #include "platform/file_dialogs.h"
 #include "scripted_dialogs.h"
 #include "view/zoom.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,9 +7,9 @@
 //   fuzz_read_workbook -write_kelvo_seeds=DIR   writes workbooks kelvo wrote, as seeds
 
 #include "fuzz_input.h"
-#include "xls/sheet_wire.h"
-#include "xls/xls_reader.h"
-#include "xls/xls_workbook.h"
+#include "workbook/sheet_wire.h"
+#include "workbook/xls_reader.h"
+#include "workbook/xls_workbook.h"
 
 #include <QDir>
 #include <QFile>

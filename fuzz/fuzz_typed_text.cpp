@@ -3,8 +3,8 @@
 // what a cell holds.
 
 #include "fuzz_input.h"
-#include "xls/spreadsheet.h"
-#include "xls/xls_typed_text.h"
+#include "workbook/spreadsheet.h"
+#include "workbook/xls_typed_text.h"
 
 #include <cmath>
 

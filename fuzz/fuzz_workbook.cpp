@@ -4,9 +4,9 @@
 // every cell must hold what its typed text makes of it.
 
 #include "fuzz_input.h"
-#include "xls/spreadsheet.h"
-#include "xls/xls_typed_text.h"
-#include "xls/xls_workbook.h"
+#include "workbook/spreadsheet.h"
+#include "workbook/xls_typed_text.h"
+#include "workbook/xls_workbook.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -13,7 +13,7 @@
 #include "widgets/click_label.h"
 #include "widgets/line_object.h"
 #include "widgets/picture_box.h"
-#include "xls/spreadsheet.h"
+#include "workbook/spreadsheet.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -2,7 +2,7 @@
 #include "output/workbook_file.h"
 
 #include "version.h"
-#include "xls/xls_typed_text.h"
+#include "workbook/xls_typed_text.h"
 
 #include <map>
 

@@ -4,7 +4,7 @@
 #include "output/workbook_file.h"
 #include "output/workbook_recovery.h"
 #include "platform/folder_lock.h"
-#include "xls/spreadsheet_readers.h"
+#include "workbook/spreadsheet_readers.h"
 
 namespace {
 constexpr int first_result_row = 3;

@@ -10,7 +10,7 @@
 //   script->fail_on_call = 2;            // the second save fails
 //   SpreadsheetFactory factory = scripted_spreadsheet(script);
 
-#include "xls/spreadsheet.h"
+#include "workbook/spreadsheet.h"
 
 #include <QStringList>
 
