@@ -2,7 +2,6 @@
 // Reading a workbook back: every cell keeps its value, type and font colour;
 // what cannot be written back whole is refused with a reason.
 
-#include "platform/folder_lock.h"
 #include "workbook/reader_process.h"
 #include "workbook/xls_application.h"
 
@@ -148,16 +147,6 @@ TEST(XlsReader, AReaderThatDoesNotFinishIsKilledAfterTwoSeconds) {
     EXPECT_EQ(why.toStdString(), "it took too long");
     EXPECT_GE(took.elapsed(), xls::reader_time_ms);
     EXPECT_LT(took.elapsed(), xls::reader_time_ms + 8000) << "the stalled reader was not cut";
-}
-
-TEST(FolderLock, ASecondHolderWaitsAndThenSaysWhoKeptTheFolder) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("book.xls"));
-    const FolderLock first(file);
-    ASSERT_TRUE(first.held()) << first.error().toStdString();
-    const FolderLock second(file, 100);
-    EXPECT_FALSE(second.held());
-    EXPECT_TRUE(second.error().contains(dir.path())) << second.error().toStdString();
 }
 
 } // namespace
