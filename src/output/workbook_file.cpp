@@ -2,7 +2,7 @@
 #include "output/workbook_file.h"
 
 #include "version.h"
-#include "workbook/xls_typed_text.h"
+#include "workbook/typed_text.h"
 
 #include <map>
 
@@ -32,10 +32,11 @@ RowValues typed_values(const spreadsheet::TypedRow& cells) {
     RowValues values(columns);
     for (const spreadsheet::TypedCell& cell : cells) {
         if (cell.col < 1 || cell.col > columns) continue;
-        const xls::TypedValue typed = xls::read_typed_text(cell.text);
+        const spreadsheet::TypedValue typed = spreadsheet::read_typed_text(cell.text);
         spreadsheet::CellValue value;
-        value.kind = typed.kind == xls::TypedValue::Kind::text ? spreadsheet::CellValue::Kind::text
-                     : typed.kind == xls::TypedValue::Kind::number
+        value.kind = typed.kind == spreadsheet::TypedValue::Kind::text
+                         ? spreadsheet::CellValue::Kind::text
+                     : typed.kind == spreadsheet::TypedValue::Kind::number
                          ? spreadsheet::CellValue::Kind::number
                          : spreadsheet::CellValue::Kind::empty;
         value.text = typed.text;

@@ -80,6 +80,6 @@ int main() {
     } catch (const std::bad_alloc&) {
         reading = {{}, QStringLiteral("it needs more memory than kelvo gives a reader")};
     }
-    write_all(xls::encode_reading(reading));
+    write_all(spreadsheet::encode_reading(reading));
     return 0;
 }

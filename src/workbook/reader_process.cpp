@@ -61,7 +61,7 @@ Answer read_answer(int fd, const QElapsedTimer& started) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return {answer.bytes, Answer::broken};
         if (n == 0) return answer;
-        if (answer.bytes.size() + n > max_answer_bytes) return {{}, Answer::too_large};
+        if (answer.bytes.size() + n > spreadsheet::max_answer_bytes) return {{}, Answer::too_large};
         answer.bytes.append(buffer, n);
     }
 }
@@ -127,7 +127,7 @@ spreadsheet::SheetReading read_open_file(const QString& program, int fd) {
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return {{}, QStringLiteral("its reader failed on it (the file is damaged)")};
-    return decode_reading(answer.bytes);
+    return spreadsheet::decode_reading(answer.bytes);
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace xls {
+namespace spreadsheet {
 
 namespace {
 
@@ -156,4 +156,4 @@ spreadsheet::SheetReading decode_reading(const QByteArray& answer) {
     return read;
 }
 
-} // namespace xls
+} // namespace spreadsheet

@@ -11,7 +11,7 @@
 
 #include <QByteArray>
 
-namespace xls {
+namespace spreadsheet {
 
 // The most the window reads from a reader: more than kelvo's largest sheet
 // (65,536 rows of five cells with long file names) needs.
@@ -21,4 +21,4 @@ QByteArray encode_reading(const spreadsheet::SheetReading& reading);
 // The reading, or the reason the answer cannot be used.
 spreadsheet::SheetReading decode_reading(const QByteArray& answer);
 
-} // namespace xls
+} // namespace spreadsheet

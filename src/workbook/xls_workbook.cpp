@@ -3,8 +3,8 @@
 
 #include "workbook/biff_workbook_stream.h"
 #include "workbook/cfb_container.h"
+#include "workbook/typed_text.h"
 #include "workbook/xls_colours.h"
-#include "workbook/xls_typed_text.h"
 
 #include <algorithm>
 
@@ -46,10 +46,10 @@ QString Workbook::set_cell(int row, int col, const QString& typed_text) {
     last_truncated_ = false;
     Cell* cell = cell_at(row, col);
     if (!cell) return error_;
-    TypedValue value = read_typed_text(typed_text);
-    cell->kind = value.kind == TypedValue::Kind::number ? Cell::Kind::number
-                 : value.kind == TypedValue::Kind::text ? Cell::Kind::text
-                                                        : Cell::Kind::empty;
+    spreadsheet::TypedValue value = spreadsheet::read_typed_text(typed_text);
+    cell->kind = value.kind == spreadsheet::TypedValue::Kind::number ? Cell::Kind::number
+                 : value.kind == spreadsheet::TypedValue::Kind::text ? Cell::Kind::text
+                                                                     : Cell::Kind::empty;
     cell->number = value.number;
     cell->two_decimals = value.two_decimals;
     cell->wrap = value.text.contains(u'\n');

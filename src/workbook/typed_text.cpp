@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "workbook/xls_typed_text.h"
+#include "workbook/typed_text.h"
 
 #include "workbook/spreadsheet.h"
 
 #include <charconv>
 #include <string>
 
-namespace xls {
+namespace spreadsheet {
 
 namespace {
 
@@ -104,4 +104,4 @@ TypedValue read_typed_text(const QString& typed) {
     return value;
 }
 
-} // namespace xls
+} // namespace spreadsheet

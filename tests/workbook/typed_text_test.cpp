@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "workbook/spreadsheet.h"
+#include "workbook/typed_text.h"
 #include "workbook/xls_colours.h"
-#include "workbook/xls_typed_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-using xls::read_typed_text;
-using xls::TypedValue;
+using spreadsheet::read_typed_text;
+using spreadsheet::TypedValue;
 
 TEST(TypedCellText, NumbersAreTakenOnlyWhereTheirFormatShowsThemAsTyped) {
     const struct {

@@ -24,7 +24,7 @@
 
 #include <optional>
 
-namespace xls {
+namespace spreadsheet {
 
 struct TypedValue {
     enum class Kind { empty, text, number };
@@ -40,4 +40,4 @@ TypedValue read_typed_text(const QString& typed);
 // The value of a plain decimal number as described above, in the C locale.
 std::optional<double> parse_plain_number(QStringView text);
 
-} // namespace xls
+} // namespace spreadsheet
