@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // same files back whole), so no text here is longer than one record.
         if (how & 0x10 && !text.isEmpty())
             text = text.repeated(1 + (in.value<uint16_t>() % 4000) / text.size()).left(4000);
-        if (const QString why = book.set_cell(row, col, text); !why.isEmpty())
+        if (const QString why = book.set_cell(row, col, text).error; !why.isEmpty())
             FUZZ_EXPECT(false, why);
         typed[{row, col}] = text;
     }

@@ -49,9 +49,9 @@ RowValues typed_values(const spreadsheet::TypedRow& cells) {
 } // namespace
 
 QString write_banner_and_header(SpreadsheetSheet& sheet) {
-    QString why = sheet.set_cell(1, 1, banner);
+    QString why = sheet.set_cell(1, 1, banner).error;
     for (int col = 1; why.isEmpty() && col <= columns; ++col)
-        why = sheet.set_cell(2, col, header[col - 1]);
+        why = sheet.set_cell(2, col, header[col - 1]).error;
     return why;
 }
 
@@ -78,9 +78,9 @@ TypedRowResult type_row(SpreadsheetSheet& sheet, int row, const spreadsheet::Typ
             const QString why = sheet.set_font_colour(row, cell.col, *cell.colour);
             if (result.error.isEmpty()) result.error = why;
         }
-        const QString why = sheet.set_cell(row, cell.col, cell.text);
-        if (result.error.isEmpty()) result.error = why;
-        result.cut = result.cut || (why.isEmpty() && sheet.last_cell_truncated());
+        const spreadsheet::CellTyping typed = sheet.set_cell(row, cell.col, cell.text);
+        if (result.error.isEmpty()) result.error = typed.error;
+        result.cut = result.cut || typed.cut;
     }
     return result;
 }

@@ -9,7 +9,8 @@
 // CsvApplication); tests put in an application that fails wherever they want.
 //
 // Every call that can fail returns a sentence fit for the status bar, empty
-// when it did what was asked: what failed and why. The caller names
+// when it did what was asked (set_cell: with whether it cut the text): what
+// failed and why. The caller names
 // the file, as it knows which of its files the user should read of.
 
 #include "platform/colour.h"
@@ -38,6 +39,14 @@ struct TypedCell {
     std::optional<quint32> colour;
 };
 using TypedRow = std::vector<TypedCell>;
+
+// What typing into a cell did: why it failed, empty when it did what was
+// asked, and whether the text had to be cut to max_cell_text units (the
+// caller tells the user).
+struct CellTyping {
+    QString error;
+    bool cut = false;
+};
 
 // A cell's value as it is stored, not as it was typed.
 struct CellValue {
@@ -79,11 +88,8 @@ class SpreadsheetSheet {
     // Types text into a cell, as a user would: text that reads as a number
     // becomes a number, a leading apostrophe keeps it text. Rows and columns
     // count from 1. Empty text clears the cell's value.
-    // Each call returns why it failed, empty when it did what was asked.
-    virtual QString set_cell(int row, int col, const QString& typed_text) = 0;
-    // True when the last successful set_cell had to cut its text to
-    // spreadsheet::max_cell_text units; the caller tells the user.
-    virtual bool last_cell_truncated() const = 0;
+    // Says why it failed, or whether it cut the text.
+    virtual spreadsheet::CellTyping set_cell(int row, int col, const QString& typed_text) = 0;
     // Colour as 0x00BBGGRR, or a system colour with the top bit set
     // (spreadsheet::window_text_colour means automatic).
     virtual QString set_font_colour(int row, int col, quint32 colour) = 0;

@@ -42,10 +42,9 @@ Cell* Workbook::cell_at(int row, int col) {
     return &*it;
 }
 
-QString Workbook::set_cell(int row, int col, const QString& typed_text) {
-    last_truncated_ = false;
+spreadsheet::CellTyping Workbook::set_cell(int row, int col, const QString& typed_text) {
     Cell* cell = cell_at(row, col);
-    if (!cell) return error_;
+    if (!cell) return {error_, false};
     spreadsheet::TypedValue value = spreadsheet::read_typed_text(typed_text);
     cell->kind = value.kind == spreadsheet::TypedValue::Kind::number ? Cell::Kind::number
                  : value.kind == spreadsheet::TypedValue::Kind::text ? Cell::Kind::text
@@ -54,14 +53,12 @@ QString Workbook::set_cell(int row, int col, const QString& typed_text) {
     cell->two_decimals = value.two_decimals;
     cell->wrap = value.text.contains(u'\n');
     cell->text = std::move(value.text);
-    last_truncated_ = value.truncated;
     error_.clear();
-    return QString();
+    return {QString(), value.truncated};
 }
 
 QString Workbook::put_cell(int row, int col, const spreadsheet::CellValue& value) {
     using Kind = spreadsheet::CellValue::Kind;
-    last_truncated_ = false;
     Cell* cell = cell_at(row, col);
     if (!cell) return error_;
     cell->kind = value.kind == Kind::number ? Cell::Kind::number

@@ -16,8 +16,7 @@ class Workbook final : public SpreadsheetSheet {
   public:
     Workbook();
 
-    QString set_cell(int row, int col, const QString& typed_text) override;
-    bool last_cell_truncated() const override { return last_truncated_; }
+    spreadsheet::CellTyping set_cell(int row, int col, const QString& typed_text) override;
     QString set_font_colour(int row, int col, quint32 colour) override;
     QString put_cell(int row, int col, const spreadsheet::CellValue& value) override;
 
@@ -31,7 +30,6 @@ class Workbook final : public SpreadsheetSheet {
     Cell* cell_at(int row, int col); // nullptr with error_ saying why
     CellRows rows_;
     QString error_;
-    bool last_truncated_ = false;
 };
 
 } // namespace xls

@@ -16,12 +16,12 @@ TEST(ScriptedSpreadsheet, FailsAtTheChosenCallAndRecordsWhatWasWritten) {
     ASSERT_EQ(app->add_workbook(), QString());
     SpreadsheetSheet* sheet = app->active_sheet();
     ASSERT_NE(sheet, nullptr);
-    EXPECT_EQ(sheet->set_cell(3, 2, QStringLiteral(".50")), QString());
+    EXPECT_EQ(sheet->set_cell(3, 2, QStringLiteral(".50")).error, QString());
     EXPECT_EQ(sheet->set_font_colour(3, 2, 255), QString());
     EXPECT_EQ(app->save_as(QStringLiteral("a.xls")), QString());
     EXPECT_EQ(app->save_as(QStringLiteral("a.xls")), QStringLiteral("disk full"));
     EXPECT_EQ(app->save_as(QStringLiteral("a.xls")), QString()) << "only the chosen call fails";
-    EXPECT_NE(sheet->set_cell(spreadsheet::max_rows + 1, 1, QStringLiteral("x")), QString());
+    EXPECT_NE(sheet->set_cell(spreadsheet::max_rows + 1, 1, QStringLiteral("x")).error, QString());
 
     ASSERT_EQ(script->saves.size(), 2u);
     EXPECT_EQ(script->saves[0].cells.at({3, 2}), QStringLiteral(".50"));

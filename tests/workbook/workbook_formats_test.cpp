@@ -29,7 +29,7 @@ void type_rows(SpreadsheetSheet& sheet) {
     };
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 5 && rows[r][c]; ++c)
-            ASSERT_EQ(sheet.set_cell(r + 1, c + 1, QString::fromUtf8(rows[r][c])), QString());
+            ASSERT_EQ(sheet.set_cell(r + 1, c + 1, QString::fromUtf8(rows[r][c])).error, QString());
     ASSERT_EQ(sheet.set_font_colour(3, 2, 255), QString());
     ASSERT_EQ(sheet.set_font_colour(3, 3, 0), QString());
     ASSERT_EQ(sheet.set_font_colour(3, 4, spreadsheet::window_text_colour), QString());
@@ -91,9 +91,9 @@ TEST(WorkbookFormats, ACsvHoldsTheRowsAsShownQuotedWhereNeeded) {
     ASSERT_EQ(csv.add_workbook(), QString());
     const char* formulas[] = {"=1+1", "+cmd", "-x", "@SUM(A1)", "\tz", "+7"};
     for (int col = 1; col <= 6; ++col)
-        ASSERT_EQ(csv.active_sheet()->set_cell(1, col, QLatin1String(formulas[col - 1])),
+        ASSERT_EQ(csv.active_sheet()->set_cell(1, col, QLatin1String(formulas[col - 1])).error,
                   QString());
-    ASSERT_EQ(csv.active_sheet()->set_cell(1, 7, QStringLiteral("-2.5")), QString());
+    ASSERT_EQ(csv.active_sheet()->set_cell(1, 7, QStringLiteral("-2.5")).error, QString());
     ASSERT_EQ(csv.save_as(path), QString());
     EXPECT_EQ(contents(path), QByteArray("'=1+1,'+cmd,'-x,'@SUM(A1),'\tz,'+7,-2.5\r\n"));
 }
@@ -110,7 +110,7 @@ TEST(WorkbookFormats, AWriteTheSystemRefusesIsSaidInTheSystemsWordsInEveryFormat
     for (const char* name : {"big.xls", "big.xlsx", "big.csv"}) {
         auto app = workbook_applications()(dir.filePath(QLatin1String(name))).app;
         ASSERT_EQ(app->add_workbook(), QString());
-        ASSERT_EQ(app->active_sheet()->set_cell(1, 1, QString(3000, u'x')), QString());
+        ASSERT_EQ(app->active_sheet()->set_cell(1, 1, QString(3000, u'x')).error, QString());
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
         said << app->save_as(dir.filePath(QLatin1String(name)));
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &saved), 0);

@@ -22,7 +22,7 @@ std::unique_ptr<SpreadsheetApp> start_with_one_row() {
     auto [app, error] = XlsApplication::factory()(QStringLiteral("results.xls"));
     EXPECT_NE(app, nullptr) << error.toStdString();
     EXPECT_EQ(app->add_workbook(), QString());
-    EXPECT_EQ(app->active_sheet()->set_cell(1, 1, QStringLiteral("first")), QString());
+    EXPECT_EQ(app->active_sheet()->set_cell(1, 1, QStringLiteral("first")).error, QString());
     return std::move(app);
 }
 
@@ -31,8 +31,9 @@ TEST(XlsSaving, SavingAgainToTheSamePathReplacesTheWholeWorkbook) {
     const QString path = dir.filePath(QStringLiteral("results.xls"));
     auto app = start_with_one_row();
     ASSERT_EQ(app->save_as(path).toStdString(), "");
-    ASSERT_EQ(app->active_sheet()->set_cell(2, 1, QStringLiteral("second")), QString());
-    ASSERT_EQ(app->active_sheet()->set_cell(1, 1, QStringLiteral("first, edited")), QString());
+    ASSERT_EQ(app->active_sheet()->set_cell(2, 1, QStringLiteral("second")).error, QString());
+    ASSERT_EQ(app->active_sheet()->set_cell(1, 1, QStringLiteral("first, edited")).error,
+              QString());
     ASSERT_EQ(app->save_as(path).toStdString(), "");
 
     const ReadWorkbook book = read_xls(path);
@@ -74,7 +75,7 @@ TEST(XlsSaving, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile) {
     auto app = start_with_one_row();
     ASSERT_EQ(app->save_as(path).toStdString(), "");
     const QByteArray before = contents(path);
-    ASSERT_EQ(app->active_sheet()->set_cell(2, 1, QStringLiteral("second")), QString());
+    ASSERT_EQ(app->active_sheet()->set_cell(2, 1, QStringLiteral("second")).error, QString());
 
     ReadOnlyFolder locked(dir.path());
     if (!locked.holds()) GTEST_SKIP() << "this file system lets root write anywhere";
@@ -94,7 +95,7 @@ TEST(XlsSaving, WithoutAWorkbookThereIsNoSheetAndNothingToSave) {
     EXPECT_FALSE(QFile::exists(path));
 
     ASSERT_EQ(app.add_workbook(), QString());
-    ASSERT_EQ(app.active_sheet()->set_cell(1, 1, QStringLiteral("dropped")), QString());
+    ASSERT_EQ(app.active_sheet()->set_cell(1, 1, QStringLiteral("dropped")).error, QString());
     app.quit();
     EXPECT_EQ(app.active_sheet(), nullptr);
 

@@ -23,7 +23,7 @@ class XlsWorkbookTest : public ::testing::Test {
     }
 
     void type(int row, int col, const QString& text) {
-        ASSERT_EQ(sheet_->set_cell(row, col, text).toStdString(), "");
+        ASSERT_EQ(sheet_->set_cell(row, col, text).error.toStdString(), "");
     }
     void colour(int row, int col, quint32 c) {
         ASSERT_EQ(sheet_->set_font_colour(row, col, c).toStdString(), "");
@@ -175,10 +175,12 @@ TEST_F(XlsWorkbookTest, TextLongerThanACellHoldsIsCutAndTheCutIsReported) {
     while (long_comment.size() < 40000)
         long_comment += QString::fromUtf8("Kommentar \xF0\x9F\x98\x80 ");
     ASSERT_TRUE(long_comment.at(spreadsheet::max_cell_text - 1).isHighSurrogate());
-    ASSERT_EQ(sheet_->set_cell(1, 5, long_comment), QString());
-    EXPECT_TRUE(sheet_->last_cell_truncated());
-    type(2, 5, QStringLiteral("short"));
-    EXPECT_FALSE(sheet_->last_cell_truncated()) << "each cell reports its own cut";
+    const spreadsheet::CellTyping cut = sheet_->set_cell(1, 5, long_comment);
+    ASSERT_EQ(cut.error, QString());
+    EXPECT_TRUE(cut.cut);
+    const spreadsheet::CellTyping whole = sheet_->set_cell(2, 5, QStringLiteral("short"));
+    ASSERT_EQ(whole.error, QString());
+    EXPECT_FALSE(whole.cut) << "each cell reports its own cut";
 
     const ReadWorkbook book = save_and_read();
     expect_text(book, 1, 5, long_comment.left(spreadsheet::max_cell_text - 1));
@@ -247,13 +249,15 @@ TEST_F(XlsWorkbookTest, SheetHoldsRowsUpTo65536AndRefusesMore) {
     type(spreadsheet::max_rows, 1, QStringLiteral("last row"));
     type(spreadsheet::max_rows, 256, QStringLiteral("1.5"));
 
-    const QString full = sheet_->set_cell(spreadsheet::max_rows + 1, 1, QStringLiteral("too far"));
+    const QString full =
+        sheet_->set_cell(spreadsheet::max_rows + 1, 1, QStringLiteral("too far")).error;
     EXPECT_TRUE(full.contains(QStringLiteral("full"))) << full.toStdString();
     EXPECT_TRUE(full.contains(QStringLiteral("65536")));
     EXPECT_NE(sheet_->set_font_colour(spreadsheet::max_rows + 1, 1, red), QString());
-    EXPECT_TRUE(sheet_->set_cell(1, 257, QStringLiteral("x")).contains(QStringLiteral("256")));
-    EXPECT_NE(sheet_->set_cell(0, 1, QStringLiteral("x")), QString());
-    EXPECT_NE(sheet_->set_cell(1, 0, QStringLiteral("x")), QString());
+    EXPECT_TRUE(
+        sheet_->set_cell(1, 257, QStringLiteral("x")).error.contains(QStringLiteral("256")));
+    EXPECT_NE(sheet_->set_cell(0, 1, QStringLiteral("x")).error, QString());
+    EXPECT_NE(sheet_->set_cell(1, 0, QStringLiteral("x")).error, QString());
 
     const ReadWorkbook book = save_and_read();
     expect_text(book, 1, 1, QStringLiteral("first"));
