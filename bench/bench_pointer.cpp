@@ -12,7 +12,7 @@
 #include "measure/pointer_input.h"
 #include "platform/file_dialogs.h"
 #include "scripted_dialogs.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

@@ -11,7 +11,7 @@
 #include "output/workbook_session.h"
 #include "platform/file_dialogs.h"
 #include "scripted_dialogs.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -39,7 +39,7 @@
 #include "view/decode_ahead.h"
 #include "view/folder_steps.h"
 #include "view/zoom.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,7 +10,7 @@
 #include "scripted_dialogs.h"
 #include "view/wheel_zoom.h"
 #include "view/zoom.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 // measured row, so one more row plus the save must stay quick.
 
 #include "platform/atomic_file.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

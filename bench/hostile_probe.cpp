@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "scripted_dialogs.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,9 +7,9 @@
 //   fuzz_read_workbook -write_kelvo_seeds=DIR   writes workbooks kelvo wrote, as seeds
 
 #include "fuzz_input.h"
-#include "xls/sheet_wire.h"
-#include "xls/xls_reader.h"
-#include "xls/xls_workbook.h"
+#include "workbook/sheet_wire.h"
+#include "workbook/xls_reader.h"
+#include "workbook/xls_workbook.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_EXPECT(first.sheet.cells.empty(), first.error);
         return 0;
     }
-    const spreadsheet::SheetReading decoded = xls::decode_reading(xls::encode_reading(first));
+    const spreadsheet::SheetReading decoded =
+        spreadsheet::decode_reading(spreadsheet::encode_reading(first));
     FUZZ_EXPECT(decoded.error.isEmpty() && decoded.sheet.last_row == first.sheet.last_row &&
                     same(decoded.sheet.cells, first.sheet.cells),
                 decoded.error);

@@ -9,7 +9,7 @@
 #include "platform/file_dialogs.h"
 #include "scale/scale_file.h"
 #include "scale/scale_limits.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

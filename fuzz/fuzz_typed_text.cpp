@@ -3,8 +3,8 @@
 // what a cell holds.
 
 #include "fuzz_input.h"
-#include "xls/spreadsheet.h"
-#include "xls/xls_typed_text.h"
+#include "workbook/spreadsheet.h"
+#include "workbook/typed_text.h"
 
 #include <cmath>
 
@@ -15,15 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         typed =
             typed.repeated(spreadsheet::max_cell_text / std::max<qsizetype>(typed.size(), 1) + 2);
 
-    const xls::TypedValue v = xls::read_typed_text(typed);
+    const spreadsheet::TypedValue v = spreadsheet::read_typed_text(typed);
     switch (v.kind) {
-    case xls::TypedValue::Kind::number: {
+    case spreadsheet::TypedValue::Kind::number: {
         FUZZ_EXPECT(std::isfinite(v.number), typed);
-        const auto again = xls::parse_plain_number(typed);
+        const auto again = spreadsheet::parse_plain_number(typed);
         FUZZ_EXPECT(again && *again == v.number, typed);
         break;
     }
-    case xls::TypedValue::Kind::text:
+    case spreadsheet::TypedValue::Kind::text:
         FUZZ_EXPECT(!v.text.isEmpty(), typed);
         FUZZ_EXPECT(v.text.size() <= spreadsheet::max_cell_text, QString::number(v.text.size()));
         FUZZ_EXPECT(!v.text.contains(u'\r'), QString());
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Cut only at the limit, one unit short when a pair would be split.
         FUZZ_EXPECT(!v.truncated || v.text.size() >= spreadsheet::max_cell_text - 1, QString());
         break;
-    case xls::TypedValue::Kind::empty:
+    case spreadsheet::TypedValue::Kind::empty:
         FUZZ_EXPECT(typed.isEmpty() || typed == QStringLiteral("'"), typed);
         break;
     }

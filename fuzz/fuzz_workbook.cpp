@@ -4,9 +4,9 @@
 // every cell must hold what its typed text makes of it.
 
 #include "fuzz_input.h"
-#include "xls/spreadsheet.h"
-#include "xls/xls_typed_text.h"
-#include "xls/xls_workbook.h"
+#include "workbook/spreadsheet.h"
+#include "workbook/typed_text.h"
+#include "workbook/xls_workbook.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // same files back whole), so no text here is longer than one record.
         if (how & 0x10 && !text.isEmpty())
             text = text.repeated(1 + (in.value<uint16_t>() % 4000) / text.size()).left(4000);
-        if (const QString why = book.set_cell(row, col, text); !why.isEmpty())
+        if (const QString why = book.set_cell(row, col, text).error; !why.isEmpty())
             FUZZ_EXPECT(false, why);
         typed[{row, col}] = text;
     }
@@ -81,10 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_EXPECT(freexl_worksheet_dimensions(handle, &rows, &cols) == FREEXL_OK, QString());
     for (const auto& [at, text] : typed) {
         const auto [row, col] = at;
-        const xls::TypedValue want = xls::read_typed_text(text);
+        const spreadsheet::TypedValue want = spreadsheet::read_typed_text(text);
         const QString where = QStringLiteral("row %1 column %2").arg(row).arg(col);
         if (unsigned(row) > rows || unsigned(col) > cols) {
-            FUZZ_EXPECT(want.kind == xls::TypedValue::Kind::empty, where);
+            FUZZ_EXPECT(want.kind == spreadsheet::TypedValue::Kind::empty, where);
             continue;
         }
         FreeXL_CellValue got;
@@ -92,15 +92,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                           &got) == FREEXL_OK,
                     where);
         switch (want.kind) {
-        case xls::TypedValue::Kind::empty:
+        case spreadsheet::TypedValue::Kind::empty:
             FUZZ_EXPECT(got.type == FREEXL_CELL_NULL, where);
             break;
-        case xls::TypedValue::Kind::number:
+        case spreadsheet::TypedValue::Kind::number:
             FUZZ_EXPECT((got.type == FREEXL_CELL_DOUBLE && got.value.double_value == want.number) ||
                             (got.type == FREEXL_CELL_INT && got.value.int_value == want.number),
                         where + QStringLiteral(" ") + text);
             break;
-        case xls::TypedValue::Kind::text:
+        case spreadsheet::TypedValue::Kind::text:
             FUZZ_EXPECT(got.type == FREEXL_CELL_SST_TEXT || got.type == FREEXL_CELL_TEXT, where);
             // libfreexl hands text over as a C string: it ends at a U+0000 in the cell.
             FUZZ_EXPECT(QString::fromUtf8(got.value.text_value) ==

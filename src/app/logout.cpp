@@ -27,6 +27,7 @@ void close_on_logout(F_main& f) {
     if (!on_quit_signals(&f, [&f](int signal) { close_on_signal(f, signal); }))
         f.report(QStringLiteral("The program cannot catch the signals that end it: rows not "
                                 "saved yet are lost if it is ended that way"));
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &f,
-                     [&f](QSessionManager&) { save_workbook_before_logout(f); });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &f, [&f](QSessionManager&) {
+        if (const QString why = save_workbook_before_logout(f); !why.isEmpty()) f.report(why);
+    });
 }

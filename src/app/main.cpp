@@ -6,7 +6,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/input_log.h"
 #include "version.h"
-#include "xls/workbook_formats.h"
+#include "workbook/workbook_formats.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -23,7 +23,9 @@ void delete_old_temporary_workbook(F_main& f) {
 } // namespace
 
 void F_main_Unload(F_main& f, int& cancel) {
-    if (!close_workbook_on_unload(f)) {
+    const WorkbookClosing closing = close_workbook_on_unload(f);
+    if (!closing.message.isEmpty()) f.report(closing.message);
+    if (!closing.closes) {
         cancel = 1;
         return;
     }

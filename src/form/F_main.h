@@ -14,7 +14,7 @@
 #include "widgets/line_object.h"
 #include "widgets/picture_box.h"
 #include "widgets/status_label.h"
-#include "xls/spreadsheet.h"
+#include "workbook/spreadsheet.h"
 
 #include <QMainWindow>
 #include <QPointer>

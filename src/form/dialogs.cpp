@@ -4,7 +4,7 @@
 #include "form/F_main.h"
 #include "form/picture_files.h"
 #include "picture/picture_file_writer.h"
-#include "xls/workbook_formats.h"
+#include "workbook/workbook_formats.h"
 
 namespace {
 const QString open_title = QStringLiteral("Open data file");

@@ -27,14 +27,16 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-// Starts a new workbook as `book`; on failure the state stays as it was.
-bool open_workbook(F_main& f, const QString& book) {
-    if (const QString why = f.workbook->start(book); !why.isEmpty()) {
-        f.report(QStringLiteral("No workbook was started: ") + workbook_failure(book, why));
-        return false;
-    }
-    f.report(QStringLiteral("Started the workbook %1").arg(shown(book)), F_main::Outcome::done);
-    return true;
+// Starts a new workbook as `book` (on failure the state stays as it was):
+// what the status line says of it, as done or failed.
+struct Opened {
+    QString message;
+    F_main::Outcome outcome = F_main::Outcome::failure;
+};
+Opened open_workbook(F_main& f, const QString& book) {
+    if (const QString why = f.workbook->start(book); !why.isEmpty())
+        return {QStringLiteral("No workbook was started: ") + workbook_failure(book, why)};
+    return {QStringLiteral("Started the workbook %1").arg(shown(book)), F_main::Outcome::done};
 }
 
 // Text that is not valid UTF-16 (a lone surrogate, pasted or typed) would go
@@ -55,12 +57,17 @@ int replace_unpaired_surrogates(QString& text) {
 }
 
 // The result as the row's typed cells: the picture, X, Y and D with their
-// labels' colours, the comment when there is one. *replaced counts the
-// characters that were not valid text.
-spreadsheet::TypedRow result_row(F_main& f, int* replaced) {
+// labels' colours, the comment when there is one; and how many characters
+// were not valid text and were replaced.
+struct ResultRow {
     spreadsheet::TypedRow cells;
+    int replaced = 0;
+};
+ResultRow result_row(F_main& f) {
+    ResultRow row;
+    spreadsheet::TypedRow& cells = row.cells;
     QString path = f.pic_path;
-    *replaced = replace_unpaired_surrogates(path);
+    row.replaced = replace_unpaired_surrogates(path);
     cells.push_back({1, path, std::nullopt});
     int col = 2;
     for (const ShownResult& result : shown_results(f)) {
@@ -69,9 +76,9 @@ spreadsheet::TypedRow result_row(F_main& f, int* replaced) {
         cells.push_back({col++, result.text, result.mark});
     }
     QString comment = f.Text_comment->toPlainText();
-    *replaced += replace_unpaired_surrogates(comment);
+    row.replaced += replace_unpaired_surrogates(comment);
     if (!comment.isEmpty()) cells.push_back({5, comment, std::nullopt});
-    return cells;
+    return row;
 }
 
 // What became of rows this window had saved in a file another writer has
@@ -103,8 +110,8 @@ void write_result_row(F_main& f) {
                      .arg(spreadsheet::max_rows));
         return;
     }
-    int replaced = 0;
-    const WorkbookSession::Typed typed = book.type_next_row(result_row(f, &replaced));
+    const ResultRow result = result_row(f);
+    const WorkbookSession::Typed typed = book.type_next_row(result.cells);
     if (!typed.error.isEmpty()) {
         // The row number stays, so writing again fills this same row.
         f.report(QStringLiteral("Row %1 was not written: ").arg(typed.row) +
@@ -118,9 +125,9 @@ void write_result_row(F_main& f) {
                                    "holds")
                         .arg(spreadsheet::max_cell_text)
                   : QString();
-    if (replaced > 0)
+    if (result.replaced > 0)
         cut_note += QStringLiteral("; %1 character(s) that are not valid text were replaced by %2")
-                        .arg(replaced)
+                        .arg(result.replaced)
                         .arg(QChar(QChar::ReplacementCharacter));
     const WorkbookSession::Save saved = book.save();
     const int row = book.xl_row - 1; // after a read-back, the row it now has
@@ -156,7 +163,9 @@ void write_xls_row(F_main& f) {
     if (f.workbook->xl_open == 0) {
         const QString name = ask_save_xls(f);
         if (name.isEmpty()) return;
-        if (!open_workbook(f, name)) return;
+        const Opened opened = open_workbook(f, name);
+        f.report(opened.message, opened.outcome);
+        if (opened.outcome == F_main::Outcome::failure) return;
     }
     write_result_row(f);
 }
@@ -201,70 +210,69 @@ void Command_new_Click(F_main& f) {
         book.close();
     }
     // Unlike "to Excel", no picture is needed: the workbook may come first.
-    if (!open_workbook(f, name)) return;
+    const Opened opened = open_workbook(f, name);
+    f.report(opened.message, opened.outcome);
+    if (opened.outcome == F_main::Outcome::failure) return;
     write_xls_row(f);
 }
 
-bool close_workbook_on_unload(F_main& f) {
+WorkbookClosing close_workbook_on_unload(F_main& f) {
     WorkbookSession& book = *f.workbook;
-    if (book.xl_open == 0) return true;
+    if (book.xl_open == 0) return {};
     const WorkbookSession::Save saved = book.save();
     if (saved.error.isEmpty()) {
+        WorkbookClosing closing;
         if (!saved.rescued_to.isEmpty())
             // Reported as a failure, so the log (standard error) names the
             // file even though the window is going.
-            f.report(QStringLiteral("%1 was replaced by another window or program without %2 "
-                                    "row(s) this window had saved there; they were saved in %3")
-                         .arg(shown(book.xl_book))
-                         .arg(saved.rescued_rows)
-                         .arg(shown(saved.rescued_to)));
+            closing.message =
+                QStringLiteral("%1 was replaced by another window or program without %2 "
+                               "row(s) this window had saved there; they were saved in %3")
+                    .arg(shown(book.xl_book))
+                    .arg(saved.rescued_rows)
+                    .arg(shown(saved.rescued_to));
         book.close();
-        return true;
+        return closing;
     }
     const QString why = save_failure(book, saved);
     const WorkbookSession::Rescue kept = book.rescue();
     if (kept.error.isEmpty()) {
-        if (!kept.path.isEmpty())
-            f.report(QStringLiteral("The workbook was not saved on closing (%1); its rows %2 %3")
-                         .arg(why,
-                              kept.earlier ? QStringLiteral("were saved before in")
-                                           : QStringLiteral("were saved in"),
-                              shown(kept.path)));
-        else
-            f.report(QStringLiteral("The workbook was not saved on closing (%1); it held no "
-                                    "rows")
-                         .arg(why));
         book.close();
-        return true;
+        if (!kept.path.isEmpty())
+            return {QStringLiteral("The workbook was not saved on closing (%1); its rows %2 %3")
+                        .arg(why,
+                             kept.earlier ? QStringLiteral("were saved before in")
+                                          : QStringLiteral("were saved in"),
+                             shown(kept.path))};
+        return {
+            QStringLiteral("The workbook was not saved on closing (%1); it held no rows").arg(why)};
     }
     if (!f.close_refused) {
         f.close_refused = true;
-        f.report(QStringLiteral("The window stays open: the workbook's rows could not be saved "
-                                "(%1), nor as a recovery workbook (%2). Close again to quit "
-                                "without them.")
-                     .arg(why, kept.error));
-        return false;
+        return {QStringLiteral("The window stays open: the workbook's rows could not be saved "
+                               "(%1), nor as a recovery workbook (%2). Close again to quit "
+                               "without them.")
+                    .arg(why, kept.error),
+                false};
     }
-    f.report(
-        QStringLiteral("The workbook's rows were lost on closing: %1; %2").arg(why, kept.error));
     book.close();
-    return true;
+    return {
+        QStringLiteral("The workbook's rows were lost on closing: %1; %2").arg(why, kept.error)};
 }
 
-void save_workbook_before_logout(F_main& f) {
+QString save_workbook_before_logout(F_main& f) {
     WorkbookSession& book = *f.workbook;
-    if (book.xl_pending.empty()) return;
+    if (book.xl_pending.empty()) return QString();
     const WorkbookSession::Save saved = book.save();
-    if (saved.error.isEmpty()) return;
+    if (saved.error.isEmpty()) return QString();
     const QString why = save_failure(book, saved);
     const WorkbookSession::Rescue kept = book.rescue();
     if (!kept.error.isEmpty())
-        f.report(QStringLiteral("Logging out, and the workbook's rows could not be "
-                                "saved: %1; nor as a recovery workbook: %2")
-                     .arg(why, kept.error));
-    else
-        f.report(QStringLiteral("Logging out: the workbook's rows were saved in %1 (%2)")
-                     .arg(shown(kept.path), why));
+        return QStringLiteral("Logging out, and the workbook's rows could not be "
+                              "saved: %1; nor as a recovery workbook: %2")
+            .arg(why, kept.error);
+    return QStringLiteral("Logging out: the workbook's rows were saved in %1 (%2)")
+        .arg(shown(kept.path), why);
 }
 
 QString workbook_failure(const QString& book, const QString& why) {

@@ -19,13 +19,18 @@ void Command_new_Click(F_main& f);
 
 // Saves and closes the open workbook for good, as the window closes; rows
 // the file cannot take, or that another writer took out of it, go to a
-// recovery workbook, and the status line says where. False when they could
-// be kept nowhere: the window then stays open, once.
-bool close_workbook_on_unload(F_main& f);
+// recovery workbook, and the message says where (empty when there is
+// nothing to say). `closes` is false when they could be kept nowhere: the
+// window then stays open, once.
+struct WorkbookClosing {
+    QString message;
+    bool closes = true;
+};
+WorkbookClosing close_workbook_on_unload(F_main& f);
 // The desktop's request before logging out: the rows not saved yet are
 // saved, into a recovery workbook when the file cannot take them. The
-// workbook stays open.
-void save_workbook_before_logout(F_main& f);
+// workbook stays open. What went wrong, empty when the rows are saved.
+QString save_workbook_before_logout(F_main& f);
 
 // A failure to write the workbook `book`, as messages say it: the file, then
 // why (the spreadsheet application says the reason, never the file).

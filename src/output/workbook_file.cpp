@@ -2,7 +2,7 @@
 #include "output/workbook_file.h"
 
 #include "version.h"
-#include "xls/xls_typed_text.h"
+#include "workbook/typed_text.h"
 
 #include <map>
 
@@ -32,10 +32,11 @@ RowValues typed_values(const spreadsheet::TypedRow& cells) {
     RowValues values(columns);
     for (const spreadsheet::TypedCell& cell : cells) {
         if (cell.col < 1 || cell.col > columns) continue;
-        const xls::TypedValue typed = xls::read_typed_text(cell.text);
+        const spreadsheet::TypedValue typed = spreadsheet::read_typed_text(cell.text);
         spreadsheet::CellValue value;
-        value.kind = typed.kind == xls::TypedValue::Kind::text ? spreadsheet::CellValue::Kind::text
-                     : typed.kind == xls::TypedValue::Kind::number
+        value.kind = typed.kind == spreadsheet::TypedValue::Kind::text
+                         ? spreadsheet::CellValue::Kind::text
+                     : typed.kind == spreadsheet::TypedValue::Kind::number
                          ? spreadsheet::CellValue::Kind::number
                          : spreadsheet::CellValue::Kind::empty;
         value.text = typed.text;
@@ -48,9 +49,9 @@ RowValues typed_values(const spreadsheet::TypedRow& cells) {
 } // namespace
 
 QString write_banner_and_header(SpreadsheetSheet& sheet) {
-    QString why = sheet.set_cell(1, 1, banner);
+    QString why = sheet.set_cell(1, 1, banner).error;
     for (int col = 1; why.isEmpty() && col <= columns; ++col)
-        why = sheet.set_cell(2, col, header[col - 1]);
+        why = sheet.set_cell(2, col, header[col - 1]).error;
     return why;
 }
 
@@ -77,9 +78,9 @@ TypedRowResult type_row(SpreadsheetSheet& sheet, int row, const spreadsheet::Typ
             const QString why = sheet.set_font_colour(row, cell.col, *cell.colour);
             if (result.error.isEmpty()) result.error = why;
         }
-        const QString why = sheet.set_cell(row, cell.col, cell.text);
-        if (result.error.isEmpty()) result.error = why;
-        result.cut = result.cut || (why.isEmpty() && sheet.last_cell_truncated());
+        const spreadsheet::CellTyping typed = sheet.set_cell(row, cell.col, cell.text);
+        if (result.error.isEmpty()) result.error = typed.error;
+        result.cut = result.cut || typed.cut;
     }
     return result;
 }

@@ -4,7 +4,7 @@
 // workbook again from what was read back, and telling whether rows a window
 // saved are still in what was read back.
 
-#include "xls/spreadsheet.h"
+#include "workbook/spreadsheet.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 #include "output/spreadsheet_export.h"
 #include "output/workbook_file.h"
 #include "platform/user_settings.h"
-#include "xls/workbook_formats.h"
+#include "workbook/workbook_formats.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -5,7 +5,7 @@
 // $XDG_DATA_HOME/kelvo/recovered/ (~/.local/share/kelvo/recovered/ by
 // default), named after the workbook with the time of the rescue.
 
-#include "xls/spreadsheet.h"
+#include "workbook/spreadsheet.h"
 
 #include <QDateTime>
 #include <QString>

@@ -4,10 +4,19 @@
 #include "output/workbook_file.h"
 #include "output/workbook_recovery.h"
 #include "platform/folder_lock.h"
-#include "xls/spreadsheet_readers.h"
+#include "workbook/spreadsheet_readers.h"
 
 namespace {
+
 constexpr int first_result_row = 3;
+
+// Why the spreadsheet application did not start: never empty, as the
+// messages that show it put it in brackets or after a colon.
+QString not_started(const StartedSpreadsheet& started) {
+    return started.error.isEmpty() ? QStringLiteral("the spreadsheet application did not start")
+                                   : started.error;
+}
+
 } // namespace
 
 WorkbookSession::WorkbookSession(const SpreadsheetFactory& spreadsheets, QObject* parent)
@@ -18,9 +27,7 @@ WorkbookSession::~WorkbookSession() = default;
 QString WorkbookSession::start(const QString& book) {
     StartedSpreadsheet started = spreadsheets_ ? spreadsheets_(book) : StartedSpreadsheet{};
     std::unique_ptr<SpreadsheetApp> app = std::move(started.app);
-    if (!app)
-        return started.error.isEmpty() ? QStringLiteral("the spreadsheet application did not start")
-                                       : started.error;
+    if (!app) return not_started(started);
     if (const QString why = app->add_workbook(); !why.isEmpty()) return why;
     SpreadsheetSheet* sheet = app->active_sheet();
     if (!sheet) return QStringLiteral("the spreadsheet application has no sheet");
@@ -114,7 +121,7 @@ WorkbookSession::Save WorkbookSession::take_changed_file(const FileIdentity& now
     // Into a new workbook, so that a failure half-way leaves the open one whole.
     StartedSpreadsheet started = spreadsheets_ ? spreadsheets_(xl_book) : StartedSpreadsheet{};
     std::unique_ptr<SpreadsheetApp> app = std::move(started.app);
-    if (!app) return {started.error, true};
+    if (!app) return {not_started(started), true};
     if (const QString why = app->add_workbook(); !why.isEmpty()) return {why, true};
     SpreadsheetSheet* sheet = app->active_sheet();
     if (!sheet) return {QStringLiteral("the spreadsheet application has no sheet"), true};

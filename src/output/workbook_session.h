@@ -16,7 +16,7 @@
 // over.
 
 #include "platform/file_identity.h"
-#include "xls/spreadsheet.h"
+#include "workbook/spreadsheet.h"
 
 #include <QObject>
 #include <QString>

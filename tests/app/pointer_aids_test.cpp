@@ -10,7 +10,7 @@
 #include "app/pointer_readout.h"
 #include "view/zoom.h"
 #include "widgets/magnifier.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QAction>
 #include <QLabel>

@@ -44,16 +44,4 @@ TEST_F(FileDialogFamily, EachAsksWithItsTitleAndOnePatternAndReturnsThePathAsCho
     EXPECT_EQ(dialogs.unexpected, 0);
 }
 
-TEST(CompleteExtension, OnlyTheLastFourCharactersUpperCasedDecide) {
-    EXPECT_EQ(complete_extension("scale", ".kvo"), QStringLiteral("scale.kvo"));
-    EXPECT_EQ(complete_extension("scale.KVO", ".kvo"), QStringLiteral("scale.KVO"));
-    EXPECT_EQ(complete_extension("a.Xls", ".xls"), QStringLiteral("a.Xls"));
-    EXPECT_EQ(complete_extension("book.xlsx", ".xls"), QStringLiteral("book.xlsx.xls"));
-    EXPECT_EQ(complete_extension("shot.jpg", ".bmp"), QStringLiteral("shot.jpg.bmp"));
-    EXPECT_EQ(complete_extension("scale.kvo.bak", ".kvo"), QStringLiteral("scale.kvo.bak.kvo"));
-    // Names shorter than the extension: "bmp" has no dot, ".bmp" is the extension alone.
-    EXPECT_EQ(complete_extension("bmp", ".bmp"), QStringLiteral("bmp.bmp"));
-    EXPECT_EQ(complete_extension(".bmp", ".bmp"), QStringLiteral(".bmp"));
-}
-
 } // namespace

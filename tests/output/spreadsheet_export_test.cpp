@@ -14,7 +14,7 @@
 #include "output/workbook_session.h"
 #include "platform/atomic_file.h"
 #include "platform/user_settings.h"
-#include "xls/xls_application.h"
+#include "workbook/xls_application.h"
 
 #include <QAction>
 #include <QApplication>

@@ -15,3 +15,13 @@ TEST(FolderLock, ALockHeldElsewhereIsWaitedForThenNamedForWhatItMayBe) {
         QStringLiteral("another kelvo window or another program kept the folder")))
         << second.error().toStdString();
 }
+
+TEST(FolderLock, ASecondHolderWaitsAndThenSaysWhoKeptTheFolder) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("book.xls"));
+    const FolderLock first(file);
+    ASSERT_TRUE(first.held()) << first.error().toStdString();
+    const FolderLock second(file, 100);
+    EXPECT_FALSE(second.held());
+    EXPECT_TRUE(second.error().contains(dir.path())) << second.error().toStdString();
+}

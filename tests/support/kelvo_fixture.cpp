@@ -2,8 +2,8 @@
 #include "kelvo_fixture.h"
 #include "app/main_window.h"
 
-#include "xls/workbook_formats.h"
-#include "xls/xls_application.h"
+#include "workbook/workbook_formats.h"
+#include "workbook/xls_application.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -10,7 +10,7 @@
 //   script->fail_on_call = 2;            // the second save fails
 //   SpreadsheetFactory factory = scripted_spreadsheet(script);
 
-#include "xls/spreadsheet.h"
+#include "workbook/spreadsheet.h"
 
 #include <QStringList>
 
@@ -67,15 +67,13 @@ class ScriptedSheet final : public SpreadsheetSheet {
     explicit ScriptedSheet(std::shared_ptr<SpreadsheetScript> script)
         : script_(std::move(script)) {}
 
-    QString set_cell(int row, int col, const QString& typed_text) override {
+    spreadsheet::CellTyping set_cell(int row, int col, const QString& typed_text) override {
         script_->calls << QStringLiteral("set_cell(%1,%2,%3)").arg(row).arg(col).arg(typed_text);
-        truncated_ = false;
-        if (QString why = check(SpreadsheetStep::set_cell, row, col); !why.isEmpty()) return why;
+        if (QString why = check(SpreadsheetStep::set_cell, row, col); !why.isEmpty())
+            return {why, false};
         script_->cells[{row, col}] = typed_text;
-        truncated_ = typed_text.size() > spreadsheet::max_cell_text;
-        return QString();
+        return {QString(), typed_text.size() > spreadsheet::max_cell_text};
     }
-    bool last_cell_truncated() const override { return truncated_; }
     QString set_font_colour(int row, int col, quint32 colour) override {
         script_->calls << QStringLiteral("set_font_colour(%1,%2,0x%3)")
                               .arg(row)
@@ -97,7 +95,6 @@ class ScriptedSheet final : public SpreadsheetSheet {
     }
 
     std::shared_ptr<SpreadsheetScript> script_;
-    bool truncated_ = false;
 };
 
 class ScriptedSpreadsheet final : public SpreadsheetApp {

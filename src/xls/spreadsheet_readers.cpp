@@ -1,9 +1,0 @@
-// SPDX-License-Identifier: MIT
-#include "xls/spreadsheet_readers.h"
-
-#include "xls/reader_process.h"
-
-spreadsheet::SheetReader sheet_reader_for(const QString& path) {
-    if (path.right(4).toUpper() == QLatin1String(".XLS")) return xls::read_in_reader_process;
-    return {};
-}
