@@ -21,7 +21,7 @@ in_root 'dpkg --add-architecture arm64 && apt-get update -q >/dev/null &&
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
     crossbuild-essential-arm64 cmake ninja-build pkg-config qemu-user qt6-base-dev-tools \
     qt6-base-dev:arm64 qt6-image-formats-plugins:arm64 libgl-dev:arm64 libjpeg62-turbo-dev:arm64 libxlsxwriter-dev:arm64 \
-    zlib1g-dev:arm64 libfreexl-dev:arm64 libgtest-dev:arm64 fonts-liberation >/dev/null'
+    zlib1g-dev:arm64 libpng-dev:arm64 libfreexl-dev:arm64 libgtest-dev:arm64 fonts-liberation >/dev/null'
 echo "== building tests_picture and tests_downscale_portable for arm64, $((SECONDS - start)) s in"
 in_root 'cmake -S . -B build/arm64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake \
   -DQT_HOST_PATH=/usr -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_TESTS=ON -DKELVO_BENCH=OFF \
