@@ -34,7 +34,7 @@ class Visited {
 
 class Reader {
   public:
-    explicit Reader(const QByteArray& file) : file_(file) {}
+    explicit Reader(const QByteArray& file) : file_(file), bytes_(file) {}
 
     QString read_header() {
         if (file_.size() < 512 || !file_.startsWith(QByteArray(signature, 8)))
@@ -190,11 +190,15 @@ class Reader {
         const qint64 at = (qint64(sector) + 1) * sector_size_;
         return at + sector_size_ <= file_.size() ? at : -1;
     }
-    quint16 u16(qint64 at) const { return qFromLittleEndian<quint16>(file_.constData() + at); }
-    quint32 u32(qint64 at) const { return qFromLittleEndian<quint32>(file_.constData() + at); }
+    // Values at places the callers checked lie in the file. Through a view:
+    // GCC 12 follows QByteArray::constData() into the one-byte array an empty
+    // array points at, and at -O2 warns of reads the checks rule out.
+    quint16 u16(qint64 at) const { return qFromLittleEndian<quint16>(bytes_.data() + at); }
+    quint32 u32(qint64 at) const { return qFromLittleEndian<quint32>(bytes_.data() + at); }
     static QString damaged() { return QStringLiteral("its compound file structure is damaged"); }
 
     const QByteArray& file_;
+    const QByteArrayView bytes_;
     qint64 sector_size_ = 512;
     qint64 sectors_ = 0;
     std::vector<quint32> fat_;
