@@ -29,7 +29,7 @@ void wire_view(F_main& f) {
         auto* item = new QAction(QLatin1String(caption), f.ff);
         item->setObjectName(QLatin1String(name));
         f.ff->insertAction(f.fp, item);
-        QObject::connect(item, &QAction::triggered, &f, [&f, handler] { handler(f); });
+        QObject::connect(item, &QAction::triggered, &f, [&f, step = handler] { step(f); });
     }
 
     QObject::connect(f.L_in, &ClickLabel::clicked, &f, [&f] { L_in_Click(f); });
