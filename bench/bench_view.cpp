@@ -35,6 +35,7 @@
 
 #include "app/main_window.h"
 #include "platform/file_dialogs.h"
+#include "platform/recent_pictures.h"
 #include "scripted_dialogs.h"
 #include "view/decode_ahead.h"
 #include "view/folder_steps.h"
@@ -761,5 +762,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     the_viewer.reset();
+    finish_recent_pictures(); // written behind, into the run's settings folder
     return 0;
 }

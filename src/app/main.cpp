@@ -5,6 +5,7 @@
 #include "form/F_main.h"
 #include "platform/file_dialogs.h"
 #include "platform/input_log.h"
+#include "platform/recent_pictures.h"
 #include "version.h"
 #include "workbook/workbook_formats.h"
 
@@ -42,5 +43,7 @@ int main(int argc, char** argv) {
     // viewport, as a picture opened from the menu is.
     QTimer::singleShot(0, &window,
                        [&window, &command_line] { open_from_command_line(window, command_line); });
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    finish_recent_pictures();
+    return code;
 }

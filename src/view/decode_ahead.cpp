@@ -8,16 +8,27 @@
 #include "view/picture_decoding.h"
 
 #include <QObject>
+#include <QTimer>
 #include <algorithm>
 #include <vector>
 
 namespace {
 
+constexpr int start_after_ms = 300;
+
 // Owned by the window, so the workers are stopped and joined as it closes.
 class Ahead : public QObject {
   public:
-    explicit Ahead(F_main& f) : QObject(&f) { setObjectName(QStringLiteral("decode_ahead")); }
+    explicit Ahead(F_main& f) : QObject(&f) {
+        setObjectName(QStringLiteral("decode_ahead"));
+        later.setSingleShot(true);
+        connect(&later, &QTimer::timeout, this, [&f] { start_decoding_ahead(f); });
+    }
     std::unique_ptr<PictureDecoding> decoding;
+    // Starts the decoding once the window has shown the new picture a moment:
+    // the zoom steps and scrolls a user makes right after an open then have
+    // the processors to themselves.
+    QTimer later;
 
     // A decoding no longer wanted is asked to stop and let go of once its
     // worker has ended: a JPEG stops at its next band, but Qt's decoders (a
@@ -46,6 +57,13 @@ Ahead& ahead(F_main& f) {
 void decode_next_ahead(F_main& f) {
     Ahead& a = ahead(f);
     a.drop();
+    a.later.start(start_after_ms);
+}
+
+void start_decoding_ahead(F_main& f) {
+    Ahead& a = ahead(f);
+    a.later.stop();
+    a.drop();
     if (f.pic_path.isEmpty()) return;
     const QString next = neighbour_picture(f.pic_path, +1);
     if (next.isEmpty()) return;
@@ -57,6 +75,7 @@ void decode_next_ahead(F_main& f) {
 
 std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& path) {
     Ahead& a = ahead(f);
+    a.later.stop();
     if (a.decoding && a.decoding->path() == path) return std::move(a.decoding);
     a.drop();
     return nullptr;

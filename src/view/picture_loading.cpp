@@ -34,6 +34,9 @@ constexpr qint64 busy_pixels = 4'000'000;
 // How often the waiting open looks at its worker: the picture shows at most
 // this long after it is decoded.
 constexpr int look_ms = 4;
+// ...and while the first screenful is awaited from the worker's rows, which
+// the user sees as the wait for the picture.
+constexpr int early_look_ms = 1;
 
 // An open waiting for its picture. A newer open cancels it: its decoding is
 // asked to stop and its early screenful withdrawn at once; it ends, changing
@@ -93,9 +96,10 @@ void say_opened(F_main& f, QSize full, const QString& more) {
 
 // Waits, with the event loop running, until `decoding` has finished or the
 // open is cancelled; the status bar shows how far it got after half a second.
-// `look` runs at every look at the worker meanwhile.
+// `look_on` runs at every look at the worker meanwhile, and says whether it
+// still waits for rows, looked for more often until they come.
 void wait_for(F_main& f, PictureDecoding& decoding, const Underway& underway,
-              const std::function<void()>& look_on = {}) {
+              const std::function<bool()>& look_on = {}) {
     LongWork work(f, QStringLiteral("Opening %1").arg(QFileInfo(decoding.path()).fileName()),
                   LongWork::Thread::waited_on);
     QEventLoop loop;
@@ -105,10 +109,11 @@ void wait_for(F_main& f, PictureDecoding& decoding, const Underway& underway,
             loop.quit();
             return;
         }
-        if (look_on) look_on();
+        if (look_on && !look_on() && look.interval() != look_ms) look.setInterval(look_ms);
         work.progress(decoding.rows(), decoding.rows_in_all());
     });
-    look.start(look_ms);
+    look.setTimerType(Qt::PreciseTimer);
+    look.start(look_on ? early_look_ms : look_ms);
     // Quitting the application ends every loop: this one waits on regardless.
     while (!decoding.finished() && !underway.cancelled)
         loop.exec();
@@ -137,11 +142,13 @@ DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, doubl
     }
     underway.decoding = decoding.get();
     const auto look_on = [&] {
-        if (!from_worker || early) return;
+        if (!from_worker || early) return false;
         if (QImage rows = decoding->decoded_part(part.region); !rows.isNull()) {
             early = show_early_part(f, part, std::move(rows));
             underway.early = early.get();
+            return false;
         }
+        return true;
     };
     if (!decoding->finished()) wait_for(f, *decoding, underway, look_on);
     underway.decoding = nullptr;

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "platform/recent_pictures.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -17,5 +19,8 @@ int main(int argc, char** argv) {
     ::setenv("XDG_CONFIG_HOME", qPrintable(home.filePath(QStringLiteral("config"))), 1);
     ::setenv("XDG_DATA_HOME", qPrintable(home.filePath(QStringLiteral("data"))), 1);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int failed = RUN_ALL_TESTS();
+    // The recent list is written behind: into the run's folder, not after it is gone.
+    finish_recent_pictures();
+    return failed;
 }
