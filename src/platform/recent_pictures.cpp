@@ -21,21 +21,15 @@ QString absolute(const QString& file) {
 class Recent {
   public:
     Recent() { writer_.setMaxThreadCount(1); }
-    // The pool's end waits for the last write, should nobody have asked.
-    ~Recent() { writer_.waitForDone(); }
 
     QStringList list() {
         const std::lock_guard lock(mutex_);
-        if (latest_) return *latest_;
-        QStringList files = user_settings().value(key).toStringList();
-        files.removeAll(QString());
-        return files.mid(0, recent_picture_count);
+        return current();
     }
     // `change` turns the list as it is into the one to keep.
     template <class Change> void change(Change&& change) {
         const std::lock_guard lock(mutex_);
-        QStringList files = latest_ ? *latest_ : user_settings().value(key).toStringList();
-        files.removeAll(QString());
+        QStringList files = current();
         if (!change(files)) return;
         latest_ = files.mid(0, recent_picture_count);
         // A settings file that cannot be written costs only the list; the
@@ -49,6 +43,14 @@ class Recent {
     void finish() { writer_.waitForDone(); }
 
   private:
+    // The list as last changed, or as the settings file holds it.
+    QStringList current() const {
+        if (latest_) return *latest_;
+        QStringList files = user_settings().value(key).toStringList();
+        files.removeAll(QString());
+        return files.mid(0, recent_picture_count);
+    }
+
     std::mutex mutex_;
     std::optional<QStringList> latest_;
     QThreadPool writer_;

@@ -16,6 +16,8 @@ namespace {
 
 constexpr int start_after_ms = 300;
 
+void start_decoding_ahead(F_main& f);
+
 // Owned by the window, so the workers are stopped and joined as it closes.
 class Ahead : public QObject {
   public:
@@ -52,18 +54,10 @@ Ahead& ahead(F_main& f) {
     return a != nullptr ? *static_cast<Ahead*>(a) : *new Ahead(f);
 }
 
-} // namespace
-
-void decode_next_ahead(F_main& f) {
-    Ahead& a = ahead(f);
-    a.drop();
-    a.later.start(start_after_ms);
-}
-
+// Starts decoding the picture after the shown one in its folder, when there
+// is one and it is small enough.
 void start_decoding_ahead(F_main& f) {
     Ahead& a = ahead(f);
-    a.later.stop();
-    a.drop();
     if (f.pic_path.isEmpty()) return;
     const QString next = neighbour_picture(f.pic_path, +1);
     if (next.isEmpty()) return;
@@ -71,6 +65,14 @@ void start_decoding_ahead(F_main& f) {
     if (!size.size.isValid() || !keeps_full_picture(size.size)) return;
     // At full size: the kept picture, which shows at any zoom.
     a.decoding = std::make_unique<PictureDecoding>(next, size.size, 100.0, true);
+}
+
+} // namespace
+
+void decode_next_ahead(F_main& f) {
+    Ahead& a = ahead(f);
+    a.drop();
+    a.later.start(start_after_ms);
 }
 
 std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& path) {

@@ -14,11 +14,9 @@ class F_main;
 class PictureDecoding;
 
 // Drops what was decoded ahead before, and a moment later starts decoding
-// the picture after the shown one in its folder (start_decoding_ahead).
+// the picture after the shown one in its folder, when there is one and it is
+// small enough.
 void decode_next_ahead(F_main& f);
-// Starts decoding the picture after the shown one in its folder now, when
-// there is one and it is small enough.
-void start_decoding_ahead(F_main& f);
 
 // The decoding ahead when it is of `path` (finished or not), handed over;
 // otherwise null, and whatever was decoded ahead is dropped.
