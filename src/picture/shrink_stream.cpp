@@ -2,7 +2,6 @@
 #include "picture/shrink_stream.h"
 
 #include "picture/area_average.h"
-#include "picture/area_average_narrow.h"
 #include "picture/picture_memory.h"
 
 using namespace area_average;
@@ -14,8 +13,6 @@ using namespace area_average;
 struct ShrinkStream::Rows {
     virtual ~Rows() = default;
     virtual void add_row(const uint32_t* row) = 0;
-    virtual bool reads_picture() const = 0;
-    virtual void add_from(const uchar* bits, qsizetype line, int reached) = 0;
     int next_output = 0;
     int output_rows = 0;
 };
@@ -31,8 +28,7 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
         : across_(from.width(), into.width()), down_(from.height(), into.height()),
           divide_(uint64_t(across_.total) * down_.total), small_(small_products(across_, down_)),
           w_(size_t(into.width())), out_(into.bits()), out_line_(into.bytesPerLine()),
-          reduced_(w_ * 4), sums_{std::vector<Sum>(w_ * 4), std::vector<Sum>(w_ * 4)},
-          narrow_(across_, down_, from.width()), down_sums_(narrow_.down_size()) {
+          reduced_(w_ * 4), sums_{std::vector<Sum>(w_ * 4), std::vector<Sum>(w_ * 4)} {
         output_rows = into.height();
         present_rows_ = int(std::max<qsizetype>(1, present_bytes / out_line_));
     }
@@ -54,19 +50,6 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
         ++next_output;
     }
 
-    // The output rows whose source rows are all below `reached`, each made
-    // at once from the picture's rows (area_average_narrow.h).
-    bool reads_picture() const override { return narrow_.usable(); }
-    void add_from(const uchar* bits, qsizetype line, int reached) override {
-        for (; next_output < output_rows; ++next_output) {
-            const Span& s = down_.spans[size_t(next_output)];
-            if (s.first + s.count > reached) return;
-            make_present();
-            narrow_.row(bits, line, next_output, down_sums_.data(),
-                        reinterpret_cast<uint32_t*>(out_ + next_output * out_line_));
-        }
-    }
-
   private:
     void make_present() {
         if (next_output < present_to_) return;
@@ -84,8 +67,6 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
     const qsizetype out_line_;
     std::vector<uint32_t> reduced_;
     std::vector<Sum> sums_[2];
-    const Narrow narrow_;
-    std::vector<uint16_t> down_sums_;
     int next_source_ = 0;
     int present_to_ = 0;
     int present_rows_ = 1;
@@ -106,14 +87,6 @@ ShrinkStream::~ShrinkStream() = default;
 void ShrinkStream::add(const uchar* rows, qsizetype line, int count) {
     for (int k = 0; k < count; ++k)
         rows_->add_row(reinterpret_cast<const uint32_t*>(rows + k * line));
-}
-
-bool ShrinkStream::reads_picture() const {
-    return rows_->reads_picture();
-}
-
-void ShrinkStream::add_from(const uchar* bits, qsizetype line, int reached) {
-    rows_->add_from(bits, line, reached);
 }
 
 bool ShrinkStream::complete() const {
@@ -178,49 +151,5 @@ void ShrinkPipe::work() {
         queued_rows_[next] = 0;
         changed_.notify_all();
         next ^= 1;
-    }
-}
-
-ShrinkBehind::ShrinkBehind(const QImage& from, QImage& into)
-    : stream_(from.size(), into), bits_(from.constBits()), line_(from.bytesPerLine()),
-      worker_([this] { work(); }) {}
-
-ShrinkBehind::~ShrinkBehind() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
-    worker_.join();
-}
-
-void ShrinkBehind::reached(int row) {
-    {
-        std::lock_guard lock(mutex_);
-        reached_ = row;
-    }
-    changed_.notify_all();
-}
-
-bool ShrinkBehind::finish() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return done_ == reached_; });
-    return stream_.complete();
-}
-
-void ShrinkBehind::work() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [&] { return stop_ || done_ < reached_; });
-        if (stop_) return;
-        const int first = done_, count = reached_ - done_;
-        lock.unlock();
-        if (stream_.reads_picture())
-            stream_.add_from(bits_, line_, first + count);
-        else
-            stream_.add(bits_ + first * line_, line_, count);
-        lock.lock();
-        done_ = first + count;
-        changed_.notify_all();
     }
 }
