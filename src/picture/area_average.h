@@ -38,7 +38,7 @@
 // boundaries. Every boundary moves by at most half a q-th, 1/16 of a source
 // pixel at most; the weights of an output pixel add up to q exactly. With a
 // shrink less than twice smaller both ways, q = 16 and every sum of a pixel
-// fits 16 bits (area_average_narrow.h).
+// fits 16 bits (area_average_16bit.h).
 
 namespace area_average {
 
@@ -362,7 +362,7 @@ inline bool small_products(const Spans& across, const Spans& down) {
 }
 
 // The sums of an output pixel fit 32 bits.
-inline bool narrow_sums(const Spans& across, const Spans& down) {
+inline bool sums_fit_32_bits(const Spans& across, const Spans& down) {
     return uint64_t(across.total) * down.total < (uint64_t(1) << 24);
 }
 

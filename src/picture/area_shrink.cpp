@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "picture/area_shrink.h"
 
-#include "picture/area_average_narrow.h"
+#include "picture/area_average_16bit.h"
 
 #include <thread>
 
@@ -14,11 +14,11 @@ void shrink_rows_of(const uchar* bits, qsizetype source_line, const Spans& acros
                     uint32_t* out, size_t stride) {
     const size_t w = across.spans.size();
     const Span& last = across.spans.back();
-    const Narrow fast(across, down, last.first + last.count);
-    if (fast.usable()) {
-        std::vector<uint16_t> down_sums(fast.down_size());
+    const SixteenBitSums sums16(across, down, last.first + last.count);
+    if (sums16.usable()) {
+        std::vector<uint16_t> down_sums(sums16.down_size());
         for (int y = from_row; y < to_row; ++y, out += stride)
-            fast.row(bits, source_line, y, down_sums.data(), out);
+            sums16.row(bits, source_line, y, down_sums.data(), out);
         return;
     }
     const bool small = small_products(across, down);
@@ -47,10 +47,10 @@ void shrink_rows_of(const uchar* bits, qsizetype source_line, const Spans& acros
 } // namespace
 
 void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, const Spans& down,
-                 const Divider& divide, bool narrow, int from_row, int to_row, uint32_t* out,
+                 const Divider& divide, bool sums32, int from_row, int to_row, uint32_t* out,
                  size_t stride) {
     if (stride == 0) stride = across.spans.size();
-    if (narrow)
+    if (sums32)
         shrink_rows_of<uint32_t>(bits, source_line, across, down, divide, from_row, to_row, out,
                                  stride);
     else
@@ -64,7 +64,7 @@ using namespace area_average;
 
 AreaShrink::AreaShrink(QSize from, QSize to)
     : from_(from), to_(to), across_(from.width(), to.width()), down_(from.height(), to.height()),
-      divide_(uint64_t(across_.total) * down_.total), narrow_(narrow_sums(across_, down_)) {}
+      divide_(uint64_t(across_.total) * down_.total), sums32_(sums_fit_32_bits(across_, down_)) {}
 
 void AreaShrink::shrink(const QImage& picture, QRect area, uchar* out, qsizetype out_line) const {
     area &= QRect(QPoint(0, 0), to_);
@@ -74,7 +74,7 @@ void AreaShrink::shrink(const QImage& picture, QRect area, uchar* out, qsizetype
         picture.constBits() + qsizetype(across_.spans[size_t(area.left())].first) * 4;
     const qsizetype line = picture.bytesPerLine();
     const auto rows = [&](int first, int last) {
-        shrink_rows(bits, line, part, down_, divide_, narrow_, first, last,
+        shrink_rows(bits, line, part, down_, divide_, sums32_, first, last,
                     reinterpret_cast<uint32_t*>(out + (first - area.top()) * out_line),
                     size_t(out_line / 4));
     };

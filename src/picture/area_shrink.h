@@ -16,10 +16,10 @@ namespace area_average {
 // Output rows [from_row, to_row) of the shrink `across` x `down` into `out`,
 // rows of across.spans.size() pixels `stride` pixels apart (0: packed), from
 // source rows nobody writes meanwhile; `bits` is the source pixel of the
-// first column `across` counts from. `narrow`: every sum fits 32 bits
-// (narrow_sums).
+// first column `across` counts from. `sums32`: every sum fits 32 bits
+// (sums_fit_32_bits).
 void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, const Spans& down,
-                 const Divider& divide, bool narrow, int from_row, int to_row, uint32_t* out,
+                 const Divider& divide, bool sums32, int from_row, int to_row, uint32_t* out,
                  size_t stride = 0);
 
 } // namespace area_average
@@ -43,5 +43,5 @@ class AreaShrink {
     QSize from_, to_;
     area_average::Spans across_, down_;
     area_average::Divider divide_;
-    bool narrow_;
+    bool sums32_;
 };

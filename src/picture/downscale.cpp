@@ -61,14 +61,14 @@ void downscale_in_place(QImage& image, QSize to) {
     uchar* bits = image.bits(); // unshares the memory before it is written
     const qsizetype source_line = image.bytesPerLine();
     const qsizetype result_line = qsizetype(w) * 4;
-    const bool narrow = narrow_sums(across, down);
+    const bool sums32 = sums_fit_32_bits(across, down);
     // Bands of output rows are shrunk by two threads into a scratch band, then
     // copied into place: within a band one thread's rows may lie over source
     // rows the other still reads, but no later band reads them (see above).
     const int band = std::clamp(int((qsizetype(4) << 20) / result_line), 2, 256);
     std::vector<uint32_t> scratch(size_t(std::min(band, h)) * size_t(w));
     const auto shrink = [&](int first, int last, uint32_t* out) {
-        shrink_rows(bits, source_line, across, down, divide, narrow, first, last, out);
+        shrink_rows(bits, source_line, across, down, divide, sums32, first, last, out);
     };
     const bool threaded = qint64(from.width()) * from.height() >= (1 << 20);
     for (int y = 0; y < h; y += band) {
@@ -113,12 +113,12 @@ QImage downscaled_copy(const QImage& picture, QSize to, QImage memory) {
     const qsizetype source_line = picture.bytesPerLine();
     uchar* out_bits = out.bits();
     const qsizetype out_line = out.bytesPerLine(); // w * 4: 32-bit rows are packed
-    const bool narrow = narrow_sums(across, down);
+    const bool sums32 = sums_fit_32_bits(across, down);
     // Each band's rows are made resident in one call before they are written.
     const auto shrink = [&](int first, int last) {
         uchar* rows = out_bits + first * out_line;
         make_bytes_present(rows, size_t(last - first) * size_t(out_line), out_bits + h * out_line);
-        shrink_rows(bits, source_line, across, down, divide, narrow, first, last,
+        shrink_rows(bits, source_line, across, down, divide, sums32, first, last,
                     reinterpret_cast<uint32_t*>(rows));
     };
     // Both threads take bands of about 1 MiB of output rows in turn until none

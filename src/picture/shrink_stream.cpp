@@ -76,7 +76,7 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
 
 ShrinkStream::ShrinkStream(QSize from, QImage& into) {
     const Spans across(from.width(), into.width()), down(from.height(), into.height());
-    if (narrow_sums(across, down))
+    if (sums_fit_32_bits(across, down))
         rows_ = std::make_unique<RowsOf<uint32_t>>(from, into);
     else
         rows_ = std::make_unique<RowsOf<uint64_t>>(from, into);

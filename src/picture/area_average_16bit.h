@@ -18,9 +18,9 @@
 
 namespace area_average {
 
-class Narrow {
+class SixteenBitSums {
   public:
-    Narrow(const Spans& across, const Spans& down, int source_width)
+    SixteenBitSums(const Spans& across, const Spans& down, int source_width)
         : across_(across), down_(down), source_width_(source_width) {
         const uint32_t d = across.total * down.total;
         if (!across.small_weights || uint64_t(d) * 255 + d / 2 >= (1u << 16) || d < 2) return;
@@ -66,7 +66,7 @@ class Narrow {
     // The smallest shift whose multiplier gives (n + d / 2) / d for every
     // sum n up to 255 d, tried on all of them: usable in bit 0, the shift in
     // bits 1-4, the multiplier from bit 8. Found once for each d (below
-    // 2^8, as 255 d fits 16 bits), since a shrunk view makes a Narrow for
+    // 2^8, as 255 d fits 16 bits), since a shrunk view makes a SixteenBitSums for
     // every part it paints.
     static uint32_t divider_for(uint32_t d) {
         static std::array<std::atomic<uint32_t>, 257> found{};
@@ -185,9 +185,9 @@ class Narrow {
 
 namespace area_average {
 // Without SSE2 the rows are shrunk the one way, in area_average.h.
-class Narrow {
+class SixteenBitSums {
   public:
-    Narrow(const Spans&, const Spans&, int) {}
+    SixteenBitSums(const Spans&, const Spans&, int) {}
     bool usable() const { return false; }
     size_t down_size() const { return 0; }
     void row(const uchar*, qsizetype, int, uint16_t*, uint32_t*) const {}
