@@ -21,7 +21,7 @@ namespace area_average {
 class SixteenBitSums {
   public:
     SixteenBitSums(const Spans& across, const Spans& down, int source_width)
-        : across_(across), down_(down), source_width_(source_width) {
+        : source_width_(source_width) {
         const uint32_t d = across.total * down.total;
         if (!across.small_weights || uint64_t(d) * 255 + d / 2 >= (1u << 16) || d < 2) return;
         const uint32_t found = divider_for(d);
@@ -36,6 +36,7 @@ class SixteenBitSums {
             pairs_per_pixel_ = std::max(pairs_per_pixel_, (s.count + 1) / 2);
         for (const Span& s : across.spans) {
             starts_.push_back(s.first * 4);
+            ends_.push_back((s.first + s.count) * 4);
             for (int k = 0; k < 2 * pairs_per_pixel_; k += 2) {
                 const auto w = [&](int i) {
                     return short(i < s.count ? across.weights[size_t(s.weight + i)] : 0);
@@ -48,17 +49,23 @@ class SixteenBitSums {
 
     bool usable() const { return usable_; }
 
-    // Output row y into `out` (packed), `down_sums` scratch of down_size().
+    // Output columns [left, right) of row y into `out` (packed), from
+    // `bits`, the source's first column; `down_sums` scratch of down_size().
+    // `down` is the shrink's, as given to the constructor.
     size_t down_size() const { return size_t(source_width_ + 2 * pairs_per_pixel_) * 4; }
-    void row(const uchar* bits, qsizetype line, int y, uint16_t* down_sums, uint32_t* out) const {
-        sum_down(bits, line, down_.spans[size_t(y)], down_sums);
+    void row(const uchar* bits, qsizetype line, const Spans& down, int y, int left, int right,
+             uint16_t* down_sums, uint32_t* out) const {
+        // Only the source columns under [left, right), from the first.
+        const int base = starts_[size_t(left)];
+        const int end = ends_[size_t(right - 1)];
+        sum_down(bits + base, line, down, down.spans[size_t(y)], size_t(end - base), down_sums);
         switch (pairs_per_pixel_) {
         case 1:
-            return sum_across<1>(down_sums, out);
+            return sum_across<1>(down_sums, base, left, right, out);
         case 2:
-            return sum_across<2>(down_sums, out);
+            return sum_across<2>(down_sums, base, left, right, out);
         default:
-            return sum_across<0>(down_sums, out);
+            return sum_across<0>(down_sums, base, left, right, out);
         }
     }
 
@@ -66,8 +73,8 @@ class SixteenBitSums {
     // The smallest shift whose multiplier gives (n + d / 2) / d for every
     // sum n up to 255 d, tried on all of them: usable in bit 0, the shift in
     // bits 1-4, the multiplier from bit 8. Found once for each d (below
-    // 2^8, as 255 d fits 16 bits), since a shrunk view makes a SixteenBitSums for
-    // every part it paints.
+    // 2^8, as 255 d fits 16 bits): a zoom step plans a shrink anew, and the
+    // search tries every sum.
     static uint32_t divider_for(uint32_t d) {
         static std::array<std::atomic<uint32_t>, 257> found{};
         const uint32_t known = found[d].load(std::memory_order_relaxed);
@@ -85,11 +92,12 @@ class SixteenBitSums {
         return result;
     }
 
-    // Each channel of the source row span weighed down the rows: 16-bit sums.
-    void sum_down(const uchar* bits, qsizetype line, const Span& s, uint16_t* sums) const {
-        const size_t n = size_t(source_width_) * 4;
+    // The first n channels of the source row span weighed down the rows:
+    // 16-bit sums.
+    void sum_down(const uchar* bits, qsizetype line, const Spans& down, const Span& s, size_t n,
+                  uint16_t* sums) const {
         const uchar* first = bits + s.first * line;
-        const uint32_t* w = down_.weights.data() + s.weight;
+        const uint32_t* w = down.weights.data() + s.weight;
         const __m128i zero = _mm_setzero_si128();
         const auto weigh = [&](const uchar* row, __m128i weight, __m128i& low, __m128i& high) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row));
@@ -122,15 +130,15 @@ class SixteenBitSums {
                 sum += w[k] * first[k * line + i];
             sums[i] = uint16_t(sum);
         }
-        // The pixels past the row, weighed 0 by the shorter spans.
-        std::fill(sums + n, sums + down_size(), uint16_t(0));
+        // The pixels past the columns, weighed 0 by the shorter spans.
+        std::fill(sums + n, sums + n + size_t(pairs_per_pixel_) * 8, uint16_t(0));
     }
 
     // One output pixel's sums across, in the low and the high half. `Pairs`
     // is pairs_per_pixel_ when known at compile time, else 0.
-    template <int Pairs> __m128i pixel_sums(const uint16_t* down_sums, int x) const {
+    template <int Pairs> __m128i pixel_sums(const uint16_t* down_sums, int base, int x) const {
         const int pairs = Pairs > 0 ? Pairs : pairs_per_pixel_;
-        const uint16_t* p = down_sums + starts_[size_t(x)];
+        const uint16_t* p = down_sums + (starts_[size_t(x)] - base);
         const Pair* w = pairs_.data() + size_t(x) * size_t(pairs);
         __m128i sum = _mm_setzero_si128();
         for (int k = 0; k < pairs; ++k, p += 8)
@@ -149,24 +157,24 @@ class SixteenBitSums {
         return _mm_srl_epi16(q, _mm_cvtsi32_si128(shift_));
     }
 
-    template <int Pairs> void sum_across(const uint16_t* down_sums, uint32_t* out) const {
-        const int w = int(across_.spans.size());
-        int x = 0;
-        for (; x + 4 <= w; x += 4) {
-            const __m128i first =
-                divided(pixel_sums<Pairs>(down_sums, x), pixel_sums<Pairs>(down_sums, x + 1));
-            const __m128i second =
-                divided(pixel_sums<Pairs>(down_sums, x + 2), pixel_sums<Pairs>(down_sums, x + 3));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_packus_epi16(first, second));
+    // `down_sums` begins at channel `base` of the source row.
+    template <int Pairs>
+    void sum_across(const uint16_t* down_sums, int base, int left, int right, uint32_t* out) const {
+        int x = left;
+        for (; x + 4 <= right; x += 4) {
+            const __m128i first = divided(pixel_sums<Pairs>(down_sums, base, x),
+                                          pixel_sums<Pairs>(down_sums, base, x + 1));
+            const __m128i second = divided(pixel_sums<Pairs>(down_sums, base, x + 2),
+                                           pixel_sums<Pairs>(down_sums, base, x + 3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (x - left)),
+                             _mm_packus_epi16(first, second));
         }
-        for (; x < w; ++x) {
-            const __m128i q = divided(pixel_sums<Pairs>(down_sums, x), _mm_setzero_si128());
-            out[x] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(q, q)));
+        for (; x < right; ++x) {
+            const __m128i q = divided(pixel_sums<Pairs>(down_sums, base, x), _mm_setzero_si128());
+            out[x - left] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(q, q)));
         }
     }
 
-    const Spans& across_;
-    const Spans& down_;
     const int source_width_;
     bool usable_ = false;
     uint16_t magic_ = 0, half_ = 0;
@@ -176,6 +184,7 @@ class SixteenBitSums {
     };
     std::vector<Pair> pairs_;
     std::vector<int> starts_; // each span's first channel in the sums down
+    std::vector<int> ends_;   // and the channel past its last
     int pairs_per_pixel_ = 0;
 };
 
@@ -190,7 +199,7 @@ class SixteenBitSums {
     SixteenBitSums(const Spans&, const Spans&, int) {}
     bool usable() const { return false; }
     size_t down_size() const { return 0; }
-    void row(const uchar*, qsizetype, int, uint16_t*, uint32_t*) const {}
+    void row(const uchar*, qsizetype, const Spans&, int, int, int, uint16_t*, uint32_t*) const {}
 };
 } // namespace area_average
 

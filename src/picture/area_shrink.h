@@ -5,33 +5,20 @@
 // and a part is the same pixels, bit for bit, as that part of the whole
 // picture shrunk at once (downscaled_copy).
 
-#include "picture/area_average.h"
+#include "picture/shrink_plan.h"
 
 #include <QImage>
 #include <QRect>
 #include <QSize>
 
-namespace area_average {
-
-// Output rows [from_row, to_row) of the shrink `across` x `down` into `out`,
-// rows of across.spans.size() pixels `stride` pixels apart (0: packed), from
-// source rows nobody writes meanwhile; `bits` is the source pixel of the
-// first column `across` counts from. `sums32`: every sum fits 32 bits
-// (sums_fit_32_bits).
-void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, const Spans& down,
-                 const Divider& divide, bool sums32, int from_row, int to_row, uint32_t* out,
-                 size_t stride = 0);
-
-} // namespace area_average
-
 // A picture of one size shown at a smaller one (no larger in either
-// direction): the weights of the whole shrink, made once, and any part of the
-// shown picture made from them.
+// direction): the shrink planned once, and any part of the shown picture made
+// from it.
 class AreaShrink {
   public:
-    AreaShrink(QSize from, QSize to);
-    QSize from() const { return from_; }
-    QSize to() const { return to_; }
+    AreaShrink(QSize from, QSize to) : plan_(from, to) {}
+    QSize from() const { return plan_.from(); }
+    QSize to() const { return plan_.to(); }
 
     // The part `area` (shown pixels, within the shown size) of `picture`
     // (32 bits a pixel, of size from()) shrunk, into area.height() rows of
@@ -40,8 +27,5 @@ class AreaShrink {
     void shrink(const QImage& picture, QRect area, uchar* out, qsizetype out_line) const;
 
   private:
-    QSize from_, to_;
-    area_average::Spans across_, down_;
-    area_average::Divider divide_;
-    bool sums32_;
+    area_average::ShrinkPlan plan_;
 };

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "picture/shrink_stream.h"
 
-#include "picture/area_average.h"
 #include "picture/picture_memory.h"
+#include "picture/shrink_plan.h"
 
 using namespace area_average;
 
@@ -11,8 +11,10 @@ using namespace area_average;
 // counts towards at most two output rows, y and y + 1, and closes at most
 // one: two rows of sums, used turn about, are all the state there is.
 struct ShrinkStream::Rows {
+    explicit Rows(std::unique_ptr<const ShrinkPlan> made) : plan(std::move(made)) {}
     virtual ~Rows() = default;
     virtual void add_row(const uint32_t* row) = 0;
+    const std::unique_ptr<const ShrinkPlan> plan;
     int next_output = 0;
     int output_rows = 0;
 };
@@ -24,9 +26,9 @@ constexpr qsizetype present_bytes = qsizetype(4) << 20;
 
 template <class Sum> class RowsOf : public ShrinkStream::Rows {
   public:
-    RowsOf(QSize from, QImage& into)
-        : across_(from.width(), into.width()), down_(from.height(), into.height()),
-          divide_(uint64_t(across_.total) * down_.total), small_(small_products(across_, down_)),
+    RowsOf(std::unique_ptr<const ShrinkPlan> made, QImage& into)
+        : Rows(std::move(made)), across_(plan->across()), down_(plan->down()),
+          divide_(plan->divider()), small_(small_products(across_, down_)),
           w_(size_t(into.width())), out_(into.bits()), out_line_(into.bytesPerLine()),
           reduced_(w_ * 4), sums_{std::vector<Sum>(w_ * 4), std::vector<Sum>(w_ * 4)} {
         output_rows = into.height();
@@ -36,7 +38,7 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
     void add_row(const uint32_t* row) override {
         const int j = next_source_++;
         if (next_output >= output_rows) return;
-        reduce_across(row, across_, reduced_.data());
+        reduce_across(row, across_, 0, int(w_), reduced_.data());
         for (int y = next_output; y < output_rows && down_.spans[size_t(y)].first <= j; ++y) {
             const Span& s = down_.spans[size_t(y)];
             add_weighted(sums_[y & 1].data(), reduced_.data(), w_ * 4,
@@ -59,8 +61,8 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
         present_to_ = next_output + present_rows_;
     }
 
-    const Spans across_, down_;
-    const Divider divide_;
+    const Spans &across_, &down_;
+    const Divider& divide_;
     const bool small_;
     const size_t w_;
     uchar* const out_;
@@ -75,11 +77,11 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
 } // namespace
 
 ShrinkStream::ShrinkStream(QSize from, QImage& into) {
-    const Spans across(from.width(), into.width()), down(from.height(), into.height());
-    if (sums_fit_32_bits(across, down))
-        rows_ = std::make_unique<RowsOf<uint32_t>>(from, into);
+    auto plan = std::make_unique<const ShrinkPlan>(from, into.size());
+    if (plan->sums_fit_32_bits())
+        rows_ = std::make_unique<RowsOf<uint32_t>>(std::move(plan), into);
     else
-        rows_ = std::make_unique<RowsOf<uint64_t>>(from, into);
+        rows_ = std::make_unique<RowsOf<uint64_t>>(std::move(plan), into);
 }
 
 ShrinkStream::~ShrinkStream() = default;
