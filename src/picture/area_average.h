@@ -10,15 +10,16 @@
 #include <numeric>
 #include <vector>
 
-// The fast path uses SSE2 (every x86-64) and the 128-bit integers of GCC and
-// Clang on 64-bit machines; elsewhere (ARM64, or with
-// KELVO_PORTABLE_DOWNSCALE defined, as one test build does) plain C++ gives
-// the same results bit for bit.
+// The 16-bit sums (area_average_16bit.h) are written once for every machine.
+// The wider sums here have a path of SSE2 instructions (every x86-64) beside
+// plain C++ that gives the same results bit for bit; ARM64 compiles the plain
+// C++, and so does x86-64 with KELVO_PORTABLE_DOWNSCALE defined (a test build:
+// the code as ARM64 compiles it, 128-bit integers included).
 #if defined(__SSE2__) && !defined(KELVO_PORTABLE_DOWNSCALE)
 #define KELVO_DOWNSCALE_SSE2 1
 #include <emmintrin.h>
 #endif
-#if defined(__SIZEOF_INT128__) && !defined(KELVO_PORTABLE_DOWNSCALE)
+#if defined(__SIZEOF_INT128__)
 #define KELVO_DOWNSCALE_INT128 1
 #endif
 

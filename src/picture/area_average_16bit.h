@@ -3,8 +3,8 @@
 // The area average of area_average.h by a faster way, for the shrinks whose
 // weights are small (a side of 6000 or 4000 pixels at any whole ten per cent
 // has ten parts or fewer per pixel): when 255 times the product of both
-// weights' totals stays below 2^16, every sum of the rule fits 16 bits, so an
-// SSE2 operation weighs eight channels instead of four. An output row's
+// weights' totals stays below 2^16, every sum of the rule fits 16 bits, so one
+// vector operation weighs eight channels instead of four. An output row's
 // source rows are summed down first, then across; the sums are the very
 // integers of the rule, and the division is a 16-bit multiply checked exact
 // for every sum that can occur, so the pixels are the same bit for bit.
@@ -13,10 +13,41 @@
 
 #include <array>
 #include <atomic>
+#include <cstring>
 
-#ifdef KELVO_DOWNSCALE_SSE2
+// Written with the vector types of GCC and Clang, not a machine's own
+// instructions: x86-64 (SSE2) and ARM64 (NEON) compile the same code.
 
 namespace area_average {
+
+namespace vectors {
+typedef uint16_t U16x8 __attribute__((vector_size(16)));
+typedef uint8_t U8x8 __attribute__((vector_size(8)));
+typedef uint8_t U8x16 __attribute__((vector_size(16)));
+
+inline U16x8 load(const uint16_t* p) {
+    U16x8 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+inline void store(uint16_t* p, U16x8 v) {
+    std::memcpy(p, &v, sizeof v);
+}
+// Eight bytes, each in a 16-bit lane.
+inline U16x8 widened(const uchar* p) {
+    U8x8 v;
+    std::memcpy(&v, p, sizeof v);
+    return __builtin_convertvector(v, U16x8);
+}
+// The high half of each 32-bit product (one pmulhuw, or umull and a
+// narrowing shift: compilers see the pattern in this loop).
+inline U16x8 high_products(U16x8 a, uint16_t m) {
+    U16x8 high;
+    for (int i = 0; i < 8; ++i)
+        high[i] = uint16_t((uint32_t(a[i]) * m) >> 16);
+    return high;
+}
+} // namespace vectors
 
 class SixteenBitSums {
   public:
@@ -39,7 +70,7 @@ class SixteenBitSums {
             ends_.push_back((s.first + s.count) * 4);
             for (int k = 0; k < 2 * pairs_per_pixel_; k += 2) {
                 const auto w = [&](int i) {
-                    return short(i < s.count ? across.weights[size_t(s.weight + i)] : 0);
+                    return uint16_t(i < s.count ? across.weights[size_t(s.weight + i)] : 0);
                 };
                 pairs_.push_back(
                     {{w(k), w(k), w(k), w(k), w(k + 1), w(k + 1), w(k + 1), w(k + 1)}});
@@ -96,33 +127,20 @@ class SixteenBitSums {
     // 16-bit sums.
     void sum_down(const uchar* bits, qsizetype line, const Spans& down, const Span& s, size_t n,
                   uint16_t* sums) const {
+        using namespace vectors;
         const uchar* first = bits + s.first * line;
         const uint32_t* w = down.weights.data() + s.weight;
-        const __m128i zero = _mm_setzero_si128();
-        const auto weigh = [&](const uchar* row, __m128i weight, __m128i& low, __m128i& high) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row));
-            low = _mm_add_epi16(low, _mm_mullo_epi16(_mm_unpacklo_epi8(v, zero), weight));
-            high = _mm_add_epi16(high, _mm_mullo_epi16(_mm_unpackhi_epi8(v, zero), weight));
-        };
-        const auto store = [&](size_t at, __m128i low, __m128i high) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + at), low);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + at + 8), high);
-        };
         size_t i = 0;
         if (s.count == 2) { // the most common span when shrinking less than twice
-            const __m128i w0 = _mm_set1_epi16(short(w[0])), w1 = _mm_set1_epi16(short(w[1]));
-            for (; i + 16 <= n; i += 16) {
-                __m128i low = zero, high = zero;
-                weigh(first + i, w0, low, high);
-                weigh(first + line + i, w1, low, high);
-                store(i, low, high);
-            }
+            const U16x8 w0 = U16x8{} + uint16_t(w[0]), w1 = U16x8{} + uint16_t(w[1]);
+            for (; i + 8 <= n; i += 8)
+                store(sums + i, widened(first + i) * w0 + widened(first + line + i) * w1);
         } else
-            for (; i + 16 <= n; i += 16) {
-                __m128i low = zero, high = zero;
+            for (; i + 8 <= n; i += 8) {
+                U16x8 sum{};
                 for (int k = 0; k < s.count; ++k)
-                    weigh(first + k * line + i, _mm_set1_epi16(short(w[k])), low, high);
-                store(i, low, high);
+                    sum += widened(first + k * line + i) * uint16_t(w[k]);
+                store(sums + i, sum);
             }
         for (; i < n; ++i) {
             uint32_t sum = 0;
@@ -135,43 +153,48 @@ class SixteenBitSums {
     }
 
     // One output pixel's sums across, in the low and the high half. `Pairs`
-    // is pairs_per_pixel_ when known at compile time, else 0.
-    template <int Pairs> __m128i pixel_sums(const uint16_t* down_sums, int base, int x) const {
+    // is pairs_per_pixel_ when known at compile time, else 0. `down_sums`
+    // begins at channel `base` of the source row.
+    template <int Pairs>
+    vectors::U16x8 pixel_sums(const uint16_t* down_sums, int base, int x) const {
+        using namespace vectors;
         const int pairs = Pairs > 0 ? Pairs : pairs_per_pixel_;
         const uint16_t* p = down_sums + (starts_[size_t(x)] - base);
         const Pair* w = pairs_.data() + size_t(x) * size_t(pairs);
-        __m128i sum = _mm_setzero_si128();
+        U16x8 sum{};
         for (int k = 0; k < pairs; ++k, p += 8)
-            sum = _mm_add_epi16(
-                sum,
-                _mm_mullo_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
-                                _mm_load_si128(reinterpret_cast<const __m128i*>(w[k].weights))));
+            sum += load(p) * load(w[k].weights);
         return sum;
     }
 
     // Two pixels' sums, the halves of each added, divided.
-    __m128i divided(__m128i a, __m128i b) const {
-        const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
-        const __m128i q = _mm_mulhi_epu16(_mm_add_epi16(sum, _mm_set1_epi16(short(half_))),
-                                          _mm_set1_epi16(short(magic_)));
-        return _mm_srl_epi16(q, _mm_cvtsi32_si128(shift_));
+    vectors::U16x8 divided(vectors::U16x8 a, vectors::U16x8 b) const {
+        using namespace vectors;
+        const U16x8 sum = __builtin_shufflevector(a, b, 0, 1, 2, 3, 8, 9, 10, 11) +
+                          __builtin_shufflevector(a, b, 4, 5, 6, 7, 12, 13, 14, 15);
+        return high_products(sum + half_, magic_) >> shift_;
     }
 
-    // `down_sums` begins at channel `base` of the source row.
+    // Every quotient is at most 255: the low byte of each lane is all of it.
     template <int Pairs>
     void sum_across(const uint16_t* down_sums, int base, int left, int right, uint32_t* out) const {
+        using namespace vectors;
         int x = left;
         for (; x + 4 <= right; x += 4) {
-            const __m128i first = divided(pixel_sums<Pairs>(down_sums, base, x),
-                                          pixel_sums<Pairs>(down_sums, base, x + 1));
-            const __m128i second = divided(pixel_sums<Pairs>(down_sums, base, x + 2),
-                                           pixel_sums<Pairs>(down_sums, base, x + 3));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (x - left)),
-                             _mm_packus_epi16(first, second));
+            const U16x8 first = divided(pixel_sums<Pairs>(down_sums, base, x),
+                                        pixel_sums<Pairs>(down_sums, base, x + 1));
+            const U16x8 second = divided(pixel_sums<Pairs>(down_sums, base, x + 2),
+                                         pixel_sums<Pairs>(down_sums, base, x + 3));
+            const U8x16 bytes =
+                __builtin_convertvector(__builtin_shufflevector(first, second, 0, 1, 2, 3, 4, 5, 6,
+                                                                7, 8, 9, 10, 11, 12, 13, 14, 15),
+                                        U8x16);
+            std::memcpy(out + (x - left), &bytes, sizeof bytes);
         }
         for (; x < right; ++x) {
-            const __m128i q = divided(pixel_sums<Pairs>(down_sums, base, x), _mm_setzero_si128());
-            out[x - left] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(q, q)));
+            const U16x8 q = divided(pixel_sums<Pairs>(down_sums, base, x), U16x8{});
+            const uint8_t bytes[4] = {uint8_t(q[0]), uint8_t(q[1]), uint8_t(q[2]), uint8_t(q[3])};
+            std::memcpy(out + (x - left), bytes, sizeof bytes);
         }
     }
 
@@ -180,7 +203,7 @@ class SixteenBitSums {
     uint16_t magic_ = 0, half_ = 0;
     int shift_ = 0;
     struct alignas(16) Pair {
-        short weights[8];
+        uint16_t weights[8];
     };
     std::vector<Pair> pairs_;
     std::vector<int> starts_; // each span's first channel in the sums down
@@ -189,18 +212,3 @@ class SixteenBitSums {
 };
 
 } // namespace area_average
-
-#else
-
-namespace area_average {
-// Without SSE2 the rows are shrunk the one way, in area_average.h.
-class SixteenBitSums {
-  public:
-    SixteenBitSums(const Spans&, const Spans&, int) {}
-    bool usable() const { return false; }
-    size_t down_size() const { return 0; }
-    void row(const uchar*, qsizetype, const Spans&, int, int, int, uint16_t*, uint32_t*) const {}
-};
-} // namespace area_average
-
-#endif
