@@ -33,11 +33,25 @@ inline U16x8 load(const uint16_t* p) {
 inline void store(uint16_t* p, U16x8 v) {
     std::memcpy(p, &v, sizeof v);
 }
-// Eight bytes, each in a 16-bit lane.
-inline U16x8 widened(const uchar* p) {
-    U8x8 v;
+// Sixteen bytes, each in a 16-bit lane: the first eight in `low`, the others
+// in `high`. Interleaved with zeros where the machine is little-endian (one
+// unpack instruction on either machine; the conversion below is slower).
+inline void widened(const uchar* p, U16x8& low, U16x8& high) {
+    U8x16 v;
     std::memcpy(&v, p, sizeof v);
-    return __builtin_convertvector(v, U16x8);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    const U8x16 zero{};
+    const U8x16 l =
+        __builtin_shufflevector(v, zero, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
+    const U8x16 h = __builtin_shufflevector(v, zero, 8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29,
+                                            14, 30, 15, 31);
+    std::memcpy(&low, &l, sizeof low);
+    std::memcpy(&high, &h, sizeof high);
+#else
+    low = __builtin_convertvector(__builtin_shufflevector(v, v, 0, 1, 2, 3, 4, 5, 6, 7), U16x8);
+    high =
+        __builtin_convertvector(__builtin_shufflevector(v, v, 8, 9, 10, 11, 12, 13, 14, 15), U16x8);
+#endif
 }
 // The high half of each 32-bit product (one pmulhuw, or umull and a
 // narrowing shift: compilers see the pattern in this loop).
@@ -130,17 +144,29 @@ class SixteenBitSums {
         using namespace vectors;
         const uchar* first = bits + s.first * line;
         const uint32_t* w = down.weights.data() + s.weight;
+        const auto weigh = [](const uchar* row, uint16_t weight, U16x8& low, U16x8& high) {
+            U16x8 l, h;
+            widened(row, l, h);
+            low += l * weight;
+            high += h * weight;
+        };
         size_t i = 0;
         if (s.count == 2) { // the most common span when shrinking less than twice
-            const U16x8 w0 = U16x8{} + uint16_t(w[0]), w1 = U16x8{} + uint16_t(w[1]);
-            for (; i + 8 <= n; i += 8)
-                store(sums + i, widened(first + i) * w0 + widened(first + line + i) * w1);
+            const uint16_t w0 = uint16_t(w[0]), w1 = uint16_t(w[1]);
+            for (; i + 16 <= n; i += 16) {
+                U16x8 low{}, high{};
+                weigh(first + i, w0, low, high);
+                weigh(first + line + i, w1, low, high);
+                store(sums + i, low);
+                store(sums + i + 8, high);
+            }
         } else
-            for (; i + 8 <= n; i += 8) {
-                U16x8 sum{};
+            for (; i + 16 <= n; i += 16) {
+                U16x8 low{}, high{};
                 for (int k = 0; k < s.count; ++k)
-                    sum += widened(first + k * line + i) * uint16_t(w[k]);
-                store(sums + i, sum);
+                    weigh(first + k * line + i, uint16_t(w[k]), low, high);
+                store(sums + i, low);
+                store(sums + i + 8, high);
             }
         for (; i < n; ++i) {
             uint32_t sum = 0;
@@ -152,15 +178,31 @@ class SixteenBitSums {
         std::fill(sums + n, sums + n + size_t(pairs_per_pixel_) * 8, uint16_t(0));
     }
 
+    struct alignas(16) Pair {
+        uint16_t weights[8];
+    };
+
+    // What the sums across read, copied out of the object so that the
+    // compiler keeps them in registers: the stores of the output may alias
+    // anything.
+    struct Across {
+        const uint16_t* down_sums; // from channel `base` of the source row
+        int base;
+        const int* starts;
+        const Pair* pairs;
+        vectors::U16x8 half;
+        uint16_t magic;
+        int shift;
+    };
+
     // One output pixel's sums across, in the low and the high half. `Pairs`
-    // is pairs_per_pixel_ when known at compile time, else 0. `down_sums`
-    // begins at channel `base` of the source row.
+    // is pairs_per_pixel_ when known at compile time, else 0.
     template <int Pairs>
-    vectors::U16x8 pixel_sums(const uint16_t* down_sums, int base, int x) const {
+    static vectors::U16x8 pixel_sums(const Across& a, int pairs_per_pixel, int x) {
         using namespace vectors;
-        const int pairs = Pairs > 0 ? Pairs : pairs_per_pixel_;
-        const uint16_t* p = down_sums + (starts_[size_t(x)] - base);
-        const Pair* w = pairs_.data() + size_t(x) * size_t(pairs);
+        const int pairs = Pairs > 0 ? Pairs : pairs_per_pixel;
+        const uint16_t* p = a.down_sums + (a.starts[x] - a.base);
+        const Pair* w = a.pairs + size_t(x) * size_t(pairs);
         U16x8 sum{};
         for (int k = 0; k < pairs; ++k, p += 8)
             sum += load(p) * load(w[k].weights);
@@ -168,23 +210,26 @@ class SixteenBitSums {
     }
 
     // Two pixels' sums, the halves of each added, divided.
-    vectors::U16x8 divided(vectors::U16x8 a, vectors::U16x8 b) const {
+    static vectors::U16x8 divided(const Across& a, vectors::U16x8 one, vectors::U16x8 two) {
         using namespace vectors;
-        const U16x8 sum = __builtin_shufflevector(a, b, 0, 1, 2, 3, 8, 9, 10, 11) +
-                          __builtin_shufflevector(a, b, 4, 5, 6, 7, 12, 13, 14, 15);
-        return high_products(sum + half_, magic_) >> shift_;
+        const U16x8 sum = __builtin_shufflevector(one, two, 0, 1, 2, 3, 8, 9, 10, 11) +
+                          __builtin_shufflevector(one, two, 4, 5, 6, 7, 12, 13, 14, 15);
+        return high_products(sum + a.half, a.magic) >> a.shift;
     }
 
     // Every quotient is at most 255: the low byte of each lane is all of it.
     template <int Pairs>
     void sum_across(const uint16_t* down_sums, int base, int left, int right, uint32_t* out) const {
         using namespace vectors;
+        const Across a{down_sums,       base,   starts_.data(), pairs_.data(),
+                       U16x8{} + half_, magic_, shift_};
+        const int per_pixel = pairs_per_pixel_;
         int x = left;
         for (; x + 4 <= right; x += 4) {
-            const U16x8 first = divided(pixel_sums<Pairs>(down_sums, base, x),
-                                        pixel_sums<Pairs>(down_sums, base, x + 1));
-            const U16x8 second = divided(pixel_sums<Pairs>(down_sums, base, x + 2),
-                                         pixel_sums<Pairs>(down_sums, base, x + 3));
+            const U16x8 first = divided(a, pixel_sums<Pairs>(a, per_pixel, x),
+                                        pixel_sums<Pairs>(a, per_pixel, x + 1));
+            const U16x8 second = divided(a, pixel_sums<Pairs>(a, per_pixel, x + 2),
+                                         pixel_sums<Pairs>(a, per_pixel, x + 3));
             const U8x16 bytes =
                 __builtin_convertvector(__builtin_shufflevector(first, second, 0, 1, 2, 3, 4, 5, 6,
                                                                 7, 8, 9, 10, 11, 12, 13, 14, 15),
@@ -192,7 +237,7 @@ class SixteenBitSums {
             std::memcpy(out + (x - left), &bytes, sizeof bytes);
         }
         for (; x < right; ++x) {
-            const U16x8 q = divided(pixel_sums<Pairs>(down_sums, base, x), U16x8{});
+            const U16x8 q = divided(a, pixel_sums<Pairs>(a, per_pixel, x), U16x8{});
             const uint8_t bytes[4] = {uint8_t(q[0]), uint8_t(q[1]), uint8_t(q[2]), uint8_t(q[3])};
             std::memcpy(out + (x - left), bytes, sizeof bytes);
         }
@@ -202,9 +247,6 @@ class SixteenBitSums {
     bool usable_ = false;
     uint16_t magic_ = 0, half_ = 0;
     int shift_ = 0;
-    struct alignas(16) Pair {
-        uint16_t weights[8];
-    };
     std::vector<Pair> pairs_;
     std::vector<int> starts_; // each span's first channel in the sums down
     std::vector<int> ends_;   // and the channel past its last
