@@ -99,59 +99,40 @@ ShrinkPipe::ShrinkPipe(QSize from, QImage& into, int band_rows)
     : stream_(from, into), line_(qsizetype(from.width()) * 4), band_rows_(std::max(1, band_rows)) {
     for (auto& band : bands_)
         band.resize(size_t(band_rows_) * size_t(from.width()));
-    if (qint64(from.width()) * from.height() >= (1 << 20))
-        worker_ = std::thread([this] { work(); });
+    if (qint64(from.width()) * from.height() >= (1 << 20)) worker_.start([this] { work(); });
 }
 
 ShrinkPipe::~ShrinkPipe() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
-    if (worker_.joinable()) worker_.join();
+    worker_.stop();
 }
 
 uchar* ShrinkPipe::band() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return queued_rows_[filling_] == 0; });
+    worker_.wait_until([&] { return queued_rows_[filling_] == 0; });
     return reinterpret_cast<uchar*>(bands_[filling_].data());
 }
 
 void ShrinkPipe::hand_over(int rows) {
     if (rows <= 0) return;
-    if (!worker_.joinable()) {
+    if (!worker_.running()) {
         stream_.add(reinterpret_cast<const uchar*>(bands_[filling_].data()), line_, rows);
         return;
     }
-    {
-        std::lock_guard lock(mutex_);
-        queued_rows_[filling_] = rows;
-    }
-    changed_.notify_all();
+    worker_.post([&] { queued_rows_[filling_] = rows; });
     filling_ ^= 1;
 }
 
 bool ShrinkPipe::finish() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return queued_rows_[0] == 0 && queued_rows_[1] == 0; });
+    worker_.wait_until([&] { return queued_rows_[0] == 0 && queued_rows_[1] == 0; });
     return stream_.complete();
 }
 
 // Bands are shrunk in the order they were handed over: the caller fills them
 // turn about, starting with the first.
 void ShrinkPipe::work() {
-    int next = 0;
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [&] { return stop_ || queued_rows_[next] != 0; });
-        if (queued_rows_[next] == 0) return; // stopped, nothing left
-        const int rows = queued_rows_[next];
-        lock.unlock();
+    for (int next = 0;; next ^= 1) {
+        int rows = 0;
+        if (!worker_.wait_until([&] { return (rows = queued_rows_[next]) != 0; })) return;
         stream_.add(reinterpret_cast<const uchar*>(bands_[next].data()), line_, rows);
-        lock.lock();
-        queued_rows_[next] = 0;
-        changed_.notify_all();
-        next ^= 1;
+        worker_.post([&] { queued_rows_[next] = 0; });
     }
 }

@@ -5,13 +5,12 @@
 // full-size picture is never held, only a band of it. The pixels are those of
 // downscale_in_place (the same area average, bit for bit).
 
+#include "picture/worker_thread.h"
+
 #include <QImage>
 #include <QSize>
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 // Source rows, top to bottom, shrunk into a picture of the output size.
@@ -59,9 +58,6 @@ class ShrinkPipe {
     const int band_rows_;
     std::vector<uint32_t> bands_[2];
     int filling_ = 0;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int queued_rows_[2] = {0, 0}; // rows waiting in each band; 0 when free
-    bool stop_ = false;
-    std::thread worker_;
+    int queued_rows_[2] = {0, 0}; // rows waiting in each band, 0 when free; shared with the thread
+    WorkerThread worker_;
 };
