@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "picture/shrink_plan.h"
 
-#include <atomic>
 #include <thread>
 
 namespace area_average {
@@ -9,7 +8,6 @@ namespace area_average {
 namespace {
 // Below this many source pixels a second thread costs more than it saves.
 constexpr qint64 two_thread_pixels = qint64(1) << 20;
-constexpr int bands_shared = 8;
 } // namespace
 
 ShrinkPlan::ShrinkPlan(QSize from, QSize to)
@@ -86,15 +84,10 @@ void ShrinkPlan::shrink_rows(const uchar* bits, qsizetype line, QRect area, uint
 
 void share_rows(int first, int last, bool two_threads,
                 const std::function<void(int first, int last)>& work) {
-    const int band = std::max(1, (last - first + bands_shared - 1) / bands_shared);
-    std::atomic<int> next{first};
-    const auto take_bands = [&] {
-        for (int from; (from = next.fetch_add(band)) < last;)
-            work(from, std::min(last, from + band));
-    };
+    const int middle = two_threads ? first + (last - first) / 2 : first;
     std::thread other;
-    if (two_threads && last - first > band) other = std::thread(take_bands);
-    take_bands();
+    if (middle > first) other = std::thread(work, first, middle);
+    work(middle, last);
     if (other.joinable()) other.join();
 }
 

@@ -57,10 +57,10 @@ class ShrinkPlan {
     SixteenBitSums sums16_;
 };
 
-// Rows [first, last) handed to `work` in bands, on the calling thread and,
-// with `two_threads`, on a second one too: each takes the next band left
-// until none is. Eight bands, so that on a busy machine the thread that has a
-// core does the most.
+// Rows [first, last) handed to `work`: with `two_threads`, the first half on
+// a second thread and the rest on the calling one, each half contiguous (a
+// source row on the border of two output rows is then read by one thread
+// only, but for the middle), else all on the calling thread.
 void share_rows(int first, int last, bool two_threads,
                 const std::function<void(int first, int last)>& work);
 
