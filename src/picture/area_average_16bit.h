@@ -118,8 +118,8 @@ class SixteenBitSums {
     // The smallest shift whose multiplier gives (n + d / 2) / d for every
     // sum n up to 255 d, tried on all of them: usable in bit 0, the shift in
     // bits 1-4, the multiplier from bit 8. Found once for each d (below
-    // 2^8, as 255 d fits 16 bits): a zoom step plans a shrink anew, and the
-    // search tries every sum.
+    // 2^8, as 255 d fits 16 bits): every part of a view plans its shrink
+    // anew, and the search tries every sum.
     static uint32_t divider_for(uint32_t d) {
         static std::array<std::atomic<uint32_t>, 257> found{};
         const uint32_t known = found[d].load(std::memory_order_relaxed);
