@@ -58,9 +58,9 @@ class ShrinkPlan {
 };
 
 // Rows [first, last) handed to `work`: with `two_threads`, the first half on
-// a second thread and the rest on the calling one, each half contiguous (a
-// source row on the border of two output rows is then read by one thread
-// only, but for the middle), else all on the calling thread.
+// a second thread and the rest on the calling one, each half contiguous so
+// that each thread reads source rows of its own (but for one on the border);
+// else all on the calling thread.
 void share_rows(int first, int last, bool two_threads,
                 const std::function<void(int first, int last)>& work);
 
