@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds the picture library and its tests for 64-bit ARM and runs them
-# there, emulated: the shrink's vector code has a path per CPU, and this is
-# the one CPU Debian ships that the development machines are not. In a bare
+# there, emulated: the shrink's vector code is compiled for each CPU (and its
+# wider sums have an x86-64 path beside the plain one), and this is the one
+# CPU Debian ships that the development machines are not. In a bare
 # Debian 12 root of its own (as check_fresh.sh), with Debian's cross compiler,
 # the arm64 libraries beside the build machine's (multiarch) and qemu-user.
 # Not part of CI: slow (emulated tests, a fresh root), needs root and the

@@ -3,7 +3,7 @@
 
 #include "picture/area_shrink.h"
 #include "picture/bmp_stream_writer.h"
-#include "picture/magnify.h"
+#include "picture/nearest_enlarge.h"
 #include "picture/picture_file_writer.h"
 #include "widgets/line_object.h"
 
@@ -227,7 +227,7 @@ void compose_band(const ShownPicture& view, const ExportMarks& marks, int top, Q
     } else if (view.magnified) {
         // The mapping the picture area paints with, so the file shows what the screen shows.
         const QRect rows(0, top, band.width(), band.height());
-        if (!magnify_region_into(view.picture, view.shown, rows, band.bits(), band.bytesPerLine()))
+        if (!enlarge_region_into(view.picture, view.shown, rows, band.bits(), band.bytesPerLine()))
             band.fill(view.background);
     } else {
         copy_shown_rows(view, top, band);

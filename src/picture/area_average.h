@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The area average behind every shrunk picture, shared by the shrinking in a
-// picture's own memory (downscale.cpp) and the shrinking of rows as a decoder
-// produces them (shrink_stream.cpp), so that both give the same pixels.
+// The area average behind every shrunk picture, through the one plan of a
+// shrink (shrink_plan.h), so that every way of shrinking gives the same pixels.
 
 #include <QtGlobal>
 
@@ -11,15 +10,16 @@
 #include <numeric>
 #include <vector>
 
-// The fast path uses SSE2 (every x86-64) and the 128-bit integers of GCC and
-// Clang on 64-bit machines; elsewhere (ARM64, or with
-// KELVO_PORTABLE_DOWNSCALE defined, as one test build does) plain C++ gives
-// the same results bit for bit.
+// The 16-bit sums (area_average_16bit.h) are written once for every machine.
+// The wider sums here have a path of SSE2 instructions (every x86-64) beside
+// plain C++ that gives the same results bit for bit; ARM64 compiles the plain
+// C++, and so does x86-64 with KELVO_PORTABLE_DOWNSCALE defined (a test build:
+// the code as ARM64 compiles it, 128-bit integers included).
 #if defined(__SSE2__) && !defined(KELVO_PORTABLE_DOWNSCALE)
 #define KELVO_DOWNSCALE_SSE2 1
 #include <emmintrin.h>
 #endif
-#if defined(__SIZEOF_INT128__) && !defined(KELVO_PORTABLE_DOWNSCALE)
+#if defined(__SIZEOF_INT128__)
 #define KELVO_DOWNSCALE_INT128 1
 #endif
 
@@ -38,7 +38,7 @@
 // boundaries. Every boundary moves by at most half a q-th, 1/16 of a source
 // pixel at most; the weights of an output pixel add up to q exactly. With a
 // shrink less than twice smaller both ways, q = 16 and every sum of a pixel
-// fits 16 bits (area_average_narrow.h).
+// fits 16 bits (area_average_16bit.h).
 
 namespace area_average {
 
@@ -131,37 +131,6 @@ struct Spans {
                         (k + 1 < s.count ? weights[size_t(s.weight + k + 1)] << 16 : 0u);
         }
     }
-
-    // The output pixels [from, to) alone, their source pixels counted from
-    // their first one, spans[from].first: the same weights, so a part of a
-    // shrunk picture made from the slice is that part of the whole, bit for bit.
-    Spans slice(int from, int to) const {
-        Spans part;
-        const int base = spans[size_t(from)].first;
-        const int weight_base = spans[size_t(from)].weight;
-        const Span& end = spans[size_t(to - 1)];
-        const auto weights_end = size_t(end.weight + end.count);
-        part.total = total;
-        part.small_weights = small_weights;
-        part.three = three;
-        for (int x = from; x < to; ++x) {
-            const Span& s = spans[size_t(x)];
-            part.spans.push_back({s.first - base, s.count, s.weight - weight_base});
-            if (three) {
-                Three t = threes[size_t(x)];
-                t.first -= base;
-                part.threes.push_back(t);
-            }
-        }
-        part.weights.assign(weights.begin() + weight_base,
-                            weights.begin() + qsizetype(weights_end));
-        if (small_weights)
-            part.pairs.assign(pairs.begin() + weight_base, pairs.begin() + qsizetype(weights_end));
-        return part;
-    }
-
-  private:
-    Spans() = default;
 };
 
 // Divides by a constant with rounding to the nearest, exactly: n * magic / 2^64
@@ -226,18 +195,22 @@ class Divider {
     uint64_t d_, half_, magic_, magic40_, magic32_;
 };
 
-// One source row reduced across: four channel sums per output pixel. With
-// weights below 2^15 a pixel's four channels are weighed in one SSE2
-// multiply-add (each 32-bit lane holds a channel and a zero).
-inline void reduce_across(const uint32_t* row, const Spans& across, uint32_t* sums) {
+// One source row reduced across for output columns [left, right): four
+// channel sums per output pixel. With weights below 2^15 a pixel's four
+// channels are weighed in one SSE2 multiply-add (each 32-bit lane holds a
+// channel and a zero).
+inline void reduce_across(const uint32_t* row, const Spans& across, int left, int right,
+                          uint32_t* sums) {
     const uint32_t* weights = across.weights.data();
+    const Span* const spans_begin = across.spans.data() + left;
+    const Span* const spans_end = across.spans.data() + right;
 #ifdef KELVO_DOWNSCALE_SSE2
     if (across.three) {
         // At most three pixels an output pixel, as every shrink from a DCT
         // scale has (less than twice smaller): no loop, no branch.
         const __m128i zero = _mm_setzero_si128();
-        const Three* t = across.threes.data();
-        for (size_t x = 0; x < across.spans.size(); ++x, ++t, sums += 4) {
+        const Three* t = across.threes.data() + left;
+        for (int x = left; x < right; ++x, ++t, sums += 4) {
             const uint32_t* p = row + t->first;
             const __m128i two =
                 _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[0])),
@@ -253,7 +226,8 @@ inline void reduce_across(const uint32_t* row, const Spans& across, uint32_t* su
     }
     if (across.small_weights) {
         const __m128i zero = _mm_setzero_si128();
-        for (const Span& s : across.spans) {
+        for (const Span* s_at = spans_begin; s_at != spans_end; ++s_at) {
+            const Span& s = *s_at;
             __m128i sum = zero;
             const uint32_t* p = row + s.first;
             const uint32_t* w = weights + s.weight;
@@ -278,7 +252,8 @@ inline void reduce_across(const uint32_t* row, const Spans& across, uint32_t* su
         return;
     }
 #endif
-    for (const Span& s : across.spans) {
+    for (const Span* s_at = spans_begin; s_at != spans_end; ++s_at) {
+        const Span& s = *s_at;
         uint32_t b = 0, g = 0, r = 0, a = 0;
         const uint32_t* p = row + s.first;
         const uint32_t* w = weights + s.weight;
@@ -362,7 +337,7 @@ inline bool small_products(const Spans& across, const Spans& down) {
 }
 
 // The sums of an output pixel fit 32 bits.
-inline bool narrow_sums(const Spans& across, const Spans& down) {
+inline bool sums_fit_32_bits(const Spans& across, const Spans& down) {
     return uint64_t(across.total) * down.total < (uint64_t(1) << 24);
 }
 

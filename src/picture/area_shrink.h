@@ -5,31 +5,22 @@
 // and a part is the same pixels, bit for bit, as that part of the whole
 // picture shrunk at once (downscaled_copy).
 
-#include "picture/area_average.h"
+#include "picture/shrink_plan.h"
 
 #include <QImage>
 #include <QRect>
 #include <QSize>
 
-namespace area_average {
-
-// Output rows [from_row, to_row) of the shrink `across` x `down` into `out`,
-// rows of across.spans.size() pixels `stride` pixels apart (0: packed), from
-// source rows nobody writes meanwhile; `bits` is the source pixel of the
-// first column `across` counts from. `narrow`: every sum fits 32 bits
-// (narrow_sums).
-void shrink_rows(const uchar* bits, qsizetype source_line, const Spans& across, const Spans& down,
-                 const Divider& divide, bool narrow, int from_row, int to_row, uint32_t* out,
-                 size_t stride = 0);
-
-} // namespace area_average
-
 // A picture of one size shown at a smaller one (no larger in either
-// direction): the weights of the whole shrink, made once, and any part of the
-// shown picture made from them.
+// direction), and any part of the shown picture made from the shrink's plan.
+// The plan is made for each part painted (tens of microseconds against the
+// milliseconds of the part): one kept from the step to the paints measured a
+// third slower in bench_view, every row summed the same, which we put down to
+// where its tables then lie in memory against the buffers the rows are summed
+// in; a plan made just before use showed no such cost.
 class AreaShrink {
   public:
-    AreaShrink(QSize from, QSize to);
+    AreaShrink(QSize from, QSize to) : from_(from), to_(to) {}
     QSize from() const { return from_; }
     QSize to() const { return to_; }
 
@@ -41,7 +32,4 @@ class AreaShrink {
 
   private:
     QSize from_, to_;
-    area_average::Spans across_, down_;
-    area_average::Divider divide_;
-    bool narrow_;
 };

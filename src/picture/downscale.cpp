@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "picture/downscale.h"
 
-#include "picture/area_average.h"
-#include "picture/area_shrink.h"
 #include "picture/picture_memory.h"
+#include "picture/shrink_plan.h"
 
-#include <atomic>
 #include <cstring>
-#include <thread>
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -55,30 +52,23 @@ void downscale_in_place(QImage& image, QSize to) {
         return;
     }
     const int w = to.width(), h = to.height();
-    const Spans across(from.width(), w), down(from.height(), h);
-    const Divider divide(uint64_t(across.total) * down.total);
-
+    const ShrinkPlan plan(from, to);
     uchar* bits = image.bits(); // unshares the memory before it is written
     const qsizetype source_line = image.bytesPerLine();
     const qsizetype result_line = qsizetype(w) * 4;
-    const bool narrow = narrow_sums(across, down);
-    // Bands of output rows are shrunk by two threads into a scratch band, then
-    // copied into place: within a band one thread's rows may lie over source
-    // rows the other still reads, but no later band reads them (see above).
+    // Bands of output rows are shrunk (by two threads, for a large picture)
+    // into a scratch band, then copied into place: within a band one thread's
+    // rows may lie over source rows the other still reads, but no later band
+    // reads them (see above).
     const int band = std::clamp(int((qsizetype(4) << 20) / result_line), 2, 256);
     std::vector<uint32_t> scratch(size_t(std::min(band, h)) * size_t(w));
-    const auto shrink = [&](int first, int last, uint32_t* out) {
-        shrink_rows(bits, source_line, across, down, divide, narrow, first, last, out);
-    };
-    const bool threaded = qint64(from.width()) * from.height() >= (1 << 20);
+    const bool two_threads = plan.worth_two_threads(QRect(QPoint(0, 0), to));
     for (int y = 0; y < h; y += band) {
-        const int end = std::min(h, y + band), middle = threaded ? (y + end) / 2 : end;
-        std::thread other;
-        if (middle < end)
-            other =
-                std::thread(shrink, middle, end, scratch.data() + size_t(middle - y) * size_t(w));
-        shrink(y, middle, scratch.data());
-        if (other.joinable()) other.join();
+        const int end = std::min(h, y + band);
+        share_rows(y, end, two_threads, [&](int first, int last) {
+            plan.shrink_here(bits, source_line, QRect(0, first, w, last - first),
+                             scratch.data() + size_t(first - y) * size_t(w), size_t(w));
+        });
         std::memcpy(bits + y * result_line, scratch.data(), size_t(end - y) * size_t(result_line));
     }
     // The pages past the shrunk picture go back to the system now, not when
@@ -107,33 +97,18 @@ QImage downscaled_copy(const QImage& picture, QSize to, QImage memory) {
     if (out.isNull()) out = QImage(to, QImage::Format_RGB32);
     if (out.isNull()) return out;
     const int w = to.width(), h = to.height();
-    const Spans across(from.width(), w), down(from.height(), h);
-    const Divider divide(uint64_t(across.total) * down.total);
+    const ShrinkPlan plan(from, to);
     const uchar* bits = picture.constBits();
     const qsizetype source_line = picture.bytesPerLine();
     uchar* out_bits = out.bits();
     const qsizetype out_line = out.bytesPerLine(); // w * 4: 32-bit rows are packed
-    const bool narrow = narrow_sums(across, down);
-    // Each band's rows are made resident in one call before they are written.
-    const auto shrink = [&](int first, int last) {
+    // Each band's rows are made resident in one call before they are written,
+    // by the thread that writes them.
+    share_rows(0, h, plan.worth_two_threads(QRect(QPoint(0, 0), to)), [&](int first, int last) {
         uchar* rows = out_bits + first * out_line;
         make_bytes_present(rows, size_t(last - first) * size_t(out_line), out_bits + h * out_line);
-        shrink_rows(bits, source_line, across, down, divide, narrow, first, last,
-                    reinterpret_cast<uint32_t*>(rows));
-    };
-    // Both threads take bands of about 1 MiB of output rows in turn until none
-    // is left: on a busy machine the thread that has a core does the most.
-    const int band = int(
-        std::max<qsizetype>(1, std::min<qsizetype>((qsizetype(1) << 20) / out_line, (h + 1) / 2)));
-    std::atomic<int> next_band{0};
-    const auto take_bands = [&] {
-        for (int first; (first = next_band.fetch_add(band)) < h;)
-            shrink(first, std::min(h, first + band));
-    };
-    std::thread other;
-    if (qint64(from.width()) * from.height() >= (1 << 20) && band < h)
-        other = std::thread(take_bands);
-    take_bands();
-    if (other.joinable()) other.join();
+        plan.shrink_here(bits, source_line, QRect(0, first, w, last - first),
+                         reinterpret_cast<uint32_t*>(rows), size_t(w));
+    });
     return out;
 }

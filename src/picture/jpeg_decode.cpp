@@ -68,8 +68,6 @@ struct Decoding {
     QImage image;
     std::unique_ptr<ShrinkPipe> shrink; // set when decoded rows are shrunk as they come
     std::unique_ptr<RowsAhead> ahead;   // set when fresh rows are made resident on a second thread
-    QImage shrunk;                      // the copy shrunk behind the decoder
-    std::unique_ptr<ShrinkBehind> behind;
     std::vector<uchar> cmyk_rows;
     int covered = 0; // rows decoded from data so far
     QString failure; // set before returning false without a libjpeg error
@@ -121,8 +119,7 @@ int read_rows(Decoding& d, uchar* rows, qsizetype line, int count) {
 // Decodes into d.image; false when libjpeg stopped it (or memory failed).
 // With `shrink_to` smaller than the decoded picture, each band of decoded rows
 // is shrunk as it comes and d.image is of the shrunk size.
-bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrink_to,
-         JpegAlsoShrunk* also) {
+bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrink_to) {
     jpeg_decompress_struct& info = d.info;
     if (setjmp(d.errors.escape)) return false;
     jpeg_stdio_src(&info, input);
@@ -170,11 +167,6 @@ bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrin
         uchar* bits = d.image.bits();
         if (fresh && size.height() > band_rows)
             d.ahead = std::make_unique<RowsAhead>(d.image, band_rows / 2);
-        if (also != nullptr && !also->size.isEmpty() && also->size.width() <= size.width() &&
-            also->size.height() <= size.height() && also->size != size) {
-            d.shrunk = picture_memory(also->size, also->image);
-            if (!d.shrunk.isNull()) d.behind = std::make_unique<ShrinkBehind>(d.image, d.shrunk);
-        }
         // Written through `bits` alone from here, so the shared copy never
         // makes the decoder's picture detach.
         if (d.watch != nullptr && eighths == 8) d.watch->show_rows(d.image);
@@ -182,14 +174,13 @@ bool run(Decoding& d, std::FILE* input, int eighths, QImage& memory, QSize shrin
             const int y = int(info.output_scanline);
             read_rows(d, bits + y * line, line, size.height() - y);
             if (d.ahead) d.ahead->reached(int(info.output_scanline));
-            if (d.behind) d.behind->reached(int(info.output_scanline));
             if (d.stopped()) return false;
         }
     }
     // A missing end marker after the last row costs nothing.
     d.errors.all_rows = true;
     jpeg_finish_decompress(&info);
-    if ((shrinking && !d.shrink->finish()) || (d.behind && !d.behind->finish())) {
+    if (shrinking && !d.shrink->finish()) {
         d.failure = QStringLiteral("the shrunk picture is incomplete");
         return false;
     }
@@ -250,16 +241,14 @@ JpegPicture decode_jpeg_region(const QString& path, QRect region) {
 }
 
 JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize shrink_to,
-                        JpegAlsoShrunk* also, DecodeWatch* watch) {
+                        DecodeWatch* watch) {
     OpenFile input(path);
     if (!input.file) return {QImage(), QStringLiteral("the file cannot be read")};
     Decoding d;
     d.watch = watch;
     start_decoding(d);
-    const bool done = run(d, input.file, eighths, memory, shrink_to, also);
+    const bool done = run(d, input.file, eighths, memory, shrink_to);
     d.shrink.reset(); // waits for the band being shrunk
-    d.behind.reset();
-    if (also != nullptr) also->image = done ? std::move(d.shrunk) : QImage();
     d.ahead.reset();
     if (watch != nullptr) watch->show_rows(QImage());
     const int rows = int(d.info.output_height);

@@ -30,18 +30,10 @@ struct JpegPicture {
 // `shrink_to` smaller than that, the rows are shrunk to it by area average as
 // they are decoded (on a second thread for large pictures), and only bands of
 // the decoded picture are ever held.
-//
-// With `also` (and no `shrink_to`), the whole picture is kept and a copy shrunk
-// to also->size is made from its rows by area average as they are decoded, on
-// a second thread, into also->image (its memory reused when large enough).
-struct JpegAlsoShrunk {
-    QSize size;
-    QImage image;
-};
 // With `watch`, the rows decoded are counted there, and a stop asked there
 // ends the decoding with the error `decoding_stopped`.
 JpegPicture decode_jpeg(const QString& path, int eighths, QImage memory, QSize shrink_to = QSize(),
-                        JpegAlsoShrunk* also = nullptr, DecodeWatch* watch = nullptr);
+                        DecodeWatch* watch = nullptr);
 
 // `region` of the picture as stored, at full size: only the rows and columns
 // it covers are decoded (libjpeg skips the blocks left of it, only reads past

@@ -163,10 +163,9 @@ QString failure(const QString& path, const QString& why) {
 // `memory` when it fits; 32-bit RGB, not yet turned upright. A JPEG is shrunk
 // to `shrink_to` as it is decoded, when that is given.
 LoadedPicture decode(QImageReader& reader, const QString& path, const Plan& plan, int eighths,
-                     QImage memory, QSize shrink_to = QSize(), JpegAlsoShrunk* also = nullptr,
-                     DecodeWatch* watch = nullptr) {
+                     QImage memory, QSize shrink_to = QSize(), DecodeWatch* watch = nullptr) {
     if (plan.jpeg) {
-        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory), shrink_to, also, watch);
+        JpegPicture jpeg = decode_jpeg(path, eighths, std::move(memory), shrink_to, watch);
         if (!jpeg.error.isEmpty()) return {QImage(), failure(path, jpeg.error)};
         return {std::move(jpeg.image), QString()};
     }
@@ -188,23 +187,14 @@ LoadedPicture decode(QImageReader& reader, const QString& path, const Plan& plan
 
 } // namespace
 
-LoadedPicture load_picture_reusing(const QString& path, QImage memory, QSize also_shrunk_to,
-                                   QImage* shrunk, DecodeWatch* watch) {
-    JpegAlsoShrunk also{also_shrunk_to, shrunk != nullptr ? std::move(*shrunk) : QImage()};
-    if (shrunk != nullptr) *shrunk = QImage();
+LoadedPicture load_picture_reusing(const QString& path, QImage memory, DecodeWatch* watch) {
     QImageReader reader(path);
     reader.setAutoTransform(false); // turned below, counted against the limit
     Plan plan;
     if (const QString why = preflight(reader, path, &plan); !why.isEmpty())
         return {QImage(), failure(path, why)};
-    // Shrunk as decoded only where nothing is turned after decoding.
-    const bool shrink_also = shrunk != nullptr && also_shrunk_to.isValid() && plan.jpeg &&
-                             plan.how == QImageIOHandler::TransformationNone;
-    also.image = shrink_also ? std::move(also.image) : QImage();
-    LoadedPicture loaded = decode(reader, path, plan, 8, std::move(memory), QSize(),
-                                  shrink_also ? &also : nullptr, watch);
+    LoadedPicture loaded = decode(reader, path, plan, 8, std::move(memory), QSize(), watch);
     if (loaded.ok()) loaded.image = turned_upright(std::move(loaded.image), plan.how);
-    if (loaded.ok() && shrink_also) *shrunk = std::move(also.image);
     return loaded;
 }
 
@@ -238,8 +228,8 @@ LoadedPicture load_picture_scaled(const QString& path, QSize shown, QImage memor
         }
     }
     if (!plan.jpeg) memory = QImage();
-    LoadedPicture loaded = decode(reader, path, plan, eighths, std::move(memory),
-                                  plan.jpeg ? asked : QSize(), nullptr, watch);
+    LoadedPicture loaded =
+        decode(reader, path, plan, eighths, std::move(memory), plan.jpeg ? asked : QSize(), watch);
     if (!loaded.ok()) return loaded;
     // Should the decoder have produced another size than the header gave,
     // the picture shown is the decoded one, at the fraction asked.

@@ -23,14 +23,9 @@ struct LoadedPicture {
 // shown before a zoom step has): no fresh allocation for the system to zero,
 // nothing to give back. `memory` must not be shared with another QImage, and
 // its pixels are lost whether the decoding succeeds or not.
-// With `also_shrunk_to` and `shrunk`, a JPEG stored upright also gives in
-// *shrunk the picture shrunk to that size as downscaled_copy shrinks it, made
-// from its rows on a second thread as they are decoded, in the memory *shrunk
-// held when that is large enough. Otherwise *shrunk is left null.
 // With `watch` (a decoding on another thread), a JPEG's rows are counted there
 // and a stop asked there ends it with an error.
 LoadedPicture load_picture_reusing(const QString& path, QImage memory = QImage(),
-                                   QSize also_shrunk_to = QSize(), QImage* shrunk = nullptr,
                                    DecodeWatch* watch = nullptr);
 
 // The picture scaled to exactly `shown` (smaller than the picture). JPEG is

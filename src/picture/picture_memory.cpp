@@ -89,34 +89,22 @@ void make_rows_present(QImage& image, int first, int count) {
 
 RowsAhead::RowsAhead(QImage& image, int band_rows)
     : bits_(image.bits()), line_(image.bytesPerLine()), rows_(image.height()),
-      band_rows_(qMax(1, band_rows)), thread_([this] { work(); }) {}
+      band_rows_(qMax(1, band_rows)) {
+    thread_.start([this] { work(); });
+}
 
 RowsAhead::~RowsAhead() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
-    thread_.join();
+    thread_.stop();
 }
 
 void RowsAhead::reached(int row) {
-    {
-        std::lock_guard lock(mutex_);
-        reached_ = row;
-    }
-    changed_.notify_all();
+    thread_.post([&] { reached_ = row; });
 }
 
 void RowsAhead::work() {
     uchar* const end = bits_ + line_ * rows_;
-    std::unique_lock lock(mutex_);
-    for (int next = 0; next < rows_;) {
-        changed_.wait(lock, [&] { return stop_ || next < reached_ + 2 * band_rows_; });
-        if (stop_) return;
-        lock.unlock();
+    for (int next = 0; next < rows_; next += band_rows_) {
+        if (!thread_.wait_until([&] { return next < reached_ + 2 * band_rows_; })) return;
         make_bytes_present(bits_ + next * line_, size_t(band_rows_) * size_t(line_), end);
-        next += band_rows_;
-        lock.lock();
     }
 }

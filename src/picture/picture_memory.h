@@ -4,12 +4,10 @@
 // it, not ahead: a file that claims a huge size and ends early costs no more
 // than the rows it really filled.
 
+#include "picture/worker_thread.h"
+
 #include <QImage>
 #include <QSize>
-
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 // A 32-bit RGB picture of `size` in memory mapped for it alone, on huge pages
 // where the system has them, none of it resident yet. A null image when the
@@ -50,9 +48,6 @@ class RowsAhead {
     uchar* bits_;
     qsizetype line_;
     int rows_, band_rows_;
-    int reached_ = 0;
-    bool stop_ = false;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::thread thread_;
+    int reached_ = 0; // shared with the thread
+    WorkerThread thread_;
 };

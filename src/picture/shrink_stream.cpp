@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "picture/shrink_stream.h"
 
-#include "picture/area_average.h"
-#include "picture/area_average_narrow.h"
 #include "picture/picture_memory.h"
+#include "picture/shrink_plan.h"
 
 using namespace area_average;
 
@@ -12,10 +11,10 @@ using namespace area_average;
 // counts towards at most two output rows, y and y + 1, and closes at most
 // one: two rows of sums, used turn about, are all the state there is.
 struct ShrinkStream::Rows {
+    explicit Rows(std::unique_ptr<const ShrinkPlan> made) : plan(std::move(made)) {}
     virtual ~Rows() = default;
     virtual void add_row(const uint32_t* row) = 0;
-    virtual bool reads_picture() const = 0;
-    virtual void add_from(const uchar* bits, qsizetype line, int reached) = 0;
+    const std::unique_ptr<const ShrinkPlan> plan;
     int next_output = 0;
     int output_rows = 0;
 };
@@ -27,12 +26,11 @@ constexpr qsizetype present_bytes = qsizetype(4) << 20;
 
 template <class Sum> class RowsOf : public ShrinkStream::Rows {
   public:
-    RowsOf(QSize from, QImage& into)
-        : across_(from.width(), into.width()), down_(from.height(), into.height()),
-          divide_(uint64_t(across_.total) * down_.total), small_(small_products(across_, down_)),
+    RowsOf(std::unique_ptr<const ShrinkPlan> made, QImage& into)
+        : Rows(std::move(made)), across_(plan->across()), down_(plan->down()),
+          divide_(plan->divider()), small_(small_products(across_, down_)),
           w_(size_t(into.width())), out_(into.bits()), out_line_(into.bytesPerLine()),
-          reduced_(w_ * 4), sums_{std::vector<Sum>(w_ * 4), std::vector<Sum>(w_ * 4)},
-          narrow_(across_, down_, from.width()), down_sums_(narrow_.down_size()) {
+          reduced_(w_ * 4), sums_{std::vector<Sum>(w_ * 4), std::vector<Sum>(w_ * 4)} {
         output_rows = into.height();
         present_rows_ = int(std::max<qsizetype>(1, present_bytes / out_line_));
     }
@@ -40,7 +38,7 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
     void add_row(const uint32_t* row) override {
         const int j = next_source_++;
         if (next_output >= output_rows) return;
-        reduce_across(row, across_, reduced_.data());
+        reduce_across(row, across_, 0, int(w_), reduced_.data());
         for (int y = next_output; y < output_rows && down_.spans[size_t(y)].first <= j; ++y) {
             const Span& s = down_.spans[size_t(y)];
             add_weighted(sums_[y & 1].data(), reduced_.data(), w_ * 4,
@@ -54,19 +52,6 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
         ++next_output;
     }
 
-    // The output rows whose source rows are all below `reached`, each made
-    // at once from the picture's rows (area_average_narrow.h).
-    bool reads_picture() const override { return narrow_.usable(); }
-    void add_from(const uchar* bits, qsizetype line, int reached) override {
-        for (; next_output < output_rows; ++next_output) {
-            const Span& s = down_.spans[size_t(next_output)];
-            if (s.first + s.count > reached) return;
-            make_present();
-            narrow_.row(bits, line, next_output, down_sums_.data(),
-                        reinterpret_cast<uint32_t*>(out_ + next_output * out_line_));
-        }
-    }
-
   private:
     void make_present() {
         if (next_output < present_to_) return;
@@ -76,16 +61,14 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
         present_to_ = next_output + present_rows_;
     }
 
-    const Spans across_, down_;
-    const Divider divide_;
+    const Spans &across_, &down_;
+    const Divider& divide_;
     const bool small_;
     const size_t w_;
     uchar* const out_;
     const qsizetype out_line_;
     std::vector<uint32_t> reduced_;
     std::vector<Sum> sums_[2];
-    const Narrow narrow_;
-    std::vector<uint16_t> down_sums_;
     int next_source_ = 0;
     int present_to_ = 0;
     int present_rows_ = 1;
@@ -94,11 +77,11 @@ template <class Sum> class RowsOf : public ShrinkStream::Rows {
 } // namespace
 
 ShrinkStream::ShrinkStream(QSize from, QImage& into) {
-    const Spans across(from.width(), into.width()), down(from.height(), into.height());
-    if (narrow_sums(across, down))
-        rows_ = std::make_unique<RowsOf<uint32_t>>(from, into);
+    auto plan = std::make_unique<const ShrinkPlan>(from, into.size());
+    if (plan->sums_fit_32_bits())
+        rows_ = std::make_unique<RowsOf<uint32_t>>(std::move(plan), into);
     else
-        rows_ = std::make_unique<RowsOf<uint64_t>>(from, into);
+        rows_ = std::make_unique<RowsOf<uint64_t>>(std::move(plan), into);
 }
 
 ShrinkStream::~ShrinkStream() = default;
@@ -106,14 +89,6 @@ ShrinkStream::~ShrinkStream() = default;
 void ShrinkStream::add(const uchar* rows, qsizetype line, int count) {
     for (int k = 0; k < count; ++k)
         rows_->add_row(reinterpret_cast<const uint32_t*>(rows + k * line));
-}
-
-bool ShrinkStream::reads_picture() const {
-    return rows_->reads_picture();
-}
-
-void ShrinkStream::add_from(const uchar* bits, qsizetype line, int reached) {
-    rows_->add_from(bits, line, reached);
 }
 
 bool ShrinkStream::complete() const {
@@ -124,103 +99,40 @@ ShrinkPipe::ShrinkPipe(QSize from, QImage& into, int band_rows)
     : stream_(from, into), line_(qsizetype(from.width()) * 4), band_rows_(std::max(1, band_rows)) {
     for (auto& band : bands_)
         band.resize(size_t(band_rows_) * size_t(from.width()));
-    if (qint64(from.width()) * from.height() >= (1 << 20))
-        worker_ = std::thread([this] { work(); });
+    if (qint64(from.width()) * from.height() >= (1 << 20)) worker_.start([this] { work(); });
 }
 
 ShrinkPipe::~ShrinkPipe() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
-    if (worker_.joinable()) worker_.join();
+    worker_.stop();
 }
 
 uchar* ShrinkPipe::band() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return queued_rows_[filling_] == 0; });
+    worker_.wait_until([&] { return queued_rows_[filling_] == 0; });
     return reinterpret_cast<uchar*>(bands_[filling_].data());
 }
 
 void ShrinkPipe::hand_over(int rows) {
     if (rows <= 0) return;
-    if (!worker_.joinable()) {
+    if (!worker_.running()) {
         stream_.add(reinterpret_cast<const uchar*>(bands_[filling_].data()), line_, rows);
         return;
     }
-    {
-        std::lock_guard lock(mutex_);
-        queued_rows_[filling_] = rows;
-    }
-    changed_.notify_all();
+    worker_.post([&] { queued_rows_[filling_] = rows; });
     filling_ ^= 1;
 }
 
 bool ShrinkPipe::finish() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return queued_rows_[0] == 0 && queued_rows_[1] == 0; });
+    worker_.wait_until([&] { return queued_rows_[0] == 0 && queued_rows_[1] == 0; });
     return stream_.complete();
 }
 
 // Bands are shrunk in the order they were handed over: the caller fills them
 // turn about, starting with the first.
 void ShrinkPipe::work() {
-    int next = 0;
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [&] { return stop_ || queued_rows_[next] != 0; });
-        if (queued_rows_[next] == 0) return; // stopped, nothing left
-        const int rows = queued_rows_[next];
-        lock.unlock();
+    for (int next = 0;; next ^= 1) {
+        int rows = 0;
+        if (!worker_.wait_until([&] { return (rows = queued_rows_[next]) != 0; })) return;
         stream_.add(reinterpret_cast<const uchar*>(bands_[next].data()), line_, rows);
-        lock.lock();
-        queued_rows_[next] = 0;
-        changed_.notify_all();
-        next ^= 1;
-    }
-}
-
-ShrinkBehind::ShrinkBehind(const QImage& from, QImage& into)
-    : stream_(from.size(), into), bits_(from.constBits()), line_(from.bytesPerLine()),
-      worker_([this] { work(); }) {}
-
-ShrinkBehind::~ShrinkBehind() {
-    {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-    }
-    changed_.notify_all();
-    worker_.join();
-}
-
-void ShrinkBehind::reached(int row) {
-    {
-        std::lock_guard lock(mutex_);
-        reached_ = row;
-    }
-    changed_.notify_all();
-}
-
-bool ShrinkBehind::finish() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return done_ == reached_; });
-    return stream_.complete();
-}
-
-void ShrinkBehind::work() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [&] { return stop_ || done_ < reached_; });
-        if (stop_) return;
-        const int first = done_, count = reached_ - done_;
-        lock.unlock();
-        if (stream_.reads_picture())
-            stream_.add_from(bits_, line_, first + count);
-        else
-            stream_.add(bits_ + first * line_, line_, count);
-        lock.lock();
-        done_ = first + count;
-        changed_.notify_all();
+        worker_.post([&] { queued_rows_[next] = 0; });
     }
 }

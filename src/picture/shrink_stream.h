@@ -5,13 +5,12 @@
 // full-size picture is never held, only a band of it. The pixels are those of
 // downscale_in_place (the same area average, bit for bit).
 
+#include "picture/worker_thread.h"
+
 #include <QImage>
 #include <QSize>
 
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 // Source rows, top to bottom, shrunk into a picture of the output size.
@@ -24,12 +23,6 @@ class ShrinkStream {
     // The next `count` source rows of `from.width()` 32-bit pixels, `line`
     // bytes apart.
     void add(const uchar* rows, qsizetype line, int count);
-    // Where the shrink's sums fit 16 bits, a whole picture being filled from
-    // the top is read faster in place: add_from then takes its rows [0,
-    // reached), `line` bytes apart from `bits`, instead of add, and writes
-    // every output row they complete.
-    bool reads_picture() const;
-    void add_from(const uchar* bits, qsizetype line, int reached);
     // Every output row has been written.
     bool complete() const;
 
@@ -65,36 +58,6 @@ class ShrinkPipe {
     const int band_rows_;
     std::vector<uint32_t> bands_[2];
     int filling_ = 0;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int queued_rows_[2] = {0, 0}; // rows waiting in each band; 0 when free
-    bool stop_ = false;
-    std::thread worker_;
-};
-
-// A ShrinkStream on a thread of its own that reads the rows where a decoder
-// writes them, a little behind it: the decoded picture is kept whole, and its
-// shrunk copy is ready almost as soon as the decoding ends.
-class ShrinkBehind {
-  public:
-    // `from` is being filled from the top; `into` as for ShrinkStream.
-    ShrinkBehind(const QImage& from, QImage& into);
-    ~ShrinkBehind(); // stops and waits for the thread
-
-    void reached(int row); // the rows above `row` are filled
-    // Waits until every row reached is shrunk; true when the whole output
-    // picture is written.
-    bool finish();
-
-  private:
-    void work();
-
-    ShrinkStream stream_;
-    const uchar* const bits_;
-    const qsizetype line_;
-    int reached_ = 0, done_ = 0;
-    bool stop_ = false;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::thread worker_;
+    int queued_rows_[2] = {0, 0}; // rows waiting in each band, 0 when free; shared with the thread
+    WorkerThread worker_;
 };

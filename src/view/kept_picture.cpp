@@ -6,8 +6,8 @@
 #include "view/zoomed_size.h"
 
 namespace {
-constexpr qint64 kept_pixels = 64'000'000;
-constexpr qint64 kept_bytes = qint64(256) << 20;
+constexpr qint64 full_picture_budget_pixels = 64'000'000;
+constexpr qint64 full_picture_budget_bytes = qint64(256) << 20;
 
 // Where each shown pixel covers whole two-by-two blocks of the full-size
 // picture (6000 x 4000 at 50% and 10%), it is shrunk from the half-size
@@ -40,7 +40,7 @@ void show_shrunk(F_main& f, QSize shown) {
 
 bool keeps_full_picture(QSize full) {
     const qint64 pixels = qint64(full.width()) * full.height();
-    return pixels <= kept_pixels && pixels * 4 <= kept_bytes;
+    return pixels <= full_picture_budget_pixels && pixels * 4 <= full_picture_budget_bytes;
 }
 
 void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture) {

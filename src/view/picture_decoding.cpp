@@ -43,7 +43,7 @@ void PictureDecoding::decode() {
     if (shown == full_ || magnified || keeps_full_picture(full_)) {
         // Kept whole: below 100% the picture area shrinks only the part it
         // shows, from the kept picture, as a zoom step does.
-        LoadedPicture loaded = load_picture_reusing(path_, QImage(), QSize(), nullptr, &watch_);
+        LoadedPicture loaded = load_picture_reusing(path_, QImage(), &watch_);
         result_.full = std::move(loaded.image);
         result_.error = std::move(loaded.error);
     } else {

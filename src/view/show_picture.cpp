@@ -55,12 +55,13 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size) {
     f.half_picture = QImage();
     f.full_picture_file = FileIdentity();
     QImage memory;
-    if (f.P_in->picture().sizeInBytes() > kept_picture_bytes) {
+    if (f.P_in->picture().sizeInBytes() > released_before_decoding_bytes) {
         memory = f.P_in->picture();
         f.P_in->clear_picture();
     }
     // At 100% and above the picture area held the kept picture itself.
-    if (kept.sizeInBytes() <= kept_picture_bytes || kept.constBits() == memory.constBits())
+    if (kept.sizeInBytes() <= released_before_decoding_bytes ||
+        kept.constBits() == memory.constBits())
         kept = QImage();
 
     const QSize shown = zoomed_size(full, percent);

@@ -18,4 +18,4 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size = nullptr);
 // A picture held by P_in above this size is released once the new file has
 // passed its checks, before it is decoded, so that a zoom step holds one
 // decoded picture, not two.
-constexpr qint64 kept_picture_bytes = qint64(32) << 20;
+constexpr qint64 released_before_decoding_bytes = qint64(32) << 20;

@@ -2,7 +2,7 @@
 #include "widgets/picture_box.h"
 
 #include "picture/area_shrink.h"
-#include "picture/magnify.h"
+#include "picture/nearest_enlarge.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -207,7 +207,7 @@ QImage PictureBox::shown_part(QRect area) const {
     if (shrunk()) {
         shrink_->shrink(picture_, pic_area, at, part.bytesPerLine());
     } else if (magnified_) {
-        magnify_region_into(picture_, size(), pic_area, at, part.bytesPerLine());
+        enlarge_region_into(picture_, size(), pic_area, at, part.bytesPerLine());
     } else {
         QPainter painter(&part);
         painter.drawImage(pic_area.topLeft() - area.topLeft(), picture_, pic_area);
@@ -232,7 +232,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
             area & QRect(QPoint(0, 0), magnified_ || shrunk() ? size() : picture_.size());
         if (!pic_area.isEmpty()) {
             if (magnified_)
-                painter.drawImage(pic_area.topLeft(), magnify_region(picture_, size(), pic_area));
+                painter.drawImage(pic_area.topLeft(), enlarged_region(picture_, size(), pic_area));
             else if (shrunk() && shown_at_.contains(pic_area))
                 for (const Piece& p : wrapped(pic_area, shown_.size()))
                     painter.drawImage(p.area.topLeft(), shown_, QRect(p.at, p.area.size()));

@@ -6,7 +6,7 @@
 #include "output/picture_bands.h"
 #include "picture/bmp_stream_writer.h"
 #include "picture/downscale.h"
-#include "picture/magnify.h"
+#include "picture/nearest_enlarge.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -49,7 +49,7 @@ QSize at_percent(QSize picture, int percent) {
 QImage whole_canvas(const ShownPicture& view, const ExportMarks& marks) {
     QImage canvas;
     if (view.magnified) {
-        canvas = magnify_region(view.picture, view.shown, QRect(QPoint(0, 0), view.shown));
+        canvas = enlarged_region(view.picture, view.shown, QRect(QPoint(0, 0), view.shown));
     } else {
         canvas = QImage(view.shown, QImage::Format_RGB32);
         canvas.fill(view.background);
@@ -290,7 +290,7 @@ TEST_F(SavePicture, TheFileHoldsThePixelsTheScreenShowsAtEveryZoom) {
         save_as(file);
         const QImage saved = read_back(file);
         ASSERT_EQ(saved.size(), shown);
-        EXPECT_EQ(saved, magnify_region(full, shown, QRect(QPoint(0, 0), shown)));
+        EXPECT_EQ(saved, enlarged_region(full, shown, QRect(QPoint(0, 0), shown)));
         // Neighbouring picture pixels differ, so a shifted block edge would show.
         EXPECT_EQ(saved.pixel(0, 0), full.pixel(0, 0));
         EXPECT_EQ(saved.pixel(shown.width() - 1, shown.height() - 1), full.pixel(36, 22));
@@ -347,12 +347,12 @@ TEST_F(SavePicture, BandsMeetWithoutASeam) {
     marks.lines = {QLineF(80.4f, 67, 80.4f, 62), QLineF(130, 67, 130, 62),
                    QLineF(80.4f, 66, 130, 66)};
 
-    QImage whole = magnify_region(full, view.shown, QRect(QPoint(0, 0), view.shown));
+    QImage whole = enlarged_region(full, view.shown, QRect(QPoint(0, 0), view.shown));
     {
         QPainter painter(&whole);
         draw_export_marks(painter, marks);
     }
-    ASSERT_NE(whole, magnify_region(full, view.shown, QRect(QPoint(0, 0), view.shown)));
+    ASSERT_NE(whole, enlarged_region(full, view.shown, QRect(QPoint(0, 0), view.shown)));
 
     for (const int rows : {1, 2, 3, 5, 7, 64, 256}) {
         SCOPED_TRACE(rows);
@@ -496,7 +496,7 @@ TEST_F(SavePicture, AfterRealZoomStepsTheFileShowsTheBarWhereTheScreenHasIt) {
 
     // Composed at once from what the screen holds: its magnified picture, the
     // three bar lines where draw_scale_bar put them, its label's caption at its place.
-    QImage whole = magnify_region(full, shown, QRect(QPoint(0, 0), shown));
+    QImage whole = enlarged_region(full, shown, QRect(QPoint(0, 0), shown));
     ExportMarks marks;
     marks.caption = f->L_div->text();
     marks.caption_at = f->L_div->pos();
@@ -572,7 +572,7 @@ TEST_F(SavePicture, AnotherReaderSeesTheSizeAndThePixels) {
     const QList<QPoint> bar_points = {{52, 41}, {92, 42}, {70, 44}, {53, 44}};
     QString wanted = "BMP RGB 102 67\n";
     for (const QPoint p : picture_points)
-        wanted += pil_pixel_line(magnify_region(full, shown, QRect(p, QSize(1, 1))).pixel(0, 0));
+        wanted += pil_pixel_line(enlarged_region(full, shown, QRect(p, QSize(1, 1))).pixel(0, 0));
     for (int i = 0; i < bar_points.size(); ++i)
         wanted += pil_pixel_line(grey);
     EXPECT_EQ(pil_describe(path("pil.bmp"), picture_points + bar_points).toStdString(),

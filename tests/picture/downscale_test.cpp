@@ -245,16 +245,6 @@ TEST(Downscale, RowsShrunkAsTheyComeMatchTheInPlaceShrinking) {
         EXPECT_TRUE(pipe.finish());
         EXPECT_EQ(first_difference(streamed, expected), "")
             << s.from.width() << "x" << s.from.height();
-        // Read in place behind a decoder filling the picture unevenly.
-        QImage behind(s.to, QImage::Format_RGB32);
-        {
-            ShrinkBehind reader(source, behind);
-            for (int y = 0, rows = 1; y < s.from.height(); rows = rows % 5 + 1)
-                reader.reached(y = std::min(s.from.height(), y + rows));
-            EXPECT_TRUE(reader.finish());
-        }
-        EXPECT_EQ(first_difference(behind, expected), "")
-            << s.from.width() << "x" << s.from.height();
     }
 }
 

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The one nearest-neighbour mapping from shown (zoomed) pixels to picture
-// pixels. The picture area paints through it and the bitmap export renders its
-// bands through it, so a saved picture is pixel for pixel what was on screen.
+// The zoom above 100%: the one nearest-neighbour enlargement, mapping shown
+// (zoomed) pixels to picture pixels. (The magnifier window, an 8x inset that
+// follows the pointer, is widgets/magnifier.) The picture area paints through it and the bitmap
+// export renders its bands through it, so a saved picture is pixel for pixel what was on screen.
 //
 // A picture W x H shown at S = sw x sh: shown column dx shows picture column
 // floor(dx * W / sw), clamped to W - 1; rows likewise.
@@ -25,13 +26,13 @@ int source_index(qint64 shown, qint64 shown_len, qint64 src_len);
 // (only the part the region needs), correct but slower. Returns a null image
 // for an empty region, an empty shown size, a null picture, or when the
 // memory cannot be had.
-QImage magnify_region(const QImage& picture, QSize shown, QRect region);
+QImage enlarged_region(const QImage& picture, QSize shown, QRect region);
 
 // The same into a caller's buffer: region.height() rows of region.width()
 // RGB32 pixels, `stride` bytes apart, starting at `dst` (4-byte aligned).
 // Returns false, leaving the buffer untouched, when there is nothing to draw
 // or the conversion of a non-RGB32 picture runs out of memory.
-bool magnify_region_into(const QImage& picture, QSize shown, QRect region, uchar* dst,
+bool enlarge_region_into(const QImage& picture, QSize shown, QRect region, uchar* dst,
                          qsizetype stride);
 
 // For work row by row across the whole width (the bitmap export): the picture
@@ -41,7 +42,7 @@ std::vector<int> source_columns(qint64 shown_width, qint64 picture_width);
 
 // Picture rows `first` .. `last` as Format_RGB32 pixels: the picture itself
 // when it is Format_RGB32 (nothing copied), otherwise those rows converted as
-// magnify_region converts a picture of another format, so either way shows
+// enlarged_region converts a picture of another format, so either way shows
 // the same colours. `pixels` is null when the conversion runs out of memory.
 struct Rgb32Rows {
     QImage pixels;

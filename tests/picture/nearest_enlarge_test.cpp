@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "picture/magnify.h"
+#include "picture/nearest_enlarge.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
@@ -54,7 +54,7 @@ std::vector<int> mapped_columns(int shown_len, int src_len) {
 
 } // namespace
 
-TEST(Magnify, ShownColumnsShowTheNearestPictureColumnAtEveryZoom) {
+TEST(NearestEnlarge, ShownColumnsShowTheNearestPictureColumnAtEveryZoom) {
     // 250%: 4 columns over 10, floor(dx * 4 / 10).
     EXPECT_EQ(mapped_columns(10, 4), (std::vector<int>{0, 0, 0, 1, 1, 2, 2, 2, 3, 3}));
     // 110%: 10 columns over 11, only the first is shown twice.
@@ -86,7 +86,7 @@ TEST(Magnify, ShownColumnsShowTheNearestPictureColumnAtEveryZoom) {
     EXPECT_EQ(source_index(5, 0, 10), 0);
 }
 
-TEST(Magnify, AnyRegionEqualsTheSameRectangleOfTheWholeMagnifiedPicture) {
+TEST(NearestEnlarge, AnyRegionEqualsTheSameRectangleOfTheWholeMagnifiedPicture) {
     const QImage picture = numbered_picture(37, 23);
     const QSize shown_sizes[] = {
         {189, 117}, // 510%
@@ -100,7 +100,7 @@ TEST(Magnify, AnyRegionEqualsTheSameRectangleOfTheWholeMagnifiedPicture) {
     for (const QSize shown : shown_sizes) {
         SCOPED_TRACE(testing::Message() << "shown " << shown.width() << "x" << shown.height());
         const QImage whole = naive_magnified(picture, shown);
-        EXPECT_TRUE(same_pixels(magnify_region(picture, shown, QRect(QPoint(), shown)), whole));
+        EXPECT_TRUE(same_pixels(enlarged_region(picture, shown, QRect(QPoint(), shown)), whole));
         for (int n = 0; n < 40; ++n) {
             const int x = random.bounded(shown.width());
             const int y = random.bounded(shown.height());
@@ -108,38 +108,38 @@ TEST(Magnify, AnyRegionEqualsTheSameRectangleOfTheWholeMagnifiedPicture) {
                                1 + random.bounded(shown.height() - y));
             SCOPED_TRACE(testing::Message() << "region at " << x << "," << y << " size "
                                             << region.width() << "x" << region.height());
-            ASSERT_TRUE(same_pixels(magnify_region(picture, shown, region), whole.copy(region)));
+            ASSERT_TRUE(same_pixels(enlarged_region(picture, shown, region), whole.copy(region)));
         }
     }
 }
 
-TEST(Magnify, RegionsAtTheFarRightAndBottomShowTheLastPictureColumnAndRow) {
+TEST(NearestEnlarge, RegionsAtTheFarRightAndBottomShowTheLastPictureColumnAndRow) {
     const QImage picture = numbered_picture(37, 23);
     const QSize shown(189, 117);
     const QImage whole = naive_magnified(picture, shown);
 
     const QRect corner(150, 100, 39, 17); // ends exactly at the shown edge
-    const QImage region = magnify_region(picture, shown, corner);
+    const QImage region = enlarged_region(picture, shown, corner);
     EXPECT_TRUE(same_pixels(region, whole.copy(corner)));
     EXPECT_EQ(region.pixel(38, 16), picture.pixel(36, 22));
 
     const QRect last_column(188, 0, 1, 117);
-    EXPECT_TRUE(same_pixels(magnify_region(picture, shown, last_column), whole.copy(last_column)));
+    EXPECT_TRUE(same_pixels(enlarged_region(picture, shown, last_column), whole.copy(last_column)));
     const QRect last_row(0, 116, 189, 1);
-    EXPECT_TRUE(same_pixels(magnify_region(picture, shown, last_row), whole.copy(last_row)));
+    EXPECT_TRUE(same_pixels(enlarged_region(picture, shown, last_row), whole.copy(last_row)));
 
     // A region reaching past the shown size repeats the last column and row.
-    const QImage beyond = magnify_region(picture, shown, QRect(185, 113, 10, 10));
+    const QImage beyond = enlarged_region(picture, shown, QRect(185, 113, 10, 10));
     ASSERT_EQ(beyond.size(), QSize(10, 10));
     EXPECT_EQ(beyond.pixel(9, 9), picture.pixel(36, 22));
     EXPECT_EQ(beyond.pixel(9, 0), picture.pixel(36, 22));
 }
 
-TEST(Magnify, AOnePixelPictureFillsEveryShownPixel) {
+TEST(NearestEnlarge, AOnePixelPictureFillsEveryShownPixel) {
     QImage dot(1, 1, QImage::Format_RGB32);
     dot.fill(qRgb(12, 34, 56));
     for (const QSize shown : {QSize(1, 1), QSize(5, 5), QSize(51, 3)}) {
-        const QImage out = magnify_region(dot, shown, QRect(QPoint(), shown));
+        const QImage out = enlarged_region(dot, shown, QRect(QPoint(), shown));
         QImage expected(shown, QImage::Format_RGB32);
         expected.fill(qRgb(12, 34, 56));
         EXPECT_TRUE(same_pixels(out, expected));
@@ -147,11 +147,11 @@ TEST(Magnify, AOnePixelPictureFillsEveryShownPixel) {
 
     const QImage column = numbered_picture(1, 7);
     const QSize shown(5, 35);
-    EXPECT_TRUE(same_pixels(magnify_region(column, shown, QRect(0, 3, 5, 30)),
+    EXPECT_TRUE(same_pixels(enlarged_region(column, shown, QRect(0, 3, 5, 30)),
                             naive_magnified(column, shown).copy(0, 3, 5, 30)));
 }
 
-TEST(Magnify, PicturesInOtherFormatsShowTheSameColoursAsInRgb32) {
+TEST(NearestEnlarge, PicturesInOtherFormatsShowTheSameColoursAsInRgb32) {
     const QImage picture = numbered_picture(29, 17);
     const QSize shown(148, 87);
     const QRect region(20, 11, 100, 60);
@@ -170,13 +170,13 @@ TEST(Magnify, PicturesInOtherFormatsShowTheSameColoursAsInRgb32) {
     };
     for (const QImage& other : others) {
         SCOPED_TRACE(testing::Message() << "format " << int(other.format()));
-        const QImage out = magnify_region(other, shown, region);
+        const QImage out = enlarged_region(other, shown, region);
         EXPECT_EQ(out.format(), QImage::Format_RGB32);
         EXPECT_TRUE(same_pixels(out, naive_magnified(other, shown).copy(region)));
     }
 }
 
-TEST(Magnify, CallersBuffersWork) {
+TEST(NearestEnlarge, CallersBuffersWork) {
     const QImage picture = numbered_picture(40, 30);
     const QSize shown(204, 153);
     const QImage whole = naive_magnified(picture, shown);
@@ -184,7 +184,7 @@ TEST(Magnify, CallersBuffersWork) {
     // Into a part of a larger canvas: the rest of it stays as it was.
     QImage canvas(80, 60, QImage::Format_RGB32);
     canvas.fill(qRgb(1, 1, 1));
-    ASSERT_TRUE(magnify_region_into(picture, shown, QRect(30, 20, 40, 30),
+    ASSERT_TRUE(enlarge_region_into(picture, shown, QRect(30, 20, 40, 30),
                                     canvas.scanLine(5) + 7 * 4, canvas.bytesPerLine()));
     EXPECT_TRUE(same_pixels(canvas.copy(7, 5, 40, 30), whole.copy(30, 20, 40, 30)));
     EXPECT_EQ(canvas.pixel(6, 5), qRgb(1, 1, 1));
@@ -192,14 +192,14 @@ TEST(Magnify, CallersBuffersWork) {
     EXPECT_EQ(canvas.pixel(7, 35), qRgb(1, 1, 1));
 
     // Nothing to draw: a null image, the canvas untouched.
-    EXPECT_TRUE(magnify_region(picture, shown, QRect(3, 3, 0, 5)).isNull());
-    EXPECT_TRUE(magnify_region(QImage(), shown, QRect(0, 0, 5, 5)).isNull());
-    EXPECT_FALSE(magnify_region_into(picture, QSize(0, 10), QRect(0, 0, 5, 5), canvas.bits(),
+    EXPECT_TRUE(enlarged_region(picture, shown, QRect(3, 3, 0, 5)).isNull());
+    EXPECT_TRUE(enlarged_region(QImage(), shown, QRect(0, 0, 5, 5)).isNull());
+    EXPECT_FALSE(enlarge_region_into(picture, QSize(0, 10), QRect(0, 0, 5, 5), canvas.bits(),
                                      canvas.bytesPerLine()));
     EXPECT_EQ(canvas.pixel(0, 0), qRgb(1, 1, 1));
 }
 
-TEST(Magnify, WholeRowsUseTheSameColumnsAndColoursAsRegions) {
+TEST(NearestEnlarge, WholeRowsUseTheSameColumnsAndColoursAsRegions) {
     // The column table is source_index, column for column.
     EXPECT_EQ(source_columns(51, 10), mapped_columns(51, 10));
     EXPECT_EQ(source_columns(11, 10), mapped_columns(11, 10));
@@ -225,7 +225,7 @@ TEST(Magnify, WholeRowsUseTheSameColumnsAndColoursAsRegions) {
         ASSERT_FALSE(rows.pixels.isNull());
         EXPECT_EQ(rows.pixels.height(), 4);
         ASSERT_EQ(source_index(16, 46, 9), 3);
-        const QImage region = magnify_region(other, shown, QRect(0, 16, 66, 1));
+        const QImage region = enlarged_region(other, shown, QRect(0, 16, 66, 1));
         const std::vector<int> columns = source_columns(66, 13);
         for (int x = 0; x < 66; ++x)
             ASSERT_EQ(rows.row(3)[columns[size_t(x)]], region.pixel(x, 0)) << x;

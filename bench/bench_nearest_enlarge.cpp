@@ -4,7 +4,7 @@
 // 2 ms, and the export must keep pace with the disk.
 
 #include "picture/bmp_stream_writer.h"
-#include "picture/magnify.h"
+#include "picture/nearest_enlarge.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -29,30 +29,30 @@ const QImage& photo() {
 const QSize shown_at_510(30600, 20400);
 const QRect exposed(14000, 9000, 1600, 900);
 
-void MagnifyExposedRegionAt510(benchmark::State& state) {
+void EnlargeExposedRegionAt510(benchmark::State& state) {
     const QImage& picture = photo();
     for (auto _ : state) {
-        QImage out = magnify_region(picture, shown_at_510, exposed);
+        QImage out = enlarged_region(picture, shown_at_510, exposed);
         benchmark::DoNotOptimize(out.constBits());
     }
     state.SetItemsProcessed(state.iterations() * exposed.width() * exposed.height());
 }
-BENCHMARK(MagnifyExposedRegionAt510)->Unit(benchmark::kMicrosecond);
+BENCHMARK(EnlargeExposedRegionAt510)->Unit(benchmark::kMicrosecond);
 
 // Into a caller's buffer kept from one call to the next, as the export's
 // bands are: no allocation per call.
-void MagnifyExposedRegionAt510IntoCallersBuffer(benchmark::State& state) {
+void EnlargeExposedRegionAt510IntoCallersBuffer(benchmark::State& state) {
     const QImage& picture = photo();
     QImage out(exposed.size(), QImage::Format_RGB32);
     int step = 0;
     for (auto _ : state) {
-        magnify_region_into(picture, shown_at_510, exposed.translated(step++ % 7, 0), out.bits(),
+        enlarge_region_into(picture, shown_at_510, exposed.translated(step++ % 7, 0), out.bits(),
                             out.bytesPerLine());
         benchmark::DoNotOptimize(out.constBits());
     }
     state.SetItemsProcessed(state.iterations() * exposed.width() * exposed.height());
 }
-BENCHMARK(MagnifyExposedRegionAt510IntoCallersBuffer)->Unit(benchmark::kMicrosecond);
+BENCHMARK(EnlargeExposedRegionAt510IntoCallersBuffer)->Unit(benchmark::kMicrosecond);
 
 void WriteBmpIn256RowBands(benchmark::State& state) {
     const QImage& picture = photo();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "picture/magnify.h"
+#include "picture/nearest_enlarge.h"
 
 #include <algorithm>
 #include <cstring>
@@ -57,7 +57,7 @@ bool drawable(const QImage& picture, QSize shown, const QRect& region) {
 
 } // namespace
 
-bool magnify_region_into(const QImage& picture, QSize shown, QRect region, uchar* dst,
+bool enlarge_region_into(const QImage& picture, QSize shown, QRect region, uchar* dst,
                          qsizetype stride) {
     if (!drawable(picture, shown, region)) return false;
     const Rgb32Source source = rgb32_source(picture, shown, region);
@@ -90,11 +90,11 @@ bool magnify_region_into(const QImage& picture, QSize shown, QRect region, uchar
     return true;
 }
 
-QImage magnify_region(const QImage& picture, QSize shown, QRect region) {
+QImage enlarged_region(const QImage& picture, QSize shown, QRect region) {
     if (!drawable(picture, shown, region)) return QImage();
     QImage out(region.size(), QImage::Format_RGB32);
     if (out.isNull()) return out;
-    if (!magnify_region_into(picture, shown, region, out.bits(), out.bytesPerLine()))
+    if (!enlarge_region_into(picture, shown, region, out.bits(), out.bytesPerLine()))
         return QImage();
     return out;
 }
