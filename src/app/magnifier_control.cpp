@@ -59,10 +59,10 @@ MagnifierSource magnifier_source(const F_main& f, const ViewMapping& view) {
 
 void wire_magnifier(F_main& f, PointerPlace& place) {
     auto* menu = new QMenu(QStringLiteral("View (&V)"), f.menuBar());
-    menu->setObjectName(QStringLiteral("vv"));
+    menu->setObjectName(QStringLiteral("view_menu"));
     f.menuBar()->insertMenu(f.ii->menuAction(), menu);
     QAction* item = menu->addAction(QStringLiteral("Magnifier (&M)"));
-    item->setObjectName(QStringLiteral("vm"));
+    item->setObjectName(QStringLiteral("view_magnifier"));
     item->setCheckable(true);
     item->setShortcut(QKeySequence(Qt::Key_M));
     item->setChecked(user_settings().value(setting, false).toBool());

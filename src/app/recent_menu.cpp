@@ -14,7 +14,7 @@ namespace {
 constexpr int longest_caption = 70;
 
 QMenu* recent_menu(F_main& f) {
-    return f.ff->findChild<QMenu*>(QStringLiteral("fr"));
+    return f.ff->findChild<QMenu*>(QStringLiteral("recent_pictures"));
 }
 
 // "&3 /home/ann/photos/wing.jpg", the middle of a long path left out.
@@ -40,7 +40,7 @@ void open_recent_picture(F_main& f, const QString& file) {
 
 void wire_recent_menu(F_main& f) {
     auto* menu = new QMenu(QStringLiteral("Open recent (&R)"), f.ff);
-    menu->setObjectName(QStringLiteral("fr"));
+    menu->setObjectName(QStringLiteral("recent_pictures"));
     f.ff->insertMenu(f.fp, menu);
     // Filled as the File menu opens, from the settings as they are then
     // (another window may have opened pictures since); nothing at start-up.

@@ -53,9 +53,9 @@ void wire_shortcuts(F_main& f) {
     // On the menu items, so the menus show them beside their access keys.
     f.fo->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     // Not PageDown and PageUp alone: those scroll (app/scroll_keys).
-    f.ff->findChild<QAction*>(QStringLiteral("fn"))
+    f.ff->findChild<QAction*>(QStringLiteral("next_picture"))
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+PgDown")));
-    f.ff->findChild<QAction*>(QStringLiteral("fv"))
+    f.ff->findChild<QAction*>(QStringLiteral("previous_picture"))
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+PgUp")));
     f.fx->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     f.iu->setShortcut(QKeySequence(Qt::Key_F1));

@@ -209,8 +209,9 @@ void F_main::build_menus() {
     fp = item(ff, "fp", QStringLiteral("Open scale defi (&P)"));
     fs = item(ff, "fs", QStringLiteral("Save picture (&S)"));
     fl = item(ff, "fl", QStringLiteral("Save scale defi(&L)"));
-    fw = item(ff, "fw", QStringLiteral("Recovered workbooks (&W)"));
-    fw->setVisible(false);
+    recovered_workbooks =
+        item(ff, "recovered_workbooks", QStringLiteral("Recovered workbooks (&W)"));
+    recovered_workbooks->setVisible(false);
     fx = item(ff, "fx", QStringLiteral("Exit (&X)"));
     ii = menuBar()->addMenu(QStringLiteral("Info (&I)"));
     ii->setObjectName(QStringLiteral("ii"));

@@ -91,12 +91,12 @@ RecoveryWorkbook save_recovery_workbook(const SpreadsheetFactory& spreadsheets, 
 }
 
 void show_recovered_workbooks_item(F_main& f) {
-    f.fw->setVisible(!recovered_workbooks().isEmpty());
+    f.recovered_workbooks->setVisible(!recovered_workbooks().isEmpty());
 }
 
 void announce_recovered_workbooks(F_main& f) {
     const QStringList present = recovered_workbooks();
-    f.fw->setVisible(!present.isEmpty());
+    f.recovered_workbooks->setVisible(!present.isEmpty());
     QSettings settings = user_settings();
     QStringList announced = settings.value(announced_key).toStringList();
     announced.removeAll(QString());

@@ -22,10 +22,10 @@
 void wire_view(F_main& f) {
     QObject::connect(f.fo, &QAction::triggered, &f, [&f] { open_picture(f); });
     // Through the shown picture's folder, below Open picture; found by name
-    // ("fn", "fv"), their keys set with the window's others.
+    // ("next_picture", "previous_picture"), their keys set with the window's others.
     for (const auto& [name, caption, handler] :
-         {std::tuple{"fn", "Next picture (&N)", &next_picture},
-          std::tuple{"fv", "Previous picture (&V)", &previous_picture}}) {
+         {std::tuple{"next_picture", "Next picture (&N)", &next_picture},
+          std::tuple{"previous_picture", "Previous picture (&V)", &previous_picture}}) {
         auto* item = new QAction(QLatin1String(caption), f.ff);
         item->setObjectName(QLatin1String(name));
         f.ff->insertAction(f.fp, item);

@@ -79,7 +79,7 @@ TEST_F(Keys, OpenRecentListsTheLastEightNewestFirstAndDropsAMissingFileWithAWord
     }
     open(files[3]); // to the head, once
     fill_recent_menu(*f);
-    const QList<QAction*> entries = f->ff->findChild<QMenu*>("fr")->actions();
+    const QList<QAction*> entries = f->ff->findChild<QMenu*>("recent_pictures")->actions();
     ASSERT_EQ(entries.size(), 8);
     EXPECT_EQ(entries[0]->text(), QStringLiteral("&1 ") + files[3]);
     EXPECT_EQ(entries[1]->statusTip(), files[8]);

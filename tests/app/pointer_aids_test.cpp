@@ -33,7 +33,7 @@ class PointerAids : public KelvoTest {
         KelvoTest::TearDown();
     }
     QString readout() const { return f->findChild<QLabel*>("pointer_readout")->text(); }
-    QAction* magnifier_item() const { return f->findChild<QAction*>("vm"); }
+    QAction* magnifier_item() const { return f->findChild<QAction*>("view_magnifier"); }
     const Magnifier& inset() const { return *f->findChild<Magnifier*>(); }
     QRgb at_cross() const { return inset().view().pixel(Magnifier::cross, Magnifier::cross); }
     // The readout and the magnifier follow at most once a frame.
@@ -104,7 +104,7 @@ TEST_F(PointerAids, KeyMShowsThePicturesOwnPixelsBesideThePointerAndTheChoiceIsK
     leave();
     EXPECT_FALSE(inset().isVisible());
     const std::unique_ptr<F_main> next_run = make_main_window(dialogs, XlsApplication::factory());
-    EXPECT_TRUE(next_run->findChild<QAction*>("vm")->isChecked());
+    EXPECT_TRUE(next_run->findChild<QAction*>("view_magnifier")->isChecked());
 }
 
 TEST_F(PointerAids, BelowFullSizeTheMagnifierReadsTheKeptPictureElseSaysItShowsTheScreens) {
