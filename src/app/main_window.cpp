@@ -2,10 +2,6 @@
 #include "app/main_window.h"
 
 #include "app/drop.h"
-#include "app/magnifier_control.h"
-#include "app/pointer_place.h"
-#include "app/pointer_readout.h"
-#include "app/recent_menu.h"
 #include "app/results_control.h"
 #include "app/shortcuts.h"
 #include "app/startup.h"
@@ -15,6 +11,10 @@
 #include "measure/wiring.h"
 #include "output/wiring.h"
 #include "scale/wiring.h"
+#include "view/magnifier_control.h"
+#include "view/pointer_place.h"
+#include "view/pointer_readout.h"
+#include "view/recent_menu.h"
 #include "view/wiring.h"
 
 std::unique_ptr<F_main> make_main_window(FileDialogs& dialogs, SpreadsheetFactory spreadsheets) {

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/shortcuts.h"
 
-#include "app/scroll_keys.h"
 #include "form/F_main.h"
 #include "measure/line_cancel.h"
 #include "measure/result_copy.h"
 #include "scale/calibration_cancel.h"
+#include "view/scroll_keys.h"
 #include "view/zoom.h"
 #include "view/zoom_lock.h"
 
@@ -52,7 +52,7 @@ void wire_shortcuts(F_main& f) {
     on_keys(f, QKeySequence::Copy, [&f] { copy_result(f); });
     // On the menu items, so the menus show them beside their access keys.
     f.fo->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    // Not PageDown and PageUp alone: those scroll (app/scroll_keys).
+    // Not PageDown and PageUp alone: those scroll (view/scroll_keys).
     f.ff->findChild<QAction*>(QStringLiteral("next_picture"))
         ->setShortcut(QKeySequence(QStringLiteral("Ctrl+PgDown")));
     f.ff->findChild<QAction*>(QStringLiteral("previous_picture"))

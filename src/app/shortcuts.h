@@ -7,7 +7,7 @@
 //   Ctrl+C              copies the result "X<TAB>Y<TAB>D" (a text box with
 //                       the focus copies its own text instead)
 //   Ctrl+O, Ctrl+Q, F1  "Open picture", "Exit", "Tutorial"
-//   the scrolling keys of app/scroll_keys.h
+//   the scrolling keys of view/scroll_keys.h
 // With "zoom lock" ticked the zoom keys say so in the status line.
 
 class F_main;

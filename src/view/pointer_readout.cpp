@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "app/pointer_readout.h"
+#include "view/pointer_readout.h"
 
-#include "app/pointer_place.h"
 #include "form/F_main.h"
 #include "form/straight_lines.h"
 #include "form/view_mapping.h"
+#include "view/pointer_place.h"
 
 #include <QLabel>
 #include <QStatusBar>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/recent_menu.h"
+#include "view/recent_menu.h"
 
 #include "form/F_main.h"
 #include "platform/recent_pictures.h"

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The window's keys: scrolling, the menus' keys, Open recent.
+// The keys that scroll the picture, and Open recent.
 
 #include "kelvo_fixture.h"
 
-#include "app/recent_menu.h"
-#include "app/tutorial.h"
 #include "platform/recent_pictures.h"
+#include "view/recent_menu.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -56,17 +55,6 @@ TEST_F(Keys, PageHomeEndAndArrowsScrollUnlessATextBoxOrOptionButtonHasTheFocus) 
     key(Qt::Key_Down);
     EXPECT_TRUE(f->Option_tracer[1]->isChecked());
     EXPECT_EQ(f->P_in->pos(), QPoint(0, 0));
-}
-
-TEST_F(Keys, CtrlOOpensAPictureF1ShowsTheTutorialCtrlQExits) {
-    dialogs.answer(save_picture_file(test_picture(20, 10), "k.bmp"));
-    key(Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(f->pic_path, path("k.bmp"));
-    key(Qt::Key_F1);
-    EXPECT_TRUE(f->tutorial && f->tutorial->isVisible());
-    activate();
-    key(Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_FALSE(f->isVisible());
 }
 
 TEST_F(Keys, OpenRecentListsTheLastEightNewestFirstAndDropsAMissingFileWithAWord) {

@@ -4,10 +4,10 @@
 
 #include "kelvo_fixture.h"
 
-#include "app/magnifier_control.h"
 #include "app/main_window.h"
-#include "app/pointer_place.h"
-#include "app/pointer_readout.h"
+#include "view/magnifier_control.h"
+#include "view/pointer_place.h"
+#include "view/pointer_readout.h"
 #include "view/zoom.h"
 #include "widgets/magnifier.h"
 #include "workbook/xls_application.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/scroll_keys.h"
+#include "view/scroll_keys.h"
 
 #include "form/F_main.h"
 #include "view/wheel.h"

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "app/magnifier_control.h"
+#include "view/magnifier_control.h"
 
-#include "app/pointer_place.h"
 #include "form/F_main.h"
 #include "form/view_mapping.h"
 #include "platform/user_settings.h"
+#include "view/pointer_place.h"
 #include "widgets/magnifier.h"
 
 #include <QAction>
