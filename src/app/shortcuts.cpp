@@ -23,6 +23,14 @@ void on_keys(F_main& f, const QKeySequence& keys, std::function<void()> handler)
     QObject::connect(shortcut, &QShortcut::activated, &f, std::move(handler));
 }
 
+// A zoom key: the zoom lock refuses it with a word.
+void unless_locked(F_main& f, void (*zoom)(F_main&)) {
+    if (const QString locked = zoom_lock_refusal(f); !locked.isEmpty())
+        f.report(locked);
+    else
+        zoom(f);
+}
+
 } // namespace
 
 void cancel_current(F_main& f) {
@@ -39,15 +47,9 @@ void wire_shortcuts(F_main& f) {
     // Text boxes take Ctrl+C (and the editing keys) for themselves first, so
     // these act only while no text box has the focus.
     for (const char* in : {"Ctrl++", "Ctrl+="})
-        on_keys(f, QKeySequence(QLatin1String(in)), [&f] {
-            if (!refuse_locked_zoom(f)) L_in_Click(f);
-        });
-    on_keys(f, QKeySequence(QStringLiteral("Ctrl+-")), [&f] {
-        if (!refuse_locked_zoom(f)) L_out_Click(f);
-    });
-    on_keys(f, QKeySequence(QStringLiteral("Ctrl+0")), [&f] {
-        if (!refuse_locked_zoom(f)) L_even_Click(f);
-    });
+        on_keys(f, QKeySequence(QLatin1String(in)), [&f] { unless_locked(f, L_in_Click); });
+    on_keys(f, QKeySequence(QStringLiteral("Ctrl+-")), [&f] { unless_locked(f, L_out_Click); });
+    on_keys(f, QKeySequence(QStringLiteral("Ctrl+0")), [&f] { unless_locked(f, L_even_Click); });
     on_keys(f, QKeySequence(Qt::Key_Escape), [&f] { cancel_current(f); });
     on_keys(f, QKeySequence::Copy, [&f] { copy_result(f); });
     // On the menu items, so the menus show them beside their access keys.

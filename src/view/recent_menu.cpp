@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "platform/recent_pictures.h"
+#include "view/held_input.h"
 #include "view/picture_loading.h"
 
 #include <QAction>
@@ -33,7 +34,9 @@ void open_recent_picture(F_main& f, const QString& file) {
                      .arg(file));
         return;
     }
-    open_picture_file(f, file);
+    const InputHeld held(f);
+    const PictureOpening opening = open_picture_file(f, file);
+    if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
 }
 
 } // namespace

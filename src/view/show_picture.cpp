@@ -27,14 +27,11 @@ namespace {
 constexpr qint64 busy_pixels = 4'000'000;
 }
 
-QString show_picture_at(F_main& f, double percent, QSize* full_size) {
+QString show_picture_at(F_main& f, double percent) {
     // Taken before anything is decoded: a file changed while it is read
     // differs from it at the next step, and is read again then.
     const FileIdentity file = file_identity(f.pic_path);
-    if (show_kept_picture(f, percent, file)) {
-        if (full_size != nullptr) *full_size = f.full_picture.size();
-        return QString();
-    }
+    if (show_kept_picture(f, percent, file)) return QString();
     // The checks that need no decoding come first: a file gone, unreadable or
     // no longer a picture leaves everything as it was.
     const PictureSize stated = read_picture_size(f.pic_path);
@@ -86,6 +83,5 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size) {
         if (!loaded.ok()) return loaded.error;
         f.P_in->set_picture(std::move(loaded.image));
     }
-    if (full_size != nullptr) *full_size = full;
     return QString();
 }
