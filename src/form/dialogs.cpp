@@ -26,8 +26,8 @@ QString ask_save(F_main& f, const QString& extension) {
 }
 // A save dialog listing several kinds of file, the first selected: the name
 // is completed with the chosen entry's extension unless it has one of theirs.
-template <typename FileType, size_t kinds>
-QString ask_save_kinds(F_main& f, const FileType (&types)[kinds]) {
+template <typename Kind, size_t kinds>
+QString ask_save_kinds(F_main& f, const SaveFileType<Kind> (&types)[kinds]) {
     DialogRequest request{DialogKind::Save,
                           save_title,
                           QLatin1Char('*') + QLatin1String(types[0].extension),

@@ -42,7 +42,7 @@ QString recovery_workbook_path(const QString& book, const QDateTime& when) {
     // The same format as the workbook: the rows are in its application.
     QString extension = QStringLiteral(".xls");
     for (const WorkbookFileType& type : workbook_file_types)
-        if (type.format == workbook_format(book)) extension = QLatin1String(type.extension);
+        if (type.kind == workbook_format(book)) extension = QLatin1String(type.extension);
     QString name = QFileInfo(book).fileName();
     if (name.endsWith(extension, Qt::CaseInsensitive)) name.chop(extension.size());
     return folder + QLatin1Char('/') + name + QLatin1Char('-') +

@@ -49,6 +49,15 @@ QString completed_name(const DialogRequest& request, const QString& path, int en
 // characters, upper-cased, already read as it.
 QString complete_extension(const QString& path, const QString& extension);
 
+// One kind of file a save dialog offers, in a table of them in the order the
+// dialog lists them (the first is the one selected): the exported picture's
+// kinds, the workbook's formats. `kind` is the caller's own name for it.
+template <typename Kind> struct SaveFileType {
+    Kind kind;
+    const char* extension;    // ".png"
+    const char* dialog_entry; // the save dialog's entry: "PNG picture (*.png)"
+};
+
 struct DialogAnswer {
     QString path;  // "" when the user cancelled
     int entry = 0; // the filter entry selected, 0 the first
