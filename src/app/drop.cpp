@@ -122,7 +122,7 @@ class DropFilter : public QObject {
 
 } // namespace
 
-void wire_drop(F_main& f) {
+void accept_drops(F_main& f) {
     f.setAcceptDrops(true);
     f.installEventFilter(new DropFilter(f));
 }

@@ -54,7 +54,7 @@ void open_workbook_in_desktop(F_main& f) {
                  F_main::Outcome::done);
 }
 
-void wire_results(F_main& f) {
+void add_results_window(F_main& f) {
     auto* window = new ResultsWindow(&f);
     QObject::connect(window, &ResultsWindow::open_workbook, &f,
                      [&f] { open_workbook_in_desktop(f); });

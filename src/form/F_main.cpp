@@ -196,8 +196,8 @@ void F_main::build_elements() {
 }
 
 void F_main::build_menus() {
-    // The access keys the captions mark with "&"; the keys are set with the
-    // window's other keys (app/shortcuts.cpp).
+    // The access keys the captions mark with "&"; the keys are set where each
+    // item is wired (the folders' wiring.cpp).
     ff = menuBar()->addMenu(QStringLiteral("File (&F)"));
     ff->setObjectName(QStringLiteral("ff"));
     auto item = [](QMenu* menu, const char* name, const QString& caption) {

@@ -57,7 +57,7 @@ MagnifierSource magnifier_source(const F_main& f, const ViewMapping& view) {
             QStringLiteral("pixels as shown at %1%").arg(percent)};
 }
 
-void wire_magnifier(F_main& f, PointerPlace& place) {
+void add_magnifier(F_main& f, PointerPlace& place) {
     auto* menu = new QMenu(QStringLiteral("View (&V)"), f.menuBar());
     menu->setObjectName(QStringLiteral("view_menu"));
     f.menuBar()->insertMenu(f.ii->menuAction(), menu);

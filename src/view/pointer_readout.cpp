@@ -50,7 +50,7 @@ QString readout_text(QPointF picture, std::optional<double> angle) {
     return text;
 }
 
-void wire_pointer_readout(F_main& f, PointerPlace& place) {
+void add_pointer_readout(F_main& f, PointerPlace& place) {
     auto* label = new QLabel(f.statusBar());
     label->setObjectName(QStringLiteral("pointer_readout"));
     label->setTextFormat(Qt::PlainText);

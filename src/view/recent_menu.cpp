@@ -41,7 +41,7 @@ void open_recent_picture(F_main& f, const QString& file) {
 
 } // namespace
 
-void wire_recent_menu(F_main& f) {
+void add_recent_menu(F_main& f) {
     auto* menu = new QMenu(QStringLiteral("Open recent (&R)"), f.ff);
     menu->setObjectName(QStringLiteral("recent_pictures"));
     f.ff->insertMenu(f.fp, menu);
