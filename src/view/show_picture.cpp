@@ -43,7 +43,7 @@ QString show_picture_at(F_main& f, double percent) {
     // memory, which saves the system zeroing and mapping a hundred megabytes
     // afresh at every step. Should the file then prove damaged past its
     // header, the picture area stays blank at its size; the zoom and pic_path
-    // stay as they were and the status bar says why.
+    // stay as they were and the caller says why.
     // A few megapixels decode in the blink of an eye; larger pictures take
     // long enough for the pointer to say the window is busy.
     const BusyCursor busy(qint64(full.width()) * full.height() > busy_pixels);

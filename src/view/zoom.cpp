@@ -68,8 +68,8 @@ void L_out_Click(F_main& f) {
     step_zoom(f, -10);
 }
 
-// Runs in full at 100% too: it reloads the picture from its file and clears
-// the measurement.
+// Runs in full at 100% too: it shows the picture anew (read again from its
+// file when that changed) and clears the measurement.
 void L_even_Click(F_main& f) {
     if (!zoom_buttons_act(f)) return;
     if (const QString why = show_picture_at(f, 100.0); !why.isEmpty()) {
