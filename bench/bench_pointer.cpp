@@ -187,7 +187,7 @@ BENCHMARK(PointerMoveStretchingASingleLine)->Unit(benchmark::kMicrosecond)->UseR
 // picture anew and moves with the pointer, uncovering the picture it left.
 void PointerMoveWithTheMagnifier(benchmark::State& state) {
     Window& w = window();
-    QAction* magnifier = w.f->findChild<QAction*>(QStringLiteral("vm"));
+    QAction* magnifier = w.f->findChild<QAction*>(QStringLiteral("view_magnifier"));
     magnifier->setChecked(true);
     w.f->Option_tracer[0]->setChecked(true);
     Option_tracer_Click(*w.f, MeasuringMode::single);

@@ -259,7 +259,8 @@ void touch(const QString& file) {
 // The zoom at `percent` shown from an unchanged file, untimed, as the step
 // before left it.
 void shown_at(int percent) {
-    if (!show_zoom(*viewer().f, percent)) std::fprintf(stderr, "cannot show %d%%\n", percent);
+    if (const QString why = show_zoom(*viewer().f, percent); !why.isEmpty())
+        std::fprintf(stderr, "cannot show %d%%: %s\n", percent, qPrintable(why));
 }
 
 // The DCT scale djpeg decodes at for a zoom below 100%, as the program did

@@ -24,7 +24,7 @@ namespace {
 class FixedDialogs : public FileDialogs {
   public:
     QString answer;
-    QString ask(const DialogRequest&, QWidget*, int* = nullptr) override { return answer; }
+    DialogAnswer ask(const DialogRequest&, QWidget*) override { return {answer}; }
 };
 
 FixedDialogs dialogs;

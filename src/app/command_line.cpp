@@ -4,6 +4,7 @@
 #include "form/F_main.h"
 #include "form/picture_files.h"
 #include "scale/scale_file.h"
+#include "view/held_input.h"
 #include "view/picture_loading.h"
 
 #include <QCommandLineParser>
@@ -87,19 +88,15 @@ struct Parser {
     }
 };
 
-// Writes `text` whole or says on standard error why it could not: output
-// that went nowhere (a full disk, a closed pipe) is a failure.
-bool print(std::FILE* to, const QString& text) {
+// Writes `text` whole: output that went nowhere (a full disk, a closed pipe)
+// is a failure. Returns why it failed; empty when written.
+QString print(std::FILE* to, const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
     errno = 0;
     const bool written =
         std::fwrite(bytes.constData(), 1, size_t(bytes.size()), to) == size_t(bytes.size()) &&
         std::fflush(to) == 0;
-    if (!written && to != stderr)
-        std::fprintf(stderr, "%s: could not write to standard output: %s\n",
-                     qPrintable(QCoreApplication::applicationName()),
-                     std::strerror(errno ? errno : EIO));
-    return written;
+    return written ? QString() : QString::fromLocal8Bit(std::strerror(errno ? errno : EIO));
 }
 
 CommandLine ends(int code) {
@@ -108,7 +105,18 @@ CommandLine ends(int code) {
     return result;
 }
 
+// --help and --version end once their text is written; when it could not be,
+// with exit code 1 and the reason on standard error.
+CommandLine answer(const QString& text) {
+    const QString why = print(stdout, text);
+    if (why.isEmpty()) return ends(0);
+    std::fprintf(stderr, "%s: could not write to standard output: %s\n",
+                 qPrintable(QCoreApplication::applicationName()), qPrintable(why));
+    return ends(1);
+}
+
 CommandLine refuse(const Parser& p, const QString& why) {
+    // Exit code 2 says it even when standard error is gone too.
     print(stderr, why + QLatin1Char('\n') + p.usage());
     return ends(2);
 }
@@ -143,12 +151,12 @@ CommandLine read_command_line(const QStringList& arguments) {
     }
     if (p.parser.isSet(p.help) || p.parser.isSet(p.help_all)) {
         const Parser shown(p.parser.isSet(p.help_all));
-        return ends(print(stdout, shown.usage()) ? 0 : 1);
+        return answer(shown.usage());
     }
     if (p.parser.isSet(p.version)) {
         const QString line =
             program + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n');
-        return ends(print(stdout, line) ? 0 : 1);
+        return answer(line);
     }
     CommandLine result;
     for (const QString& name : p.parser.positionalArguments()) {
@@ -164,8 +172,12 @@ void open_from_command_line(F_main& f, const CommandLine& command_line) {
     // Both files' outcomes stay in the status line: a scale that loads must
     // not hide why the picture did not open.
     const JoinedReports together(f);
-    if (!command_line.picture.isEmpty())
-        open_picture_file(f, QFileInfo(command_line.picture).absoluteFilePath());
+    if (!command_line.picture.isEmpty()) {
+        const InputHeld held(f);
+        const PictureOpening opening =
+            open_picture_file(f, QFileInfo(command_line.picture).absoluteFilePath());
+        if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
+    }
     if (!command_line.scale.isEmpty())
         load_scale_defi(f, QFileInfo(command_line.scale).absoluteFilePath());
 }

@@ -4,6 +4,7 @@
 #include "form/F_main.h"
 #include "form/picture_files.h"
 #include "scale/scale_file.h"
+#include "view/held_input.h"
 #include "view/picture_loading.h"
 
 #include <QDragEnterEvent>
@@ -96,9 +97,13 @@ class DropFilter : public QObject {
             load_scale_defi(f_, path_);
             taken = true;
             break;
-        case Kind::Picture:
-            taken = open_picture_file(f_, path_);
+        case Kind::Picture: {
+            const InputHeld held(f_);
+            const PictureOpening opening = open_picture_file(f_, path_);
+            if (!opening.message.isEmpty()) f_.report(opening.message, opening.outcome);
+            taken = opening.opened();
             break;
+        }
         case Kind::Unusable:
             break; // refused as it entered, and said why then
         }
@@ -117,7 +122,7 @@ class DropFilter : public QObject {
 
 } // namespace
 
-void wire_drop(F_main& f) {
+void accept_drops(F_main& f) {
     f.setAcceptDrops(true);
     f.installEventFilter(new DropFilter(f));
 }

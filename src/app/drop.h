@@ -7,4 +7,4 @@
 
 class F_main;
 
-void wire_drop(F_main& f);
+void accept_drops(F_main& f);

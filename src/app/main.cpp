@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include "app/command_line.h"
-#include "app/logout.h"
 #include "app/main_window.h"
 #include "form/F_main.h"
 #include "platform/file_dialogs.h"
@@ -35,9 +34,9 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("org.kelvo.kelvo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kelvo/kelvo.png")));
     QtFileDialogs dialogs;
-    const std::unique_ptr<F_main> main_window = make_main_window(dialogs, workbook_applications());
+    const std::unique_ptr<F_main> main_window =
+        make_main_window(dialogs, workbook_applications(), SystemEnding::answered);
     F_main& window = *main_window;
-    close_on_logout(window);
     window.showMaximized();
     // Once the event loop runs: the picture is then fitted into the shown
     // viewport, as a picture opened from the menu is.

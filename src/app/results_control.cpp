@@ -54,14 +54,14 @@ void open_workbook_in_desktop(F_main& f) {
                  F_main::Outcome::done);
 }
 
-void wire_results(F_main& f) {
+void add_results_window(F_main& f) {
     auto* window = new ResultsWindow(&f);
     QObject::connect(window, &ResultsWindow::open_workbook, &f,
                      [&f] { open_workbook_in_desktop(f); });
 
-    auto* view = f.menuBar()->findChild<QMenu*>(QStringLiteral("vv"));
+    auto* view = f.menuBar()->findChild<QMenu*>(QStringLiteral("view_menu"));
     QAction* results = view->addAction(QStringLiteral("Results (&R)"));
-    results->setObjectName(QStringLiteral("vr"));
+    results->setObjectName(QStringLiteral("view_results"));
     results->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     QObject::connect(results, &QAction::triggered, window, [&f, window] {
         if (f.workbook->xl_open != 0) window->set_workbook(f.workbook->xl_book);
@@ -71,8 +71,8 @@ void wire_results(F_main& f) {
     });
 
     auto* open = new QAction(QStringLiteral("Open workbook (&B)"), f.ff);
-    open->setObjectName(QStringLiteral("fb"));
-    f.ff->insertAction(f.fw, open);
+    open->setObjectName(QStringLiteral("open_workbook"));
+    f.ff->insertAction(f.recovered_workbooks, open);
     QObject::connect(open, &QAction::triggered, &f, [&f] { open_workbook_in_desktop(f); });
 
     // Every row the session saves, also the ones that waited for a later save.

@@ -7,7 +7,7 @@
 
 class F_main;
 
-// After the View menu exists (wire_magnifier).
-void wire_results(F_main& f);
+// After the View menu exists (view/wiring.h).
+void add_results_window(F_main& f);
 // File > Open workbook, and the results window's button.
 void open_workbook_in_desktop(F_main& f);

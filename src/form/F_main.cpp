@@ -196,8 +196,8 @@ void F_main::build_elements() {
 }
 
 void F_main::build_menus() {
-    // The access keys the captions mark with "&"; the keys are set with the
-    // window's other keys (app/shortcuts.cpp).
+    // The access keys the captions mark with "&"; the keys are set where each
+    // item is wired (the folders' wiring.cpp).
     ff = menuBar()->addMenu(QStringLiteral("File (&F)"));
     ff->setObjectName(QStringLiteral("ff"));
     auto item = [](QMenu* menu, const char* name, const QString& caption) {
@@ -209,8 +209,9 @@ void F_main::build_menus() {
     fp = item(ff, "fp", QStringLiteral("Open scale defi (&P)"));
     fs = item(ff, "fs", QStringLiteral("Save picture (&S)"));
     fl = item(ff, "fl", QStringLiteral("Save scale defi(&L)"));
-    fw = item(ff, "fw", QStringLiteral("Recovered workbooks (&W)"));
-    fw->setVisible(false);
+    recovered_workbooks =
+        item(ff, "recovered_workbooks", QStringLiteral("Recovered workbooks (&W)"));
+    recovered_workbooks->setVisible(false);
     fx = item(ff, "fx", QStringLiteral("Exit (&X)"));
     ii = menuBar()->addMenu(QStringLiteral("Info (&I)"));
     ii->setObjectName(QStringLiteral("ii"));

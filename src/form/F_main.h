@@ -105,7 +105,7 @@ class F_main : public QMainWindow {
     QAction* fp = nullptr;
     QAction* fs = nullptr;
     QAction* fl = nullptr;
-    QAction* fw = nullptr; // opens the folder of recovered workbooks; shown while it holds any
+    QAction* recovered_workbooks = nullptr; // opens their folder; shown while it holds any
     QAction* fx = nullptr;
     QMenu* ii = nullptr;
     QAction* iu = nullptr;

@@ -12,8 +12,10 @@ const QString save_title = QStringLiteral("Save data file");
 
 QString ask(F_main& f, DialogKind kind, const QString& pattern, const QString& more = {},
             const QString& completion = {}) {
-    return f.dialogs.ask(
-        {kind, kind == DialogKind::Open ? open_title : save_title, pattern, more, completion}, &f);
+    return f.dialogs
+        .ask({kind, kind == DialogKind::Open ? open_title : save_title, pattern, more, completion},
+             &f)
+        .path;
 }
 
 // The dialog asks its questions about the name as completed with `extension`
@@ -24,8 +26,8 @@ QString ask_save(F_main& f, const QString& extension) {
 }
 // A save dialog listing several kinds of file, the first selected: the name
 // is completed with the chosen entry's extension unless it has one of theirs.
-template <typename FileType, size_t kinds>
-QString ask_save_kinds(F_main& f, const FileType (&types)[kinds]) {
+template <typename Kind, size_t kinds>
+QString ask_save_kinds(F_main& f, const SaveFileType<Kind> (&types)[kinds]) {
     DialogRequest request{DialogKind::Save,
                           save_title,
                           QLatin1Char('*') + QLatin1String(types[0].extension),
@@ -34,9 +36,8 @@ QString ask_save_kinds(F_main& f, const FileType (&types)[kinds]) {
     for (size_t i = 1; i < kinds; ++i)
         request.more_saves.push_back(
             {QLatin1String(types[i].dialog_entry), QLatin1String(types[i].extension)});
-    int entry = 0;
-    const QString name = f.dialogs.ask(request, &f, &entry);
-    return name.isEmpty() ? name : completed_name(request, name, entry);
+    const DialogAnswer answer = f.dialogs.ask(request, &f);
+    return answer.path.isEmpty() ? answer.path : completed_name(request, answer.path, answer.entry);
 }
 } // namespace
 

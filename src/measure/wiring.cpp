@@ -6,10 +6,12 @@
 #include "measure/hide_lines.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
+#include "measure/result_copy.h"
 #include "measure/result_panel.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QShortcut>
 
 void wire_measure(F_main& f) {
     PictureBox* p = f.P_in;
@@ -44,4 +46,9 @@ void wire_measure(F_main& f) {
         for (ClickLabel* clicked : {r.value, r.caption})
             QObject::connect(clicked, &ClickLabel::clicked, &f,
                              [v = r.value, c = r.caption] { toggle_result_mark(v, c); });
+
+    // Text boxes take Ctrl+C for themselves first: it copies the result only
+    // while none has the focus.
+    auto* copy = new QShortcut(QKeySequence::Copy, &f);
+    QObject::connect(copy, &QShortcut::activated, &f, [&f] { copy_result(f); });
 }

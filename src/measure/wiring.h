@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Connects the events of the elements measure handles to its handlers; the
-// program calls it once, before start-up (app/main_window.cpp).
+// Connects the events of the elements measure handles to its handlers, and
+// Ctrl+C (copy_result); the program calls it once, before start-up, first of
+// all (app/main_window.cpp).
 
 class F_main;
 

@@ -296,5 +296,5 @@ void wire_spreadsheet_export(F_main& f) {
     // writes one row, or starts one workbook, not one per repeat.
     for (QPushButton* button : {f.Command_excel, f.Command_new})
         ignore_key_repeats(button, {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter});
-    QObject::connect(f.fw, &QAction::triggered, &f, [&f] { fw_Click(f); });
+    QObject::connect(f.recovered_workbooks, &QAction::triggered, &f, [&f] { fw_Click(f); });
 }

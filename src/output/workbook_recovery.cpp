@@ -42,7 +42,7 @@ QString recovery_workbook_path(const QString& book, const QDateTime& when) {
     // The same format as the workbook: the rows are in its application.
     QString extension = QStringLiteral(".xls");
     for (const WorkbookFileType& type : workbook_file_types)
-        if (type.format == workbook_format(book)) extension = QLatin1String(type.extension);
+        if (type.kind == workbook_format(book)) extension = QLatin1String(type.extension);
     QString name = QFileInfo(book).fileName();
     if (name.endsWith(extension, Qt::CaseInsensitive)) name.chop(extension.size());
     return folder + QLatin1Char('/') + name + QLatin1Char('-') +
@@ -91,12 +91,12 @@ RecoveryWorkbook save_recovery_workbook(const SpreadsheetFactory& spreadsheets, 
 }
 
 void show_recovered_workbooks_item(F_main& f) {
-    f.fw->setVisible(!recovered_workbooks().isEmpty());
+    f.recovered_workbooks->setVisible(!recovered_workbooks().isEmpty());
 }
 
 void announce_recovered_workbooks(F_main& f) {
     const QStringList present = recovered_workbooks();
-    f.fw->setVisible(!present.isEmpty());
+    f.recovered_workbooks->setVisible(!present.isEmpty());
     QSettings settings = user_settings();
     QStringList announced = settings.value(announced_key).toStringList();
     announced.removeAll(QString());

@@ -14,6 +14,8 @@
 // what was asked. After a failure every later step fails with that first
 // reason.
 
+#include "platform/file_dialogs.h"
+
 #include <QImage>
 #include <QString>
 
@@ -38,13 +40,7 @@ class PictureFileWriter {
 
 enum class PictureFileKind { bmp, png, jpeg };
 
-struct PictureFileType {
-    PictureFileKind kind;
-    const char* extension;    // ".png"
-    const char* dialog_entry; // the save dialog's entry: "PNG picture (*.png)"
-};
-
-// In the order the save dialog lists them; the first is the one selected.
+using PictureFileType = SaveFileType<PictureFileKind>;
 inline constexpr PictureFileType picture_file_types[] = {
     {PictureFileKind::bmp, ".bmp", "*.bmp"},
     {PictureFileKind::png, ".png", "PNG picture (*.png)"},

@@ -47,16 +47,17 @@ bool same_file(const struct stat& a, const struct stat& b) {
 // The file that writing `path` should replace: `path` itself, or the end of
 // the chain of symbolic links that starts there. Only the last part of a
 // path needs this; rename() follows the links in the folders on its own.
-QByteArray through_links(QByteArray path, int* err) {
+struct LinkEnd {
+    QByteArray path; // empty when the chain cannot be followed
+    int error = 0;   // errno then
+};
+LinkEnd through_links(QByteArray path) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat info {};
-        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) return {path};
         std::vector<char> buffer(size_t(info.st_size > 0 ? info.st_size : PATH_MAX) + 1);
         const ssize_t n = ::readlink(path.constData(), buffer.data(), buffer.size());
-        if (n < 0) {
-            *err = errno;
-            return {};
-        }
+        if (n < 0) return {{}, errno};
         const QByteArray link(buffer.data(), n);
         if (link.startsWith('/')) {
             path = link;
@@ -65,8 +66,7 @@ QByteArray through_links(QByteArray path, int* err) {
             path = (slash < 0 ? QByteArray() : path.left(slash + 1)) + link;
         }
     }
-    *err = ELOOP;
-    return {};
+    return {{}, ELOOP};
 }
 
 // Why the file system cannot take `name` in `folder`, or "" when it can (or
@@ -137,14 +137,13 @@ QString AtomicFile::not_open() {
 }
 
 QString AtomicFile::open() {
-    int err = 0;
     // A name that must stay new is taken as it stands: a link there is a
     // file that exists.
-    const QByteArray written =
-        replace_ == Replace::never ? native(target_) : through_links(native(target_), &err);
-    if (written.isEmpty()) {
-        return fail(QStringLiteral("cannot follow the link %1").arg(target_), err);
-    }
+    const LinkEnd end =
+        replace_ == Replace::never ? LinkEnd{native(target_)} : through_links(native(target_));
+    if (end.path.isEmpty())
+        return fail(QStringLiteral("cannot follow the link %1").arg(target_), end.error);
+    const QByteArray& written = end.path;
     written_ = QFile::decodeName(written);
     const qsizetype slash = written.lastIndexOf('/');
     const QByteArray folder = slash < 0    ? QByteArray(".")

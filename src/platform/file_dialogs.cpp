@@ -105,7 +105,7 @@ QStringList case_insensitive_globs(const QString& pattern) {
     return globs;
 }
 
-QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner, int* entry) {
+DialogAnswer QtFileDialogs::ask(const DialogRequest& request, QWidget* owner) {
     QStringList labels;
     QStringList patterns;
     for (const QString& pattern : {request.pattern, request.more_pattern}) {
@@ -138,10 +138,9 @@ QString QtFileDialogs::ask(const DialogRequest& request, QWidget* owner, int* en
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     }
-    if (dialog.exec() != QDialog::Accepted) return QString();
+    if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
-    if (files.isEmpty()) return QString();
-    if (entry) *entry = dialog.selected_entry();
+    if (files.isEmpty()) return {};
     remember_folder_of(files.first());
-    return files.first();
+    return {files.first(), dialog.selected_entry()};
 }

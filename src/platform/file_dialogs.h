@@ -7,8 +7,8 @@
 // ("*.bmp;*.jpg") and matching each of its parts case-insensitively, and a
 // kind: open (the file and its folder must exist) or save (the folder must
 // exist; confirm before an existing file is chosen). No extension is ever
-// added. The answer is the full path, or "" when the user cancelled. The
-// dialog opens in the folder last used, in this run or an earlier one.
+// added. The answer is the full path, or "" when the user cancelled, and the
+// filter entry selected. The dialog opens in the folder last used, in this run or an earlier one.
 //
 // A save request names the extension its caller will append to a name that
 // lacks it: the dialog asks before that completed name replaces a file too,
@@ -49,11 +49,24 @@ QString completed_name(const DialogRequest& request, const QString& path, int en
 // characters, upper-cased, already read as it.
 QString complete_extension(const QString& path, const QString& extension);
 
+// One kind of file a save dialog offers, in a table of them in the order the
+// dialog lists them (the first is the one selected): the exported picture's
+// kinds, the workbook's formats. `kind` is the caller's own name for it.
+template <typename Kind> struct SaveFileType {
+    Kind kind;
+    const char* extension;    // ".png"
+    const char* dialog_entry; // the save dialog's entry: "PNG picture (*.png)"
+};
+
+struct DialogAnswer {
+    QString path;  // "" when the user cancelled
+    int entry = 0; // the filter entry selected, 0 the first
+};
+
 class FileDialogs {
   public:
     virtual ~FileDialogs() = default;
-    // *entry, when given, receives which filter entry was selected (0 the first).
-    virtual QString ask(const DialogRequest& request, QWidget* owner, int* entry = nullptr) = 0;
+    virtual DialogAnswer ask(const DialogRequest& request, QWidget* owner) = 0;
 };
 
 // The patterns of a filter, one per ";"-separated part: "*.bmp;*.jpg" gives
@@ -62,5 +75,5 @@ QStringList case_insensitive_globs(const QString& pattern);
 
 class QtFileDialogs : public FileDialogs {
   public:
-    QString ask(const DialogRequest& request, QWidget* owner, int* entry = nullptr) override;
+    DialogAnswer ask(const DialogRequest& request, QWidget* owner) override;
 };

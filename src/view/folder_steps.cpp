@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "form/picture_files.h"
+#include "view/held_input.h"
 #include "view/picture_loading.h"
 
 #include <QDir>
@@ -55,7 +56,9 @@ void step(F_main& f, int direction) {
                  F_main::Outcome::done);
         return;
     }
-    open_picture_file(f, to);
+    const InputHeld held(f);
+    const PictureOpening opening = open_picture_file(f, to);
+    if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ struct Held {
 };
 
 // The object names of the actions whose keys open another picture.
-constexpr const char* opening_actions[] = {"fo", "fn", "fv"};
+constexpr const char* opening_actions[] = {"fo", "next_picture", "previous_picture"};
 
 class InputHolder : public QObject {
   public:

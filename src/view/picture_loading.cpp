@@ -83,15 +83,15 @@ class Registered {
     Underway& me_;
 };
 
-// Says the picture's own size, whatever the zoom it shows at, as the decoding
-// just read it; `more` follows it on the line.
-void say_opened(F_main& f, QSize full, const QString& more) {
-    f.report(QStringLiteral("Opened %1, %2 x %3")
-                     .arg(QFileInfo(f.pic_path).fileName())
-                     .arg(full.width())
-                     .arg(full.height()) +
-                 more,
-             F_main::Outcome::done);
+// The picture's own size, whatever the zoom it shows at, as the decoding just
+// read it; `more` follows it on the line.
+PictureOpening opened(const F_main& f, QSize full, const QString& more) {
+    return {QStringLiteral("Opened %1, %2 x %3")
+                    .arg(QFileInfo(f.pic_path).fileName())
+                    .arg(full.width())
+                    .arg(full.height()) +
+                more,
+            F_main::Outcome::done};
 }
 
 // Waits, with the event loop running, until `decoding` has finished or the
@@ -177,7 +177,9 @@ DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, doubl
 void open_picture(F_main& f) {
     const QString path = ask_open_picture(f);
     if (path.isEmpty()) return;
-    open_picture_file(f, path);
+    const InputHeld held(f);
+    const PictureOpening opening = open_picture_file(f, path);
+    if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
 }
 
 QString picture_being_opened(F_main& f) {
@@ -185,7 +187,7 @@ QString picture_being_opened(F_main& f) {
     return record.current != nullptr ? record.current->path : f.pic_path;
 }
 
-bool open_picture_file(F_main& f, const QString& path) {
+PictureOpening open_picture_file(F_main& f, const QString& path) {
     Underway underway;
     underway.path = path;
     const Registered registered(f, underway);
@@ -199,27 +201,20 @@ bool open_picture_file(F_main& f, const QString& path) {
     // The checks that need no decoding come first: a file gone, unreadable or
     // no picture leaves everything as it was.
     const PictureSize stated = read_picture_size(path);
-    if (!stated.size.isValid()) {
-        f.report(stated.error);
-        return false;
-    }
+    if (!stated.size.isValid()) return {stated.error};
     DecodedPicture decoded;
     {
         const BusyCursor busy(qint64(stated.size.width()) * stated.size.height() > busy_pixels);
         decoded = decode_for_open(f, path, stated.size, percent, underway);
     }
-    if (underway.cancelled) return false;
+    if (underway.cancelled) return {};
     // Nothing has changed so far but the early screenful, now withdrawn: a
     // file that proves damaged leaves the window exactly as it was.
-    if (!decoded.error.isEmpty()) {
-        f.report(decoded.error);
-        return false;
-    }
+    if (!decoded.error.isEmpty()) return {decoded.error};
     const QString previous = std::exchange(f.pic_path, path);
     if (!show_decoded_picture(f, decoded, percent)) {
         f.pic_path = previous;
-        f.report(QStringLiteral("Could not read %1: the file changed while it was read").arg(path));
-        return false;
+        return {QStringLiteral("Could not read %1: the file changed while it was read").arg(path)};
     }
     if (unlocked) set_view_zoom(f, 100);
     remember_recent_picture(path);
@@ -228,10 +223,10 @@ bool open_picture_file(F_main& f, const QString& path) {
     update_scroll_bars(f);
     draw_scale_bar(f);
     // A reference line marked on the previous picture means nothing on this one.
-    say_opened(f, stated.size,
-               end_calibration(f) ? QStringLiteral(". Calibration ended: another picture was "
-                                                   "opened; the scale was not changed.")
-                                  : QString());
+    const QString calibration_ended =
+        end_calibration(f) ? QStringLiteral(". Calibration ended: another picture was "
+                                            "opened; the scale was not changed.")
+                           : QString();
     decode_next_ahead(f);
-    return true;
+    return opened(f, stated.size, calibration_ended);
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QString>
+#include "form/F_main.h"
 
-class F_main;
+#include <QString>
 
 // "Open picture": asks for a file and shows it, at 100% or, with the zoom
 // lock ticked, at the zoom in force.
@@ -12,10 +12,20 @@ void open_picture(F_main& f);
 // recent, Next picture). The file is decoded on a worker thread while the
 // window repaints and shows the part of it the viewport will show; the
 // window's input waits meanwhile (view/held_input.h), and the open completes
-// as one step when the whole file has been read. False, with the window
-// exactly as it was and the reason in the status bar, when the file cannot be
-// read as a picture; false too, saying nothing, when another open started
-// meanwhile cancelled this one.
-bool open_picture_file(F_main& f, const QString& path);
+// as one step when the whole file has been read. A file that cannot be read
+// as a picture leaves the window exactly as it was.
+//
+// The caller reports how it went, holding the window's input (InputHeld)
+// until it has: a click held during the open then acts after the report, not
+// before it.
+struct PictureOpening {
+    // What the status line says: what was opened ("Opened p.jpg, 600 x 400"),
+    // or why nothing was. Empty when another open started meanwhile cancelled
+    // this one; that one says how it went.
+    QString message;
+    F_main::Outcome outcome = F_main::Outcome::failure;
+    bool opened() const { return outcome == F_main::Outcome::done; }
+};
+PictureOpening open_picture_file(F_main& f, const QString& path);
 // The picture being opened, or else the one shown (pic_path).
 QString picture_being_opened(F_main& f);

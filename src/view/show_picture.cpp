@@ -27,14 +27,11 @@ namespace {
 constexpr qint64 busy_pixels = 4'000'000;
 }
 
-QString show_picture_at(F_main& f, double percent, QSize* full_size) {
+QString show_picture_at(F_main& f, double percent) {
     // Taken before anything is decoded: a file changed while it is read
     // differs from it at the next step, and is read again then.
     const FileIdentity file = file_identity(f.pic_path);
-    if (show_kept_picture(f, percent, file)) {
-        if (full_size != nullptr) *full_size = f.full_picture.size();
-        return QString();
-    }
+    if (show_kept_picture(f, percent, file)) return QString();
     // The checks that need no decoding come first: a file gone, unreadable or
     // no longer a picture leaves everything as it was.
     const PictureSize stated = read_picture_size(f.pic_path);
@@ -46,7 +43,7 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size) {
     // memory, which saves the system zeroing and mapping a hundred megabytes
     // afresh at every step. Should the file then prove damaged past its
     // header, the picture area stays blank at its size; the zoom and pic_path
-    // stay as they were and the status bar says why.
+    // stay as they were and the caller says why.
     // A few megapixels decode in the blink of an eye; larger pictures take
     // long enough for the pointer to say the window is busy.
     const BusyCursor busy(qint64(full.width()) * full.height() > busy_pixels);
@@ -87,6 +84,5 @@ QString show_picture_at(F_main& f, double percent, QSize* full_size) {
         if (!loaded.ok()) return loaded.error;
         f.P_in->set_picture(std::move(loaded.image));
     }
-    if (full_size != nullptr) *full_size = full;
     return QString();
 }

@@ -4,16 +4,15 @@
 // path behind every zoom step (render_at_zoom, "1/1"); opening decodes on a
 // worker (view/picture_loading.h).
 
-#include <QSize>
 #include <QString>
 
 class F_main;
 
-// Shows the picture of pic_path in P_in at `percent`, read afresh from its
-// file and scaled from its full size. Returns why the file could not be read,
-// with P_in as it was; empty when the picture is shown. The caller says it.
-// `full_size`, when given, receives the picture's own size on success.
-QString show_picture_at(F_main& f, double percent, QSize* full_size = nullptr);
+// Shows the picture of pic_path in P_in at `percent`: from the kept full-size
+// picture when its file is unchanged (view/kept_picture.h), else read again
+// from the file. Returns why the file could not be read, with P_in as it
+// was; empty when the picture is shown. The caller says it.
+QString show_picture_at(F_main& f, double percent);
 
 // A picture held by P_in above this size is released once the new file has
 // passed its checks, before it is decoded, so that a zoom step holds one

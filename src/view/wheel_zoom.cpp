@@ -19,7 +19,11 @@ WheelZoom::WheelZoom(F_main& f) : QObject(&f), f_(f) {
 
 void WheelZoom::notch(int points, QPointF pointer) {
     pointer_ = pointer;
-    if (refuse_locked_zoom(f_) || !zoom_buttons_act(f_)) return;
+    if (const QString locked = zoom_lock_refusal(f_); !locked.isEmpty()) {
+        f_.report(locked);
+        return;
+    }
+    if (!zoom_buttons_act(f_)) return;
     const int from = pending() ? target_ : round_to_int(view_mapping(f_).percent);
     const int to = stepped_zoom(from, points);
     if (to == from) return; // at the end of the range this notch does nothing
@@ -35,7 +39,10 @@ void WheelZoom::show_burst() {
     // enabled bar and 0 otherwise.
     const QPoint was = -f_.P_in->pos();
     const QSize old_size = f_.P_in->size();
-    if (!show_zoom(f_, target_)) return;
+    if (const QString why = show_zoom(f_, target_); !why.isEmpty()) {
+        f_.report(why);
+        return;
+    }
     const QSize new_size = f_.P_in->size();
     // The Change handlers move the picture area and redraw the scale bar.
     if (scroll_bar_enabled(f_.HS_main))

@@ -4,39 +4,70 @@
 #include "form/F_main.h"
 #include "platform/event_hooks.h"
 #include "view/folder_steps.h"
+#include "view/magnifier_control.h"
 #include "view/picture_loading.h"
+#include "view/pointer_place.h"
+#include "view/pointer_readout.h"
+#include "view/recent_menu.h"
+#include "view/scroll_keys.h"
 #include "view/scrolling.h"
 #include "view/wheel.h"
 #include "view/wheel_zoom.h"
 #include "view/zoom.h"
 #include "view/zoom_lock.h"
 
-#include <QCheckBox>
-
 #include <QAction>
+#include <QCheckBox>
 #include <QMenu>
 #include <QScrollBar>
+#include <QShortcut>
 #include <memory>
 #include <tuple>
 
+namespace {
+
+// A zoom key: a step as its label takes it, or with the zoom lock ticked a
+// word in the status line (the labels beside the box stay silent).
+void zoom_key(F_main& f, const QKeySequence& keys, void (*zoom)(F_main&)) {
+    auto* shortcut = new QShortcut(keys, &f);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, &f, [&f, zoom] {
+        if (const QString locked = zoom_lock_refusal(f); !locked.isEmpty())
+            f.report(locked);
+        else
+            zoom(f);
+    });
+}
+
+} // namespace
+
 void wire_view(F_main& f) {
     QObject::connect(f.fo, &QAction::triggered, &f, [&f] { open_picture(f); });
-    // Through the shown picture's folder, below Open picture; found by name
-    // ("fn", "fv"), their keys set with the window's others.
-    for (const auto& [name, caption, handler] :
-         {std::tuple{"fn", "Next picture (&N)", &next_picture},
-          std::tuple{"fv", "Previous picture (&V)", &previous_picture}}) {
+    f.fo->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    // Through the shown picture's folder, below Open picture. Not PageDown
+    // and PageUp alone: those scroll (view/scroll_keys).
+    for (const auto& [name, caption, keys, handler] :
+         {std::tuple{"next_picture", "Next picture (&N)", "Ctrl+PgDown", &next_picture},
+          std::tuple{"previous_picture", "Previous picture (&V)", "Ctrl+PgUp",
+                     &previous_picture}}) {
         auto* item = new QAction(QLatin1String(caption), f.ff);
         item->setObjectName(QLatin1String(name));
+        item->setShortcut(QKeySequence(QLatin1String(keys)));
         f.ff->insertAction(f.fp, item);
         QObject::connect(item, &QAction::triggered, &f, [&f, step = handler] { step(f); });
     }
+    add_recent_menu(f);
 
     QObject::connect(f.L_in, &ClickLabel::clicked, &f, [&f] { L_in_Click(f); });
     QObject::connect(f.L_out, &ClickLabel::clicked, &f, [&f] { L_out_Click(f); });
     QObject::connect(f.L_even, &ClickLabel::clicked, &f, [&f] { L_even_Click(f); });
     // Check_zlock's value is what the zoom buttons read; its click says so.
     QObject::connect(f.Check_zlock, &QCheckBox::clicked, &f, [&f] { Check_zlock_Click(f); });
+    // Text boxes take these keys for themselves first.
+    for (const char* in : {"Ctrl++", "Ctrl+="})
+        zoom_key(f, QKeySequence(QLatin1String(in)), &L_in_Click);
+    zoom_key(f, QKeySequence(QStringLiteral("Ctrl+-")), &L_out_Click);
+    zoom_key(f, QKeySequence(QStringLiteral("Ctrl+0")), &L_even_Click);
 
     // Dragging the thumb moves the picture live: with tracking on, the value
     // follows the thumb at every step and valueChanged runs the Change handler.
@@ -46,6 +77,7 @@ void wire_view(F_main& f) {
     QObject::connect(f.VS_main, &QScrollBar::valueChanged, &f, [&f] { VS_main_Change(f); });
     QObject::connect(f.HS_main, &QScrollBar::sliderMoved, &f, [&f] { HS_main_Scroll(f); });
     QObject::connect(f.VS_main, &QScrollBar::sliderMoved, &f, [&f] { VS_main_Scroll(f); });
+    add_scroll_keys(f);
 
     // The wheel over the picture, or over the viewport around it.
     auto rest = std::make_shared<WheelRest>();
@@ -54,4 +86,10 @@ void wire_view(F_main& f) {
         on_wheel(area, [&f, rest](QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pointer) {
             P_out_Wheel(f, *rest, angle, modifiers, pointer);
         });
+
+    // Connected after the measuring handlers (wired before view): the readout
+    // and the magnifier show the pointer's move as measuring has taken it.
+    auto* place = new PointerPlace(f);
+    add_pointer_readout(f, *place);
+    add_magnifier(f, *place);
 }

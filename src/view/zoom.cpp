@@ -27,7 +27,8 @@ void step_zoom(F_main& f, int points) {
     if (!zoom_buttons_act(f)) return;
     const int z = round_to_int(view_mapping(f).percent);
     const int next = stepped_zoom(z, points);
-    if (next != z) show_zoom(f, next);
+    if (next == z) return;
+    if (const QString why = show_zoom(f, next); !why.isEmpty()) f.report(why);
 }
 
 } // namespace
@@ -44,16 +45,15 @@ int stepped_zoom(int z, int points) {
 // The caption is written before the picture is rendered, as render_at_zoom
 // reads it there; a file that can no longer be read puts the previous caption
 // back, so a failed step changes nothing at all.
-bool show_zoom(F_main& f, int percent) {
+QString show_zoom(F_main& f, int percent) {
     const ViewMapping before = view_mapping(f);
     set_view_zoom(f, percent);
-    if (const QString why = render_at_zoom(f); !why.isEmpty()) {
+    if (QString why = render_at_zoom(f); !why.isEmpty()) {
         set_view_zoom(f, round_to_int(before.percent));
-        f.report(why);
-        return false;
+        return why;
     }
     after_zoom_step(f, before);
-    return true;
+    return QString();
 }
 
 QString render_at_zoom(F_main& f) {
@@ -68,8 +68,8 @@ void L_out_Click(F_main& f) {
     step_zoom(f, -10);
 }
 
-// Runs in full at 100% too: it reloads the picture from its file and clears
-// the measurement.
+// Runs in full at 100% too: it shows the picture anew (read again from its
+// file when that changed) and clears the measurement.
 void L_even_Click(F_main& f) {
     if (!zoom_buttons_act(f)) return;
     if (const QString why = show_picture_at(f, 100.0); !why.isEmpty()) {

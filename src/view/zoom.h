@@ -20,6 +20,7 @@ bool zoom_buttons_act(const F_main& f);
 // acts only up to 500%, "out" only from 15%; otherwise `z` itself.
 int stepped_zoom(int z, int points);
 // Shows the picture at `percent` with everything that follows a zoom step
-// (caption, resets, scroll bars, scale bar). False, with nothing changed and
-// the reason in the status bar, when the file can no longer be read.
-bool show_zoom(F_main& f, int percent);
+// (caption, resets, scroll bars, scale bar). Returns why the file can no
+// longer be read, with nothing changed; empty when it is shown. The caller
+// says it.
+QString show_zoom(F_main& f, int percent);

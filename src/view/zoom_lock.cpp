@@ -6,10 +6,9 @@
 #include <QCheckBox>
 #include <QLabel>
 
-bool refuse_locked_zoom(F_main& f) {
-    if (value(f.Check_zlock) != 1) return false;
-    f.report(QStringLiteral("Zoom lock is on: untick \"zoom lock\" to zoom."));
-    return true;
+QString zoom_lock_refusal(const F_main& f) {
+    if (value(f.Check_zlock) != 1) return QString();
+    return QStringLiteral("Zoom lock is on: untick \"zoom lock\" to zoom.");
 }
 
 void Check_zlock_Click(F_main& f) {

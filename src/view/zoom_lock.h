@@ -7,7 +7,10 @@
 
 class F_main;
 
-// True, with "Zoom lock is on" in the status line, while "zoom lock" is ticked.
-bool refuse_locked_zoom(F_main& f);
+#include <QString>
+
+// What the zoom keys and Ctrl+wheel say instead of zooming while "zoom lock"
+// is ticked ("Zoom lock is on..."); empty while they may zoom.
+QString zoom_lock_refusal(const F_main& f);
 // The box's click: says whether zooming is held or possible again.
 void Check_zlock_Click(F_main& f);

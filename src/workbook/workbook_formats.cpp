@@ -6,7 +6,7 @@
 
 WorkbookFormat workbook_format(const QString& path) {
     for (const WorkbookFileType& type : workbook_file_types)
-        if (path.endsWith(QLatin1String(type.extension), Qt::CaseInsensitive)) return type.format;
+        if (path.endsWith(QLatin1String(type.extension), Qt::CaseInsensitive)) return type.kind;
     return WorkbookFormat::xls;
 }
 

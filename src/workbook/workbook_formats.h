@@ -5,19 +5,14 @@
 // asks here: the save dialog's entries, the completion of a typed name, the
 // spreadsheet application that writes the file.
 
+#include "platform/file_dialogs.h"
 #include "workbook/spreadsheet.h"
 
 #include <QString>
 
 enum class WorkbookFormat { xls, xlsx, csv };
 
-struct WorkbookFileType {
-    WorkbookFormat format;
-    const char* extension;    // ".xls"
-    const char* dialog_entry; // the save dialog's entry: "Excel workbook (*.xlsx)"
-};
-
-// In the order the save dialog lists them; the first is the one selected.
+using WorkbookFileType = SaveFileType<WorkbookFormat>;
 inline constexpr WorkbookFileType workbook_file_types[] = {
     {WorkbookFormat::xls, ".xls", "*.xls"},
     {WorkbookFormat::xlsx, ".xlsx", "Excel workbook (*.xlsx)"},

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "kelvo_fixture.h"
 
+#include "app/tutorial.h"
 #include "measure/pointer_input.h"
 #include "scale/scale_file.h"
 
@@ -89,6 +90,18 @@ TEST_F(DesktopHabits, CtrlCCopiesTheResultUnlessATextBoxHasTheFocus) {
     f->Text_comment->setFocus();
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("left wing"));
+}
+
+TEST_F(DesktopHabits, CtrlOOpensAPictureF1ShowsTheTutorialCtrlQExits) {
+    dialogs.answer(save_picture_file(test_picture(20, 10), "k.bmp"));
+    key(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(f->pic_path, path("k.bmp"));
+    key(Qt::Key_F1);
+    EXPECT_TRUE(f->tutorial && f->tutorial->isVisible());
+    f->activateWindow(); // from the tutorial window
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.get()));
+    key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(f->isVisible());
 }
 
 } // namespace

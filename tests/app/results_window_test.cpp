@@ -28,7 +28,7 @@ TEST_F(ResultsView, TheWindowListsTheRowsWrittenAndOpensTheWorkbook) {
     UrlCatcher desktop;
     QDesktopServices::setUrlHandler("file", &desktop, "open");
     open(save_picture_file(test_picture(200, 150), "picture.bmp"));
-    f->findChild<QAction*>("fb")->trigger();
+    f->findChild<QAction*>("open_workbook")->trigger();
     EXPECT_TRUE(f->status_text().startsWith("No workbook is open"))
         << f->status_text().toStdString();
 
@@ -39,7 +39,7 @@ TEST_F(ResultsView, TheWindowListsTheRowsWrittenAndOpensTheWorkbook) {
     f->Text_comment->setPlainText("first");
     dialogs.answer(path("book.xls"));
     pointer::click(f->Command_excel);
-    f->findChild<QAction*>("vr")->trigger();
+    f->findChild<QAction*>("view_results")->trigger();
     auto* window = f->findChild<QWidget*>("results_window");
     ASSERT_TRUE(window->isVisible());
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::Tool));
@@ -58,7 +58,7 @@ TEST_F(ResultsView, TheWindowListsTheRowsWrittenAndOpensTheWorkbook) {
     EXPECT_EQ(window->findChild<QLabel*>("results_workbook")->toolTip(), path("book.xls"));
 
     pointer::click(window->findChild<QPushButton*>("results_open"));
-    f->findChild<QAction*>("fb")->trigger();
+    f->findChild<QAction*>("open_workbook")->trigger();
     EXPECT_EQ(desktop.opened, QList<QUrl>(2, QUrl::fromLocalFile(path("book.xls"))));
     QDesktopServices::unsetUrlHandler("file");
 }

@@ -123,8 +123,8 @@ TEST_F(StartUp, MenusReadAsDesignedWithAccessKeysAndKeysOnlyWhereAdded) {
     EXPECT_EQ(menus[0]->text(), QStringLiteral("File (&F)"));
     EXPECT_EQ(menus[1]->text(), QStringLiteral("View (&V)"));
     EXPECT_EQ(menus[2]->text(), QStringLiteral("Info (&I)"));
-    QAction* next = f->ff->findChild<QAction*>(QStringLiteral("fn"));
-    QAction* previous = f->ff->findChild<QAction*>(QStringLiteral("fv"));
+    QAction* next = f->ff->findChild<QAction*>(QStringLiteral("next_picture"));
+    QAction* previous = f->ff->findChild<QAction*>(QStringLiteral("previous_picture"));
     const QList<QAction*> keyed{f->fo, next, previous, f->fx, f->iu};
     QStringList file;
     for (QAction* a : f->ff->actions()) {

@@ -744,7 +744,7 @@ TEST_F(SpreadsheetExport, AChangedFileThatCannotBeReadBackIsLeftAloneAndNewRescu
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
     EXPECT_EQ(f->workbook->xl_book, path(QStringLiteral("next.xls")));
     EXPECT_EQ(last_row(read_back(path(QStringLiteral("next.xls")))), 3);
-    EXPECT_TRUE(f->fw->isVisible());
+    EXPECT_TRUE(f->recovered_workbooks->isVisible());
     EXPECT_EQ(contents(file), "a note another program wrote over the workbook");
 }
 
@@ -764,7 +764,7 @@ TEST_F(SpreadsheetExport, TheRequestToSaveBeforeLogOutKeepsPendingRowsAndTheWind
     ASSERT_EQ(files_in(recovered).size(), 1u) << f->status_text().toStdString();
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
     EXPECT_EQ(f->workbook->xl_open, 1);
-    EXPECT_TRUE(f->fw->isVisible()) << "File > Recovered workbooks leads there";
+    EXPECT_TRUE(f->recovered_workbooks->isVisible()) << "File > Recovered workbooks leads there";
 
     f->close();
     EXPECT_FALSE(f->isVisible());
@@ -804,7 +804,7 @@ TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
     const DataFolder data(path(QStringLiteral("data")));
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
     announce_recovered_workbooks(*f);
-    EXPECT_FALSE(f->fw->isVisible());
+    EXPECT_FALSE(f->recovered_workbooks->isVisible());
     EXPECT_FALSE(contents(user_settings().fileName()).contains("@Invalid")) << "an empty list";
     ASSERT_TRUE(QDir().mkpath(recovered));
     put(recovered + QStringLiteral("/rows-20240501-143210.xls"), "rows");
@@ -812,11 +812,11 @@ TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
     announce_recovered_workbooks(*f);
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("1 workbook(s)")));
     EXPECT_TRUE(f->status_text().contains(recovered)) << f->status_text().toStdString();
-    EXPECT_TRUE(f->fw->isVisible());
+    EXPECT_TRUE(f->recovered_workbooks->isVisible());
     f->report(QString());
     announce_recovered_workbooks(*f);
     EXPECT_TRUE(f->status_text().isEmpty()) << "announced once";
-    EXPECT_TRUE(f->fw->isVisible());
+    EXPECT_TRUE(f->recovered_workbooks->isVisible());
 }
 
 // ---- A kill after a row ----

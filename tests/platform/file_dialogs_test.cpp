@@ -36,8 +36,7 @@ TEST(FileFilter, EachPartMatchesInAnyCase) {
 
 // Runs the real dialog and inspects it while it is open.
 template <class Inspect>
-QString run_dialog(const DialogRequest& request, Inspect inspect, const QString& type,
-                   int* entry = nullptr) {
+DialogAnswer run_dialog(const DialogRequest& request, Inspect inspect, const QString& type) {
     QtFileDialogs dialogs;
     QTimer::singleShot(0, [&] {
         (void)QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 2000);
@@ -51,7 +50,7 @@ QString run_dialog(const DialogRequest& request, Inspect inspect, const QString&
             static_cast<QDialog*>(dialog)->accept();
         }
     });
-    return dialogs.ask(request, nullptr, entry);
+    return dialogs.ask(request, nullptr);
 }
 
 TEST(QtFileDialogs, ShowsTheTitleAndOneFilterEntryReadingAsThePattern) {
@@ -61,14 +60,16 @@ TEST(QtFileDialogs, ShowsTheTitleAndOneFilterEntryReadingAsThePattern) {
     QFile(dir.filePath("c.png")).open(QIODevice::WriteOnly);
     QString title;
     QStringList filters;
-    const QString answer = run_dialog(
-        {DialogKind::Open, QStringLiteral("Open data file"), QStringLiteral("*.bmp;*.jpg")},
-        [&](QFileDialog& d) {
-            title = d.windowTitle();
-            filters = d.nameFilters();
-            d.setDirectory(dir.path());
-        },
-        QString());
+    const QString answer =
+        run_dialog(
+            {DialogKind::Open, QStringLiteral("Open data file"), QStringLiteral("*.bmp;*.jpg")},
+            [&](QFileDialog& d) {
+                title = d.windowTitle();
+                filters = d.nameFilters();
+                d.setDirectory(dir.path());
+            },
+            QString())
+            .path;
     EXPECT_TRUE(answer.isEmpty()) << "cancel yields an empty path";
     EXPECT_EQ(title, QStringLiteral("Open data file"));
     ASSERT_EQ(filters.size(), 1);
@@ -93,7 +94,8 @@ TEST(QtFileDialogs, ASecondEntryListsEveryPictureAndTheFirstStaysSelected) {
                       selected = d.selectedNameFilter();
                       d.setDirectory(dir.path());
                   },
-                  scan),
+                  scan)
+                  .path,
               scan);
     ASSERT_EQ(filters.size(), 2);
     EXPECT_EQ(selected, QStringLiteral("*.bmp;*.jpg")); // shown without its details
@@ -102,9 +104,11 @@ TEST(QtFileDialogs, ASecondEntryListsEveryPictureAndTheFirstStaysSelected) {
 
 TEST(QtFileDialogs, SaveReturnsTheNameAsTypedWithoutAnExtension) {
     QTemporaryDir dir;
-    const QString answer = run_dialog(
-        {DialogKind::Save, QStringLiteral("Save data file"), QStringLiteral("*.kvo")},
-        [&](QFileDialog& d) { d.setDirectory(dir.path()); }, dir.filePath("scale"));
+    const QString answer =
+        run_dialog(
+            {DialogKind::Save, QStringLiteral("Save data file"), QStringLiteral("*.kvo")},
+            [&](QFileDialog& d) { d.setDirectory(dir.path()); }, dir.filePath("scale"))
+            .path;
     EXPECT_EQ(answer, dir.filePath("scale"));
 }
 
@@ -126,18 +130,19 @@ TEST(QtFileDialogs, SaveSaysWhyANameInAFolderThatDoesNotExistIsRefused) {
     bool still_open = false;
     QString warning;
     const QString answer = run_dialog(
-        {.kind = DialogKind::Save,
-         .title = QStringLiteral("Save data file"),
-         .pattern = QStringLiteral("*.xls"),
-         .completion = QStringLiteral(".xls")},
-        [&](QFileDialog& d) {
-            d.setDirectory(dir.path());
-            d.selectFile(dir.filePath("missing/results"));
-            answer_next_question(QMessageBox::Ok, &warning);
-            static_cast<QDialog&>(d).accept();
-            still_open = d.isVisible();
-        },
-        QString());
+                               {.kind = DialogKind::Save,
+                                .title = QStringLiteral("Save data file"),
+                                .pattern = QStringLiteral("*.xls"),
+                                .completion = QStringLiteral(".xls")},
+                               [&](QFileDialog& d) {
+                                   d.setDirectory(dir.path());
+                                   d.selectFile(dir.filePath("missing/results"));
+                                   answer_next_question(QMessageBox::Ok, &warning);
+                                   static_cast<QDialog&>(d).accept();
+                                   still_open = d.isVisible();
+                               },
+                               QString())
+                               .path;
     EXPECT_TRUE(still_open) << "the dialog stays open on a missing folder";
     EXPECT_EQ(warning,
               "Save data file|" + dir.filePath("missing") +
@@ -151,19 +156,20 @@ TEST(QtFileDialogs, SaveAsksBeforeTheCompletedNameReplacesAFile) {
     QString question;
     bool open_after_no = false;
     const QString answer = run_dialog(
-        {.kind = DialogKind::Save,
-         .title = QStringLiteral("Save data file"),
-         .pattern = QStringLiteral("*.xls"),
-         .completion = QStringLiteral(".xls")},
-        [&](QFileDialog& d) {
-            d.setDirectory(dir.path());
-            d.selectFile(dir.filePath("results"));
-            answer_next_question(QMessageBox::No, &question);
-            static_cast<QDialog&>(d).accept();
-            open_after_no = d.isVisible();
-            answer_next_question(QMessageBox::Yes, &question);
-        },
-        dir.filePath("results"));
+                               {.kind = DialogKind::Save,
+                                .title = QStringLiteral("Save data file"),
+                                .pattern = QStringLiteral("*.xls"),
+                                .completion = QStringLiteral(".xls")},
+                               [&](QFileDialog& d) {
+                                   d.setDirectory(dir.path());
+                                   d.selectFile(dir.filePath("results"));
+                                   answer_next_question(QMessageBox::No, &question);
+                                   static_cast<QDialog&>(d).accept();
+                                   open_after_no = d.isVisible();
+                                   answer_next_question(QMessageBox::Yes, &question);
+                               },
+                               dir.filePath("results"))
+                               .path;
     EXPECT_EQ(question, "Save data file|results.xls already exists.\nDo you want to replace it?");
     EXPECT_TRUE(open_after_no) << "No keeps the dialog open and writes nothing";
     EXPECT_EQ(answer, dir.filePath("results")) << "Yes: the name as typed, completed by the caller";
@@ -180,8 +186,7 @@ TEST(QtFileDialogs, FurtherSaveEntriesShowTheirLabelsAndTheChosenOneCompletesThe
         .more_saves = {{QStringLiteral("Excel workbook (*.xlsx)"), QStringLiteral(".xlsx")},
                        {QStringLiteral("CSV, comma-separated (*.csv)"), QStringLiteral(".csv")}}};
     QString selected_first, selected_then, question;
-    int entry = -1;
-    const QString answer = run_dialog(
+    const DialogAnswer answer = run_dialog(
         request,
         [&](QFileDialog& d) {
             d.setDirectory(dir.path());
@@ -190,13 +195,13 @@ TEST(QtFileDialogs, FurtherSaveEntriesShowTheirLabelsAndTheChosenOneCompletesThe
             selected_then = d.selectedNameFilter();
             answer_next_question(QMessageBox::Yes, &question);
         },
-        dir.filePath("results"), &entry);
+        dir.filePath("results"));
     EXPECT_EQ(selected_first, QStringLiteral("*.xls"));
     EXPECT_EQ(selected_then, QStringLiteral("Excel workbook (*.xlsx)"));
     EXPECT_EQ(question, "Save data file|results.xlsx already exists.\nDo you want to replace it?");
-    EXPECT_EQ(answer, dir.filePath("results"));
-    EXPECT_EQ(entry, 1);
-    EXPECT_EQ(completed_name(request, answer, entry), dir.filePath("results.xlsx"));
+    EXPECT_EQ(answer.path, dir.filePath("results"));
+    EXPECT_EQ(answer.entry, 1);
+    EXPECT_EQ(completed_name(request, answer.path, answer.entry), dir.filePath("results.xlsx"));
 }
 
 TEST(QtFileDialogs, ALongNonAsciiPathComesBackWhole) {
@@ -208,9 +213,11 @@ TEST(QtFileDialogs, ALongNonAsciiPathComesBackWhole) {
     const QString file = folder + QStringLiteral("/Mikroskopaufnahme_Ähre_象.bmp");
     QFile(file).open(QIODevice::WriteOnly);
     ASSERT_GT(file.size(), 249);
-    const QString answer = run_dialog(
-        {DialogKind::Open, QStringLiteral("Open data file"), QStringLiteral("*.bmp;*.jpg")},
-        [&](QFileDialog& d) { d.setDirectory(folder); }, file);
+    const QString answer =
+        run_dialog(
+            {DialogKind::Open, QStringLiteral("Open data file"), QStringLiteral("*.bmp;*.jpg")},
+            [&](QFileDialog& d) { d.setDirectory(folder); }, file)
+            .path;
     EXPECT_EQ(answer, file);
 }
 

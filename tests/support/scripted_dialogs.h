@@ -17,15 +17,15 @@ class ScriptedFileDialogs : public FileDialogs {
     }
     void cancel() { answer(QString()); }
 
-    QString ask(const DialogRequest& request, QWidget*, int* entry = nullptr) override {
+    DialogAnswer ask(const DialogRequest& request, QWidget*) override {
         requests.push_back(request);
         if (answers_.isEmpty()) {
             ++unexpected;
-            return QString();
+            return {};
         }
-        if (entry) *entry = entries_.front();
+        const int entry = entries_.front();
         entries_.erase(entries_.begin());
-        return answers_.takeFirst();
+        return {answers_.takeFirst(), entry};
     }
 
     std::vector<DialogRequest> requests;

@@ -20,7 +20,7 @@ class Opening : public ViewTest {
         return file;
     }
     // Runs `during` from inside the open of `file`, once the window waits on it.
-    bool open_with(const QString& file, const std::function<void()>& during) {
+    PictureOpening open_with(const QString& file, const std::function<void()>& during) {
         QTimer::singleShot(0, f.get(), during);
         return open_picture_file(*f, file);
     }
@@ -44,7 +44,8 @@ TEST_F(Opening, ADamagedPhotoWithdrawsItsFirstScreenfulAndLeavesTheWindowAsItWas
         }
     } early;
     qApp->installEventFilter(&early);
-    EXPECT_FALSE(open_picture_file(*f, cut));
+    const PictureOpening opening = open_picture_file(*f, cut);
+    EXPECT_FALSE(opening.opened());
     EXPECT_GT(early.count, 0);
     EXPECT_EQ(f->P_out->findChild<QWidget*>(QStringLiteral("early_screenful")), nullptr);
     EXPECT_EQ(f->P_in->picture().cacheKey(), picture);
@@ -53,21 +54,24 @@ TEST_F(Opening, ADamagedPhotoWithdrawsItsFirstScreenfulAndLeavesTheWindowAsItWas
     EXPECT_EQ(f->P_in->pos(), QPoint(-150, -100));
     EXPECT_EQ(f->VS_main->value(), 100);
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("100%"));
-    EXPECT_NE(f->status_text(), status);
-    EXPECT_TRUE(f->status_text().contains(QLatin1String("truncated")))
-        << f->status_text().toStdString();
+    EXPECT_EQ(f->status_text(), status); // the handler that opened it says it
+    EXPECT_TRUE(opening.message.contains(QLatin1String("truncated")))
+        << opening.message.toStdString();
 }
 
 TEST_F(Opening, ASecondOpenCancelsTheFirst) {
     show_window();
     const QString first = photo("first.jpg");
     const QString second = save_picture_file(test_picture(40, 30), "second.bmp");
-    bool second_opened = false;
-    EXPECT_FALSE(open_with(first, [&] { second_opened = open_picture_file(*f, second); }));
-    EXPECT_TRUE(second_opened);
+    PictureOpening second_opening;
+    const PictureOpening first_opening =
+        open_with(first, [&] { second_opening = open_picture_file(*f, second); });
+    EXPECT_FALSE(first_opening.opened());
+    EXPECT_EQ(first_opening.message, QString()) << "the open that cancelled it says how it went";
+    EXPECT_TRUE(second_opening.opened());
     EXPECT_EQ(f->pic_path, second);
     EXPECT_EQ(f->P_in->size(), QSize(40, 30));
-    EXPECT_TRUE(f->status_text().startsWith(QLatin1String("Opened second.bmp, 40 x 30")));
+    EXPECT_TRUE(second_opening.message.startsWith(QLatin1String("Opened second.bmp, 40 x 30")));
     EXPECT_EQ(f->P_out->findChild<QWidget*>(QStringLiteral("early_screenful")), nullptr);
 }
 
@@ -76,10 +80,10 @@ TEST_F(Opening, AClickAndAClosingDuringAnOpenWaitForIt) {
     click(f->Option_tracer[0]);
     const QString next = photo("next.jpg");
     EXPECT_TRUE(open_with(next, [&] {
-        press(30, 20);
-        EXPECT_EQ(f->m_state, MeasuringState::no_start); // held, not taken yet
-        EXPECT_FALSE(f->close());
-    }));
+                    press(30, 20);
+                    EXPECT_EQ(f->m_state, MeasuringState::no_start); // held, not taken yet
+                    EXPECT_FALSE(f->close());
+                }).opened());
     EXPECT_EQ(f->pic_path, next);
     EXPECT_EQ(f->m_state, MeasuringState::start_fixed);
     EXPECT_EQ(f->pt_x, 30.0f);

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "app/magnifier_control.h"
+#include "view/magnifier_control.h"
 
-#include "app/pointer_place.h"
 #include "form/F_main.h"
 #include "form/view_mapping.h"
 #include "platform/user_settings.h"
+#include "view/pointer_place.h"
 #include "widgets/magnifier.h"
 
 #include <QAction>
@@ -57,12 +57,12 @@ MagnifierSource magnifier_source(const F_main& f, const ViewMapping& view) {
             QStringLiteral("pixels as shown at %1%").arg(percent)};
 }
 
-void wire_magnifier(F_main& f, PointerPlace& place) {
+void add_magnifier(F_main& f, PointerPlace& place) {
     auto* menu = new QMenu(QStringLiteral("View (&V)"), f.menuBar());
-    menu->setObjectName(QStringLiteral("vv"));
+    menu->setObjectName(QStringLiteral("view_menu"));
     f.menuBar()->insertMenu(f.ii->menuAction(), menu);
     QAction* item = menu->addAction(QStringLiteral("Magnifier (&M)"));
-    item->setObjectName(QStringLiteral("vm"));
+    item->setObjectName(QStringLiteral("view_magnifier"));
     item->setCheckable(true);
     item->setShortcut(QKeySequence(Qt::Key_M));
     item->setChecked(user_settings().value(setting, false).toBool());

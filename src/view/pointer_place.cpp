@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/pointer_place.h"
+#include "view/pointer_place.h"
 
 #include "form/F_main.h"
 

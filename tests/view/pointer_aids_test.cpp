@@ -4,10 +4,10 @@
 
 #include "kelvo_fixture.h"
 
-#include "app/magnifier_control.h"
 #include "app/main_window.h"
-#include "app/pointer_place.h"
-#include "app/pointer_readout.h"
+#include "view/magnifier_control.h"
+#include "view/pointer_place.h"
+#include "view/pointer_readout.h"
 #include "view/zoom.h"
 #include "widgets/magnifier.h"
 #include "workbook/xls_application.h"
@@ -33,7 +33,7 @@ class PointerAids : public KelvoTest {
         KelvoTest::TearDown();
     }
     QString readout() const { return f->findChild<QLabel*>("pointer_readout")->text(); }
-    QAction* magnifier_item() const { return f->findChild<QAction*>("vm"); }
+    QAction* magnifier_item() const { return f->findChild<QAction*>("view_magnifier"); }
     const Magnifier& inset() const { return *f->findChild<Magnifier*>(); }
     QRgb at_cross() const { return inset().view().pixel(Magnifier::cross, Magnifier::cross); }
     // The readout and the magnifier follow at most once a frame.
@@ -50,7 +50,7 @@ class PointerAids : public KelvoTest {
 };
 
 TEST_F(PointerAids, ReadoutShowsThePicturePixelAndTheAngleOfTheLineBeingDrawn) {
-    ASSERT_TRUE(show_zoom(*f, 200));
+    ASSERT_EQ(show_zoom(*f, 200), QString());
     move(25, 15);
     EXPECT_EQ(readout(), QStringLiteral("x 12.5  y 7.5"));
     pointer::click(f->P_in, Qt::LeftButton, {25, 15});
@@ -67,7 +67,7 @@ TEST_F(PointerAids, ReadoutShowsThePicturePixelAndTheAngleOfTheLineBeingDrawn) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return readout().endsWith("angle 45.0\u00B0"); }, 2000));
     leave();
     EXPECT_EQ(readout(), QString());
-    ASSERT_TRUE(show_zoom(*f, 510));
+    ASSERT_EQ(show_zoom(*f, 510), QString());
     move(770, 51); // the last screen column of pixel 150 (150.98); the first row of pixel 10
     EXPECT_EQ(readout(), QStringLiteral("x 150.9  y 10.0"));
 }
@@ -104,12 +104,12 @@ TEST_F(PointerAids, KeyMShowsThePicturesOwnPixelsBesideThePointerAndTheChoiceIsK
     leave();
     EXPECT_FALSE(inset().isVisible());
     const std::unique_ptr<F_main> next_run = make_main_window(dialogs, XlsApplication::factory());
-    EXPECT_TRUE(next_run->findChild<QAction*>("vm")->isChecked());
+    EXPECT_TRUE(next_run->findChild<QAction*>("view_magnifier")->isChecked());
 }
 
 TEST_F(PointerAids, BelowFullSizeTheMagnifierReadsTheKeptPictureElseSaysItShowsTheScreens) {
     magnifier_item()->setChecked(true);
-    ASSERT_TRUE(show_zoom(*f, 50));
+    ASSERT_EQ(show_zoom(*f, 50), QString());
     QImage full = picture;
     full.invertPixels(); // not what the file holds
     f->full_picture = full;

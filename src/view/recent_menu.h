@@ -7,7 +7,7 @@
 
 class F_main;
 
-void wire_recent_menu(F_main& f);
+void add_recent_menu(F_main& f);
 // Fills the submenu from the list kept in the settings; it is disabled while
 // the list is empty. Runs whenever the File menu opens.
 void fill_recent_menu(F_main& f);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/scroll_keys.h"
+#include "view/scroll_keys.h"
 
 #include "form/F_main.h"
 #include "view/wheel.h"
@@ -98,7 +98,7 @@ bool uses_scroll_keys(const QWidget* w) {
 
 } // namespace
 
-void wire_scroll_keys(F_main& f) {
+void add_scroll_keys(F_main& f) {
     for (const ScrollKey& k : scroll_keys) {
         auto* shortcut = new QShortcut(QKeySequence(k.keys), &f);
         shortcut->setContext(Qt::WindowShortcut);

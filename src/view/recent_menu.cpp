@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "app/recent_menu.h"
+#include "view/recent_menu.h"
 
 #include "form/F_main.h"
 #include "platform/recent_pictures.h"
+#include "view/held_input.h"
 #include "view/picture_loading.h"
 
 #include <QAction>
@@ -14,7 +15,7 @@ namespace {
 constexpr int longest_caption = 70;
 
 QMenu* recent_menu(F_main& f) {
-    return f.ff->findChild<QMenu*>(QStringLiteral("fr"));
+    return f.ff->findChild<QMenu*>(QStringLiteral("recent_pictures"));
 }
 
 // "&3 /home/ann/photos/wing.jpg", the middle of a long path left out.
@@ -33,14 +34,16 @@ void open_recent_picture(F_main& f, const QString& file) {
                      .arg(file));
         return;
     }
-    open_picture_file(f, file);
+    const InputHeld held(f);
+    const PictureOpening opening = open_picture_file(f, file);
+    if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
 }
 
 } // namespace
 
-void wire_recent_menu(F_main& f) {
+void add_recent_menu(F_main& f) {
     auto* menu = new QMenu(QStringLiteral("Open recent (&R)"), f.ff);
-    menu->setObjectName(QStringLiteral("fr"));
+    menu->setObjectName(QStringLiteral("recent_pictures"));
     f.ff->insertMenu(f.fp, menu);
     // Filled as the File menu opens, from the settings as they are then
     // (another window may have opened pictures since); nothing at start-up.

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "app/pointer_readout.h"
+#include "view/pointer_readout.h"
 
-#include "app/pointer_place.h"
 #include "form/F_main.h"
 #include "form/straight_lines.h"
 #include "form/view_mapping.h"
+#include "view/pointer_place.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -50,7 +50,7 @@ QString readout_text(QPointF picture, std::optional<double> angle) {
     return text;
 }
 
-void wire_pointer_readout(F_main& f, PointerPlace& place) {
+void add_pointer_readout(F_main& f, PointerPlace& place) {
     auto* label = new QLabel(f.statusBar());
     label->setObjectName(QStringLiteral("pointer_readout"));
     label->setTextFormat(Qt::PlainText);

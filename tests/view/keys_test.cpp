@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The window's keys: scrolling, the menus' keys, Open recent.
+// The keys that scroll the picture, and Open recent.
 
 #include "kelvo_fixture.h"
 
-#include "app/recent_menu.h"
-#include "app/tutorial.h"
 #include "platform/recent_pictures.h"
+#include "view/recent_menu.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -58,17 +57,6 @@ TEST_F(Keys, PageHomeEndAndArrowsScrollUnlessATextBoxOrOptionButtonHasTheFocus) 
     EXPECT_EQ(f->P_in->pos(), QPoint(0, 0));
 }
 
-TEST_F(Keys, CtrlOOpensAPictureF1ShowsTheTutorialCtrlQExits) {
-    dialogs.answer(save_picture_file(test_picture(20, 10), "k.bmp"));
-    key(Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(f->pic_path, path("k.bmp"));
-    key(Qt::Key_F1);
-    EXPECT_TRUE(f->tutorial && f->tutorial->isVisible());
-    activate();
-    key(Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_FALSE(f->isVisible());
-}
-
 TEST_F(Keys, OpenRecentListsTheLastEightNewestFirstAndDropsAMissingFileWithAWord) {
     for (const QString& file : recent_pictures())
         forget_recent_picture(file);
@@ -79,7 +67,7 @@ TEST_F(Keys, OpenRecentListsTheLastEightNewestFirstAndDropsAMissingFileWithAWord
     }
     open(files[3]); // to the head, once
     fill_recent_menu(*f);
-    const QList<QAction*> entries = f->ff->findChild<QMenu*>("fr")->actions();
+    const QList<QAction*> entries = f->ff->findChild<QMenu*>("recent_pictures")->actions();
     ASSERT_EQ(entries.size(), 8);
     EXPECT_EQ(entries[0]->text(), QStringLiteral("&1 ") + files[3]);
     EXPECT_EQ(entries[1]->statusTip(), files[8]);

@@ -15,7 +15,7 @@
 class F_main;
 class PointerPlace;
 
-void wire_pointer_readout(F_main& f, PointerPlace& place);
+void add_pointer_readout(F_main& f, PointerPlace& place);
 
 // The angle of the line from `from` to `to`, both in screen pixels (y grows
 // downwards): degrees, 0 to the right, counter-clockwise positive, in

@@ -11,4 +11,4 @@
 
 class F_main;
 
-void wire_scroll_keys(F_main& f);
+void add_scroll_keys(F_main& f);

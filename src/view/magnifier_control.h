@@ -19,7 +19,7 @@ class F_main;
 struct ViewMapping;
 class PointerPlace;
 
-void wire_magnifier(F_main& f, PointerPlace& place);
+void add_magnifier(F_main& f, PointerPlace& place);
 
 // Where the inset goes for the pointer at `pointer` (viewport pixels): above
 // and to the right of it, `gap` pixels clear, or on the other side where the
