@@ -7,6 +7,7 @@
 // wires events to handlers and runs the start-up sequence.
 
 #include "form/measuring_state.h"
+#include "form/view_mapping.h"
 #include "platform/colour.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_identity.h"
@@ -121,6 +122,8 @@ class F_main : public QMainWindow {
     qint32 seg_count = 0;                  // chain elements L_m[1..seg_count]
     float sum_x = 0, sum_y = 0, sum_d = 0; // totals of the completed chain elements
     float unit_per_px = 0;                 // real units per picture pixel at 100%
+    // The zoom; set_view_zoom (form/view_mapping.h) sets it and renders L_zval.
+    ViewMapping zoom;
     // The full-size decoded picture kept between zoom steps; null when not kept.
     QImage full_picture;
     // full_picture halved (each pixel the average of two by two), made from it

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "form/view_mapping.h"
 #include "measuring_fixture.h"
 
 #include "measure/chain.h"
@@ -149,7 +150,7 @@ TEST_F(Chain, TwoQuickRightPressesUndoTwoStepsInsteadOfClosing) {
 }
 
 TEST_F(Chain, TotalsAfterUndosEqualThoseOfTheRemainingPresses) {
-    f->L_zval->setText(QStringLiteral("30%"));
+    set_view_zoom(*f, 30);
     f->unit_per_px = 0.37f;
     QRandomGenerator random(7);
     auto point = [&] { return QPointF(random.bounded(400.0), random.bounded(300.0)); };

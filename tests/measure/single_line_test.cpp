@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "form/view_mapping.h"
 #include "measuring_fixture.h"
 
 #include "measure/modes.h"
@@ -16,7 +17,7 @@ namespace {
 using SingleLine = Measuring;
 
 TEST_F(SingleLine, TwoPressesAtHalfZoomAndHalfScaleRead30_40_50AndFreeze) {
-    f->L_zval->setText(QStringLiteral("50%"));
+    set_view_zoom(*f, 50);
     f->unit_per_px = 0.5f;
 
     left({10, 20});
@@ -57,7 +58,7 @@ TEST_F(SingleLine, ResultsUseTwoDecimalsWithoutLeadingZeroOrGrouping) {
     P_in_MouseMove(*f, 10.5f, 10.0f); // positions stay fractional
     EXPECT_EQ(results(), reads(".50", ".00", ".50"));
 
-    f->L_zval->setText(QStringLiteral("10%"));
+    set_view_zoom(*f, 10);
     move({160, 210});
     EXPECT_EQ(results(), reads("1500.00", "2000.00", "2500.00"));
 }

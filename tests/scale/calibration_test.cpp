@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Calibrating: a reference line of known length sets the scale, converts the
 // shown results and hands the pointer back to measuring.
+#include "form/view_mapping.h"
 #include "kelvo_fixture.h"
 
 #include "measure/pointer_input.h"
@@ -52,14 +53,14 @@ TEST_F(Calibration, TwoHundredPixelsTypedAsTenGivesFiveHundredthsAtAnyZoom) {
 
     // The same feature at 200% is 400 pixels on screen.
     f->unit_per_px = 1.0f;
-    f->L_zval->setText(QStringLiteral("200%"));
+    set_view_zoom(*f, 200);
     await_length(20, 40, 260, 360);
     type_and_press_enter(QStringLiteral("10"));
     EXPECT_EQ(f->unit_per_px, 0.05f);
 
     // And at 10% it is 20 pixels.
     f->unit_per_px = 1.0f;
-    f->L_zval->setText(QStringLiteral("10%"));
+    set_view_zoom(*f, 10);
     await_length(5, 5, 17, 21);
     type_and_press_enter(QStringLiteral("10 mm"));
     EXPECT_EQ(f->unit_per_px, 0.05f);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The scale bar on the window: where it stands, its label, and the three
 // "hide" boxes.
+#include "form/view_mapping.h"
 #include "kelvo_fixture.h"
 
 #include "measure/pointer_input.h"
@@ -88,7 +89,7 @@ TEST_F(ScaleBar, PictureNarrowerThanTheViewportTakesThePicturesOwnEdges) {
 
     // Wide but short: the right edge from the scroll bar, the foot from the picture.
     set_view({900, 200}, {500, 400}, 100, -1);
-    f->L_zval->setText(QStringLiteral("200%"));
+    set_view_zoom(*f, 200);
     draw_scale_bar(*f);
     // 0.5 units per shown pixel: 100 units are 200 pixels.
     EXPECT_EQ(bar(), (Bar{390, 590, 180}));
@@ -115,7 +116,7 @@ TEST_F(ScaleBar, HideDivisionFreezesTheBarThroughAZoomUntilUnticked) {
     EXPECT_TRUE(f->L_div->isHidden());
     EXPECT_TRUE(f->Line_eq->visible());
 
-    f->L_zval->setText(QStringLiteral("500%"));
+    set_view_zoom(*f, 500);
     set_view({1500, 1000}, {500, 400}, 200, 100);
     draw_scale_bar(*f);
     EXPECT_EQ(bar(), (Bar{190, 290, 180}));
