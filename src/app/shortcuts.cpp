@@ -3,6 +3,7 @@
 
 #include "app/scroll_keys.h"
 #include "form/F_main.h"
+#include "form/measure_room.h"
 #include "measure/line_cancel.h"
 #include "measure/result_copy.h"
 #include "scale/calibration_cancel.h"
@@ -30,7 +31,7 @@ void cancel_current(F_main& f) {
     // not a measurement's.
     if (cancel_calibration(f)) {
         f.report(QStringLiteral("Calibration cancelled; the scale is unchanged."));
-    } else if (cancel_line(f)) {
+    } else if (cancel_line(f.measure_room())) {
         f.report(QStringLiteral("Line cancelled."));
     }
 }
@@ -49,7 +50,7 @@ void wire_shortcuts(F_main& f) {
         if (!refuse_locked_zoom(f)) L_even_Click(f);
     });
     on_keys(f, QKeySequence(Qt::Key_Escape), [&f] { cancel_current(f); });
-    on_keys(f, QKeySequence::Copy, [&f] { copy_result(f); });
+    on_keys(f, QKeySequence::Copy, [&f] { copy_result(f.measure_room()); });
     // On the menu items, so the menus show them beside their access keys.
     f.fo->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     // Not PageDown and PageUp alone: those scroll (app/scroll_keys).

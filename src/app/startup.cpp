@@ -2,6 +2,7 @@
 #include "app/startup.h"
 
 #include "form/F_main.h"
+#include "form/measure_room.h"
 #include "form/measuring_mode.h"
 #include "form/view_mapping.h"
 #include "measure/modes.h"
@@ -58,8 +59,8 @@ void F_main_Load(F_main& f) {
     f.workbook->xl_open = 0;
     f.unit_per_px = 1.0f;
 
-    restart_measuring(f);
-    set_trace_grey(f);
+    restart_measuring(f.measure_room());
+    set_trace_grey(f.measure_room());
     announce_recovered_workbooks(f);
 
     f.started = true;

@@ -6,7 +6,9 @@
 // builds the elements and holds the state. The program (app/main_window.h)
 // wires events to handlers and runs the start-up sequence.
 
+#include "form/check_value.h"
 #include "form/measuring_state.h"
+#include "form/reporter.h"
 #include "form/view_mapping.h"
 #include "platform/colour.h"
 #include "platform/file_dialogs.h"
@@ -36,8 +38,13 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class F_tut;
+class MeasuringDoor;
 class PointerTool;
+class ScaleDoor;
 class WorkbookSession;
+struct MeasureRoom;
+struct OutputRoom;
+struct ScaleRoom;
 
 class F_main : public QMainWindow {
     Q_OBJECT
@@ -142,6 +149,19 @@ class F_main : public QMainWindow {
     QPointer<F_tut> tutorial; // the tutorial window while it is loaded
     // Takes presses and moves on P_in before measuring (the calibration).
     std::unique_ptr<PointerTool> pointer_tool;
+    // What measuring lets the subsystems above it ask, and what the scale
+    // lets them read; installed by measure's and scale's wiring.
+    std::unique_ptr<MeasuringDoor> measuring_door;
+    std::unique_ptr<ScaleDoor> scale_door;
+
+    // ---- Rooms (form/rooms.cpp) ----
+    // Each subsystem works on a view of the window naming exactly what it
+    // owns or reads; its wiring makes it here. The scale's room needs
+    // measuring's door, the output's both doors: they are made after the
+    // doors are installed.
+    MeasureRoom measure_room();
+    ScaleRoom scale_room();
+    OutputRoom output_room();
 
     // True once the start-up sequence has run; the layout waits for it.
     bool started = false;
@@ -149,7 +169,7 @@ class F_main : public QMainWindow {
     // Says in the status bar what failed, with the file and the reason, or
     // what was done. The line stays until the next report replaces it; menus'
     // status tips do not clear it. Failures are logged too.
-    enum class Outcome { failure, done };
+    using Outcome = ReportOutcome;
     void report(const QString& message, Outcome outcome = Outcome::failure);
     // The status line as it reads now (empty when nothing was reported).
     QString status_text() const;
@@ -198,6 +218,3 @@ class JoinedReports {
     std::vector<Report>* outer_;
     std::vector<Report> reports_;
 };
-
-// A check box's value as the handlers read it: 0 unticked, 1 ticked.
-int value(const QCheckBox* box);

@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "form/dialogs.h"
+#include "form/measure_room.h"
 #include "form/results.h"
 #include "measure/trace_colours.h"
 #include "output/workbook_recovery.h"
@@ -70,7 +71,7 @@ ResultRow result_row(F_main& f) {
     row.replaced = replace_unpaired_surrogates(path);
     cells.push_back({1, path, std::nullopt});
     int col = 2;
-    for (const ShownResult& result : shown_results(f)) {
+    for (const ShownResult& result : shown_results(f.measure_room())) {
         // The label's colour as it holds it: a red or black mark, or the
         // system's window text colour (automatic) before the first click.
         cells.push_back({col++, result.text, result.mark});
@@ -146,7 +147,7 @@ void write_result_row(F_main& f) {
                  workbook_failure(book.xl_book, saved.error) + cut_note);
         return;
     }
-    set_trace_green(f);
+    set_trace_green(f.measure_room());
     const QString after_others =
         saved.read_back
             ? QStringLiteral(", after the rows another window or program had written there")

@@ -14,7 +14,9 @@
 
 #include "form/F_main.h"
 #include "form/calibration_step.h"
+#include "form/measure_room.h"
 #include "form/numbers.h"
+#include "form/scale_room.h"
 #include "form/view_mapping.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
@@ -152,10 +154,10 @@ void Command_set_Click(F_main& f) {
     // Every click first clears what the measuring mode shows; m_state stays.
     switch (measuring_mode(f)) {
     case MeasuringMode::single:
-        hide_markers(f);
+        hide_markers(f.measure_room());
         break;
     case MeasuringMode::chain:
-        clear_segments(f);
+        clear_segments(f.measure_room());
         break;
     case MeasuringMode::free_hand:
         break;
@@ -165,7 +167,7 @@ void Command_set_Click(F_main& f) {
     if (step == CalibrationStep::idle) {
         f.L_trace_x->hide();
         f.L_trace_y->hide();
-        set_calibration_step(f, CalibrationStep::point_start);
+        set_calibration_step(f.scale_room(), CalibrationStep::point_start);
     } else if (step == CalibrationStep::set_scale_as) {
         confirm(f);
     }
@@ -183,18 +185,18 @@ void Text_scale_KeyPress(F_main& f, int& key_ascii) {
 void apply_scale(F_main& f) {
     const float old = f.unit_per_px;
     take_reference_length(f);
-    convert_results(f, old, f.unit_per_px);
+    convert_results(f.measure_room(), old, f.unit_per_px);
     leave_calibration(f);
 }
 
 void leave_calibration(F_main& f) {
     f.Line_scale->hide();
-    set_calibration_step(f, CalibrationStep::idle);
+    set_calibration_step(f.scale_room(), CalibrationStep::idle);
 
     // With "hide lines" ticked measuring stays switched off and untouched.
     if (lines_hidden(f)) return;
     // Presses measured again while the length was typed are dropped.
-    restart_measuring(f);
+    restart_measuring(f.measure_room());
     // The click that started the calibration hid the cross-hair.
     f.L_trace_x->show();
     f.L_trace_y->show();

@@ -7,8 +7,14 @@
 
 #include "form/pointer_tool.h"
 
+class F_main;
+
 class CalibrationPoints : public PointerTool {
   public:
-    bool press(F_main& f, float x, float y) override;
-    bool move(F_main& f, float x, float y) override;
+    explicit CalibrationPoints(F_main& f) : f_(f) {}
+    bool press(float x, float y) override;
+    bool move(float x, float y) override;
+
+  private:
+    F_main& f_;
 };

@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "form/dialogs.h"
+#include "form/measure_room.h"
 #include "measure/modes.h"
 #include "measure/result_panel.h"
 #include "platform/atomic_file.h"
@@ -83,7 +84,7 @@ void load_scale_defi(F_main& f, const QString& path) {
     // Text_scale, the calibration under way and the chain are left alone.
     const float old = f.unit_per_px;
     f.unit_per_px = scale;
-    convert_results(f, old, scale);
+    convert_results(f.measure_room(), old, scale);
     draw_scale_bar(f);
     QString from = QFileInfo(path).fileName();
     if (head.size != scale_file_size) from += QStringLiteral(", ") + size_note;

@@ -14,7 +14,7 @@
 #include <QPushButton>
 
 void wire_scale(F_main& f) {
-    f.pointer_tool = std::make_unique<CalibrationPoints>();
+    f.pointer_tool = std::make_unique<CalibrationPoints>(f);
     QObject::connect(f.Command_set, &QPushButton::clicked, &f, [&f] { Command_set_Click(f); });
     on_key_press(f.Text_scale, [&f](int& key_ascii) { Text_scale_KeyPress(f, key_ascii); });
     QObject::connect(f.fl, &QAction::triggered, &f, [&f] { save_scale_defi(f); });

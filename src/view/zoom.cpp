@@ -2,6 +2,7 @@
 #include "view/zoom.h"
 
 #include "form/F_main.h"
+#include "form/measure_room.h"
 #include "form/numbers.h"
 #include "form/view_mapping.h"
 #include "measure/modes.h"
@@ -17,7 +18,7 @@ namespace {
 // What follows every zoom step that showed the picture anew, from `was`.
 void after_zoom_step(F_main& f, const ViewMapping& was) {
     keep_calibration_line(f, was, view_mapping(f));
-    restart_measuring(f);
+    restart_measuring(f.measure_room());
     update_scroll_bars(f);
     draw_scale_bar(f);
 }

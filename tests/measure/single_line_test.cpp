@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "form/measure_room.h"
 #include "form/view_mapping.h"
 #include "measuring_fixture.h"
 
@@ -55,7 +56,7 @@ TEST_F(SingleLine, ResultsUseTwoDecimalsWithoutLeadingZeroOrGrouping) {
     left({10, 10});
     move({13, 14});
     EXPECT_EQ(results(), reads("3.00", "4.00", "5.00"));
-    P_in_MouseMove(*f, 10.5f, 10.0f); // positions stay fractional
+    P_in_MouseMove(f->measure_room(), 10.5f, 10.0f); // positions stay fractional
     EXPECT_EQ(results(), reads(".50", ".00", ".50"));
 
     set_view_zoom(*f, 10);
@@ -73,7 +74,7 @@ TEST_F(SingleLine, LargeLengthsShowXInSingleAndDInDoublePrecision) {
 }
 
 TEST_F(SingleLine, RightPressesUndoOneStepAtATime) {
-    set_trace_green(*f);
+    set_trace_green(f->measure_room());
     right();
     EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_TRUE(green()) << "a right press in state 0 leaves even the colour";

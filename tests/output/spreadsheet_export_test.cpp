@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Result rows in the workbook, read back with an independent reader (xlrd).
 
+#include "form/measure_room.h"
 #include "kelvo_fixture.h"
 #include "scripted_spreadsheet.h"
 #include "test_files.h"
@@ -412,7 +413,7 @@ TEST_F(SpreadsheetExport, AFolderThatVanishesKeepsRowsInMemoryUntilASaveSucceeds
     ASSERT_TRUE(green());
 
     ASSERT_TRUE(QDir().rename(folder, away));
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     show_results("2.00", "2.00", "2.00");
     to_excel();
     EXPECT_FALSE(green());
@@ -440,7 +441,7 @@ TEST_F(SpreadsheetExport, AReadOnlyFolderIsReportedAndNothingIsLostOnceItIsWrita
     to_excel();
     ReadOnlyFolder locked(folder);
     if (!locked.holds()) GTEST_SKIP() << "this file system lets root write anywhere";
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     to_excel();
     EXPECT_FALSE(green());
     EXPECT_TRUE(f->status_text().contains(file)) << f->status_text().toStdString();
@@ -453,7 +454,7 @@ TEST_F(SpreadsheetExport, AReadOnlyFolderIsReportedAndNothingIsLostOnceItIsWrita
 }
 
 TEST_F(SpreadsheetExport, AWorkbookThatCannotBeCreatedIsReportedAndNoRowClaimed) {
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     comment(QStringLiteral("keep me"));
     const QString nowhere = path(QStringLiteral("no-such-folder/rows.xls"));
     dialogs.answer(nowhere);
@@ -532,7 +533,7 @@ TEST_F(SpreadsheetExport, AStepThatFailsInTheRowLeavesTheRowToBeWrittenAgain) {
     script->fail_step = SpreadsheetStep::set_font_colour;
     script->fail_on_call = script->calls_of(SpreadsheetStep::set_font_colour) + 2;
     script->failure = QStringLiteral("the cell is locked");
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     comment(QStringLiteral("again"));
     to_excel();
     EXPECT_EQ(f->workbook->xl_row, 4);
@@ -556,7 +557,7 @@ TEST_F(SpreadsheetExport, ARowBeyondTheLastSheetRowIsRefusedWithAMessage) {
     EXPECT_TRUE(green());
     EXPECT_EQ(f->workbook->xl_row, 65537);
 
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     comment(QStringLiteral("one too many"));
     to_excel();
     EXPECT_FALSE(green());
@@ -727,7 +728,7 @@ TEST_F(SpreadsheetExport, AChangedFileThatCannotBeReadBackIsLeftAloneAndNewRescu
     dialogs.answer(file);
     to_excel();
     put(file, "a note another program wrote over the workbook");
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     to_excel();
     EXPECT_FALSE(green());
     EXPECT_TRUE(f->status_text().contains(
@@ -833,7 +834,7 @@ TEST_F(SpreadsheetExport, DISABLED_WritesRowsUntilKilled) {
         comment(QStringLiteral("row %1").arg(row));
         write_xls_row(*f);
         ASSERT_TRUE(green()) << f->status_text().toStdString();
-        set_trace_red(*f);
+        set_trace_red(f->measure_room());
         std::printf("saved %d\n", row);
         std::fflush(stdout);
     }
@@ -894,7 +895,7 @@ TEST_F(SpreadsheetExport, DISABLED_WritesRowsInStepWithAnother) {
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return QFile::exists(step + other + QString::number(n)); }, 20000));
         comment(me + QString::number(n));
-        set_trace_red(*f);
+        set_trace_red(f->measure_room());
         write_xls_row(*f);
         if (green()) std::printf("saved %s%d\n", qPrintable(me), n);
         std::fflush(stdout);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The scale bar on the window: where it stands, its label, and the three
 // "hide" boxes.
+#include "form/measure_room.h"
 #include "form/view_mapping.h"
 #include "kelvo_fixture.h"
 
@@ -198,10 +199,10 @@ TEST_F(ScaleBar, HideLinesHidesTheMeasurementButKeepsItsState) {
 
 TEST_F(ScaleBar, HideLinesEmptiesTheChainAndUntickingRestartsIt) {
     f->Option_tracer[1]->click();
-    P_in_MouseDown(*f, 1, 10, 10);
-    P_in_MouseMove(*f, 40, 50);
-    P_in_MouseDown(*f, 1, 40, 50);
-    P_in_DblClick(*f);
+    P_in_MouseDown(f->measure_room(), 1, 10, 10);
+    P_in_MouseMove(f->measure_room(), 40, 50);
+    P_in_MouseDown(f->measure_room(), 1, 40, 50);
+    P_in_DblClick(f->measure_room());
     ASSERT_EQ(f->m_state, MeasuringState::chain_closed);
     ASSERT_GT(f->seg_count, 0);
 
