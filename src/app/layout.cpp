@@ -4,6 +4,7 @@
 #include "app/version_panel.h"
 #include "form/F_main.h"
 #include "form/measure_room.h"
+#include "form/scale_room.h"
 #include "measure/modes.h"
 #include "scale/scale_bar.h"
 #include "view/scrolling.h"
@@ -35,5 +36,5 @@ void lay_out_window(F_main& f) {
 
     span_guide_lines(f.measure_room());
     update_scroll_bars(f);
-    draw_scale_bar(f);
+    draw_scale_bar(f.scale_room());
 }

@@ -4,6 +4,7 @@
 #include "app/scroll_keys.h"
 #include "form/F_main.h"
 #include "form/measure_room.h"
+#include "form/scale_room.h"
 #include "measure/line_cancel.h"
 #include "measure/result_copy.h"
 #include "scale/calibration_cancel.h"
@@ -29,7 +30,7 @@ void on_keys(F_main& f, const QKeySequence& keys, std::function<void()> handler)
 void cancel_current(F_main& f) {
     // A calibration comes first: while it waits, presses place its points,
     // not a measurement's.
-    if (cancel_calibration(f)) {
+    if (cancel_calibration(f.scale_room())) {
         f.report(QStringLiteral("Calibration cancelled; the scale is unchanged."));
     } else if (cancel_line(f.measure_room())) {
         f.report(QStringLiteral("Line cancelled."));

@@ -6,15 +6,14 @@
 // left alone; while the end point is awaited, moves drag it.
 
 #include "form/pointer_tool.h"
-
-class F_main;
+#include "form/scale_room.h"
 
 class CalibrationPoints : public PointerTool {
   public:
-    explicit CalibrationPoints(F_main& f) : f_(f) {}
+    explicit CalibrationPoints(const ScaleRoom& room) : room_(room) {}
     bool press(float x, float y) override;
     bool move(float x, float y) override;
 
   private:
-    F_main& f_;
+    ScaleRoom room_;
 };

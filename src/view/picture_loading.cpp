@@ -5,6 +5,7 @@
 #include "form/dialogs.h"
 #include "form/long_work.h"
 #include "form/measure_room.h"
+#include "form/scale_room.h"
 #include "form/view_mapping.h"
 #include "measure/modes.h"
 #include "measure/trace_colours.h"
@@ -220,12 +221,13 @@ bool open_picture_file(F_main& f, const QString& path) {
     restart_measuring(f.measure_room());
     set_trace_grey(f.measure_room());
     update_scroll_bars(f);
-    draw_scale_bar(f);
+    draw_scale_bar(f.scale_room());
     // A reference line marked on the previous picture means nothing on this one.
     say_opened(f, stated.size,
-               end_calibration(f) ? QStringLiteral(". Calibration ended: another picture was "
-                                                   "opened; the scale was not changed.")
-                                  : QString());
+               end_calibration(f.scale_room())
+                   ? QStringLiteral(". Calibration ended: another picture was "
+                                    "opened; the scale was not changed.")
+                   : QString());
     decode_next_ahead(f);
     return true;
 }
