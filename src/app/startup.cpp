@@ -4,6 +4,7 @@
 #include "form/F_main.h"
 #include "form/measure_room.h"
 #include "form/measuring_mode.h"
+#include "form/output_room.h"
 #include "form/view_mapping.h"
 #include "measure/modes.h"
 #include "measure/trace_colours.h"
@@ -61,7 +62,7 @@ void F_main_Load(F_main& f) {
 
     restart_measuring(f.measure_room());
     set_trace_grey(f.measure_room());
-    announce_recovered_workbooks(f);
+    announce_recovered_workbooks(f.output_room());
 
     f.started = true;
 }

@@ -2,6 +2,7 @@
 // Result rows in the workbook, read back with an independent reader (xlrd).
 
 #include "form/measure_room.h"
+#include "form/output_room.h"
 #include "kelvo_fixture.h"
 #include "scripted_spreadsheet.h"
 #include "test_files.h"
@@ -756,12 +757,12 @@ TEST_F(SpreadsheetExport, TheRequestToSaveBeforeLogOutKeepsPendingRowsAndTheWind
     ASSERT_TRUE(QDir().mkdir(folder));
     dialogs.answer(folder + QStringLiteral("/rows.xls"));
     to_excel();
-    save_workbook_before_logout(*f);
+    save_workbook_before_logout(f->output_room());
     EXPECT_TRUE(files_in(recovered).isEmpty()) << "every row was saved";
     ASSERT_TRUE(QDir().rename(folder, path(QStringLiteral("away"))));
     to_excel();
 
-    save_workbook_before_logout(*f);
+    save_workbook_before_logout(f->output_room());
     ASSERT_EQ(files_in(recovered).size(), 1u) << f->status_text().toStdString();
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
     EXPECT_EQ(f->workbook->xl_open, 1);
@@ -804,18 +805,18 @@ TEST_F(SpreadsheetExport, RowsAnotherWriterTookOutOfTheFileGoToRecoveryWorkbooks
 TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
     const DataFolder data(path(QStringLiteral("data")));
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
-    announce_recovered_workbooks(*f);
+    announce_recovered_workbooks(f->output_room());
     EXPECT_FALSE(f->fw->isVisible());
     EXPECT_FALSE(contents(user_settings().fileName()).contains("@Invalid")) << "an empty list";
     ASSERT_TRUE(QDir().mkpath(recovered));
     put(recovered + QStringLiteral("/rows-20240501-143210.xls"), "rows");
 
-    announce_recovered_workbooks(*f);
+    announce_recovered_workbooks(f->output_room());
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("1 workbook(s)")));
     EXPECT_TRUE(f->status_text().contains(recovered)) << f->status_text().toStdString();
     EXPECT_TRUE(f->fw->isVisible());
     f->report(QString());
-    announce_recovered_workbooks(*f);
+    announce_recovered_workbooks(f->output_room());
     EXPECT_TRUE(f->status_text().isEmpty()) << "announced once";
     EXPECT_TRUE(f->fw->isVisible());
 }
@@ -832,7 +833,7 @@ TEST_F(SpreadsheetExport, DISABLED_WritesRowsUntilKilled) {
         show_results("1.00", "2.00", "3.00");
         f->Lb_x->setText(QStringLiteral("%1.00").arg(row));
         comment(QStringLiteral("row %1").arg(row));
-        write_xls_row(*f);
+        Command_excel_Click(f->output_room());
         ASSERT_TRUE(green()) << f->status_text().toStdString();
         set_trace_red(f->measure_room());
         std::printf("saved %d\n", row);
@@ -896,7 +897,7 @@ TEST_F(SpreadsheetExport, DISABLED_WritesRowsInStepWithAnother) {
             [&] { return QFile::exists(step + other + QString::number(n)); }, 20000));
         comment(me + QString::number(n));
         set_trace_red(f->measure_room());
-        write_xls_row(*f);
+        Command_excel_Click(f->output_room());
         if (green()) std::printf("saved %s%d\n", qPrintable(me), n);
         std::fflush(stdout);
     }
