@@ -2,7 +2,8 @@
 #pragma once
 // The main window: it owns every window element and every piece of run-time
 // state, under the names the whole program uses. Handlers and procedures live
-// in their subsystem folders as free functions over F_main&; this class only
+// in their subsystem folders as free functions over the subsystem's room, the
+// view of the window this class hands out (form/rooms.cpp); this class only
 // builds the elements and holds the state. The program (app/main_window.h)
 // wires events to handlers and runs the start-up sequence.
 

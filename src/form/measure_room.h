@@ -24,7 +24,8 @@ class QRadioButton;
 class QWidget;
 
 struct MeasureRoom {
-    PictureBox* P_in;      // the measuring lines are its line objects; its size spans the guides
+    // The picture area: the measuring lines are its line objects, its size spans the guides.
+    PictureBox* P_in;
     LineObject* L_trace_x; // the cross-hair
     LineObject* L_trace_y;
     LineObject* L_d; // the single line and its four guides
@@ -36,11 +37,14 @@ struct MeasureRoom {
     ClickLabel* Lb_x;              // the results (form/results.h)
     ClickLabel* Lb_y;
     ClickLabel* Lb_d;
-    const QCheckBox* Check_hideline;                   // "hide lines" (form/measuring_mode.h)
-    const std::array<QRadioButton*, 3>& Option_tracer; // the mode, read only
-    const QCheckBox* Check_focus; // where a finished measurement sends the keys:
-    QWidget* Command_excel;       // focus only
-    QWidget* Text_comment;        // focus only
+    // How measuring is set up: "hide lines" and the mode (form/measuring_mode.h).
+    const QCheckBox* Check_hideline;
+    std::array<const QRadioButton*, 3> Option_tracer;
+    // Where a finished measurement hands the keyboard: the export button, or
+    // the comment box while "comment focus" is ticked. Only focused.
+    const QCheckBox* Check_focus;
+    QWidget* Command_excel;
+    QWidget* Text_comment;
 
     MeasuringState& m_state;
     float& pt_x;

@@ -8,18 +8,18 @@
 #include <QRadioButton>
 
 namespace {
-MeasuringMode selected_mode(const std::array<QRadioButton*, 3>& Option_tracer) {
-    if (Option_tracer[0]->isChecked()) return MeasuringMode::single;
-    if (Option_tracer[1]->isChecked()) return MeasuringMode::chain;
+MeasuringMode selected_mode(const QRadioButton* single, const QRadioButton* chain) {
+    if (single->isChecked()) return MeasuringMode::single;
+    if (chain->isChecked()) return MeasuringMode::chain;
     return MeasuringMode::free_hand;
 }
 } // namespace
 
 MeasuringMode measuring_mode(const F_main& f) {
-    return selected_mode(f.Option_tracer);
+    return selected_mode(f.Option_tracer[0], f.Option_tracer[1]);
 }
 MeasuringMode measuring_mode(const MeasureRoom& room) {
-    return selected_mode(room.Option_tracer);
+    return selected_mode(room.Option_tracer[0], room.Option_tracer[1]);
 }
 
 void set_measuring_mode(F_main& f, MeasuringMode mode) {

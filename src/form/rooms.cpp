@@ -26,7 +26,7 @@ MeasureRoom F_main::measure_room() {
         .Lb_y = Lb_y,
         .Lb_d = Lb_d,
         .Check_hideline = Check_hideline,
-        .Option_tracer = Option_tracer,
+        .Option_tracer = {Option_tracer[0], Option_tracer[1], Option_tracer[2]},
         .Check_focus = Check_focus,
         .Command_excel = Command_excel,
         .Text_comment = Text_comment,
