@@ -168,5 +168,5 @@ void open_from_command_line(F_main& f, const CommandLine& command_line) {
     if (!command_line.picture.isEmpty())
         open_picture_file(f, QFileInfo(command_line.picture).absoluteFilePath());
     if (!command_line.scale.isEmpty())
-        load_scale_defi(f.scale_room(), QFileInfo(command_line.scale).absoluteFilePath());
+        f.report(load_scale_defi(f.scale_room(), QFileInfo(command_line.scale).absoluteFilePath()));
 }

@@ -94,7 +94,7 @@ class DropFilter : public QObject {
         bool taken = false;
         switch (kind_) {
         case Kind::ScaleFile:
-            load_scale_defi(f_.scale_room(), path_);
+            f_.report(load_scale_defi(f_.scale_room(), path_));
             taken = true;
             break;
         case Kind::Picture:

@@ -62,7 +62,7 @@ void F_main_Load(F_main& f) {
 
     restart_measuring(f.measure_room());
     set_trace_grey(f.measure_room());
-    announce_recovered_workbooks(f.output_room());
+    f.report(announce_recovered_workbooks(f.output_room()));
 
     f.started = true;
 }

@@ -172,6 +172,12 @@ class F_main : public QMainWindow {
     // status tips do not clear it. Failures are logged too.
     using Outcome = ReportOutcome;
     void report(const QString& message, Outcome outcome = Outcome::failure);
+    // What a procedure returned for its caller to say (form/reporter.h), in order.
+    void report(const StatusMessage& message) { report(message.text, message.outcome); }
+    void report(const StatusMessages& messages) {
+        for (const StatusMessage& message : messages)
+            report(message);
+    }
     // The status line as it reads now (empty when nothing was reported).
     QString status_text() const;
 

@@ -94,7 +94,7 @@ void show_recovered_workbooks_item(const OutputRoom& room) {
     room.fw->setVisible(!recovered_workbooks().isEmpty());
 }
 
-void announce_recovered_workbooks(const OutputRoom& room) {
+StatusMessages announce_recovered_workbooks(const OutputRoom& room) {
     const QStringList present = recovered_workbooks();
     room.fw->setVisible(!present.isEmpty());
     QSettings settings = user_settings();
@@ -110,11 +110,11 @@ void announce_recovered_workbooks(const OutputRoom& room) {
         settings.setValue(announced_key, QString());
     else
         settings.setValue(announced_key, present);
-    if (fresh == 0) return;
-    room.report(QStringLiteral("%1 workbook(s) with rows that could not be saved on closing were "
-                               "kept in %2: File > Recovered workbooks opens the folder")
-                    .arg(fresh)
-                    .arg(QDir::toNativeSeparators(recovery_folder())));
+    if (fresh == 0) return {};
+    return {{QStringLiteral("%1 workbook(s) with rows that could not be saved on closing were "
+                            "kept in %2: File > Recovered workbooks opens the folder")
+                 .arg(fresh)
+                 .arg(QDir::toNativeSeparators(recovery_folder()))}};
 }
 
 void fw_Click(const OutputRoom& room) {

@@ -5,6 +5,7 @@
 // $XDG_DATA_HOME/kelvo/recovered/ (~/.local/share/kelvo/recovered/ by
 // default), named after the workbook with the time of the rescue.
 
+#include "form/reporter.h"
 #include "workbook/spreadsheet.h"
 
 #include <QDateTime>
@@ -31,10 +32,10 @@ RecoveryWorkbook save_recovery_workbook(const SpreadsheetFactory& spreadsheets, 
                                         const std::vector<spreadsheet::TypedRow>& rows);
 
 // At start-up: when the recovery folder holds workbooks not announced before,
-// the status line says how many and where (each file is announced once; the
-// settings remember which were). The File menu item "Recovered workbooks"
-// shows while the folder holds any.
-void announce_recovered_workbooks(const OutputRoom& room);
+// the message says how many and where (each file is announced once; the
+// settings remember which were): none when there are none. The File menu
+// item "Recovered workbooks" shows while the folder holds any.
+StatusMessages announce_recovered_workbooks(const OutputRoom& room);
 // Shows the File menu item when the folder holds recovered workbooks.
 void show_recovered_workbooks_item(const OutputRoom& room);
 // The menu item: opens the folder in the desktop's file manager.

@@ -55,15 +55,13 @@ void open_scale_defi(const ScaleRoom& room) {
     const QString path = ask_open_defi(room.dialogs);
     if (path.isEmpty()) return;
     // The dialog only offers existing files, but the completed name may not be one.
-    load_scale_defi(room, complete_extension(path, extension));
+    room.report(load_scale_defi(room, complete_extension(path, extension)));
 }
 
-void load_scale_defi(const ScaleRoom& room, const QString& path) {
+StatusMessage load_scale_defi(const ScaleRoom& room, const QString& path) {
     const FileHead head = read_head(path);
-    if (!head.error.isEmpty()) {
-        room.report(QStringLiteral("Could not read %1: %2").arg(path, head.error));
-        return;
-    }
+    if (!head.error.isEmpty())
+        return {QStringLiteral("Could not read %1: %2").arg(path, head.error)};
     const float scale = scale_in_file(head.bytes);
     // The value is all the format has, so any usable one is taken; the size
     // is what tells the user a file was no scale file at all.
@@ -72,12 +70,9 @@ void load_scale_defi(const ScaleRoom& room, const QString& path) {
                                   .arg(scale_file_size);
     if (const QString why = unusable_scale_reason(scale); !why.isEmpty()) {
         if (head.size < scale_file_size)
-            room.report(QStringLiteral("Scale not changed: %1: too short to hold a scale (%2).")
-                            .arg(path, size_note));
-        else
-            room.report(
-                QStringLiteral("Scale not changed: %1: holds a scale that is %2.").arg(path, why));
-        return;
+            return {QStringLiteral("Scale not changed: %1: too short to hold a scale (%2).")
+                        .arg(path, size_note)};
+        return {QStringLiteral("Scale not changed: %1: holds a scale that is %2.").arg(path, why)};
     }
     // Text_scale, the calibration under way and the chain are left alone.
     const float old = room.unit_per_px;
@@ -86,7 +81,7 @@ void load_scale_defi(const ScaleRoom& room, const QString& path) {
     draw_scale_bar(room);
     QString from = QFileInfo(path).fileName();
     if (head.size != scale_file_size) from += QStringLiteral(", ") + size_note;
-    room.report(
+    return {
         QStringLiteral("Scale: %1 per pixel (from %2)").arg(scale_number(room.unit_per_px), from),
-        ReportOutcome::done);
+        ReportOutcome::done};
 }

@@ -805,18 +805,18 @@ TEST_F(SpreadsheetExport, RowsAnotherWriterTookOutOfTheFileGoToRecoveryWorkbooks
 TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
     const DataFolder data(path(QStringLiteral("data")));
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
-    announce_recovered_workbooks(f->output_room());
+    f->report(announce_recovered_workbooks(f->output_room()));
     EXPECT_FALSE(f->fw->isVisible());
     EXPECT_FALSE(contents(user_settings().fileName()).contains("@Invalid")) << "an empty list";
     ASSERT_TRUE(QDir().mkpath(recovered));
     put(recovered + QStringLiteral("/rows-20240501-143210.xls"), "rows");
 
-    announce_recovered_workbooks(f->output_room());
+    f->report(announce_recovered_workbooks(f->output_room()));
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("1 workbook(s)")));
     EXPECT_TRUE(f->status_text().contains(recovered)) << f->status_text().toStdString();
     EXPECT_TRUE(f->fw->isVisible());
     f->report(QString());
-    announce_recovered_workbooks(f->output_room());
+    f->report(announce_recovered_workbooks(f->output_room()));
     EXPECT_TRUE(f->status_text().isEmpty()) << "announced once";
     EXPECT_TRUE(f->fw->isVisible());
 }
