@@ -7,6 +7,7 @@
 // the same at any chain length.
 
 #include "app/main_window.h"
+#include "form/measure_room.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
 #include "measure/pointer_input.h"
@@ -104,11 +105,12 @@ struct Window {
     // (1100, 450). More elements trace the same spiral in shorter steps.
     void lay_chain(int elements) {
         f->Option_tracer[1]->setChecked(true);
-        Option_tracer_Click(*f, MeasuringMode::chain);
+        Option_tracer_Click(f->measure_room(), MeasuringMode::chain);
         for (int k = 0; k < elements; ++k) {
             const double t = elements > 1 ? double(k) / (elements - 1) : 1.0;
             const double r = 50 + 350 * t, a = 6 * 2 * M_PI * t;
-            P_in_MouseDown(*f, 1, float(700 + r * std::cos(a)), float(450 + r * std::sin(a)));
+            P_in_MouseDown(f->measure_room(), 1, float(700 + r * std::cos(a)),
+                           float(450 + r * std::sin(a)));
         }
         settle();
     }
@@ -176,8 +178,8 @@ BENCHMARK(PointerMoveOverChain)
 void PointerMoveStretchingASingleLine(benchmark::State& state) {
     Window& w = window();
     w.f->Option_tracer[0]->setChecked(true);
-    Option_tracer_Click(*w.f, MeasuringMode::single);
-    P_in_MouseDown(*w.f, 1, 1100, 450);
+    Option_tracer_Click(w.f->measure_room(), MeasuringMode::single);
+    P_in_MouseDown(w.f->measure_room(), 1, 1100, 450);
     w.settle();
     run_moves(state, w);
 }
@@ -190,8 +192,8 @@ void PointerMoveWithTheMagnifier(benchmark::State& state) {
     QAction* magnifier = w.f->findChild<QAction*>(QStringLiteral("view_magnifier"));
     magnifier->setChecked(true);
     w.f->Option_tracer[0]->setChecked(true);
-    Option_tracer_Click(*w.f, MeasuringMode::single);
-    P_in_MouseDown(*w.f, 1, 1100, 450);
+    Option_tracer_Click(w.f->measure_room(), MeasuringMode::single);
+    P_in_MouseDown(w.f->measure_room(), 1, 1100, 450);
     w.settle();
     run_moves(state, w);
     magnifier->setChecked(false);
@@ -207,13 +209,13 @@ template <bool with_repaint> void append_at_length(benchmark::State& state) {
     w.lay_chain(int(state.range(0)));
     for (auto _ : state) {
         for (int i = 0; i < batch; ++i) {
-            P_in_MouseDown(*w.f, 1, float(1100 + i % 40), float(450 + i % 30));
+            P_in_MouseDown(w.f->measure_room(), 1, float(1100 + i % 40), float(450 + i % 30));
             w.f->P_in->flush_line_changes();
             if (with_repaint) QCoreApplication::sendPostedEvents();
         }
         state.PauseTiming();
         for (int i = 0; i < batch; ++i)
-            P_in_MouseDown(*w.f, 2, 0, 0);
+            P_in_MouseDown(w.f->measure_room(), 2, 0, 0);
         QCoreApplication::sendPostedEvents();
         state.ResumeTiming();
     }

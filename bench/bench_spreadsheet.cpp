@@ -7,6 +7,7 @@
 // more is refused with a message.
 
 #include "app/main_window.h"
+#include "form/output_room.h"
 #include "output/spreadsheet_export.h"
 #include "output/workbook_session.h"
 #include "platform/file_dialogs.h"
@@ -39,7 +40,7 @@ struct OpenWorkbook {
         f->Lb_d->setText(QStringLiteral("1234.57"));
         f->Lb_x->set_fore_colour(255);
         dialogs.answer(dir.filePath(QStringLiteral("results")));
-        write_xls_row(*f); // asks for the name, saves banner, header and row 3
+        Command_excel_Click(f->output_room()); // asks for the name, saves banner, header and row 3
         SpreadsheetSheet& sheet = *f->workbook->xl_app->active_sheet();
         for (int row = 4; row <= last_row; ++row) {
             sheet.set_cell(row, 1, f->pic_path);
@@ -69,7 +70,7 @@ void WriteRowInto1000RowWorkbook(benchmark::State& state) {
     for (auto _ : state) {
         s.f->workbook->xl_row = 1003;
         s.f->Text_comment->setPlainText(QStringLiteral("measured twice"));
-        write_xls_row(*s.f);
+        Command_excel_Click(s.f->output_room());
     }
     fail_unless_saved(state, *s.f, 1003);
 }
@@ -80,7 +81,7 @@ void WriteLastRowOfAFullWorkbook(benchmark::State& state) {
     OpenWorkbook s(65535);
     for (auto _ : state) {
         s.f->workbook->xl_row = 65536;
-        write_xls_row(*s.f);
+        Command_excel_Click(s.f->output_room());
     }
     fail_unless_saved(state, *s.f, 65536);
 }
@@ -91,7 +92,7 @@ void RowBeyondTheLimitIsRefused(benchmark::State& state) {
     OpenWorkbook s(3);
     for (auto _ : state) {
         s.f->workbook->xl_row = 65537;
-        write_xls_row(*s.f);
+        Command_excel_Click(s.f->output_room());
     }
     if (s.f->workbook->xl_row != 65537 || !s.f->status_text().contains(QStringLiteral("65536")))
         state.SkipWithError("the row beyond the limit was not refused with a message");

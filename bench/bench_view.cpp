@@ -34,6 +34,7 @@
 //   bench_view --benchmark_counters_tabular=true
 
 #include "app/main_window.h"
+#include "form/view_mapping.h"
 #include "platform/file_dialogs.h"
 #include "platform/recent_pictures.h"
 #include "scripted_dialogs.h"
@@ -298,7 +299,7 @@ void step_to(benchmark::State& state, const QString& jpeg, bool changed) {
 // Sets the zoom caption without showing anything, so the step that follows
 // starts from there.
 void zoom_caption(int percent) {
-    viewer().f->L_zval->setText(QString::number(percent) + '%');
+    set_view_zoom(*viewer().f, percent);
 }
 
 // The next photo of a series, of the same size as the one shown: it is

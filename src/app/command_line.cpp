@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "form/picture_files.h"
+#include "form/scale_room.h"
 #include "scale/scale_file.h"
 #include "view/held_input.h"
 #include "view/picture_loading.h"
@@ -179,5 +180,5 @@ void open_from_command_line(F_main& f, const CommandLine& command_line) {
         if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
     }
     if (!command_line.scale.isEmpty())
-        load_scale_defi(f, QFileInfo(command_line.scale).absoluteFilePath());
+        f.report(load_scale_defi(f.scale_room(), QFileInfo(command_line.scale).absoluteFilePath()));
 }

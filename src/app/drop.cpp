@@ -3,6 +3,7 @@
 
 #include "form/F_main.h"
 #include "form/picture_files.h"
+#include "form/scale_room.h"
 #include "scale/scale_file.h"
 #include "view/held_input.h"
 #include "view/picture_loading.h"
@@ -94,7 +95,7 @@ class DropFilter : public QObject {
         bool taken = false;
         switch (kind_) {
         case Kind::ScaleFile:
-            load_scale_defi(f_, path_);
+            f_.report(load_scale_defi(f_.scale_room(), path_));
             taken = true;
             break;
         case Kind::Picture: {

@@ -3,6 +3,8 @@
 
 #include "app/version_panel.h"
 #include "form/F_main.h"
+#include "form/measure_room.h"
+#include "form/scale_room.h"
 #include "measure/modes.h"
 #include "scale/scale_bar.h"
 #include "view/scrolling.h"
@@ -32,7 +34,7 @@ void lay_out_window(F_main& f) {
     f.VS_main->setGeometry(f.P_out->x() + f.P_out->width(), f.P_out->y(), bar, f.P_out->height());
     f.Frm_result->move(f.VS_main->x() + f.VS_main->width(), f.P_out->y());
 
-    span_guide_lines(f);
+    span_guide_lines(f.measure_room());
     update_scroll_bars(f);
-    draw_scale_bar(f);
+    draw_scale_bar(f.scale_room());
 }

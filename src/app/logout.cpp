@@ -2,6 +2,7 @@
 #include "app/logout.h"
 
 #include "form/F_main.h"
+#include "form/output_room.h"
 #include "output/spreadsheet_export.h"
 #include "platform/quit_signals.h"
 
@@ -28,6 +29,7 @@ void close_on_logout(F_main& f) {
         f.report(QStringLiteral("The program cannot catch the signals that end it: rows not "
                                 "saved yet are lost if it is ended that way"));
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &f, [&f](QSessionManager&) {
-        if (const QString why = save_workbook_before_logout(f); !why.isEmpty()) f.report(why);
+        if (const QString why = save_workbook_before_logout(f.output_room()); !why.isEmpty())
+            f.report(why);
     });
 }

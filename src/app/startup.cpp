@@ -2,7 +2,9 @@
 #include "app/startup.h"
 
 #include "form/F_main.h"
+#include "form/measure_room.h"
 #include "form/measuring_mode.h"
+#include "form/output_room.h"
 #include "form/view_mapping.h"
 #include "measure/modes.h"
 #include "measure/trace_colours.h"
@@ -58,9 +60,9 @@ void F_main_Load(F_main& f) {
     f.workbook->xl_open = 0;
     f.unit_per_px = 1.0f;
 
-    restart_measuring(f);
-    set_trace_grey(f);
-    announce_recovered_workbooks(f);
+    restart_measuring(f.measure_room());
+    set_trace_grey(f.measure_room());
+    f.report(announce_recovered_workbooks(f.output_room()));
 
     f.started = true;
 }

@@ -3,6 +3,7 @@
 
 #include "app/tutorial.h"
 #include "form/F_main.h"
+#include "form/output_room.h"
 #include "output/spreadsheet_export.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,7 @@ void delete_old_temporary_workbook(F_main& f) {
 } // namespace
 
 void F_main_Unload(F_main& f, int& cancel) {
-    const WorkbookClosing closing = close_workbook_on_unload(f);
+    const WorkbookClosing closing = close_workbook_on_unload(f.output_room());
     if (!closing.message.isEmpty()) f.report(closing.message);
     if (!closing.closes) {
         cancel = 1;

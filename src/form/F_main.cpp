@@ -2,8 +2,10 @@
 #include "form/F_main.h"
 
 #include "form/calibration_step.h"
+#include "form/measuring_door.h"
 #include "form/panel_font.h"
 #include "form/pointer_tool.h"
+#include "form/scale_door.h"
 #include "platform/log.h"
 
 #include <algorithm>
@@ -232,6 +234,10 @@ void F_main::report(const QString& message, Outcome outcome) {
         status_line->set_message(message);
 }
 
+void Reporter::operator()(const QString& message, ReportOutcome outcome) const {
+    f_->report(message, outcome);
+}
+
 QString F_main::status_text() const {
     return status_line->message();
 }
@@ -263,8 +269,4 @@ void F_main::closeEvent(QCloseEvent* event) {
         event->ignore();
     else
         event->accept();
-}
-
-int value(const QCheckBox* box) {
-    return box->isChecked() ? 1 : 0;
 }

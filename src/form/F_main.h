@@ -2,11 +2,15 @@
 #pragma once
 // The main window: it owns every window element and every piece of run-time
 // state, under the names the whole program uses. Handlers and procedures live
-// in their subsystem folders as free functions over F_main&; this class only
+// in their subsystem folders as free functions over the subsystem's room, the
+// view of the window this class hands out (form/rooms.cpp); this class only
 // builds the elements and holds the state. The program (app/main_window.h)
 // wires events to handlers and runs the start-up sequence.
 
+#include "form/check_value.h"
 #include "form/measuring_state.h"
+#include "form/reporter.h"
+#include "form/view_mapping.h"
 #include "platform/colour.h"
 #include "platform/file_dialogs.h"
 #include "platform/file_identity.h"
@@ -35,8 +39,13 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class F_tut;
+class MeasuringDoor;
 class PointerTool;
+class ScaleDoor;
 class WorkbookSession;
+struct MeasureRoom;
+struct OutputRoom;
+struct ScaleRoom;
 
 class F_main : public QMainWindow {
     Q_OBJECT
@@ -121,6 +130,8 @@ class F_main : public QMainWindow {
     qint32 seg_count = 0;                  // chain elements L_m[1..seg_count]
     float sum_x = 0, sum_y = 0, sum_d = 0; // totals of the completed chain elements
     float unit_per_px = 0;                 // real units per picture pixel at 100%
+    // The zoom; set_view_zoom (form/view_mapping.h) sets it and renders L_zval.
+    ViewMapping zoom;
     // The full-size decoded picture kept between zoom steps; null when not kept.
     QImage full_picture;
     // full_picture halved (each pixel the average of two by two), made from it
@@ -139,6 +150,19 @@ class F_main : public QMainWindow {
     QPointer<F_tut> tutorial; // the tutorial window while it is loaded
     // Takes presses and moves on P_in before measuring (the calibration).
     std::unique_ptr<PointerTool> pointer_tool;
+    // What measuring lets the subsystems above it ask, and what the scale
+    // lets them read; installed by measure's and scale's wiring.
+    std::unique_ptr<MeasuringDoor> measuring_door;
+    std::unique_ptr<ScaleDoor> scale_door;
+
+    // ---- Rooms (form/rooms.cpp) ----
+    // Each subsystem works on a view of the window naming exactly what it
+    // owns or reads; its wiring makes it here. The scale's room needs
+    // measuring's door, the output's both doors: they are made after the
+    // doors are installed.
+    MeasureRoom measure_room();
+    ScaleRoom scale_room();
+    OutputRoom output_room();
 
     // True once the start-up sequence has run; the layout waits for it.
     bool started = false;
@@ -146,8 +170,14 @@ class F_main : public QMainWindow {
     // Says in the status bar what failed, with the file and the reason, or
     // what was done. The line stays until the next report replaces it; menus'
     // status tips do not clear it. Failures are logged too.
-    enum class Outcome { failure, done };
+    using Outcome = ReportOutcome;
     void report(const QString& message, Outcome outcome = Outcome::failure);
+    // What a procedure returned for its caller to say (form/reporter.h), in order.
+    void report(const StatusMessage& message) { report(message.text, message.outcome); }
+    void report(const StatusMessages& messages) {
+        for (const StatusMessage& message : messages)
+            report(message);
+    }
     // The status line as it reads now (empty when nothing was reported).
     QString status_text() const;
 
@@ -195,6 +225,3 @@ class JoinedReports {
     std::vector<Report>* outer_;
     std::vector<Report> reports_;
 };
-
-// A check box's value as the handlers read it: 0 unticked, 1 ticked.
-int value(const QCheckBox* box);

@@ -2,6 +2,7 @@
 #include "form/calibration_step.h"
 
 #include "form/F_main.h"
+#include "form/scale_room.h"
 
 #include <QPushButton>
 
@@ -19,19 +20,28 @@ QString calibration_caption(CalibrationStep step) {
     return QString();
 }
 
-CalibrationStep calibration_step(const F_main& f) {
-    const QString caption = f.Command_set->text();
+namespace {
+CalibrationStep shown_step(const QPushButton* Command_set) {
+    const QString caption = Command_set->text();
     for (CalibrationStep step :
          {CalibrationStep::point_start, CalibrationStep::point_end, CalibrationStep::set_scale_as})
         if (caption == calibration_caption(step)) return step;
     return CalibrationStep::idle;
 }
+} // namespace
 
-void set_calibration_step(F_main& f, CalibrationStep step) {
-    f.Command_set->setText(calibration_caption(step));
+CalibrationStep calibration_step(const F_main& f) {
+    return shown_step(f.Command_set);
+}
+CalibrationStep calibration_step(const ScaleRoom& room) {
+    return shown_step(room.Command_set);
 }
 
-bool calibration_awaits_point(const F_main& f) {
-    const CalibrationStep step = calibration_step(f);
+void set_calibration_step(const ScaleRoom& room, CalibrationStep step) {
+    room.Command_set->setText(calibration_caption(step));
+}
+
+bool calibration_awaits_point(const ScaleRoom& room) {
+    const CalibrationStep step = calibration_step(room);
     return step == CalibrationStep::point_start || step == CalibrationStep::point_end;
 }

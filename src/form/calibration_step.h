@@ -7,6 +7,7 @@
 #include <QString>
 
 class F_main;
+struct ScaleRoom;
 
 enum class CalibrationStep {
     idle,         // "set kelvo": no calibration under way
@@ -19,6 +20,7 @@ enum class CalibrationStep {
 QString calibration_caption(CalibrationStep step);
 // The step Command_set's caption shows; idle for any other caption.
 CalibrationStep calibration_step(const F_main& f);
-void set_calibration_step(F_main& f, CalibrationStep step);
+CalibrationStep calibration_step(const ScaleRoom& room);
+void set_calibration_step(const ScaleRoom& room, CalibrationStep step);
 // True while a press on the picture places an end of Line_scale.
-bool calibration_awaits_point(const F_main& f);
+bool calibration_awaits_point(const ScaleRoom& room);

@@ -10,12 +10,23 @@
 #include <QString>
 
 class F_main;
+class QWidget;
 
-QString ask_open_picture(F_main& f);
-QString ask_open_defi(F_main& f);
-QString ask_save_defi(F_main& f);
+// The dialogs as a subsystem's room holds them: the service, and the window
+// they are shown over. The window hands out its own (implicitly, so a caller
+// holding the window passes it as it is).
+struct FileAsking {
+    FileAsking(FileDialogs& service, QWidget* over) : dialogs(service), window(over) {}
+    FileAsking(F_main& f); // NOLINT(google-explicit-constructor): the window's own dialogs
+    FileDialogs& dialogs;
+    QWidget* window;
+};
+
+QString ask_open_picture(const FileAsking& ask);
+QString ask_open_defi(const FileAsking& ask);
+QString ask_save_defi(const FileAsking& ask);
 // The picture's and the workbook's dialogs offer every kind they write, so
 // only they know the entry chosen: they hand back the name completed
 // (completed_name).
-QString ask_save_picture(F_main& f);
-QString ask_save_xls(F_main& f);
+QString ask_save_picture(const FileAsking& ask);
+QString ask_save_xls(const FileAsking& ask);

@@ -2,6 +2,7 @@
 #include "form/long_work.h"
 
 #include "form/F_main.h"
+#include "form/reporter.h"
 
 #include <QCoreApplication>
 #include <QProgressBar>
@@ -18,6 +19,9 @@ LongWork::LongWork(F_main& f, QString what, Thread thread)
     : f_(f), what_(std::move(what)), thread_(thread) {
     clock_.start();
 }
+
+LongWork::LongWork(const Reporter& status, QString what, Thread thread)
+    : LongWork(*status.f_, std::move(what), thread) {}
 
 LongWork::~LongWork() {
     f_.progress_bar->hide();

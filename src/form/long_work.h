@@ -10,6 +10,7 @@
 #include <QString>
 
 class F_main;
+class Reporter;
 
 class LongWork {
   public:
@@ -19,6 +20,8 @@ class LongWork {
     };
     // `what` names the work as the bar shows it beside the percentage ("Saving view.png").
     LongWork(F_main& f, QString what, Thread thread = Thread::held);
+    // The same, for a subsystem that holds the status bar through its room.
+    LongWork(const Reporter& status, QString what, Thread thread = Thread::held);
     ~LongWork();
     LongWork(const LongWork&) = delete;
     LongWork& operator=(const LongWork&) = delete;

@@ -10,12 +10,13 @@
 #include <QString>
 #include <array>
 
-class F_main;
+struct MeasureRoom;
 
 struct ShownResult {
     QString text; // "#.00"
     Colour mark;  // the label's colour: red, black, or the system's text colour
 };
 // X, Y and D, in that order.
-std::array<ShownResult, 3> shown_results(const F_main& f);
-void set_result_texts(F_main& f, const QString& x, const QString& y, const QString& d);
+std::array<ShownResult, 3> shown_results(const MeasureRoom& room);
+void set_result_texts(const MeasureRoom& room, const QString& x, const QString& y,
+                      const QString& d);

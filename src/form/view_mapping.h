@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 // The zoom and the mapping it gives between pixels shown in P_in and pixels
-// of the picture at 100%. The caption of L_zval holds the zoom ("250%"); it is
-// read and written here only, so measuring, calibration, the scale bar and
-// the view agree on one reading of it.
+// of the picture at 100%. The window holds it as a value (F_main::zoom), so
+// measuring, calibration, the scale bar and the view agree on one zoom and
+// nobody reads a number back out of a caption; the caption of L_zval
+// ("250%") is rendered from it when it is set, and only then.
 
 #include <QPointF>
 
 class F_main;
 
 struct ViewMapping {
-    double percent = 100; // the zoom caption's number
+    double percent = 100; // the zoom, as the caption shows it
 
     // Picture pixels per shown pixel, in the single precision the measuring
     // arithmetic multiplies with.
@@ -22,7 +23,7 @@ struct ViewMapping {
     }
 };
 
-// The mapping the zoom caption shows ("100%" gives 100; no number gives 0).
+// The zoom in force.
 ViewMapping view_mapping(const F_main& f);
-// Writes the zoom caption: "250%".
+// Sets the zoom and writes its caption: "250%".
 void set_view_zoom(F_main& f, int percent);

@@ -3,16 +3,17 @@
 // measuring off; m_state is kept while it is ticked.
 #include "measure/hide_lines.h"
 
-#include "form/F_main.h"
+#include "form/measure_room.h"
 #include "measure/chain.h"
 #include "measure/modes.h"
+#include "widgets/line_object.h"
 
-void Check_hideline_Click(F_main& f) {
-    const bool hidden = lines_hidden(f);
-    f.L_trace_x->set_visible(!hidden);
-    f.L_trace_y->set_visible(!hidden);
-    hide_markers(f);
-    clear_segments(f);
+void Check_hideline_Click(const MeasureRoom& room) {
+    const bool hidden = lines_hidden(room);
+    room.L_trace_x->set_visible(!hidden);
+    room.L_trace_y->set_visible(!hidden);
+    hide_markers(room);
+    clear_segments(room);
     // Shown again: "free hand" keeps its state; the other modes start afresh.
-    if (!hidden) restart_measuring(f);
+    if (!hidden) restart_measuring(room);
 }

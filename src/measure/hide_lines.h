@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-class F_main;
+struct MeasureRoom;
 
-void Check_hideline_Click(F_main& f);
+void Check_hideline_Click(const MeasureRoom& room);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-class F_main;
+struct MeasureRoom;
 
 // Takes back the line that follows the pointer, as a right press would: the
 // start of a single line, or the last point of an open chain. False when no
 // line is being drawn (or "hide lines" is ticked).
-bool cancel_line(F_main& f);
+bool cancel_line(const MeasureRoom& room);

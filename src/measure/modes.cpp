@@ -1,22 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "measure/modes.h"
 
-#include "form/F_main.h"
+#include "form/measure_room.h"
 #include "measure/chain.h"
 #include "measure/pointer_input.h"
+#include "widgets/line_object.h"
+#include "widgets/picture_box.h"
 
 namespace {
-void restart_as(F_main& f, MeasuringMode mode) {
-    if (lines_hidden(f)) return;
+void restart_as(const MeasureRoom& room, MeasuringMode mode) {
+    if (lines_hidden(room)) return;
     switch (mode) {
     case MeasuringMode::single:
-        clear_segments(f);
-        reset_single_line(f);
+        clear_segments(room);
+        reset_single_line(room);
         break;
     case MeasuringMode::chain:
-        hide_markers(f);
-        clear_segments(f);
-        reset_multi_line(f);
+        hide_markers(room);
+        clear_segments(room);
+        reset_multi_line(room);
         break;
     case MeasuringMode::free_hand:
         break;
@@ -24,20 +26,20 @@ void restart_as(F_main& f, MeasuringMode mode) {
 }
 } // namespace
 
-void Option_tracer_Click(F_main& f, MeasuringMode mode) {
+void Option_tracer_Click(const MeasureRoom& room, MeasuringMode mode) {
     // While "hide lines" is ticked the choice waits: unticking it resets the
     // machine for whichever option is selected by then.
-    restart_as(f, mode);
+    restart_as(room, mode);
 }
 
-void hide_markers(F_main& f) {
-    for (LineObject* line : {f.L_x0, f.L_x1, f.L_y0, f.L_y1, f.L_d})
+void hide_markers(const MeasureRoom& room) {
+    for (LineObject* line : {room.L_x0, room.L_x1, room.L_y0, room.L_y1, room.L_d})
         line->hide();
 }
 
-void reset_single_line(F_main& f) {
-    hide_markers(f);
-    f.m_state = MeasuringState::no_start;
+void reset_single_line(const MeasureRoom& room) {
+    hide_markers(room);
+    room.m_state = MeasuringState::no_start;
 }
 
 namespace {
@@ -51,19 +53,19 @@ void span_down(LineObject* line, float h) {
 }
 } // namespace
 
-void span_guide_lines(F_main& f) {
-    const auto w = static_cast<float>(f.P_in->width());
-    const auto h = static_cast<float>(f.P_in->height());
-    span_across(f.L_trace_x, w);
-    span_down(f.L_trace_y, h);
+void span_guide_lines(const MeasureRoom& room) {
+    const auto w = static_cast<float>(room.P_in->width());
+    const auto h = static_cast<float>(room.P_in->height());
+    span_across(room.L_trace_x, w);
+    span_down(room.L_trace_y, h);
     // Hidden guides keep their old span; the press that shows them spans them.
-    if (!f.L_x0->visible()) return;
-    span_across(f.L_x0, w);
-    span_across(f.L_x1, w);
-    span_down(f.L_y0, h);
-    span_down(f.L_y1, h);
+    if (!room.L_x0->visible()) return;
+    span_across(room.L_x0, w);
+    span_across(room.L_x1, w);
+    span_down(room.L_y0, h);
+    span_down(room.L_y1, h);
 }
 
-void restart_measuring(F_main& f) {
-    restart_as(f, measuring_mode(f));
+void restart_measuring(const MeasureRoom& room) {
+    restart_as(room, measuring_mode(room));
 }

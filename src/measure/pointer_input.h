@@ -4,11 +4,11 @@
 
 #include "form/measuring_state.h"
 
-class F_main;
+struct MeasureRoom;
 
-void P_in_MouseDown(F_main& f, int button, float x, float y);
-void P_in_MouseMove(F_main& f, float x, float y);
-void P_in_DblClick(F_main& f);
+void P_in_MouseDown(const MeasureRoom& room, int button, float x, float y);
+void P_in_MouseMove(const MeasureRoom& room, float x, float y);
+void P_in_DblClick(const MeasureRoom& room);
 // What a right press on the picture does: takes back the last fixed point
 // (the start of a single line, the last point of a chain).
-void take_back_point(F_main& f);
+void take_back_point(const MeasureRoom& room);

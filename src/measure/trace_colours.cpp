@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "measure/trace_colours.h"
 
-#include "form/F_main.h"
+#include "form/measure_room.h"
+#include "widgets/line_object.h"
 
 // The cross-hair's colour tells where a measurement stands: grey while
 // measuring, red once it ended, green once its row is in the spreadsheet.
@@ -11,18 +12,18 @@ namespace {
 void set_colour(LineObject* hair, Colour c) {
     if (hair->colour() != c) hair->set_colour(c);
 }
-void set_trace(F_main& f, Colour across, Colour down) {
-    set_colour(f.L_trace_x, across);
-    set_colour(f.L_trace_y, down);
+void set_trace(const MeasureRoom& room, Colour across, Colour down) {
+    set_colour(room.L_trace_x, across);
+    set_colour(room.L_trace_y, down);
 }
 } // namespace
 
-void set_trace_grey(F_main& f) {
-    set_trace(f, rgb_colour(119, 119, 119), rgb_colour(153, 153, 153));
+void set_trace_grey(const MeasureRoom& room) {
+    set_trace(room, rgb_colour(119, 119, 119), rgb_colour(153, 153, 153));
 }
-void set_trace_red(F_main& f) {
-    set_trace(f, rgb_colour(255, 17, 17), rgb_colour(238, 34, 34));
+void set_trace_red(const MeasureRoom& room) {
+    set_trace(room, rgb_colour(255, 17, 17), rgb_colour(238, 34, 34));
 }
-void set_trace_green(F_main& f) {
-    set_trace(f, rgb_colour(17, 255, 17), rgb_colour(34, 238, 34));
+void set_trace_green(const MeasureRoom& room) {
+    set_trace(room, rgb_colour(17, 255, 17), rgb_colour(34, 238, 34));
 }

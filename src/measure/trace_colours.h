@@ -2,8 +2,8 @@
 #pragma once
 // The cross-hair's colour tells where a measurement stands.
 
-class F_main;
+struct MeasureRoom;
 
-void set_trace_grey(F_main& f);  // measuring
-void set_trace_red(F_main& f);   // a measurement ended
-void set_trace_green(F_main& f); // its row was written
+void set_trace_grey(const MeasureRoom& room);  // measuring
+void set_trace_red(const MeasureRoom& room);   // a measurement ended
+void set_trace_green(const MeasureRoom& room); // its row was written

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "output/picture_export.h"
 
-#include "form/F_main.h"
 #include "form/dialogs.h"
 #include "form/long_work.h"
+#include "form/output_room.h"
+#include "form/scale_door.h"
 #include "output/picture_bands.h"
 #include "platform/busy_cursor.h"
 #include "scale/scale_bar.h"
+#include "widgets/picture_box.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
@@ -27,35 +27,33 @@ ShownPicture shown_picture(const PictureBox& P_in) {
 
 // The work box's font at the pixel size it has on screen, so the text in the
 // file has the size it would have in the box.
-QFont work_box_font(const F_main& f) {
-    QFont font = f.P_sub->font();
+QFont work_box_font(const OutputRoom& room) {
+    QFont font = room.P_sub->font();
     font.setPixelSize(QFontInfo(font).pixelSize());
     return font;
 }
 
-// The scale bar where the last draw left it: the three lines, and the
-// division value at the place of its label unless "hide division" is ticked.
-// Nothing at all with "hide scale" ticked. The measuring lines, the
-// cross-hair and the reference line are never part of the picture.
-ExportMarks scale_bar_marks(const F_main& f) {
+// The scale bar where the last draw left it, as the scale shows it: the
+// three lines, and the division value at the place of its label unless
+// "hide division" is ticked; nothing at all with "hide scale" ticked. The
+// measuring lines, the cross-hair and the reference line are never part of
+// the picture.
+ExportMarks scale_bar_marks(const OutputRoom& room) {
+    const ShownScaleBar bar = room.scale.shown_scale_bar();
     ExportMarks marks;
     marks.colour = to_qcolor(export_colour);
-    if (value(f.Check_hidescale) != 0) return marks;
-    if (value(f.Check_hidedivisions) == 0) {
-        marks.caption = f.L_div->text();
-        marks.caption_at = f.L_div->pos();
-        marks.font = work_box_font(f);
-    }
-    for (const LineObject* line : {f.Line_ax0, f.Line_ax1, f.Line_eq})
-        marks.lines.emplace_back(line->X1(), line->Y1(), line->X2(), line->Y2());
+    marks.lines = bar.lines;
+    marks.caption = bar.caption;
+    marks.caption_at = bar.caption_at;
+    if (!bar.caption.isEmpty()) marks.font = work_box_font(room);
     return marks;
 }
 
 } // namespace
 
-void save_picture(F_main& f) {
-    if (f.pic_path.isEmpty()) return;
-    const QString path = ask_save_picture(f);
+void save_picture(const OutputRoom& room) {
+    if (room.pic_path.isEmpty()) return;
+    const QString path = ask_save_picture(room.dialogs);
     if (path.isEmpty()) return;
 
     // The canvas is composed band by band on the way to the file rather than
@@ -64,24 +62,20 @@ void save_picture(F_main& f) {
     {
         // The export takes seconds at the larger zooms.
         BusyCursor busy;
-        LongWork work(f, QStringLiteral("Saving %1").arg(QFileInfo(path).fileName()));
+        LongWork work(room.report, QStringLiteral("Saving %1").arg(QFileInfo(path).fileName()));
         error = write_exported_picture(
-            shown_picture(*f.P_in), scale_bar_marks(f), path, 0,
+            shown_picture(*room.P_in), scale_bar_marks(room), path, 0,
             [&work](qint64 done, qint64 total) { work.progress(done, total); });
     }
-    f.P_sub->clear_picture();
-    f.P_sub->hide();
+    room.P_sub->clear_picture();
+    room.P_sub->hide();
     if (!error.isEmpty()) {
-        f.report(error);
+        room.report(error);
         return;
     }
-    f.report(QStringLiteral("Picture saved: %1, %2 x %3")
-                 .arg(QFileInfo(path).fileName())
-                 .arg(f.P_in->width())
-                 .arg(f.P_in->height()),
-             F_main::Outcome::done);
-}
-
-void wire_picture_export(F_main& f) {
-    QObject::connect(f.fs, &QAction::triggered, &f, [&f] { save_picture(f); });
+    room.report(QStringLiteral("Picture saved: %1, %2 x %3")
+                    .arg(QFileInfo(path).fileName())
+                    .arg(room.P_in->width())
+                    .arg(room.P_in->height()),
+                ReportOutcome::done);
 }

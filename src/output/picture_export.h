@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-class F_main;
+struct OutputRoom;
 
 // "Save picture": the picture as shown at its zoom, with the scale bar, as a
 // bitmap, a PNG or a JPEG (the save dialog's entry, or the name's extension).
-void save_picture(F_main& f);
-void wire_picture_export(F_main& f);
+void save_picture(const OutputRoom& room);

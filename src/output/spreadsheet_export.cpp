@@ -1,20 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "output/spreadsheet_export.h"
 
-#include "form/F_main.h"
+#include "form/check_value.h"
 #include "form/dialogs.h"
-#include "form/results.h"
-#include "measure/trace_colours.h"
+#include "form/measuring_door.h"
+#include "form/output_room.h"
 #include "output/workbook_recovery.h"
 #include "output/workbook_session.h"
-#include "platform/event_hooks.h"
-#include "widgets/forward_typing.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QDir>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 // A workbook lives in the spreadsheet application's memory, and its file is
 // rewritten (atomically) after the banner and header and after every row. So
@@ -29,14 +24,10 @@ QString shown(const QString& path) {
 
 // Starts a new workbook as `book` (on failure the state stays as it was):
 // what the status line says of it, as done or failed.
-struct Opened {
-    QString message;
-    F_main::Outcome outcome = F_main::Outcome::failure;
-};
-Opened open_workbook(F_main& f, const QString& book) {
-    if (const QString why = f.workbook->start(book); !why.isEmpty())
+StatusMessage open_workbook(const OutputRoom& room, const QString& book) {
+    if (const QString why = room.workbook.start(book); !why.isEmpty())
         return {QStringLiteral("No workbook was started: ") + workbook_failure(book, why)};
-    return {QStringLiteral("Started the workbook %1").arg(shown(book)), F_main::Outcome::done};
+    return {QStringLiteral("Started the workbook %1").arg(shown(book)), ReportOutcome::done};
 }
 
 // Text that is not valid UTF-16 (a lone surrogate, pasted or typed) would go
@@ -63,19 +54,19 @@ struct ResultRow {
     spreadsheet::TypedRow cells;
     int replaced = 0;
 };
-ResultRow result_row(F_main& f) {
+ResultRow result_row(const OutputRoom& room) {
     ResultRow row;
     spreadsheet::TypedRow& cells = row.cells;
-    QString path = f.pic_path;
+    QString path = room.pic_path;
     row.replaced = replace_unpaired_surrogates(path);
     cells.push_back({1, path, std::nullopt});
     int col = 2;
-    for (const ShownResult& result : shown_results(f)) {
+    for (const ShownResult& result : room.measuring.results()) {
         // The label's colour as it holds it: a red or black mark, or the
         // system's window text colour (automatic) before the first click.
         cells.push_back({col++, result.text, result.mark});
     }
-    QString comment = f.Text_comment->toPlainText();
+    QString comment = room.Text_comment->toPlainText();
     row.replaced += replace_unpaired_surrogates(comment);
     if (!comment.isEmpty()) cells.push_back({5, comment, std::nullopt});
     return row;
@@ -101,24 +92,24 @@ QString save_failure(const WorkbookSession& book, const WorkbookSession::Save& s
             : saved.error);
 }
 
-void write_result_row(F_main& f) {
-    WorkbookSession& book = *f.workbook;
+// Types the result as the next row and saves the workbook: what became of
+// the row, for the handler to say.
+StatusMessage write_result_row(const OutputRoom& room) {
+    WorkbookSession& book = room.workbook;
     if (book.xl_row > spreadsheet::max_rows) {
-        f.report(QStringLiteral("The row was not written: %1 already holds %2 rows, the most a "
-                                "workbook can hold; start a new one with \"new\"")
-                     .arg(shown(book.xl_book))
-                     .arg(spreadsheet::max_rows));
-        return;
+        return {QStringLiteral("The row was not written: %1 already holds %2 rows, the most a "
+                               "workbook can hold; start a new one with \"new\"")
+                    .arg(shown(book.xl_book))
+                    .arg(spreadsheet::max_rows)};
     }
-    const ResultRow result = result_row(f);
+    const ResultRow result = result_row(room);
     const WorkbookSession::Typed typed = book.type_next_row(result.cells);
     if (!typed.error.isEmpty()) {
         // The row number stays, so writing again fills this same row.
-        f.report(QStringLiteral("Row %1 was not written: ").arg(typed.row) +
-                 workbook_failure(book.xl_book, typed.error));
-        return;
+        return {QStringLiteral("Row %1 was not written: ").arg(typed.row) +
+                workbook_failure(book.xl_book, typed.error)};
     }
-    if (value(f.Check_lock) == 0) f.Text_comment->setPlainText(QString());
+    if (value(room.Check_lock) == 0) room.Text_comment->setPlainText(QString());
 
     QString cut_note =
         typed.cut ? QStringLiteral("; its comment was cut to %1 characters, the most a cell "
@@ -133,64 +124,63 @@ void write_result_row(F_main& f) {
     const int row = book.xl_row - 1; // after a read-back, the row it now has
     if (saved.taken_over) {
         // Writing would erase what the other program put there.
-        f.report(QStringLiteral("%1 was changed by another program and cannot be read back (%2); "
-                                "row %3 is kept: choose \"new\" to start another workbook")
-                     .arg(shown(book.xl_book), saved.error)
-                     .arg(typed.row) +
-                 cut_note);
-        return;
+        return {QStringLiteral("%1 was changed by another program and cannot be read back (%2); "
+                               "row %3 is kept: choose \"new\" to start another workbook")
+                    .arg(shown(book.xl_book), saved.error)
+                    .arg(typed.row) +
+                cut_note};
     }
     if (!saved.error.isEmpty()) {
         // The row is in the workbook and goes to disk with the next save that works.
-        f.report(QStringLiteral("Row %1 is kept but not saved yet: ").arg(typed.row) +
-                 workbook_failure(book.xl_book, saved.error) + cut_note);
-        return;
+        return {QStringLiteral("Row %1 is kept but not saved yet: ").arg(typed.row) +
+                workbook_failure(book.xl_book, saved.error) + cut_note};
     }
-    set_trace_green(f);
+    room.measuring.mark_row_saved();
     const QString after_others =
         saved.read_back
             ? QStringLiteral(", after the rows another window or program had written there")
             : QString();
-    f.report(QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(book.xl_book)) + after_others +
-                 rescued_note(saved) + cut_note,
-             typed.cut ? F_main::Outcome::failure : F_main::Outcome::done);
+    return {QStringLiteral("Row %1 saved in %2").arg(row).arg(shown(book.xl_book)) + after_others +
+                rescued_note(saved) + cut_note,
+            typed.cut ? ReportOutcome::failure : ReportOutcome::done};
 }
 
 } // namespace
 
-void write_xls_row(F_main& f) {
-    if (f.pic_path.isEmpty()) return;
-    if (f.workbook->xl_open == 0) {
-        const QString name = ask_save_xls(f);
-        if (name.isEmpty()) return;
-        const Opened opened = open_workbook(f, name);
-        f.report(opened.message, opened.outcome);
-        if (opened.outcome == F_main::Outcome::failure) return;
+StatusMessages write_xls_row(const OutputRoom& room) {
+    if (room.pic_path.isEmpty()) return {};
+    StatusMessages said;
+    if (room.workbook.xl_open == 0) {
+        const QString name = ask_save_xls(room.dialogs);
+        if (name.isEmpty()) return {};
+        said.push_back(open_workbook(room, name));
+        if (said.back().outcome == ReportOutcome::failure) return said;
     }
-    write_result_row(f);
+    said.push_back(write_result_row(room));
+    return said;
 }
 
-void Command_excel_Click(F_main& f) {
-    write_xls_row(f);
+void Command_excel_Click(const OutputRoom& room) {
+    room.report(write_xls_row(room));
 }
 
-void Command_excel_KeyPress(F_main& f, int& key_ascii) {
+void Command_excel_KeyPress(const OutputRoom& room, int& key_ascii) {
     if (key_ascii != 13) return;
     key_ascii = 0;
-    write_xls_row(f);
+    room.report(write_xls_row(room));
 }
 
-void Command_new_Click(F_main& f) {
-    const QString name = ask_save_xls(f);
+void Command_new_Click(const OutputRoom& room) {
+    const QString name = ask_save_xls(room.dialogs);
     if (name.isEmpty()) return;
-    WorkbookSession& book = *f.workbook;
+    WorkbookSession& book = room.workbook;
     if (book.xl_open == 1) {
         const WorkbookSession::Save saved = book.save();
         if (!saved.error.isEmpty() && !saved.taken_over) {
             // The file may take the rows later (the disk has room again, the
             // stick is back): the workbook stays open for that.
-            f.report(QStringLiteral("No new workbook was started, the open one stays open: ") +
-                     save_failure(book, saved));
+            room.report(QStringLiteral("No new workbook was started, the open one stays open: ") +
+                        save_failure(book, saved));
             return;
         }
         if (!saved.error.isEmpty()) {
@@ -198,26 +188,26 @@ void Command_new_Click(F_main& f) {
             // they are kept as a recovery workbook, as on closing the window.
             const WorkbookSession::Rescue kept = book.rescue();
             if (!kept.error.isEmpty()) {
-                f.report(QStringLiteral("No new workbook was started, the open one stays open: "
-                                        "%1; nor could its rows be saved as a recovery "
-                                        "workbook: %2")
-                             .arg(save_failure(book, saved), kept.error));
+                room.report(QStringLiteral("No new workbook was started, the open one stays open: "
+                                           "%1; nor could its rows be saved as a recovery "
+                                           "workbook: %2")
+                                .arg(save_failure(book, saved), kept.error));
                 return;
             }
-            f.report(QStringLiteral("The workbook's rows were saved in %1 (%2)")
-                         .arg(shown(kept.path), save_failure(book, saved)));
+            room.report(QStringLiteral("The workbook's rows were saved in %1 (%2)")
+                            .arg(shown(kept.path), save_failure(book, saved)));
         }
         book.close();
     }
     // Unlike "to Excel", no picture is needed: the workbook may come first.
-    const Opened opened = open_workbook(f, name);
-    f.report(opened.message, opened.outcome);
-    if (opened.outcome == F_main::Outcome::failure) return;
-    write_xls_row(f);
+    const StatusMessage opened = open_workbook(room, name);
+    room.report(opened);
+    if (opened.outcome == ReportOutcome::failure) return;
+    room.report(write_xls_row(room));
 }
 
-WorkbookClosing close_workbook_on_unload(F_main& f) {
-    WorkbookSession& book = *f.workbook;
+WorkbookClosing close_workbook_on_unload(const OutputRoom& room) {
+    WorkbookSession& book = room.workbook;
     if (book.xl_open == 0) return {};
     const WorkbookSession::Save saved = book.save();
     if (saved.error.isEmpty()) {
@@ -247,8 +237,8 @@ WorkbookClosing close_workbook_on_unload(F_main& f) {
         return {
             QStringLiteral("The workbook was not saved on closing (%1); it held no rows").arg(why)};
     }
-    if (!f.close_refused) {
-        f.close_refused = true;
+    if (!room.close_refused) {
+        room.close_refused = true;
         return {QStringLiteral("The window stays open: the workbook's rows could not be saved "
                                "(%1), nor as a recovery workbook (%2). Close again to quit "
                                "without them.")
@@ -260,8 +250,8 @@ WorkbookClosing close_workbook_on_unload(F_main& f) {
         QStringLiteral("The workbook's rows were lost on closing: %1; %2").arg(why, kept.error)};
 }
 
-QString save_workbook_before_logout(F_main& f) {
-    WorkbookSession& book = *f.workbook;
+QString save_workbook_before_logout(const OutputRoom& room) {
+    WorkbookSession& book = room.workbook;
     if (book.xl_pending.empty()) return QString();
     const WorkbookSession::Save saved = book.save();
     if (saved.error.isEmpty()) return QString();
@@ -278,23 +268,4 @@ QString save_workbook_before_logout(F_main& f) {
 QString workbook_failure(const QString& book, const QString& why) {
     const QString reason = why.isEmpty() ? QStringLiteral("no reason was given") : why;
     return shown(book) + QStringLiteral(": ") + reason;
-}
-
-void wire_spreadsheet_export(F_main& f) {
-    f.workbook = new WorkbookSession(f.spreadsheets, &f);
-    // A rescue at any time (a row, "new", logging out, closing) shows the
-    // menu item that opens the recovery folder.
-    QObject::connect(f.workbook, &WorkbookSession::rows_rescued, &f,
-                     [&f] { show_recovered_workbooks_item(f); });
-    QObject::connect(f.Command_excel, &QPushButton::clicked, &f, [&f] { Command_excel_Click(f); });
-    QObject::connect(f.Command_new, &QPushButton::clicked, &f, [&f] { Command_new_Click(f); });
-    on_key_press(f.Command_excel, [&f](int& key_ascii) { Command_excel_KeyPress(f, key_ascii); });
-    // The focus moves to "to Excel" after a measurement; a comment typed
-    // then goes where it was meant to go.
-    forward_typing(f.Command_excel, f.Text_comment);
-    // Installed last, so it sees the keys first: a key held on a button
-    // writes one row, or starts one workbook, not one per repeat.
-    for (QPushButton* button : {f.Command_excel, f.Command_new})
-        ignore_key_repeats(button, {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter});
-    QObject::connect(f.recovered_workbooks, &QAction::triggered, &f, [&f] { fw_Click(f); });
 }

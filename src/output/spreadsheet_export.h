@@ -6,16 +6,20 @@
 // are the window's WorkbookSession (output/workbook_session); this file
 // answers the user.
 
+#include "form/reporter.h"
+
 #include <QString>
 
-class F_main;
+struct OutputRoom;
 
-void write_xls_row(F_main& f);
-void Command_excel_Click(F_main& f);
+// Writes the result as the next row, first asking for a workbook when none
+// is open; what the status line is to say of it, in order.
+StatusMessages write_xls_row(const OutputRoom& room);
+void Command_excel_Click(const OutputRoom& room);
 // Enter (13) is taken (set to 0) and writes the row; other keys pass on.
 // A key held down writes one row: its repeats never get here.
-void Command_excel_KeyPress(F_main& f, int& key_ascii);
-void Command_new_Click(F_main& f);
+void Command_excel_KeyPress(const OutputRoom& room, int& key_ascii);
+void Command_new_Click(const OutputRoom& room);
 
 // Saves and closes the open workbook for good, as the window closes; rows
 // the file cannot take, or that another writer took out of it, go to a
@@ -26,13 +30,12 @@ struct WorkbookClosing {
     QString message;
     bool closes = true;
 };
-WorkbookClosing close_workbook_on_unload(F_main& f);
+WorkbookClosing close_workbook_on_unload(const OutputRoom& room);
 // The desktop's request before logging out: the rows not saved yet are
 // saved, into a recovery workbook when the file cannot take them. The
 // workbook stays open. What went wrong, empty when the rows are saved.
-QString save_workbook_before_logout(F_main& f);
+QString save_workbook_before_logout(const OutputRoom& room);
 
 // A failure to write the workbook `book`, as messages say it: the file, then
 // why (the spreadsheet application says the reason, never the file).
 QString workbook_failure(const QString& book, const QString& why);
-void wire_spreadsheet_export(F_main& f);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "output/workbook_recovery.h"
 
-#include "form/F_main.h"
+#include "form/output_room.h"
 #include "output/spreadsheet_export.h"
 #include "output/workbook_file.h"
 #include "platform/user_settings.h"
@@ -90,13 +90,13 @@ RecoveryWorkbook save_recovery_workbook(const SpreadsheetFactory& spreadsheets, 
     return {path, QString()};
 }
 
-void show_recovered_workbooks_item(F_main& f) {
-    f.recovered_workbooks->setVisible(!recovered_workbooks().isEmpty());
+void show_recovered_workbooks_item(const OutputRoom& room) {
+    room.recovered_workbooks->setVisible(!recovered_workbooks().isEmpty());
 }
 
-void announce_recovered_workbooks(F_main& f) {
+StatusMessages announce_recovered_workbooks(const OutputRoom& room) {
     const QStringList present = recovered_workbooks();
-    f.recovered_workbooks->setVisible(!present.isEmpty());
+    room.recovered_workbooks->setVisible(!present.isEmpty());
     QSettings settings = user_settings();
     QStringList announced = settings.value(announced_key).toStringList();
     announced.removeAll(QString());
@@ -110,18 +110,18 @@ void announce_recovered_workbooks(F_main& f) {
         settings.setValue(announced_key, QString());
     else
         settings.setValue(announced_key, present);
-    if (fresh == 0) return;
-    f.report(QStringLiteral("%1 workbook(s) with rows that could not be saved on closing were "
+    if (fresh == 0) return {};
+    return {{QStringLiteral("%1 workbook(s) with rows that could not be saved on closing were "
                             "kept in %2: File > Recovered workbooks opens the folder")
                  .arg(fresh)
-                 .arg(QDir::toNativeSeparators(recovery_folder())));
+                 .arg(QDir::toNativeSeparators(recovery_folder()))}};
 }
 
-void fw_Click(F_main& f) {
+void fw_Click(const OutputRoom& room) {
     const QString folder = QDir::toNativeSeparators(recovery_folder());
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(recovery_folder())))
-        f.report(
+        room.report(
             QStringLiteral("Could not open the folder %1: no file manager answered").arg(folder));
     else
-        f.report(QStringLiteral("Opened the folder %1").arg(folder), F_main::Outcome::done);
+        room.report(QStringLiteral("Opened the folder %1").arg(folder), ReportOutcome::done);
 }

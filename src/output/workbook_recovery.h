@@ -5,6 +5,7 @@
 // $XDG_DATA_HOME/kelvo/recovered/ (~/.local/share/kelvo/recovered/ by
 // default), named after the workbook with the time of the rescue.
 
+#include "form/reporter.h"
 #include "workbook/spreadsheet.h"
 
 #include <QDateTime>
@@ -12,7 +13,7 @@
 
 #include <vector>
 
-class F_main;
+struct OutputRoom;
 
 // The recovery workbook for `book` at `when`, in the format of `book`:
 // "results.xls" at 14:32:10 on 1 May 2024 gives
@@ -31,11 +32,11 @@ RecoveryWorkbook save_recovery_workbook(const SpreadsheetFactory& spreadsheets, 
                                         const std::vector<spreadsheet::TypedRow>& rows);
 
 // At start-up: when the recovery folder holds workbooks not announced before,
-// the status line says how many and where (each file is announced once; the
-// settings remember which were). The File menu item "Recovered workbooks"
-// shows while the folder holds any.
-void announce_recovered_workbooks(F_main& f);
+// the message says how many and where (each file is announced once; the
+// settings remember which were): none when there are none. The File menu
+// item "Recovered workbooks" shows while the folder holds any.
+StatusMessages announce_recovered_workbooks(const OutputRoom& room);
 // Shows the File menu item when the folder holds recovered workbooks.
-void show_recovered_workbooks_item(F_main& f);
+void show_recovered_workbooks_item(const OutputRoom& room);
 // The menu item: opens the folder in the desktop's file manager.
-void fw_Click(F_main& f);
+void fw_Click(const OutputRoom& room);

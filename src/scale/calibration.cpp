@@ -12,21 +12,17 @@
 // the Enter key and the new scale.
 #include "scale/calibration.h"
 
-#include "form/F_main.h"
 #include "form/calibration_step.h"
+#include "form/check_value.h"
+#include "form/measuring_door.h"
 #include "form/numbers.h"
-#include "form/view_mapping.h"
-#include "measure/chain.h"
-#include "measure/modes.h"
-#include "measure/result_panel.h"
+#include "form/scale_room.h"
 #include "measure/segment_length.h"
 #include "scale/scale_bar.h"
 #include "scale/scale_limits.h"
+#include "widgets/line_object.h"
 
-#include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include <charconv>
 #include <cmath>
@@ -73,39 +69,35 @@ QString refused_length(const QString& typed, double length) {
 
 // Sets unit_per_px from the typed length and Line_scale. A length that is
 // not there or is 0, a line of no length, or a scale that could not be used
-// leave it as it is; the status bar says which, or the scale now in force.
-void take_reference_length(F_main& f) {
-    const QString typed = f.Text_scale->text();
+// leave it as it is; the message says which, or the scale now in force.
+StatusMessage take_reference_length(const ScaleRoom& room) {
+    const QString typed = room.Text_scale->text();
     const double length = leading_number(typed);
-    if (const QString why = refused_length(typed, length); !why.isEmpty()) {
-        f.report(QStringLiteral("Scale not changed: %1.").arg(why));
-        return;
-    }
-    const float line_px = line_length(*f.Line_scale);
-    if (line_px == 0) {
-        f.report(QStringLiteral("Scale not changed: the reference line has no length."));
-        return;
-    }
-    const ViewMapping view = view_mapping(f);
+    if (const QString why = refused_length(typed, length); !why.isEmpty())
+        return {QStringLiteral("Scale not changed: %1.").arg(why)};
+    const float line_px = line_length(*room.Line_scale);
+    if (line_px == 0)
+        return {QStringLiteral("Scale not changed: the reference line has no length.")};
+    const ViewMapping view = room.zoom;
     const double picture_px = view.to_picture(double(line_px));
     const double scale = calibrated_scale(length, line_px, view.percent);
     if (const std::optional<float> usable = usable_scale(scale)) {
-        f.unit_per_px = *usable;
+        room.unit_per_px = *usable;
         QString done =
             QStringLiteral("Scale: %1 per pixel (from %2 = %3)")
-                .arg(scale_number(f.unit_per_px), pixel_count(picture_px), typed.trimmed());
+                .arg(scale_number(room.unit_per_px), pixel_count(picture_px), typed.trimmed());
         if (const QString comma = decimal_comma_note(typed); !comma.isEmpty())
             done += QStringLiteral("; ") + comma;
-        f.report(done, F_main::Outcome::done);
-        return;
+        return {done, ReportOutcome::done};
     }
-    f.report(QStringLiteral("Scale not changed: %1 over %2 gives a scale that is %3.")
-                 .arg(typed.trimmed(), pixel_count(picture_px), unusable_scale_reason(scale)));
+    return {QStringLiteral("Scale not changed: %1 over %2 gives a scale that is %3.")
+                .arg(typed.trimmed(), pixel_count(picture_px), unusable_scale_reason(scale))};
 }
 
-void confirm(F_main& f) {
-    apply_scale(f);
-    draw_scale_bar(f);
+StatusMessage confirm(const ScaleRoom& room) {
+    const StatusMessage applied = apply_scale(room);
+    draw_scale_bar(room);
+    return applied;
 }
 } // namespace
 
@@ -124,20 +116,20 @@ QString scale_number(float value) {
     return QString::fromLatin1(text, fixed.ptr - text);
 }
 
-void keep_calibration_line(F_main& f, const ViewMapping& was, const ViewMapping& now) {
-    const CalibrationStep step = calibration_step(f);
+void keep_calibration_line(const ScaleRoom& room, const ViewMapping& was, const ViewMapping& now) {
+    const CalibrationStep step = calibration_step(room);
     if (step != CalibrationStep::point_end && step != CalibrationStep::set_scale_as) return;
     // Both ends stay on their picture pixels, so the reference length that
     // apply_scale divides by the zoom in force is the one the user marked.
     const double ratio = now.percent / was.percent;
-    LineObject& line = *f.Line_scale;
+    LineObject& line = *room.Line_scale;
     line.set_points(float(line.X1() * ratio), float(line.Y1() * ratio), float(line.X2() * ratio),
                     float(line.Y2() * ratio));
 }
 
-bool end_calibration(F_main& f) {
-    if (calibration_step(f) == CalibrationStep::idle) return false;
-    leave_calibration(f);
+bool end_calibration(const ScaleRoom& room) {
+    if (calibration_step(room) == CalibrationStep::idle) return false;
+    leave_calibration(room);
     return true;
 }
 
@@ -148,54 +140,44 @@ double calibrated_scale(double typed_length, float line_px, double zoom) {
     return typed_length / ViewMapping{zoom}.to_picture(double(line_px));
 }
 
-void Command_set_Click(F_main& f) {
+void Command_set_Click(const ScaleRoom& room) {
     // Every click first clears what the measuring mode shows; m_state stays.
-    switch (measuring_mode(f)) {
-    case MeasuringMode::single:
-        hide_markers(f);
-        break;
-    case MeasuringMode::chain:
-        clear_segments(f);
-        break;
-    case MeasuringMode::free_hand:
-        break;
-    }
+    room.measuring.clear_shown_measurement();
 
-    const CalibrationStep step = calibration_step(f);
+    const CalibrationStep step = calibration_step(room);
     if (step == CalibrationStep::idle) {
-        f.L_trace_x->hide();
-        f.L_trace_y->hide();
-        set_calibration_step(f, CalibrationStep::point_start);
+        room.measuring.show_cross_hair(false);
+        set_calibration_step(room, CalibrationStep::point_start);
     } else if (step == CalibrationStep::set_scale_as) {
-        confirm(f);
+        room.report(confirm(room));
     }
     // While an end point is awaited the click does nothing more: the cycle is
     // left only by completing it.
 }
 
-void Text_scale_KeyPress(F_main& f, int& key_ascii) {
+void Text_scale_KeyPress(const ScaleRoom& room, int& key_ascii) {
     if (key_ascii != 13) return;
     // Enter never reaches the box, whatever the step.
     key_ascii = 0;
-    if (calibration_step(f) == CalibrationStep::set_scale_as) confirm(f);
+    if (calibration_step(room) == CalibrationStep::set_scale_as) room.report(confirm(room));
 }
 
-void apply_scale(F_main& f) {
-    const float old = f.unit_per_px;
-    take_reference_length(f);
-    convert_results(f, old, f.unit_per_px);
-    leave_calibration(f);
+StatusMessage apply_scale(const ScaleRoom& room) {
+    const float old = room.unit_per_px;
+    const StatusMessage taken = take_reference_length(room);
+    room.measuring.convert_results(old, room.unit_per_px);
+    leave_calibration(room);
+    return taken;
 }
 
-void leave_calibration(F_main& f) {
-    f.Line_scale->hide();
-    set_calibration_step(f, CalibrationStep::idle);
+void leave_calibration(const ScaleRoom& room) {
+    room.Line_scale->hide();
+    set_calibration_step(room, CalibrationStep::idle);
 
     // With "hide lines" ticked measuring stays switched off and untouched.
-    if (lines_hidden(f)) return;
+    if (room.measuring.lines_hidden()) return;
     // Presses measured again while the length was typed are dropped.
-    restart_measuring(f);
+    room.measuring.restart_measuring();
     // The click that started the calibration hid the cross-hair.
-    f.L_trace_x->show();
-    f.L_trace_y->show();
+    room.measuring.show_cross_hair(true);
 }

@@ -2,24 +2,28 @@
 #pragma once
 // Calibration: a reference line of known length sets unit_per_px.
 
+#include "form/reporter.h"
+
 #include <QString>
 
-class F_main;
+struct ScaleRoom;
 struct ViewMapping;
 
-void Command_set_Click(F_main& f);
-void Text_scale_KeyPress(F_main& f, int& key_ascii);
-void apply_scale(F_main& f);
+void Command_set_Click(const ScaleRoom& room);
+void Text_scale_KeyPress(const ScaleRoom& room, int& key_ascii);
+// Takes the typed length over the reference line as the new scale (or says
+// why not) and leaves the cycle; what became of the scale, for the handler.
+StatusMessage apply_scale(const ScaleRoom& room);
 // Leaves the cycle at "set kelvo" with Line_scale hidden; unless "hide lines"
 // is ticked, measuring starts afresh for the mode and the cross-hair shows again.
-void leave_calibration(F_main& f);
+void leave_calibration(const ScaleRoom& room);
 
 // A zoom step from `was` to `now` during a calibration keeps Line_scale on the
 // picture pixels it marks.
-void keep_calibration_line(F_main& f, const ViewMapping& was, const ViewMapping& now);
+void keep_calibration_line(const ScaleRoom& room, const ViewMapping& was, const ViewMapping& now);
 // Leaves a calibration under way without changing the scale, as
 // leave_calibration does. False when none was under way.
-bool end_calibration(F_main& f);
+bool end_calibration(const ScaleRoom& room);
 
 // A scale as the status bar shows it: the shortest text that reads back as
 // it, "0.05", "1806.2518", "100000000", "1e-30".

@@ -1,24 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "scale/calibration_points.h"
 
-#include "form/F_main.h"
 #include "form/calibration_step.h"
+#include "widgets/line_object.h"
 
 #include <QLineEdit>
 
-bool CalibrationPoints::press(F_main& f, float x, float y) {
-    switch (calibration_step(f)) {
+bool CalibrationPoints::press(float x, float y) {
+    switch (calibration_step(room_)) {
     case CalibrationStep::point_start:
-        f.Line_scale->set_points(x, y, x, y);
-        f.Line_scale->show();
-        set_calibration_step(f, CalibrationStep::point_end);
+        room_.Line_scale->set_points(x, y, x, y);
+        room_.Line_scale->show();
+        set_calibration_step(room_, CalibrationStep::point_end);
         return true;
     case CalibrationStep::point_end:
-        f.Line_scale->set_X2(x);
-        f.Line_scale->set_Y2(y);
-        set_calibration_step(f, CalibrationStep::set_scale_as);
-        f.Text_scale->setText(QString());
-        f.Text_scale->setFocus();
+        room_.Line_scale->set_X2(x);
+        room_.Line_scale->set_Y2(y);
+        set_calibration_step(room_, CalibrationStep::set_scale_as);
+        room_.Text_scale->setText(QString());
+        room_.Text_scale->setFocus();
         return true;
     case CalibrationStep::idle:
     case CalibrationStep::set_scale_as:
@@ -27,9 +27,9 @@ bool CalibrationPoints::press(F_main& f, float x, float y) {
     return false;
 }
 
-bool CalibrationPoints::move(F_main& f, float x, float y) {
-    if (calibration_step(f) != CalibrationStep::point_end) return false;
-    f.Line_scale->set_X2(x);
-    f.Line_scale->set_Y2(y);
+bool CalibrationPoints::move(float x, float y) {
+    if (calibration_step(room_) != CalibrationStep::point_end) return false;
+    room_.Line_scale->set_X2(x);
+    room_.Line_scale->set_Y2(y);
     return true;
 }

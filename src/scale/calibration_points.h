@@ -6,9 +6,14 @@
 // left alone; while the end point is awaited, moves drag it.
 
 #include "form/pointer_tool.h"
+#include "form/scale_room.h"
 
 class CalibrationPoints : public PointerTool {
   public:
-    bool press(F_main& f, float x, float y) override;
-    bool move(F_main& f, float x, float y) override;
+    explicit CalibrationPoints(const ScaleRoom& room) : room_(room) {}
+    bool press(float x, float y) override;
+    bool move(float x, float y) override;
+
+  private:
+    ScaleRoom room_;
 };

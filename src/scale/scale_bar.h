@@ -4,12 +4,12 @@
 
 #include "platform/colour.h"
 
-class F_main;
+struct ScaleRoom;
 
 // The grey of the bar's label on screen and of the whole bar in an exported
 // picture (R = G = B = 136).
 inline constexpr Colour scale_bar_grey = 8947848;
 
-void draw_scale_bar(F_main& f);
-void Check_hidescale_Click(F_main& f);
-void Check_hidedivisions_Click(F_main& f);
+void draw_scale_bar(const ScaleRoom& room);
+void Check_hidescale_Click(const ScaleRoom& room);
+void Check_hidedivisions_Click(const ScaleRoom& room);

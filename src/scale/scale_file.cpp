@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "scale/scale_file.h"
 
-#include "form/F_main.h"
 #include "form/dialogs.h"
-#include "measure/modes.h"
-#include "measure/result_panel.h"
+#include "form/measuring_door.h"
+#include "form/scale_room.h"
 #include "platform/atomic_file.h"
 #include "platform/regular_file.h"
 #include "scale/calibration.h"
@@ -38,33 +37,31 @@ QString byte_count(qint64 size) {
 }
 } // namespace
 
-void save_scale_defi(F_main& f) {
-    const QString path = ask_save_defi(f);
+void save_scale_defi(const ScaleRoom& room) {
+    const QString path = ask_save_defi(room.dialogs);
     if (path.isEmpty()) return;
     // Written beside and renamed over an existing file: a failed save keeps
     // the old one.
-    if (const QString error = write_file_atomically(path, scale_file_bytes(f.unit_per_px));
+    if (const QString error = write_file_atomically(path, scale_file_bytes(room.unit_per_px));
         !error.isEmpty()) {
-        f.report(QStringLiteral("Could not write %1: %2").arg(path, error));
+        room.report(QStringLiteral("Could not write %1: %2").arg(path, error));
         return;
     }
-    f.report(QStringLiteral("Scale saved: %1").arg(QFileInfo(path).fileName()),
-             F_main::Outcome::done);
+    room.report(QStringLiteral("Scale saved: %1").arg(QFileInfo(path).fileName()),
+                ReportOutcome::done);
 }
 
-void open_scale_defi(F_main& f) {
-    const QString path = ask_open_defi(f);
+void open_scale_defi(const ScaleRoom& room) {
+    const QString path = ask_open_defi(room.dialogs);
     if (path.isEmpty()) return;
     // The dialog only offers existing files, but the completed name may not be one.
-    load_scale_defi(f, complete_extension(path, extension));
+    room.report(load_scale_defi(room, complete_extension(path, extension)));
 }
 
-void load_scale_defi(F_main& f, const QString& path) {
+StatusMessage load_scale_defi(const ScaleRoom& room, const QString& path) {
     const FileHead head = read_head(path);
-    if (!head.error.isEmpty()) {
-        f.report(QStringLiteral("Could not read %1: %2").arg(path, head.error));
-        return;
-    }
+    if (!head.error.isEmpty())
+        return {QStringLiteral("Could not read %1: %2").arg(path, head.error)};
     const float scale = scale_in_file(head.bytes);
     // The value is all the format has, so any usable one is taken; the size
     // is what tells the user a file was no scale file at all.
@@ -73,20 +70,18 @@ void load_scale_defi(F_main& f, const QString& path) {
                                   .arg(scale_file_size);
     if (const QString why = unusable_scale_reason(scale); !why.isEmpty()) {
         if (head.size < scale_file_size)
-            f.report(QStringLiteral("Scale not changed: %1: too short to hold a scale (%2).")
-                         .arg(path, size_note));
-        else
-            f.report(
-                QStringLiteral("Scale not changed: %1: holds a scale that is %2.").arg(path, why));
-        return;
+            return {QStringLiteral("Scale not changed: %1: too short to hold a scale (%2).")
+                        .arg(path, size_note)};
+        return {QStringLiteral("Scale not changed: %1: holds a scale that is %2.").arg(path, why)};
     }
     // Text_scale, the calibration under way and the chain are left alone.
-    const float old = f.unit_per_px;
-    f.unit_per_px = scale;
-    convert_results(f, old, scale);
-    draw_scale_bar(f);
+    const float old = room.unit_per_px;
+    room.unit_per_px = scale;
+    room.measuring.convert_results(old, scale);
+    draw_scale_bar(room);
     QString from = QFileInfo(path).fileName();
     if (head.size != scale_file_size) from += QStringLiteral(", ") + size_note;
-    f.report(QStringLiteral("Scale: %1 per pixel (from %2)").arg(scale_number(f.unit_per_px), from),
-             F_main::Outcome::done);
+    return {
+        QStringLiteral("Scale: %1 per pixel (from %2)").arg(scale_number(room.unit_per_px), from),
+        ReportOutcome::done};
 }

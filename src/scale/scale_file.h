@@ -5,17 +5,19 @@
 //   offset 0, 19 bytes: zero
 //   offset 19, 4 bytes: unit_per_px, IEEE single, little-endian
 
+#include "form/reporter.h"
+
 #include <QByteArray>
 #include <QString>
 
-class F_main;
+struct ScaleRoom;
 
-void save_scale_defi(F_main& f); // "Save scale defi"
-void open_scale_defi(F_main& f); // "Open scale defi"
+void save_scale_defi(const ScaleRoom& room); // "Save scale defi"
+void open_scale_defi(const ScaleRoom& room); // "Open scale defi"
 // Takes the scale from the file `path`, as "Open scale defi" does once the
 // name is chosen; a file that cannot be read or holds no usable scale changes
-// nothing and says why in the status bar.
-void load_scale_defi(F_main& f, const QString& path);
+// nothing. What the status line is to say: the scale now in force, or why not.
+StatusMessage load_scale_defi(const ScaleRoom& room, const QString& path);
 
 inline constexpr int scale_file_size = 23;
 inline constexpr int scale_offset = 19;

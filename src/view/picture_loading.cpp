@@ -4,6 +4,8 @@
 #include "form/F_main.h"
 #include "form/dialogs.h"
 #include "form/long_work.h"
+#include "form/measure_room.h"
+#include "form/scale_room.h"
 #include "form/view_mapping.h"
 #include "measure/modes.h"
 #include "measure/trace_colours.h"
@@ -218,13 +220,13 @@ PictureOpening open_picture_file(F_main& f, const QString& path) {
     }
     if (unlocked) set_view_zoom(f, 100);
     remember_recent_picture(path);
-    restart_measuring(f);
-    set_trace_grey(f);
+    restart_measuring(f.measure_room());
+    set_trace_grey(f.measure_room());
     update_scroll_bars(f);
-    draw_scale_bar(f);
+    draw_scale_bar(f.scale_room());
     // A reference line marked on the previous picture means nothing on this one.
     const QString calibration_ended =
-        end_calibration(f) ? QStringLiteral(". Calibration ended: another picture was "
+        end_calibration(f.scale_room()) ? QStringLiteral(". Calibration ended: another picture was "
                                             "opened; the scale was not changed.")
                            : QString();
     decode_next_ahead(f);

@@ -2,6 +2,7 @@
 #include "view/scrolling.h"
 
 #include "form/F_main.h"
+#include "form/scale_room.h"
 #include "scale/scale_bar.h"
 #include "view/scroll_fit.h"
 #include "widgets/scroll_bar.h"
@@ -70,12 +71,12 @@ void update_scroll_bars(F_main& f) {
 
 void HS_main_Change(F_main& f) {
     place_left(f, -f.HS_main->value());
-    draw_scale_bar(f);
+    draw_scale_bar(f.scale_room());
 }
 
 void VS_main_Change(F_main& f) {
     place_top(f, -f.VS_main->value());
-    draw_scale_bar(f);
+    draw_scale_bar(f.scale_room());
 }
 
 // With tracking on, as the bars are wired, the value follows the thumb and
@@ -84,11 +85,11 @@ void VS_main_Change(F_main& f) {
 void HS_main_Scroll(F_main& f) {
     if (f.HS_main->hasTracking()) return;
     place_left(f, -f.HS_main->sliderPosition());
-    draw_scale_bar(f);
+    draw_scale_bar(f.scale_room());
 }
 
 void VS_main_Scroll(F_main& f) {
     if (f.VS_main->hasTracking()) return;
     place_top(f, -f.VS_main->sliderPosition());
-    draw_scale_bar(f);
+    draw_scale_bar(f.scale_room());
 }

@@ -2,7 +2,9 @@
 #include "view/zoom.h"
 
 #include "form/F_main.h"
+#include "form/measure_room.h"
 #include "form/numbers.h"
+#include "form/scale_room.h"
 #include "form/view_mapping.h"
 #include "measure/modes.h"
 #include "scale/calibration.h"
@@ -16,10 +18,10 @@ namespace {
 
 // What follows every zoom step that showed the picture anew, from `was`.
 void after_zoom_step(F_main& f, const ViewMapping& was) {
-    keep_calibration_line(f, was, view_mapping(f));
-    restart_measuring(f);
+    keep_calibration_line(f.scale_room(), was, view_mapping(f));
+    restart_measuring(f.measure_room());
     update_scroll_bars(f);
-    draw_scale_bar(f);
+    draw_scale_bar(f.scale_room());
 }
 
 // One step of "in" (+10) or "out" (-10).

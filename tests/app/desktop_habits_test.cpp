@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "form/measure_room.h"
 #include "kelvo_fixture.h"
 
 #include "app/tutorial.h"
@@ -62,7 +63,7 @@ TEST_F(DesktopHabits, ADroppedScaleFileLoadsAndSeveralFilesAreRefused) {
 
 TEST_F(DesktopHabits, EscapeCancelsALineOrAWaitingCalibrationAndSaysSo) {
     open(save_picture_file(test_picture(200, 100), "p.bmp"));
-    P_in_MouseDown(*f, 1, 10, 10);
+    P_in_MouseDown(f->measure_room(), 1, 10, 10);
     ASSERT_EQ(f->m_state, MeasuringState::start_fixed);
     key(Qt::Key_Escape);
     EXPECT_EQ(f->m_state, MeasuringState::no_start);
@@ -70,7 +71,7 @@ TEST_F(DesktopHabits, EscapeCancelsALineOrAWaitingCalibrationAndSaysSo) {
     EXPECT_EQ(f->status_text(), QStringLiteral("Line cancelled."));
 
     f->Command_set->click();
-    P_in_MouseDown(*f, 1, 20, 20); // the first point: "point end" waits
+    P_in_MouseDown(f->measure_room(), 1, 20, 20); // the first point: "point end" waits
     key(Qt::Key_Escape);
     EXPECT_EQ(f->Command_set->text(), QStringLiteral("set kelvo"));
     EXPECT_FALSE(f->Line_scale->visible());

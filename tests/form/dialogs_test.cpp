@@ -12,7 +12,7 @@ using FileDialogFamily = KelvoTest;
 TEST_F(FileDialogFamily, EachAsksWithItsTitleAndOnePatternAndReturnsThePathAsChosen) {
     const struct {
         const char* name;
-        QString (*ask)(F_main&);
+        QString (*ask)(const FileAsking&);
         DialogKind kind;
         const char* title;
         const char* pattern;

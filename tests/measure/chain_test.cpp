@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "form/measure_room.h"
+#include "form/view_mapping.h"
 #include "measuring_fixture.h"
 
 #include "measure/chain.h"
@@ -149,7 +151,7 @@ TEST_F(Chain, TwoQuickRightPressesUndoTwoStepsInsteadOfClosing) {
 }
 
 TEST_F(Chain, TotalsAfterUndosEqualThoseOfTheRemainingPresses) {
-    f->L_zval->setText(QStringLiteral("30%"));
+    set_view_zoom(*f, 30);
     f->unit_per_px = 0.37f;
     QRandomGenerator random(7);
     auto point = [&] { return QPointF(random.bounded(400.0), random.bounded(300.0)); };
@@ -157,22 +159,22 @@ TEST_F(Chain, TotalsAfterUndosEqualThoseOfTheRemainingPresses) {
     std::vector<QPointF> kept;
     for (int step = 0; step < 400; ++step) {
         if (step % 5 == 4 && !kept.empty()) {
-            P_in_MouseDown(*f, 2, 0, 0);
+            P_in_MouseDown(f->measure_room(), 2, 0, 0);
             kept.pop_back();
         } else {
             const QPointF p = point();
-            P_in_MouseDown(*f, 1, float(p.x()), float(p.y()));
+            P_in_MouseDown(f->measure_room(), 1, float(p.x()), float(p.y()));
             kept.push_back(p);
         }
     }
     ASSERT_EQ(f->seg_count, static_cast<qint32>(kept.size()));
     const float undone_x = f->sum_x, undone_y = f->sum_y, undone_d = f->sum_d;
 
-    clear_segments(*f);
-    reset_multi_line(*f);
+    clear_segments(f->measure_room());
+    reset_multi_line(f->measure_room());
     double x = 0, y = 0, d = 0;
     for (std::size_t i = 0; i < kept.size(); ++i) {
-        P_in_MouseDown(*f, 1, float(kept[i].x()), float(kept[i].y()));
+        P_in_MouseDown(f->measure_room(), 1, float(kept[i].x()), float(kept[i].y()));
         if (i == 0) continue;
         const double dx = float(kept[i].x()) - float(kept[i - 1].x());
         const double dy = float(kept[i].y()) - float(kept[i - 1].y());
@@ -189,11 +191,11 @@ TEST_F(Chain, TotalsAfterUndosEqualThoseOfTheRemainingPresses) {
 
 TEST_F(Chain, AFullChainIgnoresThePressAndSaysSo) {
     for (qint32 i = 0; i < chain_capacity; ++i)
-        P_in_MouseDown(*f, 1, float(20 + i % 100), float(20 + i % 50));
+        P_in_MouseDown(f->measure_room(), 1, float(20 + i % 100), float(20 + i % 50));
     f->P_in->flush_line_changes();
     ASSERT_EQ(f->seg_count, chain_capacity);
     const float total = f->sum_d;
-    set_trace_green(*f);
+    set_trace_green(f->measure_room());
 
     left({150, 150});
     EXPECT_EQ(f->seg_count, chain_capacity);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "form/measure_room.h"
 #include "measuring_fixture.h"
 
 #include "measure/chain.h"
@@ -49,7 +50,7 @@ TEST_F(Modes, SingleLineUnloadsTheChainAndLeavesItsTotals) {
     EXPECT_EQ(f->P_in->line_count(), lines - 3);
     EXPECT_EQ(f->sum_d, 100.0f) << "unloading the chain leaves the totals";
 
-    clear_segments(*f); // on an empty chain: nothing
+    clear_segments(f->measure_room()); // on an empty chain: nothing
     EXPECT_EQ(f->P_in->line_count(), lines - 3);
     EXPECT_EQ(f->sum_d, 100.0f);
 }
@@ -72,7 +73,7 @@ TEST_F(Modes, WhileHideLinesIsTickedAChoiceChangesNothing) {
 
     f->Option_tracer[2]->show(); // "free hand" measures nothing even when reachable
     f->Check_hideline->setChecked(false);
-    Option_tracer_Click(*f, MeasuringMode::single);
+    Option_tracer_Click(f->measure_room(), MeasuringMode::single);
     left({10, 10});
     pointer::click(f->Option_tracer[2]);
     EXPECT_TRUE(f->Option_tracer[2]->isChecked());
@@ -101,7 +102,7 @@ TEST_F(Modes, TheCrossHairSpansThePictureAreaAndTheGuidesOnlyWhileShown) {
 TEST_F(Modes, AnExportedResultStaysGreenUntilTheNextPress) {
     left({10, 10});
     left({20, 20});
-    set_trace_green(*f);
+    set_trace_green(f->measure_room());
     move({50, 50});
     EXPECT_TRUE(green());
     left({60, 60});

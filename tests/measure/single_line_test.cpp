@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "form/measure_room.h"
+#include "form/view_mapping.h"
 #include "measuring_fixture.h"
 
 #include "measure/modes.h"
@@ -16,7 +18,7 @@ namespace {
 using SingleLine = Measuring;
 
 TEST_F(SingleLine, TwoPressesAtHalfZoomAndHalfScaleRead30_40_50AndFreeze) {
-    f->L_zval->setText(QStringLiteral("50%"));
+    set_view_zoom(*f, 50);
     f->unit_per_px = 0.5f;
 
     left({10, 20});
@@ -54,10 +56,10 @@ TEST_F(SingleLine, ResultsUseTwoDecimalsWithoutLeadingZeroOrGrouping) {
     left({10, 10});
     move({13, 14});
     EXPECT_EQ(results(), reads("3.00", "4.00", "5.00"));
-    P_in_MouseMove(*f, 10.5f, 10.0f); // positions stay fractional
+    P_in_MouseMove(f->measure_room(), 10.5f, 10.0f); // positions stay fractional
     EXPECT_EQ(results(), reads(".50", ".00", ".50"));
 
-    f->L_zval->setText(QStringLiteral("10%"));
+    set_view_zoom(*f, 10);
     move({160, 210});
     EXPECT_EQ(results(), reads("1500.00", "2000.00", "2500.00"));
 }
@@ -72,7 +74,7 @@ TEST_F(SingleLine, LargeLengthsShowXInSingleAndDInDoublePrecision) {
 }
 
 TEST_F(SingleLine, RightPressesUndoOneStepAtATime) {
-    set_trace_green(*f);
+    set_trace_green(f->measure_room());
     right();
     EXPECT_EQ(f->m_state, MeasuringState::no_start);
     EXPECT_TRUE(green()) << "a right press in state 0 leaves even the colour";

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "bitmap_readback.h"
+#include "form/view_mapping.h"
 #include "kelvo_fixture.h"
 #include "test_files.h"
 
@@ -276,7 +277,7 @@ TEST_F(SavePicture, TheFileHoldsThePixelsTheScreenShowsAtEveryZoom) {
     // Below 100% the area holds the picture scaled to the shown size.
     const QImage small = full.scaled(at_percent(full.size(), 40));
     f->P_in->set_picture(small);
-    f->L_zval->setText("40%");
+    set_view_zoom(*f, 40);
     save_as(path("z40"));
     EXPECT_EQ(read_back(path("z40.bmp")), small);
 
@@ -285,7 +286,7 @@ TEST_F(SavePicture, TheFileHoldsThePixelsTheScreenShowsAtEveryZoom) {
         SCOPED_TRACE(percent);
         const QSize shown = at_percent(full.size(), percent);
         f->P_in->set_picture_magnified(full, shown);
-        f->L_zval->setText(QString::number(percent) + "%");
+        set_view_zoom(*f, percent);
         const QString file = path(QString("z%1.bmp").arg(percent));
         save_as(file);
         const QImage saved = read_back(file);
@@ -561,7 +562,7 @@ TEST_F(SavePicture, AnotherReaderSeesTheSizeAndThePixels) {
     const QImage full = open_picture(41, 27);
     const QSize shown = at_percent(full.size(), 250);
     f->P_in->set_picture_magnified(full, shown);
-    f->L_zval->setText("250%");
+    set_view_zoom(*f, 250);
     place_scale_bar(92, 40, 40, "20");
     save_as(path("pil"));
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Result rows in the workbook, read back with an independent reader (xlrd).
 
+#include "form/measure_room.h"
+#include "form/output_room.h"
 #include "kelvo_fixture.h"
 #include "scripted_spreadsheet.h"
 #include "test_files.h"
@@ -412,7 +414,7 @@ TEST_F(SpreadsheetExport, AFolderThatVanishesKeepsRowsInMemoryUntilASaveSucceeds
     ASSERT_TRUE(green());
 
     ASSERT_TRUE(QDir().rename(folder, away));
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     show_results("2.00", "2.00", "2.00");
     to_excel();
     EXPECT_FALSE(green());
@@ -440,7 +442,7 @@ TEST_F(SpreadsheetExport, AReadOnlyFolderIsReportedAndNothingIsLostOnceItIsWrita
     to_excel();
     ReadOnlyFolder locked(folder);
     if (!locked.holds()) GTEST_SKIP() << "this file system lets root write anywhere";
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     to_excel();
     EXPECT_FALSE(green());
     EXPECT_TRUE(f->status_text().contains(file)) << f->status_text().toStdString();
@@ -453,7 +455,7 @@ TEST_F(SpreadsheetExport, AReadOnlyFolderIsReportedAndNothingIsLostOnceItIsWrita
 }
 
 TEST_F(SpreadsheetExport, AWorkbookThatCannotBeCreatedIsReportedAndNoRowClaimed) {
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     comment(QStringLiteral("keep me"));
     const QString nowhere = path(QStringLiteral("no-such-folder/rows.xls"));
     dialogs.answer(nowhere);
@@ -532,7 +534,7 @@ TEST_F(SpreadsheetExport, AStepThatFailsInTheRowLeavesTheRowToBeWrittenAgain) {
     script->fail_step = SpreadsheetStep::set_font_colour;
     script->fail_on_call = script->calls_of(SpreadsheetStep::set_font_colour) + 2;
     script->failure = QStringLiteral("the cell is locked");
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     comment(QStringLiteral("again"));
     to_excel();
     EXPECT_EQ(f->workbook->xl_row, 4);
@@ -556,7 +558,7 @@ TEST_F(SpreadsheetExport, ARowBeyondTheLastSheetRowIsRefusedWithAMessage) {
     EXPECT_TRUE(green());
     EXPECT_EQ(f->workbook->xl_row, 65537);
 
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     comment(QStringLiteral("one too many"));
     to_excel();
     EXPECT_FALSE(green());
@@ -727,7 +729,7 @@ TEST_F(SpreadsheetExport, AChangedFileThatCannotBeReadBackIsLeftAloneAndNewRescu
     dialogs.answer(file);
     to_excel();
     put(file, "a note another program wrote over the workbook");
-    set_trace_red(*f);
+    set_trace_red(f->measure_room());
     to_excel();
     EXPECT_FALSE(green());
     EXPECT_TRUE(f->status_text().contains(
@@ -755,12 +757,12 @@ TEST_F(SpreadsheetExport, TheRequestToSaveBeforeLogOutKeepsPendingRowsAndTheWind
     ASSERT_TRUE(QDir().mkdir(folder));
     dialogs.answer(folder + QStringLiteral("/rows.xls"));
     to_excel();
-    save_workbook_before_logout(*f);
+    save_workbook_before_logout(f->output_room());
     EXPECT_TRUE(files_in(recovered).isEmpty()) << "every row was saved";
     ASSERT_TRUE(QDir().rename(folder, path(QStringLiteral("away"))));
     to_excel();
 
-    save_workbook_before_logout(*f);
+    save_workbook_before_logout(f->output_room());
     ASSERT_EQ(files_in(recovered).size(), 1u) << f->status_text().toStdString();
     EXPECT_EQ(last_row(read_back(recovered + u'/' + files_in(recovered)[0])), 4);
     EXPECT_EQ(f->workbook->xl_open, 1);
@@ -803,18 +805,18 @@ TEST_F(SpreadsheetExport, RowsAnotherWriterTookOutOfTheFileGoToRecoveryWorkbooks
 TEST_F(SpreadsheetExport, RecoveredWorkbooksAreAnnouncedOnceWithTheirFolder) {
     const DataFolder data(path(QStringLiteral("data")));
     const QString recovered = path(QStringLiteral("data/kelvo/recovered"));
-    announce_recovered_workbooks(*f);
+    f->report(announce_recovered_workbooks(f->output_room()));
     EXPECT_FALSE(f->recovered_workbooks->isVisible());
     EXPECT_FALSE(contents(user_settings().fileName()).contains("@Invalid")) << "an empty list";
     ASSERT_TRUE(QDir().mkpath(recovered));
     put(recovered + QStringLiteral("/rows-20240501-143210.xls"), "rows");
 
-    announce_recovered_workbooks(*f);
+    f->report(announce_recovered_workbooks(f->output_room()));
     EXPECT_TRUE(f->status_text().startsWith(QStringLiteral("1 workbook(s)")));
     EXPECT_TRUE(f->status_text().contains(recovered)) << f->status_text().toStdString();
     EXPECT_TRUE(f->recovered_workbooks->isVisible());
     f->report(QString());
-    announce_recovered_workbooks(*f);
+    f->report(announce_recovered_workbooks(f->output_room()));
     EXPECT_TRUE(f->status_text().isEmpty()) << "announced once";
     EXPECT_TRUE(f->recovered_workbooks->isVisible());
 }
@@ -831,9 +833,9 @@ TEST_F(SpreadsheetExport, DISABLED_WritesRowsUntilKilled) {
         show_results("1.00", "2.00", "3.00");
         f->Lb_x->setText(QStringLiteral("%1.00").arg(row));
         comment(QStringLiteral("row %1").arg(row));
-        write_xls_row(*f);
+        Command_excel_Click(f->output_room());
         ASSERT_TRUE(green()) << f->status_text().toStdString();
-        set_trace_red(*f);
+        set_trace_red(f->measure_room());
         std::printf("saved %d\n", row);
         std::fflush(stdout);
     }
@@ -894,8 +896,8 @@ TEST_F(SpreadsheetExport, DISABLED_WritesRowsInStepWithAnother) {
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return QFile::exists(step + other + QString::number(n)); }, 20000));
         comment(me + QString::number(n));
-        set_trace_red(*f);
-        write_xls_row(*f);
+        set_trace_red(f->measure_room());
+        Command_excel_Click(f->output_room());
         if (green()) std::printf("saved %s%d\n", qPrintable(me), n);
         std::fflush(stdout);
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Calibrating: a reference line of known length sets the scale, converts the
 // shown results and hands the pointer back to measuring.
+#include "form/measure_room.h"
+#include "form/view_mapping.h"
 #include "kelvo_fixture.h"
 
 #include "measure/pointer_input.h"
@@ -52,14 +54,14 @@ TEST_F(Calibration, TwoHundredPixelsTypedAsTenGivesFiveHundredthsAtAnyZoom) {
 
     // The same feature at 200% is 400 pixels on screen.
     f->unit_per_px = 1.0f;
-    f->L_zval->setText(QStringLiteral("200%"));
+    set_view_zoom(*f, 200);
     await_length(20, 40, 260, 360);
     type_and_press_enter(QStringLiteral("10"));
     EXPECT_EQ(f->unit_per_px, 0.05f);
 
     // And at 10% it is 20 pixels.
     f->unit_per_px = 1.0f;
-    f->L_zval->setText(QStringLiteral("10%"));
+    set_view_zoom(*f, 10);
     await_length(5, 5, 17, 21);
     type_and_press_enter(QStringLiteral("10 mm"));
     EXPECT_EQ(f->unit_per_px, 0.05f);
@@ -252,8 +254,8 @@ TEST_F(Calibration, PointerPressesPlaceTheReferenceLineThenEnterCompletesIt) {
     EXPECT_EQ(f->m_state, MeasuringState::no_start);
 
     // Measuring right away shows the typed length along the same feature.
-    P_in_MouseDown(*f, 1, 30, 40);
-    P_in_MouseMove(*f, 150, 200);
+    P_in_MouseDown(f->measure_room(), 1, 30, 40);
+    P_in_MouseMove(f->measure_room(), 150, 200);
     EXPECT_EQ(f->Lb_d->text(), QStringLiteral("10.00"));
 }
 
@@ -310,14 +312,14 @@ TEST_F(Calibration, ConfirmingInMultiLinesEmptiesTheChainWhicheverWayItWasConfir
     for (bool by_enter : {false, true}) {
         SCOPED_TRACE(by_enter ? "Enter" : "button");
         f->Command_set->click(); // "point start"; the chain is cleared
-        P_in_MouseDown(*f, 1, 0, 0);
-        P_in_MouseDown(*f, 1, 200, 0);
+        P_in_MouseDown(f->measure_room(), 1, 0, 0);
+        P_in_MouseDown(f->measure_room(), 1, 200, 0);
         ASSERT_EQ(f->Command_set->text(), QStringLiteral("set scale as..."));
         // While the length is awaited presses measure again: a chain grows.
-        P_in_MouseDown(*f, 1, 10, 10);
-        P_in_MouseMove(*f, 50, 10);
-        P_in_MouseDown(*f, 1, 50, 10);
-        P_in_MouseMove(*f, 50, 40);
+        P_in_MouseDown(f->measure_room(), 1, 10, 10);
+        P_in_MouseMove(f->measure_room(), 50, 10);
+        P_in_MouseDown(f->measure_room(), 1, 50, 10);
+        P_in_MouseMove(f->measure_room(), 50, 40);
         ASSERT_GT(f->seg_count, 0);
         ASSERT_GT(f->sum_d, 0.0f);
         f->unit_per_px = 1.0f;

@@ -2,6 +2,7 @@
 // A cross-check against the geometry of a drawn ruler: calibrated on it at one
 // zoom, lengths measured at any other zoom and scroll position read what the
 // ruler says, and so does the scale bar.
+#include "form/measure_room.h"
 #include "kelvo_fixture.h"
 
 #include "form/numbers.h"
@@ -58,17 +59,17 @@ class Ruler : public KelvoTest {
 
     void calibrate_on(int from_mm, int to_mm) {
         f->Command_set->click();
-        P_in_MouseDown(*f, 1, shown(mm_at(from_mm)), shown(200));
-        P_in_MouseDown(*f, 1, shown(mm_at(to_mm)), shown(200));
+        P_in_MouseDown(f->measure_room(), 1, shown(mm_at(from_mm)), shown(200));
+        P_in_MouseDown(f->measure_room(), 1, shown(mm_at(to_mm)), shown(200));
         ASSERT_EQ(f->Command_set->text(), QStringLiteral("set scale as..."));
         QTest::keyClicks(f->Text_scale, QString::number(to_mm - from_mm));
         QTest::keyClick(f->Text_scale, Qt::Key_Return);
     }
     // Measures from one picture point to another, ending the line there.
     void measure(QPoint from, QPoint to) {
-        P_in_MouseDown(*f, 1, shown(from.x()), shown(from.y()));
-        P_in_MouseMove(*f, shown(to.x()), shown(to.y()));
-        P_in_MouseDown(*f, 1, shown(to.x()), shown(to.y()));
+        P_in_MouseDown(f->measure_room(), 1, shown(from.x()), shown(from.y()));
+        P_in_MouseMove(f->measure_room(), shown(to.x()), shown(to.y()));
+        P_in_MouseDown(f->measure_room(), 1, shown(to.x()), shown(to.y()));
     }
     // The bar stands 10 pixels inside the visible right edge and 20 above the
     // visible bottom, and measuring along it reads its label.
@@ -78,9 +79,9 @@ class Ruler : public KelvoTest {
         EXPECT_EQ(f->Line_ax1->X1(), float(visible_right - 10));
         EXPECT_EQ(f->Line_ax1->Y2(), float(visible_bottom - 20));
         const float y = f->Line_eq->Y1();
-        P_in_MouseDown(*f, 1, f->Line_ax0->X1(), y);
-        P_in_MouseMove(*f, f->Line_ax1->X1(), y);
-        P_in_MouseDown(*f, 1, f->Line_ax1->X1(), y);
+        P_in_MouseDown(f->measure_room(), 1, f->Line_ax0->X1(), y);
+        P_in_MouseMove(f->measure_room(), f->Line_ax1->X1(), y);
+        P_in_MouseDown(f->measure_room(), 1, f->Line_ax1->X1(), y);
         EXPECT_NEAR(leading_number(f->Lb_x->text()), leading_number(f->L_div->text()), 0.01)
             << "bar " << f->Lb_x->text().toStdString() << " label "
             << f->L_div->text().toStdString();

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The scale bar on the window: where it stands, its label, and the three
 // "hide" boxes.
+#include "form/measure_room.h"
+#include "form/scale_room.h"
+#include "form/view_mapping.h"
 #include "kelvo_fixture.h"
 
 #include "measure/pointer_input.h"
@@ -60,7 +63,7 @@ class ScaleBar : public KelvoTest {
 
 TEST_F(ScaleBar, StandsInTheBottomRightCornerOfWhatTheViewportShows) {
     set_view({1200, 900}, {500, 400}, 150, 300);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     // 500 visible pixels at 1 unit each: a division of 100, 100 pixels long,
     // its right tick 10 pixels inside the viewport's right edge.
     EXPECT_EQ(bar(), (Bar{540, 640, 680}));
@@ -73,7 +76,7 @@ TEST_F(ScaleBar, StandsInTheBottomRightCornerOfWhatTheViewportShows) {
     // Scrolled to the far corner, and a scale giving a longer caption.
     f->unit_per_px = 0.05f;
     set_view({1200, 900}, {500, 400}, 700, 500);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     EXPECT_EQ(bar(), (Bar{990, 1190, 880}));
     EXPECT_EQ(f->L_div->text(), QStringLiteral("10"));
     expect_label_centred();
@@ -81,15 +84,15 @@ TEST_F(ScaleBar, StandsInTheBottomRightCornerOfWhatTheViewportShows) {
 
 TEST_F(ScaleBar, PictureNarrowerThanTheViewportTakesThePicturesOwnEdges) {
     set_view({300, 200}, {500, 400}, -1, -1);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     // 300 visible pixels: the window is 30 to 210, so 100 still fits.
     EXPECT_EQ(bar(), (Bar{190, 290, 180}));
     expect_bar_shape();
 
     // Wide but short: the right edge from the scroll bar, the foot from the picture.
     set_view({900, 200}, {500, 400}, 100, -1);
-    f->L_zval->setText(QStringLiteral("200%"));
-    draw_scale_bar(*f);
+    set_view_zoom(*f, 200);
+    draw_scale_bar(f->scale_room());
     // 0.5 units per shown pixel: 100 units are 200 pixels.
     EXPECT_EQ(bar(), (Bar{390, 590, 180}));
     EXPECT_EQ(f->L_div->text(), QStringLiteral("100"));
@@ -97,12 +100,12 @@ TEST_F(ScaleBar, PictureNarrowerThanTheViewportTakesThePicturesOwnEdges) {
 
 TEST_F(ScaleBar, NoFittingDivisionLeavesBarAndLabelAsTheyWere) {
     set_view({300, 200}, {500, 400}, -1, -1);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     const Bar before = bar();
     const QPoint label_at = f->L_div->pos();
     f->unit_per_px = -0.05f;
     set_view({600, 400}, {500, 400}, 50, -1);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     EXPECT_EQ(bar(), before);
     EXPECT_EQ(f->L_div->text(), QStringLiteral("100"));
     EXPECT_EQ(f->L_div->pos(), label_at);
@@ -110,14 +113,14 @@ TEST_F(ScaleBar, NoFittingDivisionLeavesBarAndLabelAsTheyWere) {
 
 TEST_F(ScaleBar, HideDivisionFreezesTheBarThroughAZoomUntilUnticked) {
     set_view({300, 200}, {500, 400}, -1, -1);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     f->Check_hidedivisions->click();
     EXPECT_TRUE(f->L_div->isHidden());
     EXPECT_TRUE(f->Line_eq->visible());
 
-    f->L_zval->setText(QStringLiteral("500%"));
+    set_view_zoom(*f, 500);
     set_view({1500, 1000}, {500, 400}, 200, 100);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     EXPECT_EQ(bar(), (Bar{190, 290, 180}));
     EXPECT_EQ(f->L_div->text(), QStringLiteral("100"));
 
@@ -131,7 +134,7 @@ TEST_F(ScaleBar, HideDivisionFreezesTheBarThroughAZoomUntilUnticked) {
 
 TEST_F(ScaleBar, HideScaleHidesTheBarAndDisablesHideDivisionWhileTheLinesStillMove) {
     set_view({300, 200}, {500, 400}, -1, -1);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     const QPoint label_at = f->L_div->pos();
     f->Check_hidescale->click();
     for (LineObject* line : {f->Line_ax0, f->Line_ax1, f->Line_eq})
@@ -143,7 +146,7 @@ TEST_F(ScaleBar, HideScaleHidesTheBarAndDisablesHideDivisionWhileTheLinesStillMo
     // The hidden lines follow the view; the label is neither moved nor rewritten.
     f->unit_per_px = 0.05f;
     set_view({1200, 900}, {500, 400}, 150, 300);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     EXPECT_EQ(bar(), (Bar{440, 640, 680}));
     EXPECT_EQ(f->L_div->text(), QStringLiteral("100"));
     EXPECT_EQ(f->L_div->pos(), label_at);
@@ -159,14 +162,14 @@ TEST_F(ScaleBar, HideScaleHidesTheBarAndDisablesHideDivisionWhileTheLinesStillMo
 
 TEST_F(ScaleBar, HideScaleOverHideDivisionMovesNothingAndKeepsTheLabelHidden) {
     set_view({300, 200}, {500, 400}, -1, -1);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     f->Check_hidedivisions->click();
     f->Check_hidescale->click();
     EXPECT_FALSE(f->Check_hidedivisions->isEnabled());
     EXPECT_TRUE(f->Check_hidedivisions->isChecked()); // keeps its value while disabled
 
     set_view({1200, 900}, {500, 400}, 150, 300);
-    draw_scale_bar(*f);
+    draw_scale_bar(f->scale_room());
     EXPECT_EQ(bar(), (Bar{190, 290, 180}));
 
     f->Check_hidescale->click();
@@ -197,10 +200,10 @@ TEST_F(ScaleBar, HideLinesHidesTheMeasurementButKeepsItsState) {
 
 TEST_F(ScaleBar, HideLinesEmptiesTheChainAndUntickingRestartsIt) {
     f->Option_tracer[1]->click();
-    P_in_MouseDown(*f, 1, 10, 10);
-    P_in_MouseMove(*f, 40, 50);
-    P_in_MouseDown(*f, 1, 40, 50);
-    P_in_DblClick(*f);
+    P_in_MouseDown(f->measure_room(), 1, 10, 10);
+    P_in_MouseMove(f->measure_room(), 40, 50);
+    P_in_MouseDown(f->measure_room(), 1, 40, 50);
+    P_in_DblClick(f->measure_room());
     ASSERT_EQ(f->m_state, MeasuringState::chain_closed);
     ASSERT_GT(f->seg_count, 0);
 

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "form/view_mapping.h"
 #include "view_fixture.h"
 
 #include "view/zoom.h"
@@ -42,7 +43,7 @@ TEST_F(Zoom, OutStopsAt10PercentWithoutClearingTheChain) {
 
 TEST_F(Zoom, InStopsAt510Percent) {
     show_picture(100, 50);
-    f->L_zval->setText(QStringLiteral("500%"));
+    set_view_zoom(*f, 500);
     click(f->L_in);
     EXPECT_EQ(f->L_zval->text(), QStringLiteral("510%"));
     EXPECT_EQ(f->P_in->size(), QSize(510, 255));
@@ -157,7 +158,7 @@ TEST_F(Zoom, At510PercentEachPicturePixelShowsWhereTheZoomPutsIt) {
     show_window();
     const QImage picture = test_picture(200, 160);
     open(save_picture_file(picture, "grid.bmp"));
-    f->L_zval->setText(QStringLiteral("500%"));
+    set_view_zoom(*f, 500);
     click(f->L_in);
     ASSERT_EQ(f->P_in->size(), QSize(1020, 816));
     f->HS_main->setValue(97);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "form/view_mapping.h"
 #include "view_fixture.h"
 
 namespace {
@@ -31,7 +32,7 @@ TEST_F(MeasuringAtAZoom, AtTwoHundredAndAtFiftyPercentLengthsAreInPicturePixels)
 
 TEST_F(MeasuringAtAZoom, At510PercentAPointCanSitBetweenPicturePixels) {
     show_picture(200, 100);
-    f->L_zval->setText(QStringLiteral("500%"));
+    set_view_zoom(*f, 500);
     click(f->L_in);
     ASSERT_EQ(f->L_zval->text(), QStringLiteral("510%"));
     // From the middle of picture pixel 5 to a quarter into picture pixel 7:
