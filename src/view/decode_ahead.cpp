@@ -62,7 +62,7 @@ void start_decoding_ahead(F_main& f) {
     const QString next = neighbour_picture(f.pic_path, +1);
     if (next.isEmpty()) return;
     const PictureSize size = read_picture_size(next);
-    if (!size.size.isValid() || !keeps_full_picture(size.size)) return;
+    if (!size.size.isValid() || !fits_full_picture_budget(size.size)) return;
     // At full size: the kept picture, which shows at any zoom.
     a.decoding = std::make_unique<PictureDecoding>(next, size.size, 100.0, true);
 }

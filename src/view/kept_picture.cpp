@@ -38,9 +38,14 @@ void show_shrunk(F_main& f, QSize shown) {
 }
 } // namespace
 
-bool keeps_full_picture(QSize full) {
+bool fits_full_picture_budget(QSize full) {
     const qint64 pixels = qint64(full.width()) * full.height();
     return pixels <= full_picture_budget_pixels && pixels * 4 <= full_picture_budget_bytes;
+}
+
+bool keeps_full_picture(QSize full, QSize shown) {
+    const bool magnified = shown.width() > full.width() || shown.height() > full.height();
+    return shown == full || magnified || fits_full_picture_budget(full);
 }
 
 void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture) {
@@ -53,8 +58,7 @@ bool show_kept_picture(F_main& f, double percent, const FileIdentity& file) {
     if (f.full_picture.isNull()) return false;
     const QSize full = f.full_picture.size();
     const QSize shown = zoomed_size(full, percent);
-    const bool magnified = shown.width() > full.width() || shown.height() > full.height();
-    if (shown != full && !magnified && !keeps_full_picture(full)) return false;
+    if (!keeps_full_picture(full, shown)) return false;
     if (!(file == f.full_picture_file)) return false;
     show_full_picture_at(f, shown);
     return true;

@@ -22,9 +22,14 @@
 
 class F_main;
 
-// True when a picture of `full` size is kept below 100%: up to 64 megapixels
-// and 256 MiB decoded.
-bool keeps_full_picture(QSize full);
+// True when a picture of `full` size is within the budget of a kept picture
+// at any zoom: up to 64 megapixels and 256 MiB decoded.
+bool fits_full_picture_budget(QSize full);
+
+// True when a picture of `full` size shown at `shown` is decoded whole and
+// kept: always at 100% and above (the picture area holds it then), below 100%
+// within the budget. Otherwise it is decoded shrunk.
+bool keeps_full_picture(QSize full, QSize shown);
 
 // Shows the kept picture at `percent` when pic_path, whose identity is now
 // `file`, is the file it was decoded from, unchanged, and the zoom may be made

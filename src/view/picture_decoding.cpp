@@ -39,8 +39,7 @@ void PictureDecoding::decode() {
     // differs from it when the picture is used, and is read again then.
     result_.file = file_identity(path_);
     const QSize shown = zoomed_size(full_, percent_);
-    const bool magnified = shown.width() > full_.width() || shown.height() > full_.height();
-    if (shown == full_ || magnified || keeps_full_picture(full_)) {
+    if (keeps_full_picture(full_, shown)) {
         // Kept whole: below 100% the picture area shrinks only the part it
         // shows, from the kept picture, as a zoom step does.
         LoadedPicture loaded = load_picture_reusing(path_, QImage(), &watch_);

@@ -62,8 +62,7 @@ QString show_picture_at(F_main& f, double percent) {
         kept = QImage();
 
     const QSize shown = zoomed_size(full, percent);
-    const bool magnified = shown.width() > full.width() || shown.height() > full.height();
-    if (shown == full || magnified || keeps_full_picture(full)) {
+    if (keeps_full_picture(full, shown)) {
         // The full-size picture is decoded into the kept one's memory, or
         // else into the picture area's; it is the only picture made: below
         // 100% the picture area shrinks from it only the part exposed.
