@@ -227,8 +227,8 @@ PictureOpening open_picture_file(F_main& f, const QString& path) {
     // A reference line marked on the previous picture means nothing on this one.
     const QString calibration_ended =
         end_calibration(f.scale_room()) ? QStringLiteral(". Calibration ended: another picture was "
-                                            "opened; the scale was not changed.")
-                           : QString();
+                                                         "opened; the scale was not changed.")
+                                        : QString();
     decode_next_ahead(f);
     return opened(f, stated.size, calibration_ended);
 }
