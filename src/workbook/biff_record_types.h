@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// BIFF8 record type numbers used by the workbook writer.
+// BIFF8 record type numbers, for the workbook writer and its reader.
 
 #include <QtGlobal>
 
