@@ -38,5 +38,6 @@ void wire_output(F_main& f) {
     // writes one row, or starts one workbook, not one per repeat.
     for (QPushButton* button : {f.Command_excel, f.Command_new})
         ignore_key_repeats(button, {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter});
-    QObject::connect(f.recovered_workbooks, &QAction::triggered, &f, [room] { fw_Click(room); });
+    QObject::connect(f.recovered_workbooks, &QAction::triggered, &f,
+                     [room] { recovered_workbooks_Click(room); });
 }

@@ -117,7 +117,7 @@ StatusMessages announce_recovered_workbooks(const OutputRoom& room) {
                  .arg(QDir::toNativeSeparators(recovery_folder()))}};
 }
 
-void fw_Click(const OutputRoom& room) {
+void recovered_workbooks_Click(const OutputRoom& room) {
     const QString folder = QDir::toNativeSeparators(recovery_folder());
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(recovery_folder())))
         room.report(

@@ -39,4 +39,4 @@ StatusMessages announce_recovered_workbooks(const OutputRoom& room);
 // Shows the File menu item when the folder holds recovered workbooks.
 void show_recovered_workbooks_item(const OutputRoom& room);
 // The menu item: opens the folder in the desktop's file manager.
-void fw_Click(const OutputRoom& room);
+void recovered_workbooks_Click(const OutputRoom& room);
