@@ -9,32 +9,57 @@ namespace {
 constexpr qint64 full_picture_budget_pixels = 64'000'000;
 constexpr qint64 full_picture_budget_bytes = qint64(256) << 20;
 
-// Where each shown pixel covers whole two-by-two blocks of the full-size
-// picture (6000 x 4000 at 50% and 10%), it is shrunk from the half-size
-// picture, a quarter of the pixels to read, made the first time a zoom below
-// 50% needs it: at 50% that is the shown picture itself, pixel for pixel, and
-// below, two roundings are within one level of the exact average. Elsewhere it is shrunk from the
-// full-size picture, as a half-size pixel straddling a shown pixel's edge would blur it. Either way
-// the picture area shrinks only the part exposed.
+// The whole number of times `shown` goes into `full` along one side; 1 when
+// it does not go a whole number of times.
+int exact_ratio(int full, int shown) {
+    return full % shown == 0 ? full / shown : 1;
+}
+
+// True when a zoom whose sides shrink by the exact ratios `rx` and `ry` may be
+// shrunk from the smaller picture of `factors`: along each side the factor is
+// 1, or divides the ratio (each shown pixel covers whole smaller pixels) and
+// is below it (a smaller picture of the shown size along a side would round
+// each pixel twice where one shrink from the full picture is exact).
+bool serves(QSize factors, int rx, int ry) {
+    const auto side = [](int k, int r) { return k == 1 || (r % k == 0 && k < r); };
+    return side(factors.width(), rx) && side(factors.height(), ry);
+}
+
+// The factors of the smaller picture to make for such a zoom: the largest
+// picture that serves it and takes at most a third of the full one's memory;
+// empty when there is none.
+QSize smaller_factors_for(int rx, int ry) {
+    QSize best;
+    for (int kx = 1; kx <= rx; ++kx)
+        for (int ky = 1; ky <= ry; ++ky)
+            if (kx * ky >= 3 && serves({kx, ky}, rx, ry) &&
+                (best.isEmpty() || kx * ky < best.width() * best.height()))
+                best = QSize(kx, ky);
+    return best;
+}
+
+// Where each shown pixel covers whole blocks of the full-size picture (two by
+// two at 10% of 6000 x 4000; five by one at 10% of 8660 x 5773, whose height
+// does not divide), it is shrunk from the smaller picture made of those
+// blocks, a fraction of the pixels to read: two roundings, within one level of
+// the exact average. Elsewhere it is shrunk from the full-size picture, as a
+// smaller pixel straddling a shown pixel's edge would blur it. Either way the
+// picture area shrinks only the part exposed.
 void show_shrunk(F_main& f, QSize shown) {
     const QSize full = f.full_picture.size();
-    if (full.width() % (2 * shown.width()) != 0 || full.height() % (2 * shown.height()) != 0) {
-        f.P_in->set_picture_shrunk(f.full_picture, shown);
-        return;
-    }
-    if (f.half_picture.isNull()) {
-        // At 50% the exposed part shrunk from the full-size picture is the
-        // same pixels: the half-size one is made for the zooms below only.
-        if (shown == full / 2) {
+    const int rx = exact_ratio(full.width(), shown.width());
+    const int ry = exact_ratio(full.height(), shown.height());
+    if (f.smaller_picture.isNull() || !serves(f.smaller_factors, rx, ry)) {
+        const QSize factors = smaller_factors_for(rx, ry);
+        if (factors.isEmpty()) {
             f.P_in->set_picture_shrunk(f.full_picture, shown);
             return;
         }
-        f.half_picture = downscaled_copy(f.full_picture, full / 2);
+        f.smaller_picture = downscaled_copy(
+            f.full_picture, {full.width() / factors.width(), full.height() / factors.height()});
+        f.smaller_factors = factors;
     }
-    if (shown == f.half_picture.size())
-        f.P_in->set_picture(f.half_picture);
-    else
-        f.P_in->set_picture_shrunk(f.half_picture, shown);
+    f.P_in->set_picture_shrunk(f.smaller_picture, shown);
 }
 } // namespace
 
@@ -50,7 +75,7 @@ bool keeps_full_picture(QSize full, QSize shown) {
 
 void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture) {
     f.full_picture = picture; // shared with the picture area at 100% and above: no copy
-    f.half_picture = QImage();
+    f.smaller_picture = QImage();
     f.full_picture_file = file;
 }
 

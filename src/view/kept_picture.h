@@ -7,13 +7,13 @@
 // size, modification and change times) is compared with the one it had when
 // the kept picture was decoded, and any difference reads it again. Every zoom
 // of a picture within the budget below is shrunk from its full size by area
-// average (from its half-size copy where that is within one level of it),
-// whether the full-size picture was kept or just decoded, so a zoom shows the
-// same pixels whichever way it was made; the picture area shrinks only the
-// part it exposes. Larger pictures are kept
-// only while they show at 100% or more (the picture area holds them then);
-// below, they are decoded at the DCT scale and shrunk as they are decoded, so
-// that memory stays bounded.
+// average (from a smaller copy made of whole blocks of it where that is within
+// one level of it), whether the full-size picture was kept or just decoded, so
+// a zoom shows the same pixels whichever way it was made; the picture area
+// shrinks only the part it exposes. Larger pictures are kept only while they
+// show at 100% or more (the picture area holds them then); below, they are
+// decoded at the DCT scale and shrunk as they are decoded, so that memory
+// stays bounded.
 
 #include "platform/file_identity.h"
 
@@ -41,5 +41,5 @@ bool show_kept_picture(F_main& f, double percent, const FileIdentity& file);
 void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture);
 
 // Shows the kept picture at `shown`: magnified, at its own size, or shrunk
-// (from its half-size copy where each shown pixel covers whole blocks of it).
+// (from a smaller copy where each shown pixel covers whole blocks of it).
 void show_full_picture_at(F_main& f, QSize shown);

@@ -49,7 +49,7 @@ QString show_picture_at(F_main& f, double percent) {
     const BusyCursor busy(qint64(full.width()) * full.height() > busy_pixels);
     QImage kept = std::move(f.full_picture);
     f.full_picture = QImage();
-    f.half_picture = QImage();
+    f.smaller_picture = QImage();
     f.full_picture_file = FileIdentity();
     QImage memory;
     if (f.P_in->picture().sizeInBytes() > released_before_decoding_bytes) {

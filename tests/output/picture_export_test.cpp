@@ -303,34 +303,41 @@ TEST_F(SavePicture, TheFileHoldsThePixelsTheScreenShowsAtEveryZoom) {
 }
 
 // Below 100% the picture area shrinks only what is exposed, and keeps it as
-// shown while the view scrolls; the file is made by the same shrink. At 50%
-// and 10% of 600 x 400 each shown pixel covers whole two-by-two blocks,
-// shrunk from the half-size picture: within one level of the exact average.
+// shown while the view scrolls; the file is made by the same shrink. At 10%
+// of 600 x 400 each shown pixel covers whole two-by-two blocks, and of
+// 600 x 397 (whose height does not divide) whole five-by-one blocks, shrunk
+// from a smaller picture made of them: within one level of the exact average.
 TEST_F(SavePicture, BelowFullSizeTheFileIsWhatTheScreenShowsAtEveryZoom) {
     show_window(QSize(400, 300));
-    const QImage full = open_picture(600, 400);
     tick(f->Check_hidescale, true);
-    for (int percent = 90; percent >= 10; percent -= 10) {
-        SCOPED_TRACE(percent);
-        pointer::click(f->L_out);
-        ASSERT_EQ(f->L_zval->text(), QString::number(percent) + "%");
-        hide_overlays();
-        QApplication::processEvents();
-        f->HS_main->setValue(f->HS_main->maximum() / 2);
-        QApplication::processEvents();
-        const QString file = path(QString("z%1.bmp").arg(percent));
-        save_as(file);
-        const QImage saved = read_back(file);
-        EXPECT_EQ(saved, f->P_in->grab().toImage().convertToFormat(QImage::Format_RGB32));
-        const QImage exact = downscaled_copy(full, f->P_in->size());
-        ASSERT_EQ(saved.size(), exact.size());
-        int most = 0;
-        for (int y = 0; y < exact.height(); ++y)
-            for (int x = 0; x < exact.width(); ++x)
-                for (int shift : {0, 8, 16})
-                    most = std::max(most, std::abs(int(saved.pixel(x, y) >> shift & 0xff) -
-                                                   int(exact.pixel(x, y) >> shift & 0xff)));
-        EXPECT_LE(most, percent == 10 ? 1 : 0);
+    for (const QSize size : {QSize(600, 400), QSize(600, 397)}) {
+        const QImage full = open_picture(size.width(), size.height());
+        for (int percent = 90; percent >= 10; percent -= 10) {
+            SCOPED_TRACE(QString("%1 x %2 at %3%")
+                             .arg(size.width())
+                             .arg(size.height())
+                             .arg(percent)
+                             .toStdString());
+            pointer::click(f->L_out);
+            ASSERT_EQ(f->L_zval->text(), QString::number(percent) + "%");
+            hide_overlays();
+            QApplication::processEvents();
+            f->HS_main->setValue(f->HS_main->maximum() / 2);
+            QApplication::processEvents();
+            const QString file = path(QString("z%1.bmp").arg(percent));
+            save_as(file);
+            const QImage saved = read_back(file);
+            EXPECT_EQ(saved, f->P_in->grab().toImage().convertToFormat(QImage::Format_RGB32));
+            const QImage exact = downscaled_copy(full, f->P_in->size());
+            ASSERT_EQ(saved.size(), exact.size());
+            int most = 0;
+            for (int y = 0; y < exact.height(); ++y)
+                for (int x = 0; x < exact.width(); ++x)
+                    for (int shift : {0, 8, 16})
+                        most = std::max(most, std::abs(int(saved.pixel(x, y) >> shift & 0xff) -
+                                                       int(exact.pixel(x, y) >> shift & 0xff)));
+            EXPECT_LE(most, percent == 10 ? 1 : 0);
+        }
     }
 }
 
