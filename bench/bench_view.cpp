@@ -35,6 +35,7 @@
 
 #include "app/main_window.h"
 #include "form/view_mapping.h"
+#include "form/view_room.h"
 #include "platform/file_dialogs.h"
 #include "platform/recent_pictures.h"
 #include "scripted_dialogs.h"
@@ -260,7 +261,7 @@ void touch(const QString& file) {
 // The zoom at `percent` shown from an unchanged file, untimed, as the step
 // before left it.
 void shown_at(int percent) {
-    if (const QString why = show_zoom(*viewer().f, percent); !why.isEmpty())
+    if (const QString why = show_zoom(viewer().f->view_room(), percent); !why.isEmpty())
         std::fprintf(stderr, "cannot show %d%%: %s\n", percent, qPrintable(why));
 }
 
@@ -287,7 +288,8 @@ void step_to(benchmark::State& state, const QString& jpeg, bool changed) {
         },
         [&] {
             F_main& f = *viewer().f;
-            z == 100 ? L_even_Click(f) : z > 100 ? L_in_Click(f) : L_out_Click(f);
+            const ViewRoom view = f.view_room();
+            z == 100 ? L_even_Click(view) : z > 100 ? L_in_Click(view) : L_out_Click(view);
             QApplication::processEvents(); // the picture painted
             return f.L_zval->text() == QString::number(z) + '%';
         },
@@ -406,7 +408,7 @@ void BmpStepTo(benchmark::State& state) {
     for (auto _ : state) {
         zoom_caption(z > 100 ? z - 10 : z + 10);
         const Clock::time_point start = Clock::now();
-        z > 100 ? L_in_Click(*viewer().f) : L_out_Click(*viewer().f);
+        z > 100 ? L_in_Click(viewer().f->view_room()) : L_out_Click(viewer().f->view_room());
         state.SetIterationTime(seconds_since(start));
     }
 }
@@ -501,11 +503,11 @@ void NextPictureDecodedAhead(benchmark::State& state) {
         state, shots[1], 8,
         [&] {
             viewer().open(shots[0]);
-            while (decoded_ahead(f) != shots[1])
+            while (decoded_ahead(f.view_room()) != shots[1])
                 wait_a_little();
         },
         [&] {
-            next_picture(f);
+            next_picture(f.view_room());
             QApplication::processEvents(); // the picture painted
             return f.pic_path == shots[1];
         });
@@ -544,7 +546,7 @@ int peak_probe(int argc, char** argv) {
     clear.close();
     const bool in = qstrcmp(argv[2], "in") == 0;
     for (int step = 0; step < (in ? 41 : 9); ++step)
-        in ? L_in_Click(*v.f) : L_out_Click(*v.f);
+        in ? L_in_Click(v.f->view_room()) : L_out_Click(v.f->view_room());
     const QString reached = v.f->L_zval->text();
     std::printf("%lld %lld %lld %d %s\n", qlonglong(idle), qlonglong(opened),
                 qlonglong(status_kib("VmHWM:")), reset ? 1 : 0, qPrintable(reached));
@@ -565,9 +567,9 @@ int ahead_probe(int argc, char** argv) {
     clear.close();
     v.open(QString::fromLocal8Bit(argv[2]));
     const QString next = neighbour_picture(v.f->pic_path, +1);
-    for (int i = 0; i < 30000 && decoded_ahead(*v.f) != next; ++i)
+    for (int i = 0; i < 30000 && decoded_ahead(v.f->view_room()) != next; ++i)
         wait_a_little();
-    const bool ahead = !next.isEmpty() && decoded_ahead(*v.f) == next;
+    const bool ahead = !next.isEmpty() && decoded_ahead(v.f->view_room()) == next;
     std::printf("%lld %lld %lld %d\n", qlonglong(idle), qlonglong(status_kib("VmRSS:")),
                 qlonglong(status_kib("VmHWM:")), reset ? 1 : 0);
     the_viewer.reset();
@@ -661,7 +663,7 @@ F_main& at_510() {
     if (!v.shows({30600, 20400})) {
         v.open(photo_files().jpeg);
         zoom_caption(500);
-        L_in_Click(*v.f);
+        L_in_Click(v.f->view_room());
         v.f->HS_main->setValue(v.f->HS_main->maximum() / 2);
         v.f->VS_main->setValue(v.f->VS_main->maximum() / 2);
         QApplication::processEvents();

@@ -7,6 +7,7 @@
 //   bench_wheel --benchmark_counters_tabular=true
 
 #include "app/main_window.h"
+#include "form/view_room.h"
 #include "scripted_dialogs.h"
 #include "view/wheel_zoom.h"
 #include "view/zoom.h"
@@ -61,7 +62,7 @@ struct Viewer {
         f->fo->trigger();
     }
     void back_to_100() {
-        L_even_Click(*f);
+        L_even_Click(f->view_room());
         QApplication::processEvents();
     }
 };
@@ -112,7 +113,7 @@ void TenStepsOneByOne(benchmark::State& state) {
         v.back_to_100();
         state.ResumeTiming();
         for (int i = 0; i < 10; ++i)
-            L_in_Click(*v.f);
+            L_in_Click(v.f->view_room());
         QApplication::processEvents();
     }
 }

@@ -4,6 +4,7 @@
 #include "form/F_main.h"
 #include "form/picture_files.h"
 #include "form/scale_room.h"
+#include "form/view_room.h"
 #include "scale/scale_file.h"
 #include "view/held_input.h"
 #include "view/picture_loading.h"
@@ -174,9 +175,10 @@ void open_from_command_line(F_main& f, const CommandLine& command_line) {
     // not hide why the picture did not open.
     const JoinedReports together(f);
     if (!command_line.picture.isEmpty()) {
-        const InputHeld held(f);
+        const ViewRoom view = f.view_room();
+        const InputHeld held(view);
         const PictureOpening opening =
-            open_picture_file(f, QFileInfo(command_line.picture).absoluteFilePath());
+            open_picture_file(view, QFileInfo(command_line.picture).absoluteFilePath());
         if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
     }
     if (!command_line.scale.isEmpty())

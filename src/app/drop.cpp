@@ -4,6 +4,7 @@
 #include "form/F_main.h"
 #include "form/picture_files.h"
 #include "form/scale_room.h"
+#include "form/view_room.h"
 #include "scale/scale_file.h"
 #include "view/held_input.h"
 #include "view/picture_loading.h"
@@ -99,8 +100,9 @@ class DropFilter : public QObject {
             taken = true;
             break;
         case Kind::Picture: {
-            const InputHeld held(f_);
-            const PictureOpening opening = open_picture_file(f_, path_);
+            const ViewRoom view = f_.view_room();
+            const InputHeld held(view);
+            const PictureOpening opening = open_picture_file(view, path_);
             if (!opening.message.isEmpty()) f_.report(opening.message, opening.outcome);
             taken = opening.opened();
             break;

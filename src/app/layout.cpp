@@ -5,6 +5,7 @@
 #include "form/F_main.h"
 #include "form/measure_room.h"
 #include "form/scale_room.h"
+#include "form/view_room.h"
 #include "measure/modes.h"
 #include "scale/scale_bar.h"
 #include "view/scrolling.h"
@@ -35,6 +36,6 @@ void lay_out_window(F_main& f) {
     f.Frm_result->move(f.VS_main->x() + f.VS_main->width(), f.P_out->y());
 
     span_guide_lines(f.measure_room());
-    update_scroll_bars(f);
+    update_scroll_bars(f.view_room());
     draw_scale_bar(f.scale_room());
 }

@@ -46,6 +46,7 @@ class WorkbookSession;
 struct MeasureRoom;
 struct OutputRoom;
 struct ScaleRoom;
+struct ViewRoom;
 
 class F_main : public QMainWindow {
     Q_OBJECT
@@ -160,11 +161,12 @@ class F_main : public QMainWindow {
     // ---- Rooms (form/rooms.cpp) ----
     // Each subsystem works on a view of the window naming exactly what it
     // owns or reads; its wiring makes it here. The scale's room needs
-    // measuring's door, the output's both doors: they are made after the
-    // doors are installed.
+    // measuring's door, the view's and the output's both doors: they are made
+    // after the doors are installed.
     MeasureRoom measure_room();
     ScaleRoom scale_room();
     OutputRoom output_room();
+    ViewRoom view_room();
 
     // True once the start-up sequence has run; the layout waits for it.
     bool started = false;

@@ -2,8 +2,9 @@
 #pragma once
 // What measuring lets the subsystems above it ask, without its elements:
 // the calibration clears and restarts measuring and converts the results to
-// a new scale; the spreadsheet export reads the results and marks a row
-// written. Measuring installs it (F_main::measuring_door) when it is wired.
+// a new scale; the view restarts it after a zoom step or for a new picture;
+// the spreadsheet export reads the results and marks a row written. Measuring installs it
+// (F_main::measuring_door) when it is wired.
 
 #include "form/results.h"
 
@@ -27,4 +28,6 @@ class MeasuringDoor {
     virtual std::array<ShownResult, 3> results() const = 0;
     // The cross-hair turns green: the result's row is saved.
     virtual void mark_row_saved() = 0;
+    // The cross-hair turns grey: measuring, nothing of it saved (a new picture).
+    virtual void mark_measuring() = 0;
 };

@@ -5,9 +5,11 @@
 #include "form/measure_room.h"
 #include "form/output_room.h"
 #include "form/scale_room.h"
+#include "form/view_room.h"
 
 #include <QCheckBox>
 #include <QFrame>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -78,6 +80,29 @@ OutputRoom F_main::output_room() {
         .recovered_workbooks = recovered_workbooks,
         .workbook = *workbook,
         .close_refused = close_refused,
+        .measuring = *measuring_door,
+        .scale = *scale_door,
+        .dialogs = FileAsking(*this),
+        .report = Reporter(*this),
+    };
+}
+
+ViewRoom F_main::view_room() {
+    return ViewRoom{
+        .window = this,
+        .P_in = P_in,
+        .P_out = P_out,
+        .HS_main = HS_main,
+        .VS_main = VS_main,
+        .Check_zlock = Check_zlock,
+        .L_zval = L_zval,
+        .ff = ff,
+        .pic_path = pic_path,
+        .zoom = zoom,
+        .full_picture = full_picture,
+        .full_picture_file = full_picture_file,
+        .smaller_picture = smaller_picture,
+        .smaller_factors = smaller_factors,
         .measuring = *measuring_door,
         .scale = *scale_door,
         .dialogs = FileAsking(*this),

@@ -8,6 +8,10 @@ ViewMapping view_mapping(const F_main& f) {
 }
 
 void set_view_zoom(F_main& f, int percent) {
-    f.zoom = ViewMapping{double(percent)};
-    f.L_zval->setText(QString::number(percent) + QLatin1Char('%'));
+    set_view_zoom(f.zoom, f.L_zval, percent);
+}
+
+void set_view_zoom(ViewMapping& zoom, QLabel* caption, int percent) {
+    zoom = ViewMapping{double(percent)};
+    caption->setText(QString::number(percent) + QLatin1Char('%'));
 }

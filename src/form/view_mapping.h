@@ -9,6 +9,7 @@
 #include <QPointF>
 
 class F_main;
+class QLabel;
 
 struct ViewMapping {
     double percent = 100; // the zoom, as the caption shows it
@@ -27,3 +28,5 @@ struct ViewMapping {
 ViewMapping view_mapping(const F_main& f);
 // Sets the zoom and writes its caption: "250%".
 void set_view_zoom(F_main& f, int percent);
+// The same where the zoom and its caption (L_zval) are held apart from the window.
+void set_view_zoom(ViewMapping& zoom, QLabel* caption, int percent);

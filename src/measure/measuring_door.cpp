@@ -37,6 +37,7 @@ class Door : public MeasuringDoor {
     }
     std::array<ShownResult, 3> results() const override { return shown_results(room_); }
     void mark_row_saved() override { set_trace_green(room_); }
+    void mark_measuring() override { set_trace_grey(room_); }
 
   private:
     MeasureRoom room_;

@@ -3,6 +3,8 @@
 
 #include "form/check_value.h"
 #include "form/scale_room.h"
+#include "scale/calibration.h"
+#include "scale/scale_bar.h"
 #include "widgets/click_label.h"
 #include "widgets/line_object.h"
 
@@ -23,6 +25,11 @@ class Door : public ScaleDoor {
             bar.lines.emplace_back(line->X1(), line->Y1(), line->X2(), line->Y2());
         return bar;
     }
+    void draw_scale_bar() override { ::draw_scale_bar(room_); }
+    void keep_calibration_line(const ViewMapping& was, const ViewMapping& now) override {
+        ::keep_calibration_line(room_, was, now);
+    }
+    bool end_calibration() override { return ::end_calibration(room_); }
 
   private:
     ScaleRoom room_;

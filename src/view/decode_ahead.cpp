@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "view/decode_ahead.h"
 
-#include "form/F_main.h"
+#include "form/view_room.h"
 #include "picture/picture_io.h"
 #include "view/folder_steps.h"
 #include "view/kept_picture.h"
@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <QWidget>
 #include <algorithm>
 #include <vector>
 
@@ -16,21 +17,25 @@ namespace {
 
 constexpr int start_after_ms = 300;
 
-void start_decoding_ahead(F_main& f);
-
 // Owned by the window, so the workers are stopped and joined as it closes.
 class Ahead : public QObject {
   public:
-    explicit Ahead(F_main& f) : QObject(&f) {
+    // The shown picture's path is the window's, which outlives its children;
+    // it is read when the decoding starts.
+    explicit Ahead(const ViewRoom& room) : QObject(room.window) {
         setObjectName(QStringLiteral("decode_ahead"));
         later.setSingleShot(true);
-        connect(&later, &QTimer::timeout, this, [&f] { start_decoding_ahead(f); });
+        connect(&later, &QTimer::timeout, this,
+                [this, &shown = room.pic_path] { start_decoding_ahead(shown); });
     }
     std::unique_ptr<PictureDecoding> decoding;
     // Starts the decoding once the window has shown the new picture a moment:
     // the zoom steps and scrolls a user makes right after an open then have
     // the processors to themselves.
     QTimer later;
+    // Starts decoding the picture after `shown` in its folder, when there is
+    // one and it is small enough.
+    void start_decoding_ahead(const QString& shown);
 
     // A decoding no longer wanted is asked to stop and let go of once its
     // worker has ended: a JPEG stops at its next band, but Qt's decoders (a
@@ -48,46 +53,44 @@ class Ahead : public QObject {
     std::vector<std::unique_ptr<PictureDecoding>> dropped_;
 };
 
-Ahead& ahead(F_main& f) {
+Ahead& ahead(const ViewRoom& room) {
     // Found by name: the class has no meta-object of its own to be found by.
-    auto* a = f.findChild<QObject*>(QStringLiteral("decode_ahead"), Qt::FindDirectChildrenOnly);
-    return a != nullptr ? *static_cast<Ahead*>(a) : *new Ahead(f);
+    auto* a = room.window->findChild<QObject*>(QStringLiteral("decode_ahead"),
+                                               Qt::FindDirectChildrenOnly);
+    return a != nullptr ? *static_cast<Ahead*>(a) : *new Ahead(room);
 }
 
-// Starts decoding the picture after the shown one in its folder, when there
-// is one and it is small enough.
-void start_decoding_ahead(F_main& f) {
-    Ahead& a = ahead(f);
-    if (f.pic_path.isEmpty()) return;
-    const QString next = neighbour_picture(f.pic_path, +1);
+void Ahead::start_decoding_ahead(const QString& shown) {
+    if (shown.isEmpty()) return;
+    const QString next = neighbour_picture(shown, +1);
     if (next.isEmpty()) return;
     const PictureSize size = read_picture_size(next);
     if (!size.size.isValid() || !fits_full_picture_budget(size.size)) return;
     // At full size: the kept picture, which shows at any zoom.
-    a.decoding = std::make_unique<PictureDecoding>(next, size.size, 100.0, true);
+    decoding = std::make_unique<PictureDecoding>(next, size.size, 100.0, true);
 }
 
 } // namespace
 
-void decode_next_ahead(F_main& f) {
-    Ahead& a = ahead(f);
+void decode_next_ahead(const ViewRoom& room) {
+    Ahead& a = ahead(room);
     a.drop();
     a.later.start(start_after_ms);
 }
 
-std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& path) {
-    Ahead& a = ahead(f);
+std::unique_ptr<PictureDecoding> take_decoded_ahead(const ViewRoom& room, const QString& path) {
+    Ahead& a = ahead(room);
     a.later.stop();
     if (a.decoding && a.decoding->path() == path) return std::move(a.decoding);
     a.drop();
     return nullptr;
 }
 
-void let_go_of(F_main& f, std::unique_ptr<PictureDecoding> decoding) {
-    ahead(f).let_go_of(std::move(decoding));
+void let_go_of(const ViewRoom& room, std::unique_ptr<PictureDecoding> decoding) {
+    ahead(room).let_go_of(std::move(decoding));
 }
 
-QString decoded_ahead(F_main& f) {
-    const Ahead& a = ahead(f);
+QString decoded_ahead(const ViewRoom& room) {
+    const Ahead& a = ahead(room);
     return a.decoding && a.decoding->finished() ? a.decoding->path() : QString();
 }

@@ -10,22 +10,22 @@
 #include <QString>
 #include <memory>
 
-class F_main;
+struct ViewRoom;
 class PictureDecoding;
 
 // Drops what was decoded ahead before, and a moment later starts decoding
 // the picture after the shown one in its folder, when there is one and it is
 // small enough.
-void decode_next_ahead(F_main& f);
+void decode_next_ahead(const ViewRoom& room);
 
 // The decoding ahead when it is of `path` (finished or not), handed over;
 // otherwise null, and whatever was decoded ahead is dropped.
-std::unique_ptr<PictureDecoding> take_decoded_ahead(F_main& f, const QString& path);
+std::unique_ptr<PictureDecoding> take_decoded_ahead(const ViewRoom& room, const QString& path);
 
 // Lets go of a decoding no longer wanted without waiting for its worker,
 // which is joined once it has ended, or as the window closes.
-void let_go_of(F_main& f, std::unique_ptr<PictureDecoding> decoding);
+void let_go_of(const ViewRoom& room, std::unique_ptr<PictureDecoding> decoding);
 
 // The path decoded ahead once its decoding has finished; empty before and
 // when there is none (for the tests and benchmarks).
-QString decoded_ahead(F_main& f);
+QString decoded_ahead(const ViewRoom& room);

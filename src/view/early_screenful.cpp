@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "view/early_screenful.h"
 
-#include "form/F_main.h"
+#include "form/view_room.h"
 #include "picture/picture_io.h"
 #include "view/scroll_fit.h"
 #include "view/zoomed_size.h"
+#include "widgets/picture_box.h"
 #include "widgets/scroll_bar.h"
 
 #include <QPainter>
@@ -55,16 +56,16 @@ int fitted_value(const QScrollBar* bar, int shown, int viewport) {
 
 } // namespace
 
-EarlyPart early_part(const F_main& f, QSize full, double percent) {
+EarlyPart early_part(const ViewRoom& room, QSize full, double percent) {
     EarlyPart part;
     part.full = full;
     part.shown = zoomed_size(full, percent);
     const QSize shown = part.shown;
     if (shown.width() < full.width() || shown.height() < full.height() || full.isEmpty())
         return part;
-    const QSize viewport = f.P_out->size();
-    part.scrolled = QPoint(fitted_value(f.HS_main, shown.width(), viewport.width()),
-                           fitted_value(f.VS_main, shown.height(), viewport.height()));
+    const QSize viewport = room.P_out->size();
+    part.scrolled = QPoint(fitted_value(room.HS_main, shown.width(), viewport.width()),
+                           fitted_value(room.VS_main, shown.height(), viewport.height()));
     const QSize seen(qMin(viewport.width(), shown.width()),
                      qMin(viewport.height(), shown.height()));
     // The picture pixels under the shown ones, whole.
@@ -82,23 +83,25 @@ EarlyPart early_part(const F_main& f, QSize full, double percent) {
     return part;
 }
 
-std::unique_ptr<QWidget> show_early_part(F_main& f, const EarlyPart& part, QImage pixels) {
-    auto early = std::make_unique<EarlyScreenful>(f.P_out, std::move(pixels), part.region.topLeft(),
-                                                  part.scrolled, part.full, part.shown);
-    early->setGeometry(QRect(
-        QPoint(0, 0), part.region.isEmpty() ? QSize()
-                                            : QSize(qMin(f.P_out->width(), part.shown.width()),
-                                                    qMin(f.P_out->height(), part.shown.height()))));
+std::unique_ptr<QWidget> show_early_part(const ViewRoom& room, const EarlyPart& part,
+                                         QImage pixels) {
+    auto early = std::make_unique<EarlyScreenful>(
+        room.P_out, std::move(pixels), part.region.topLeft(), part.scrolled, part.full, part.shown);
+    early->setGeometry(
+        QRect(QPoint(0, 0), part.region.isEmpty()
+                                ? QSize()
+                                : QSize(qMin(room.P_out->width(), part.shown.width()),
+                                        qMin(room.P_out->height(), part.shown.height()))));
     early->show();
     early->raise();
     early->repaint();
     return early;
 }
 
-std::unique_ptr<QWidget> show_early_screenful(F_main& f, const QString& path,
+std::unique_ptr<QWidget> show_early_screenful(const ViewRoom& room, const QString& path,
                                               const EarlyPart& part) {
     if (part.region.isEmpty()) return nullptr;
     LoadedPicture pixels = load_picture_region(path, part.region);
     if (pixels.image.isNull()) return nullptr;
-    return show_early_part(f, part, std::move(pixels.image));
+    return show_early_part(room, part, std::move(pixels.image));
 }

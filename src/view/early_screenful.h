@@ -11,7 +11,7 @@
 #include <QString>
 #include <memory>
 
-class F_main;
+struct ViewRoom;
 class QWidget;
 
 // The part of a picture of `full` size that the viewport will show once it
@@ -21,14 +21,15 @@ struct EarlyPart {
     QPoint scrolled; // the first shown pixel in the viewport
     QSize full, shown;
 };
-EarlyPart early_part(const F_main& f, QSize full, double percent);
+EarlyPart early_part(const ViewRoom& room, QSize full, double percent);
 
 // Shows `pixels`, the part's region of the picture, over the picture area at
 // once; they stay until the widget returned is deleted.
-std::unique_ptr<QWidget> show_early_part(F_main& f, const EarlyPart& part, QImage pixels);
+std::unique_ptr<QWidget> show_early_part(const ViewRoom& room, const EarlyPart& part,
+                                         QImage pixels);
 
 // Decodes the part's region from `path` alone and shows it. Null when the
 // file gives no such part: a picture other than a JPEG stored upright or an
 // uncompressed BMP, or one damaged within it (the whole decoding says why).
-std::unique_ptr<QWidget> show_early_screenful(F_main& f, const QString& path,
+std::unique_ptr<QWidget> show_early_screenful(const ViewRoom& room, const QString& path,
                                               const EarlyPart& part);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "view/folder_steps.h"
 
-#include "form/F_main.h"
 #include "form/picture_files.h"
+#include "form/view_room.h"
 #include "view/held_input.h"
 #include "view/picture_loading.h"
 
@@ -38,27 +38,27 @@ int compare_numbers(QStringView a, QStringView b) {
     return x.compare(y);
 }
 
-void step(F_main& f, int direction) {
-    const QString from = picture_being_opened(f);
+void step(const ViewRoom& room, int direction) {
+    const QString from = picture_being_opened(room);
     const QString what = direction > 0 ? QStringLiteral("next") : QStringLiteral("previous");
     if (from.isEmpty()) {
-        f.report(QStringLiteral("No %1 picture: no picture is open.").arg(what),
-                 F_main::Outcome::done);
+        room.report(QStringLiteral("No %1 picture: no picture is open.").arg(what),
+                    ReportOutcome::done);
         return;
     }
     const QString to = neighbour_picture(from, direction);
     if (to.isEmpty()) {
         const QFileInfo info(from);
-        f.report(QStringLiteral("No %1 picture: %2 is the %3 picture in %4.")
-                     .arg(what, info.fileName(),
-                          direction > 0 ? QStringLiteral("last") : QStringLiteral("first"),
-                          QDir::toNativeSeparators(info.absolutePath())),
-                 F_main::Outcome::done);
+        room.report(QStringLiteral("No %1 picture: %2 is the %3 picture in %4.")
+                        .arg(what, info.fileName(),
+                             direction > 0 ? QStringLiteral("last") : QStringLiteral("first"),
+                             QDir::toNativeSeparators(info.absolutePath())),
+                    ReportOutcome::done);
         return;
     }
-    const InputHeld held(f);
-    const PictureOpening opening = open_picture_file(f, to);
-    if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
+    const InputHeld held(room);
+    const PictureOpening opening = open_picture_file(room, to);
+    if (!opening.message.isEmpty()) room.report(opening.message, opening.outcome);
 }
 
 } // namespace
@@ -103,10 +103,10 @@ QString neighbour_picture(const QString& path, int step) {
     return shown.absoluteDir().filePath(names[at]);
 }
 
-void next_picture(F_main& f) {
-    step(f, +1);
+void next_picture(const ViewRoom& room) {
+    step(room, +1);
 }
 
-void previous_picture(F_main& f) {
-    step(f, -1);
+void previous_picture(const ViewRoom& room) {
+    step(room, -1);
 }

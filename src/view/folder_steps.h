@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-class F_main;
+struct ViewRoom;
 
 // Negative, zero or positive as `a` sorts before, with or after `b`: runs of
 // digits compare by their value, the rest without regard to case; names that
@@ -23,5 +23,5 @@ QStringList folder_pictures(const QString& folder);
 QString neighbour_picture(const QString& path, int step);
 
 // The handlers: open the next or previous picture, or say there is none.
-void next_picture(F_main& f);
-void previous_picture(F_main& f);
+void next_picture(const ViewRoom& room);
+void previous_picture(const ViewRoom& room);

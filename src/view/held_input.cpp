@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "view/held_input.h"
 
-#include "form/F_main.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -10,6 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWidget>
 #include <deque>
 #include <memory>
 
@@ -33,7 +32,7 @@ constexpr const char* opening_actions[] = {"fo", "next_picture", "previous_pictu
 
 class InputHolder : public QObject {
   public:
-    explicit InputHolder(F_main& f) : QObject(&f), f_(f) {
+    explicit InputHolder(QWidget* window) : QObject(window), window_(*window) {
         setObjectName(QStringLiteral("held_input"));
     }
     ~InputHolder() override {
@@ -52,7 +51,7 @@ class InputHolder : public QObject {
   protected:
     bool eventFilter(QObject* receiver, QEvent* event) override {
         auto* w = qobject_cast<QWidget*>(receiver);
-        if (w == nullptr || w->window() != &f_) return false;
+        if (w == nullptr || w->window() != &window_) return false;
         switch (event->type()) {
         case QEvent::ShortcutOverride:
             if (opens_picture(*static_cast<QKeyEvent*>(event))) return false;
@@ -70,7 +69,7 @@ class InputHolder : public QObject {
             held_.push_back({w, std::unique_ptr<QEvent>(event->clone())});
             return true;
         case QEvent::Close:
-            if (w != &f_) return false;
+            if (w != &window_) return false;
             close_asked_ = true;
             event->ignore();
             return true;
@@ -83,7 +82,7 @@ class InputHolder : public QObject {
     bool opens_picture(const QKeyEvent& key) const {
         const QKeySequence pressed(key.keyCombination());
         for (const char* name : opening_actions)
-            if (const auto* a = f_.findChild<QAction*>(QLatin1String(name));
+            if (const auto* a = window_.findChild<QAction*>(QLatin1String(name));
                 a != nullptr && a->isEnabled() && !a->shortcut().isEmpty() &&
                 a->shortcut().matches(pressed) == QKeySequence::ExactMatch)
                 return true;
@@ -92,8 +91,8 @@ class InputHolder : public QObject {
 
     // The widget under a pointer's place on the screen now.
     QWidget* under(QPointF global) {
-        QWidget* at = f_.childAt(f_.mapFromGlobal(global.toPoint()));
-        return at != nullptr ? at : &f_;
+        QWidget* at = window_.childAt(window_.mapFromGlobal(global.toPoint()));
+        return at != nullptr ? at : &window_;
     }
 
     void hand_on() {
@@ -105,7 +104,7 @@ class InputHolder : public QObject {
         }
         if (holds_ == 0 && close_asked_) {
             close_asked_ = false;
-            QTimer::singleShot(0, &f_, [this] { f_.close(); });
+            QTimer::singleShot(0, &window_, [this] { window_.close(); });
         }
     }
 
@@ -113,7 +112,7 @@ class InputHolder : public QObject {
         QEvent& event = *held.event;
         switch (event.type()) {
         case QEvent::KeyPress: {
-            QWidget* to = held.receiver ? held.receiver.data() : &f_;
+            QWidget* to = held.receiver ? held.receiver.data() : &window_;
             const auto& key = static_cast<const QKeyEvent&>(event);
             if (qt_sendShortcutOverrideEvent(to, key.timestamp(), key.key(), key.modifiers(),
                                              key.text(), key.isAutoRepeat(), key.count()))
@@ -122,7 +121,7 @@ class InputHolder : public QObject {
             return;
         }
         case QEvent::KeyRelease:
-            QApplication::sendEvent(held.receiver ? held.receiver.data() : &f_, &event);
+            QApplication::sendEvent(held.receiver ? held.receiver.data() : &window_, &event);
             return;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -153,25 +152,25 @@ class InputHolder : public QObject {
         }
     }
 
-    F_main& f_;
+    QWidget& window_; // the main window
     int holds_ = 0;
     std::deque<Held> held_;
     QPointer<QWidget> pressed_;
     bool close_asked_ = false;
 };
 
-InputHolder& holder(F_main& f) {
+InputHolder& holder(QWidget* window) {
     // Found by name: the class has no meta-object of its own to be found by.
-    auto* h = f.findChild<QObject*>(QStringLiteral("held_input"), Qt::FindDirectChildrenOnly);
-    return h != nullptr ? *static_cast<InputHolder*>(h) : *new InputHolder(f);
+    auto* h = window->findChild<QObject*>(QStringLiteral("held_input"), Qt::FindDirectChildrenOnly);
+    return h != nullptr ? *static_cast<InputHolder*>(h) : *new InputHolder(window);
 }
 
 } // namespace
 
-void hold_input(F_main& f) {
-    holder(f).hold();
+void hold_input(QWidget* window) {
+    holder(window).hold();
 }
 
-void release_input(F_main& f) {
-    holder(f).release();
+void release_input(QWidget* window) {
+    holder(window).release();
 }

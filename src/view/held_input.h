@@ -16,21 +16,24 @@
 // on the screen then: a quick click on the first screenful lands on the same
 // point of the new picture once it is open.
 
-class F_main;
+#include "form/view_room.h"
 
-// Holds the input of `f` until as many release_input calls as hold_input calls
-// have been made; the last one hands the held input on.
-void hold_input(F_main& f);
-void release_input(F_main& f);
+class QWidget;
 
-// Holds input while it lives.
+// Holds the input of the main window `window` until as many release_input
+// calls as hold_input calls have been made; the last one hands the held
+// input on.
+void hold_input(QWidget* window);
+void release_input(QWidget* window);
+
+// Holds the window's input while it lives.
 class InputHeld {
   public:
-    explicit InputHeld(F_main& f) : f_(f) { hold_input(f_); }
-    ~InputHeld() { release_input(f_); }
+    explicit InputHeld(const ViewRoom& room) : window_(room.window) { hold_input(window_); }
+    ~InputHeld() { release_input(window_); }
     InputHeld(const InputHeld&) = delete;
     InputHeld& operator=(const InputHeld&) = delete;
 
   private:
-    F_main& f_;
+    QWidget* window_;
 };

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "view/kept_picture.h"
 
-#include "form/F_main.h"
+#include "form/view_room.h"
 #include "picture/downscale.h"
 #include "view/zoomed_size.h"
+#include "widgets/picture_box.h"
 
 namespace {
 constexpr qint64 full_picture_budget_pixels = 64'000'000;
@@ -45,21 +46,21 @@ QSize smaller_factors_for(int rx, int ry) {
 // the exact average. Elsewhere it is shrunk from the full-size picture, as a
 // smaller pixel straddling a shown pixel's edge would blur it. Either way the
 // picture area shrinks only the part exposed.
-void show_shrunk(F_main& f, QSize shown) {
-    const QSize full = f.full_picture.size();
+void show_shrunk(const ViewRoom& room, QSize shown) {
+    const QSize full = room.full_picture.size();
     const int rx = exact_ratio(full.width(), shown.width());
     const int ry = exact_ratio(full.height(), shown.height());
-    if (f.smaller_picture.isNull() || !serves(f.smaller_factors, rx, ry)) {
+    if (room.smaller_picture.isNull() || !serves(room.smaller_factors, rx, ry)) {
         const QSize factors = smaller_factors_for(rx, ry);
         if (factors.isEmpty()) {
-            f.P_in->set_picture_shrunk(f.full_picture, shown);
+            room.P_in->set_picture_shrunk(room.full_picture, shown);
             return;
         }
-        f.smaller_picture = downscaled_copy(
-            f.full_picture, {full.width() / factors.width(), full.height() / factors.height()});
-        f.smaller_factors = factors;
+        room.smaller_picture = downscaled_copy(
+            room.full_picture, {full.width() / factors.width(), full.height() / factors.height()});
+        room.smaller_factors = factors;
     }
-    f.P_in->set_picture_shrunk(f.smaller_picture, shown);
+    room.P_in->set_picture_shrunk(room.smaller_picture, shown);
 }
 } // namespace
 
@@ -73,28 +74,28 @@ bool keeps_full_picture(QSize full, QSize shown) {
     return shown == full || magnified || fits_full_picture_budget(full);
 }
 
-void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture) {
-    f.full_picture = picture; // shared with the picture area at 100% and above: no copy
-    f.smaller_picture = QImage();
-    f.full_picture_file = file;
+void keep_full_picture(const ViewRoom& room, const FileIdentity& file, const QImage& picture) {
+    room.full_picture = picture; // shared with the picture area at 100% and above: no copy
+    room.smaller_picture = QImage();
+    room.full_picture_file = file;
 }
 
-bool show_kept_picture(F_main& f, double percent, const FileIdentity& file) {
-    if (f.full_picture.isNull()) return false;
-    const QSize full = f.full_picture.size();
+bool show_kept_picture(const ViewRoom& room, double percent, const FileIdentity& file) {
+    if (room.full_picture.isNull()) return false;
+    const QSize full = room.full_picture.size();
     const QSize shown = zoomed_size(full, percent);
     if (!keeps_full_picture(full, shown)) return false;
-    if (!(file == f.full_picture_file)) return false;
-    show_full_picture_at(f, shown);
+    if (!(file == room.full_picture_file)) return false;
+    show_full_picture_at(room, shown);
     return true;
 }
 
-void show_full_picture_at(F_main& f, QSize shown) {
-    const QSize full = f.full_picture.size();
+void show_full_picture_at(const ViewRoom& room, QSize shown) {
+    const QSize full = room.full_picture.size();
     if (shown.width() > full.width() || shown.height() > full.height())
-        f.P_in->set_picture_magnified(f.full_picture, shown);
+        room.P_in->set_picture_magnified(room.full_picture, shown);
     else if (shown == full)
-        f.P_in->set_picture(f.full_picture);
+        room.P_in->set_picture(room.full_picture);
     else
-        show_shrunk(f, shown);
+        show_shrunk(room, shown);
 }

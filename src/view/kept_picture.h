@@ -20,7 +20,7 @@
 #include <QImage>
 #include <QSize>
 
-class F_main;
+struct ViewRoom;
 
 // True when a picture of `full` size is within the budget of a kept picture
 // at any zoom: up to 64 megapixels and 256 MiB decoded.
@@ -34,12 +34,12 @@ bool keeps_full_picture(QSize full, QSize shown);
 // Shows the kept picture at `percent` when pic_path, whose identity is now
 // `file`, is the file it was decoded from, unchanged, and the zoom may be made
 // from it; false, with nothing changed, when the file must be read again.
-bool show_kept_picture(F_main& f, double percent, const FileIdentity& file);
+bool show_kept_picture(const ViewRoom& room, double percent, const FileIdentity& file);
 
 // Sets the kept picture: `picture` decoded from pic_path whose identity was
 // `file` before decoding.
-void keep_full_picture(F_main& f, const FileIdentity& file, const QImage& picture);
+void keep_full_picture(const ViewRoom& room, const FileIdentity& file, const QImage& picture);
 
 // Shows the kept picture at `shown`: magnified, at its own size, or shrunk
 // (from a smaller copy where each shown pixel covers whole blocks of it).
-void show_full_picture_at(F_main& f, QSize shown);
+void show_full_picture_at(const ViewRoom& room, QSize shown);

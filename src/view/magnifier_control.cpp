@@ -2,7 +2,7 @@
 #include "view/magnifier_control.h"
 
 #include "form/F_main.h"
-#include "form/view_mapping.h"
+#include "form/view_room.h"
 #include "platform/user_settings.h"
 #include "view/pointer_place.h"
 #include "widgets/magnifier.h"
@@ -30,12 +30,12 @@ int place_along(double pointer, int viewport, int side, int gap, bool before) {
     return std::clamp(behind, 0, std::max(0, viewport - side));
 }
 
-void look(F_main& f, Magnifier& inset, QPointF at) {
-    const ViewMapping view = view_mapping(f);
-    const MagnifierSource source = magnifier_source(f, view);
+void look(const ViewRoom& room, Magnifier& inset, QPointF at) {
+    const ViewMapping view = room.zoom;
+    const MagnifierSource source = magnifier_source(room, view);
     inset.look_at(*source.image, source.scale, view.to_picture(at), source.note);
-    const QPointF in_viewport = at + QPointF(f.P_in->pos());
-    inset.move(inset_place(in_viewport, f.P_out->size(), Magnifier::side, pointer_gap));
+    const QPointF in_viewport = at + QPointF(room.P_in->pos());
+    inset.move(inset_place(in_viewport, room.P_out->size(), Magnifier::side, pointer_gap));
     if (inset.isHidden()) {
         inset.raise();
         inset.show();
@@ -49,11 +49,11 @@ QPoint inset_place(QPointF pointer, QSize viewport, int side, int gap) {
                   place_along(pointer.y(), viewport.height(), side, gap, true));
 }
 
-MagnifierSource magnifier_source(const F_main& f, const ViewMapping& view) {
+MagnifierSource magnifier_source(const ViewRoom& room, const ViewMapping& view) {
     const double percent = view.percent;
-    if (percent >= 100) return {&f.P_in->picture(), 1.0, QString()};
-    if (!f.full_picture.isNull()) return {&f.full_picture, 1.0, QString()};
-    return {&f.P_in->picture(), percent / 100.0,
+    if (percent >= 100) return {&room.P_in->picture(), 1.0, QString()};
+    if (!room.full_picture.isNull()) return {&room.full_picture, 1.0, QString()};
+    return {&room.P_in->picture(), percent / 100.0,
             QStringLiteral("pixels as shown at %1%").arg(percent)};
 }
 
@@ -68,17 +68,18 @@ void add_magnifier(F_main& f, PointerPlace& place) {
     item->setChecked(user_settings().value(setting, false).toBool());
 
     auto* inset = new Magnifier(f.P_out, to_qcolor(f.P_in->background()).rgb());
-    QObject::connect(&place, &PointerPlace::over, inset, [&f, inset, item](QPointF at) {
-        if (item->isChecked()) look(f, *inset, at);
+    const ViewRoom room = f.view_room();
+    QObject::connect(&place, &PointerPlace::over, inset, [room, inset, item](QPointF at) {
+        if (item->isChecked()) look(room, *inset, at);
     });
     QObject::connect(&place, &PointerPlace::away, inset, &QWidget::hide);
-    QObject::connect(item, &QAction::toggled, inset, [&f, &place, inset](bool on) {
+    QObject::connect(item, &QAction::toggled, inset, [room, &place, inset](bool on) {
         QSettings s = user_settings();
         s.setValue(setting, on);
         s.sync(); // a settings file that cannot be written costs only this choice
         const std::optional<QPointF> at = place.where();
         if (on && at)
-            look(f, *inset, *at);
+            look(room, *inset, *at);
         else
             inset->hide();
     });

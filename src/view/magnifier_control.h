@@ -16,8 +16,9 @@
 #include <QString>
 
 class F_main;
-struct ViewMapping;
 class PointerPlace;
+struct ViewMapping;
+struct ViewRoom;
 
 void add_magnifier(F_main& f, PointerPlace& place);
 
@@ -33,4 +34,4 @@ struct MagnifierSource {
     double scale = 1;
     QString note;
 };
-MagnifierSource magnifier_source(const F_main& f, const ViewMapping& view);
+MagnifierSource magnifier_source(const ViewRoom& room, const ViewMapping& view);

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "view/picture_decoding.h"
 
-#include "form/F_main.h"
+#include "form/view_room.h"
 #include "picture/picture_io.h"
 #include "view/kept_picture.h"
 #include "view/zoomed_size.h"
+#include "widgets/picture_box.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -54,19 +55,19 @@ void PictureDecoding::decode() {
     finished_.store(true, std::memory_order_release);
 }
 
-bool show_decoded_picture(F_main& f, DecodedPicture& decoded, double percent) {
+bool show_decoded_picture(const ViewRoom& room, DecodedPicture& decoded, double percent) {
     if (!decoded.full.isNull()) {
         // Shown at the size the picture decoded to, should the file have
         // changed since its header was read.
-        keep_full_picture(f, decoded.file, std::exchange(decoded.full, QImage()));
-        if (show_kept_picture(f, percent, decoded.file)) return true;
-        f.full_picture = QImage();
-        f.full_picture_file = FileIdentity();
+        keep_full_picture(room, decoded.file, std::exchange(decoded.full, QImage()));
+        if (show_kept_picture(room, percent, decoded.file)) return true;
+        room.full_picture = QImage();
+        room.full_picture_file = FileIdentity();
         return false;
     }
     if (decoded.shown.isNull()) return false;
-    f.full_picture = QImage(); // the previous picture's, kept no more
-    f.full_picture_file = FileIdentity();
-    f.P_in->set_picture(std::exchange(decoded.shown, QImage()));
+    room.full_picture = QImage(); // the previous picture's, kept no more
+    room.full_picture_file = FileIdentity();
+    room.P_in->set_picture(std::exchange(decoded.shown, QImage()));
     return true;
 }

@@ -66,5 +66,5 @@ class PictureDecoding {
 // Shows a decoded picture in the picture area at `percent`, as show_picture_at
 // would have from the file, and keeps its full-size picture. False when the
 // decoding gave nothing to show at that zoom (the file must be read for it).
-class F_main;
-bool show_decoded_picture(F_main& f, DecodedPicture& decoded, double percent);
+struct ViewRoom;
+bool show_decoded_picture(const ViewRoom& room, DecodedPicture& decoded, double percent);

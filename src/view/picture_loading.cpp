@@ -1,25 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "view/picture_loading.h"
 
-#include "form/F_main.h"
+#include "form/check_value.h"
 #include "form/dialogs.h"
 #include "form/long_work.h"
-#include "form/measure_room.h"
-#include "form/scale_room.h"
-#include "form/view_mapping.h"
-#include "measure/modes.h"
-#include "measure/trace_colours.h"
+#include "form/measuring_door.h"
+#include "form/scale_door.h"
+#include "form/view_room.h"
 #include "picture/picture_io.h"
 #include "platform/busy_cursor.h"
 #include "platform/recent_pictures.h"
-#include "scale/calibration.h"
-#include "scale/scale_bar.h"
 #include "view/decode_ahead.h"
 #include "view/early_screenful.h"
 #include "view/held_input.h"
 #include "view/picture_decoding.h"
 #include "view/scrolling.h"
 #include "view/zoom.h"
+#include "widgets/click_label.h"
 
 #include <QCheckBox>
 #include <QEventLoop>
@@ -53,21 +50,24 @@ struct Underway {
 // The window's open under way, if any.
 class OpenRecord : public QObject {
   public:
-    explicit OpenRecord(F_main& f) : QObject(&f) { setObjectName(QStringLiteral("open_record")); }
+    explicit OpenRecord(QWidget* window) : QObject(window) {
+        setObjectName(QStringLiteral("open_record"));
+    }
     Underway* current = nullptr;
 };
 
-OpenRecord& open_record(F_main& f) {
+OpenRecord& open_record(QWidget* window) {
     // Found by name: the class has no meta-object of its own to be found by.
-    auto* r = f.findChild<QObject*>(QStringLiteral("open_record"), Qt::FindDirectChildrenOnly);
-    return r != nullptr ? *static_cast<OpenRecord*>(r) : *new OpenRecord(f);
+    auto* r =
+        window->findChild<QObject*>(QStringLiteral("open_record"), Qt::FindDirectChildrenOnly);
+    return r != nullptr ? *static_cast<OpenRecord*>(r) : *new OpenRecord(window);
 }
 
 // Makes `underway` the window's open under way while it lives, cancelling
 // the one before.
 class Registered {
   public:
-    Registered(F_main& f, Underway& underway) : record_(open_record(f)), me_(underway) {
+    Registered(QWidget* window, Underway& underway) : record_(open_record(window)), me_(underway) {
         if (Underway* before = std::exchange(record_.current, &me_)) {
             before->cancelled = true;
             if (before->decoding) before->decoding->stop();
@@ -87,22 +87,23 @@ class Registered {
 
 // The picture's own size, whatever the zoom it shows at, as the decoding just
 // read it; `more` follows it on the line.
-PictureOpening opened(const F_main& f, QSize full, const QString& more) {
+PictureOpening opened(const QString& path, QSize full, const QString& more) {
     return {QStringLiteral("Opened %1, %2 x %3")
-                    .arg(QFileInfo(f.pic_path).fileName())
+                    .arg(QFileInfo(path).fileName())
                     .arg(full.width())
                     .arg(full.height()) +
                 more,
-            F_main::Outcome::done};
+            ReportOutcome::done};
 }
 
 // Waits, with the event loop running, until `decoding` has finished or the
 // open is cancelled; the status bar shows how far it got after half a second.
 // `look_on` runs at every look at the worker meanwhile, and says whether it
 // still waits for rows, looked for more often until they come.
-void wait_for(F_main& f, PictureDecoding& decoding, const Underway& underway,
+void wait_for(const ViewRoom& room, PictureDecoding& decoding, const Underway& underway,
               const std::function<bool()>& look_on = {}) {
-    LongWork work(f, QStringLiteral("Opening %1").arg(QFileInfo(decoding.path()).fileName()),
+    LongWork work(room.report,
+                  QStringLiteral("Opening %1").arg(QFileInfo(decoding.path()).fileName()),
                   LongWork::Thread::waited_on);
     QEventLoop loop;
     QTimer look;
@@ -125,12 +126,12 @@ void wait_for(F_main& f, PictureDecoding& decoding, const Underway& underway,
 // `percent`: from the decoding ahead when that is of this file, unchanged,
 // else decoded now with the part the viewport will show on screen first.
 // Null in both images when cancelled.
-DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, double percent,
-                               Underway& underway) {
-    std::unique_ptr<PictureDecoding> decoding = take_decoded_ahead(f, path);
+DecodedPicture decode_for_open(const ViewRoom& room, const QString& path, QSize full,
+                               double percent, Underway& underway) {
+    std::unique_ptr<PictureDecoding> decoding = take_decoded_ahead(room, path);
     const bool ahead = decoding != nullptr;
     std::unique_ptr<QWidget> early;
-    const EarlyPart part = early_part(f, full, percent);
+    const EarlyPart part = early_part(room, full, percent);
     // A JPEG decoded from the top shows the part the viewport shows at the
     // top as soon as the worker has made its rows: decoding them here as well
     // would only take the worker's processor. A part further down, or of a
@@ -139,23 +140,23 @@ DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, doubl
         !ahead && !part.region.isEmpty() && part.region.top() == 0 && jpeg_stored_upright(path);
     if (!ahead) {
         decoding = std::make_unique<PictureDecoding>(path, full, percent);
-        if (!from_worker) early = show_early_screenful(f, path, part);
+        if (!from_worker) early = show_early_screenful(room, path, part);
         underway.early = early.get();
     }
     underway.decoding = decoding.get();
     const auto look_on = [&] {
         if (!from_worker || early) return false;
         if (QImage rows = decoding->decoded_part(part.region); !rows.isNull()) {
-            early = show_early_part(f, part, std::move(rows));
+            early = show_early_part(room, part, std::move(rows));
             underway.early = early.get();
             return false;
         }
         return true;
     };
-    if (!decoding->finished()) wait_for(f, *decoding, underway, look_on);
+    if (!decoding->finished()) wait_for(room, *decoding, underway, look_on);
     underway.decoding = nullptr;
     if (underway.cancelled) {
-        let_go_of(f, std::move(decoding));
+        let_go_of(room, std::move(decoding));
         return {};
     }
     DecodedPicture decoded = decoding->take();
@@ -163,10 +164,10 @@ DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, doubl
     if (ahead && !(decoded.file == file_identity(path))) {
         decoding = std::make_unique<PictureDecoding>(path, full, percent);
         underway.decoding = decoding.get();
-        wait_for(f, *decoding, underway);
+        wait_for(room, *decoding, underway);
         underway.decoding = nullptr;
         if (underway.cancelled) {
-            let_go_of(f, std::move(decoding));
+            let_go_of(room, std::move(decoding));
             return {};
         }
         decoded = decoding->take();
@@ -176,30 +177,30 @@ DecodedPicture decode_for_open(F_main& f, const QString& path, QSize full, doubl
 
 } // namespace
 
-void open_picture(F_main& f) {
-    const QString path = ask_open_picture(f);
+void open_picture(const ViewRoom& room) {
+    const QString path = ask_open_picture(room.dialogs);
     if (path.isEmpty()) return;
-    const InputHeld held(f);
-    const PictureOpening opening = open_picture_file(f, path);
-    if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
+    const InputHeld held(room);
+    const PictureOpening opening = open_picture_file(room, path);
+    if (!opening.message.isEmpty()) room.report(opening.message, opening.outcome);
 }
 
-QString picture_being_opened(F_main& f) {
-    const OpenRecord& record = open_record(f);
-    return record.current != nullptr ? record.current->path : f.pic_path;
+QString picture_being_opened(const ViewRoom& room) {
+    const OpenRecord& record = open_record(room.window);
+    return record.current != nullptr ? record.current->path : room.pic_path;
 }
 
-PictureOpening open_picture_file(F_main& f, const QString& path) {
+PictureOpening open_picture_file(const ViewRoom& room, const QString& path) {
     Underway underway;
     underway.path = path;
-    const Registered registered(f, underway);
+    const Registered registered(room.window, underway);
     // Input waits until the open has completed or been refused, and is then
     // handed on to the window as it is then.
-    const InputHeld held(f);
+    const InputHeld held(room);
     // Without the zoom lock the picture shows at its own size, at 100%; with
     // it, at the zoom in force, whose caption stays as it is.
-    const bool unlocked = value(f.Check_zlock) == 0;
-    const double percent = unlocked ? 100.0 : view_mapping(f).percent;
+    const bool unlocked = value(room.Check_zlock) == 0;
+    const double percent = unlocked ? 100.0 : room.zoom.percent;
     // The checks that need no decoding come first: a file gone, unreadable or
     // no picture leaves everything as it was.
     const PictureSize stated = read_picture_size(path);
@@ -207,28 +208,28 @@ PictureOpening open_picture_file(F_main& f, const QString& path) {
     DecodedPicture decoded;
     {
         const BusyCursor busy(qint64(stated.size.width()) * stated.size.height() > busy_pixels);
-        decoded = decode_for_open(f, path, stated.size, percent, underway);
+        decoded = decode_for_open(room, path, stated.size, percent, underway);
     }
     if (underway.cancelled) return {};
     // Nothing has changed so far but the early screenful, now withdrawn: a
     // file that proves damaged leaves the window exactly as it was.
     if (!decoded.error.isEmpty()) return {decoded.error};
-    const QString previous = std::exchange(f.pic_path, path);
-    if (!show_decoded_picture(f, decoded, percent)) {
-        f.pic_path = previous;
+    const QString previous = std::exchange(room.pic_path, path);
+    if (!show_decoded_picture(room, decoded, percent)) {
+        room.pic_path = previous;
         return {QStringLiteral("Could not read %1: the file changed while it was read").arg(path)};
     }
-    if (unlocked) set_view_zoom(f, 100);
+    if (unlocked) set_view_zoom(room.zoom, room.L_zval, 100);
     remember_recent_picture(path);
-    restart_measuring(f.measure_room());
-    set_trace_grey(f.measure_room());
-    update_scroll_bars(f);
-    draw_scale_bar(f.scale_room());
+    room.measuring.restart_measuring();
+    room.measuring.mark_measuring();
+    update_scroll_bars(room);
+    room.scale.draw_scale_bar();
     // A reference line marked on the previous picture means nothing on this one.
     const QString calibration_ended =
-        end_calibration(f.scale_room()) ? QStringLiteral(". Calibration ended: another picture was "
-                                                         "opened; the scale was not changed.")
-                                        : QString();
-    decode_next_ahead(f);
-    return opened(f, stated.size, calibration_ended);
+        room.scale.end_calibration() ? QStringLiteral(". Calibration ended: another picture was "
+                                                      "opened; the scale was not changed.")
+                                     : QString();
+    decode_next_ahead(room);
+    return opened(room.pic_path, stated.size, calibration_ended);
 }

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "form/F_main.h"
+#include "form/reporter.h"
 
 #include <QString>
 
+struct ViewRoom;
+
 // "Open picture": asks for a file and shows it, at 100% or, with the zoom
 // lock ticked, at the zoom in force.
-void open_picture(F_main& f);
+void open_picture(const ViewRoom& room);
 // The same for a file named otherwise (the command line, a drop, Open
 // recent, Next picture). The file is decoded on a worker thread while the
 // window repaints and shows the part of it the viewport will show; the
@@ -23,9 +25,9 @@ struct PictureOpening {
     // or why nothing was. Empty when another open started meanwhile cancelled
     // this one; that one says how it went.
     QString message;
-    F_main::Outcome outcome = F_main::Outcome::failure;
-    bool opened() const { return outcome == F_main::Outcome::done; }
+    ReportOutcome outcome = ReportOutcome::failure;
+    bool opened() const { return outcome == ReportOutcome::done; }
 };
-PictureOpening open_picture_file(F_main& f, const QString& path);
+PictureOpening open_picture_file(const ViewRoom& room, const QString& path);
 // The picture being opened, or else the one shown (pic_path).
-QString picture_being_opened(F_main& f);
+QString picture_being_opened(const ViewRoom& room);

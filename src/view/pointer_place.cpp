@@ -1,37 +1,38 @@
 // SPDX-License-Identifier: MIT
 #include "view/pointer_place.h"
 
-#include "form/F_main.h"
+#include "form/view_room.h"
+#include "widgets/picture_box.h"
 
-PointerPlace::PointerPlace(F_main& f) : QObject(&f), f_(f) {
+PointerPlace::PointerPlace(const ViewRoom& room) : QObject(room.window), P_in_(room.P_in) {
     paced_.setSingleShot(true);
     connect(&paced_, &QTimer::timeout, this, [this] { tell(latest_); });
     again_.setSingleShot(true);
     again_.setInterval(0);
     connect(&again_, &QTimer::timeout, this, [this] { look_again(); });
-    connect(f.P_in, &PictureBox::mouseMove, this,
+    connect(P_in_, &PictureBox::mouseMove, this,
             [this](float x, float y) { moved(QPointF(x, y)); });
-    connect(f.P_in, &PictureBox::pointerLeft, this, [this] {
+    connect(P_in_, &PictureBox::pointerLeft, this, [this] {
         in_viewport_.reset();
         paced_.stop();
         emit away();
     });
-    connect(f.P_in, &PictureBox::pictureChanged, this, [this] {
+    connect(P_in_, &PictureBox::pictureChanged, this, [this] {
         if (in_viewport_) again_.start();
     });
 }
 
 std::optional<QPointF> PointerPlace::where() const {
-    if (!in_viewport_ || !f_.P_in->has_picture()) return std::nullopt;
-    const QPointF at = *in_viewport_ - QPointF(f_.P_in->pos());
-    if (!QRectF(f_.P_in->rect()).contains(at)) return std::nullopt;
+    if (!in_viewport_ || !P_in_->has_picture()) return std::nullopt;
+    const QPointF at = *in_viewport_ - QPointF(P_in_->pos());
+    if (!QRectF(P_in_->rect()).contains(at)) return std::nullopt;
     return at;
 }
 
 void PointerPlace::moved(QPointF at) {
-    in_viewport_ = at + QPointF(f_.P_in->pos());
+    in_viewport_ = at + QPointF(P_in_->pos());
     // Before a picture is open the picture area is a single pixel of nothing.
-    if (!f_.P_in->has_picture()) {
+    if (!P_in_->has_picture()) {
         paced_.stop();
         emit away();
         return;

@@ -20,14 +20,15 @@
 #include <QTimer>
 #include <optional>
 
-class F_main;
+class PictureBox;
+struct ViewRoom;
 
 class PointerPlace : public QObject {
     Q_OBJECT
   public:
     static constexpr int frame_ms = 16;
 
-    explicit PointerPlace(F_main& f);
+    explicit PointerPlace(const ViewRoom& room);
 
     // The pointer's place over the picture in P_in pixels; none while it is
     // elsewhere or no picture is open.
@@ -44,7 +45,7 @@ class PointerPlace : public QObject {
     void tell(QPointF at);
     void look_again();
 
-    F_main& f_;
+    const PictureBox* P_in_;
     // Where the pointer was, in the viewport's pixels: the picture area moves
     // inside it (scrolling, a zoom step) while the pointer stays.
     std::optional<QPointF> in_viewport_;

@@ -2,6 +2,7 @@
 #include "view/recent_menu.h"
 
 #include "form/F_main.h"
+#include "form/view_room.h"
 #include "platform/recent_pictures.h"
 #include "view/held_input.h"
 #include "view/picture_loading.h"
@@ -14,8 +15,8 @@ namespace {
 
 constexpr int longest_caption = 70;
 
-QMenu* recent_menu(F_main& f) {
-    return f.ff->findChild<QMenu*>(QStringLiteral("recent_pictures"));
+QMenu* recent_menu(const ViewRoom& room) {
+    return room.ff->findChild<QMenu*>(QStringLiteral("recent_pictures"));
 }
 
 // "&3 /home/ann/photos/wing.jpg", the middle of a long path left out.
@@ -26,17 +27,17 @@ QString caption(int number, QString file) {
     return QStringLiteral("&%1 %2").arg(number).arg(file);
 }
 
-void open_recent_picture(F_main& f, const QString& file) {
+void open_recent_picture(const ViewRoom& room, const QString& file) {
     if (!QFileInfo::exists(file)) {
         forget_recent_picture(file);
-        f.report(QStringLiteral("Could not open %1: the file is no longer there. It was taken "
-                                "off the recent pictures.")
-                     .arg(file));
+        room.report(QStringLiteral("Could not open %1: the file is no longer there. It was taken "
+                                   "off the recent pictures.")
+                        .arg(file));
         return;
     }
-    const InputHeld held(f);
-    const PictureOpening opening = open_picture_file(f, file);
-    if (!opening.message.isEmpty()) f.report(opening.message, opening.outcome);
+    const InputHeld held(room);
+    const PictureOpening opening = open_picture_file(room, file);
+    if (!opening.message.isEmpty()) room.report(opening.message, opening.outcome);
 }
 
 } // namespace
@@ -47,18 +48,19 @@ void add_recent_menu(F_main& f) {
     f.ff->insertMenu(f.fp, menu);
     // Filled as the File menu opens, from the settings as they are then
     // (another window may have opened pictures since); nothing at start-up.
-    QObject::connect(f.ff, &QMenu::aboutToShow, menu, [&f] { fill_recent_menu(f); });
+    QObject::connect(f.ff, &QMenu::aboutToShow, menu,
+                     [room = f.view_room()] { fill_recent_menu(room); });
 }
 
-void fill_recent_menu(F_main& f) {
-    QMenu* menu = recent_menu(f);
+void fill_recent_menu(const ViewRoom& room) {
+    QMenu* menu = recent_menu(room);
     menu->clear();
     const QStringList files = recent_pictures();
     for (int i = 0; i < files.size(); ++i) {
         QAction* entry = menu->addAction(caption(i + 1, files[i]));
         entry->setStatusTip(files[i]);
-        QObject::connect(entry, &QAction::triggered, &f,
-                         [&f, file = files[i]] { open_recent_picture(f, file); });
+        QObject::connect(entry, &QAction::triggered, room.window,
+                         [room, file = files[i]] { open_recent_picture(room, file); });
     }
     menu->setEnabled(!files.isEmpty());
 }

@@ -6,8 +6,9 @@
 #include <QString>
 
 class F_main;
+struct ViewRoom;
 
 void add_recent_menu(F_main& f);
 // Fills the submenu from the list kept in the settings; it is disabled while
 // the list is empty. Runs whenever the File menu opens.
-void fill_recent_menu(F_main& f);
+void fill_recent_menu(const ViewRoom& room);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "view/scroll_keys.h"
 
-#include "form/F_main.h"
+#include "form/view_room.h"
 #include "view/wheel.h"
+#include "widgets/picture_box.h"
 
 #include <QAbstractSpinBox>
 #include <QKeyEvent>
@@ -50,9 +51,9 @@ const ScrollKey scroll_keys[] = {
 
 // Moves the bar's value, so its Change handler moves the picture and redraws
 // the scale bar; a bar with nothing to scroll has a range of 0 and stays.
-void scroll(F_main& f, const ScrollKey& k) {
-    QScrollBar* bar = k.sideways ? f.HS_main : f.VS_main;
-    const int viewport = k.sideways ? f.P_out->width() : f.P_out->height();
+void scroll(const ViewRoom& room, const ScrollKey& k) {
+    QScrollBar* bar = k.sideways ? room.HS_main : room.VS_main;
+    const int viewport = k.sideways ? room.P_out->width() : room.P_out->height();
     switch (k.reach) {
     case Reach::step:
         bar->setValue(bar->value() + k.direction * notch_scroll(viewport));
@@ -98,13 +99,14 @@ bool uses_scroll_keys(const QWidget* w) {
 
 } // namespace
 
-void add_scroll_keys(F_main& f) {
+void add_scroll_keys(const ViewRoom& room) {
     for (const ScrollKey& k : scroll_keys) {
-        auto* shortcut = new QShortcut(QKeySequence(k.keys), &f);
+        auto* shortcut = new QShortcut(QKeySequence(k.keys), room.window);
         shortcut->setContext(Qt::WindowShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, &f, [&f, &k] { scroll(f, k); });
+        QObject::connect(shortcut, &QShortcut::activated, room.window,
+                         [room, &k] { scroll(room, k); });
     }
-    auto* keeper = new KeepsScrollKeys(&f);
-    for (QWidget* w : f.findChildren<QWidget*>())
+    auto* keeper = new KeepsScrollKeys(room.window);
+    for (QWidget* w : room.window->findChildren<QWidget*>())
         if (uses_scroll_keys(w)) w->installEventFilter(keeper);
 }

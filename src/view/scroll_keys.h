@@ -9,6 +9,6 @@
 // with them, the arrows move the selection among option buttons (and along
 // the menu bar while it is worked with the keyboard).
 
-class F_main;
+struct ViewRoom;
 
-void add_scroll_keys(F_main& f);
+void add_scroll_keys(const ViewRoom& room);

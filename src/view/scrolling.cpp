@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "view/scrolling.h"
 
-#include "form/F_main.h"
-#include "form/scale_room.h"
-#include "scale/scale_bar.h"
+#include "form/scale_door.h"
+#include "form/view_room.h"
 #include "view/scroll_fit.h"
+#include "widgets/picture_box.h"
 #include "widgets/scroll_bar.h"
 
 #include <QScrollBar>
@@ -12,11 +12,11 @@
 
 namespace {
 
-void place_left(F_main& f, int left) {
-    f.P_in->move(left, f.P_in->y());
+void place_left(const ViewRoom& room, int left) {
+    room.P_in->move(left, room.P_in->y());
 }
-void place_top(F_main& f, int top) {
-    f.P_in->move(f.P_in->x(), top);
+void place_top(const ViewRoom& room, int top) {
+    room.P_in->move(room.P_in->x(), top);
 }
 
 struct Position {
@@ -29,8 +29,8 @@ Position remember(const QScrollBar* bar) {
     return {0, 1};
 }
 
-void fit_bar(F_main& f, QScrollBar* bar, int shown, int viewport, Position was,
-             void (*place)(F_main&, int), void (*change)(F_main&)) {
+void fit_bar(const ViewRoom& room, QScrollBar* bar, int shown, int viewport, Position was,
+             void (*place)(const ViewRoom&, int), void (*change)(const ViewRoom&)) {
     const ScrollFit fit = fit_scroll_bar(shown, viewport, was.value, was.maximum);
     if (!fit.enabled) {
         bar->setEnabled(false);
@@ -40,7 +40,7 @@ void fit_bar(F_main& f, QScrollBar* bar, int shown, int viewport, Position was,
             const QSignalBlocker quiet(bar);
             bar->setRange(0, 0);
         }
-        place(f, 0);
+        place(room, 0);
         return;
     }
     bar->setEnabled(true);
@@ -55,41 +55,43 @@ void fit_bar(F_main& f, QScrollBar* bar, int shown, int viewport, Position was,
         bar->setValue(fit.value);
     }
     if (bar->value() != before)
-        change(f);
+        change(room);
     else
-        place(f, -fit.value); // where it already is, unless the bar was disabled
+        place(room, -fit.value); // where it already is, unless the bar was disabled
 }
 
 } // namespace
 
-void update_scroll_bars(F_main& f) {
-    const Position h = remember(f.HS_main);
-    const Position v = remember(f.VS_main);
-    fit_bar(f, f.HS_main, f.P_in->width(), f.P_out->width(), h, place_left, HS_main_Change);
-    fit_bar(f, f.VS_main, f.P_in->height(), f.P_out->height(), v, place_top, VS_main_Change);
+void update_scroll_bars(const ViewRoom& room) {
+    const Position h = remember(room.HS_main);
+    const Position v = remember(room.VS_main);
+    fit_bar(room, room.HS_main, room.P_in->width(), room.P_out->width(), h, place_left,
+            HS_main_Change);
+    fit_bar(room, room.VS_main, room.P_in->height(), room.P_out->height(), v, place_top,
+            VS_main_Change);
 }
 
-void HS_main_Change(F_main& f) {
-    place_left(f, -f.HS_main->value());
-    draw_scale_bar(f.scale_room());
+void HS_main_Change(const ViewRoom& room) {
+    place_left(room, -room.HS_main->value());
+    room.scale.draw_scale_bar();
 }
 
-void VS_main_Change(F_main& f) {
-    place_top(f, -f.VS_main->value());
-    draw_scale_bar(f.scale_room());
+void VS_main_Change(const ViewRoom& room) {
+    place_top(room, -room.VS_main->value());
+    room.scale.draw_scale_bar();
 }
 
 // With tracking on, as the bars are wired, the value follows the thumb and
 // the Change handler runs for this very step right after; only a bar without
 // tracking needs the picture moved from the thumb's position here.
-void HS_main_Scroll(F_main& f) {
-    if (f.HS_main->hasTracking()) return;
-    place_left(f, -f.HS_main->sliderPosition());
-    draw_scale_bar(f.scale_room());
+void HS_main_Scroll(const ViewRoom& room) {
+    if (room.HS_main->hasTracking()) return;
+    place_left(room, -room.HS_main->sliderPosition());
+    room.scale.draw_scale_bar();
 }
 
-void VS_main_Scroll(F_main& f) {
-    if (f.VS_main->hasTracking()) return;
-    place_top(f, -f.VS_main->sliderPosition());
-    draw_scale_bar(f.scale_room());
+void VS_main_Scroll(const ViewRoom& room) {
+    if (room.VS_main->hasTracking()) return;
+    place_top(room, -room.VS_main->sliderPosition());
+    room.scale.draw_scale_bar();
 }

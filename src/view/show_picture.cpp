@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "view/show_picture.h"
 
-#include "form/F_main.h"
+#include "form/view_room.h"
 #include "picture/picture_io.h"
 #include "platform/busy_cursor.h"
 #include "platform/file_identity.h"
 #include "view/kept_picture.h"
 #include "view/zoomed_size.h"
+#include "widgets/picture_box.h"
 
 #include <utility>
 
@@ -27,14 +28,14 @@ namespace {
 constexpr qint64 busy_pixels = 4'000'000;
 }
 
-QString show_picture_at(F_main& f, double percent) {
+QString show_picture_at(const ViewRoom& room, double percent) {
     // Taken before anything is decoded: a file changed while it is read
     // differs from it at the next step, and is read again then.
-    const FileIdentity file = file_identity(f.pic_path);
-    if (show_kept_picture(f, percent, file)) return QString();
+    const FileIdentity file = file_identity(room.pic_path);
+    if (show_kept_picture(room, percent, file)) return QString();
     // The checks that need no decoding come first: a file gone, unreadable or
     // no longer a picture leaves everything as it was.
-    const PictureSize stated = read_picture_size(f.pic_path);
+    const PictureSize stated = read_picture_size(room.pic_path);
     if (!stated.size.isValid()) return stated.error;
     const QSize full = stated.size;
     // A large picture is taken from the picture area before the new one is
@@ -47,14 +48,14 @@ QString show_picture_at(F_main& f, double percent) {
     // A few megapixels decode in the blink of an eye; larger pictures take
     // long enough for the pointer to say the window is busy.
     const BusyCursor busy(qint64(full.width()) * full.height() > busy_pixels);
-    QImage kept = std::move(f.full_picture);
-    f.full_picture = QImage();
-    f.smaller_picture = QImage();
-    f.full_picture_file = FileIdentity();
+    QImage kept = std::move(room.full_picture);
+    room.full_picture = QImage();
+    room.smaller_picture = QImage();
+    room.full_picture_file = FileIdentity();
     QImage memory;
-    if (f.P_in->picture().sizeInBytes() > released_before_decoding_bytes) {
-        memory = f.P_in->picture();
-        f.P_in->clear_picture();
+    if (room.P_in->picture().sizeInBytes() > released_before_decoding_bytes) {
+        memory = room.P_in->picture();
+        room.P_in->clear_picture();
     }
     // At 100% and above the picture area held the kept picture itself.
     if (kept.sizeInBytes() <= released_before_decoding_bytes ||
@@ -68,20 +69,20 @@ QString show_picture_at(F_main& f, double percent) {
         // 100% the picture area shrinks from it only the part exposed.
         if (kept.isNull()) kept = std::exchange(memory, QImage());
         memory = QImage();
-        LoadedPicture loaded = load_picture_reusing(f.pic_path, std::move(kept));
+        LoadedPicture loaded = load_picture_reusing(room.pic_path, std::move(kept));
         if (!loaded.ok()) return loaded.error;
         // Sized from the picture as decoded, should the file have changed
         // since its header was read.
         const QSize decoded = loaded.image.size();
-        keep_full_picture(f, file, loaded.image);
+        keep_full_picture(room, file, loaded.image);
         loaded.image = QImage(); // full_picture holds it alone
-        show_full_picture_at(f, zoomed_size(decoded, percent));
+        show_full_picture_at(room, zoomed_size(decoded, percent));
     } else {
         // Too large to keep below 100%: decoded at the DCT scale and shrunk
         // as it is decoded, nothing full-size held.
-        LoadedPicture loaded = load_picture_scaled(f.pic_path, shown, std::move(memory));
+        LoadedPicture loaded = load_picture_scaled(room.pic_path, shown, std::move(memory));
         if (!loaded.ok()) return loaded.error;
-        f.P_in->set_picture(std::move(loaded.image));
+        room.P_in->set_picture(std::move(loaded.image));
     }
     return QString();
 }

@@ -6,13 +6,13 @@
 
 #include <QString>
 
-class F_main;
+struct ViewRoom;
 
 // Shows the picture of pic_path in P_in at `percent`: from the kept full-size
 // picture when its file is unchanged (view/kept_picture.h), else read again
 // from the file. Returns why the file could not be read, with P_in as it
 // was; empty when the picture is shown. The caller says it.
-QString show_picture_at(F_main& f, double percent);
+QString show_picture_at(const ViewRoom& room, double percent);
 
 // A picture held by P_in above this size is released once the new file has
 // passed its checks, before it is decoded, so that a zoom step holds one

@@ -2,8 +2,9 @@
 #include "view/wheel.h"
 #include "widgets/scroll_bar.h"
 
-#include "form/F_main.h"
+#include "form/view_room.h"
 #include "view/wheel_zoom.h"
+#include "widgets/picture_box.h"
 
 #include <QScrollBar>
 #include <algorithm>
@@ -13,10 +14,10 @@ namespace {
 
 constexpr int notch = 120;
 
-void zoom_by_wheel(F_main& f, WheelZoom& zoom, int& rest, int angle, QPoint pointer) {
+void zoom_by_wheel(const ViewRoom& room, WheelZoom& zoom, int& rest, int angle, QPoint pointer) {
     if ((rest > 0 && angle < 0) || (rest < 0 && angle > 0)) rest = 0; // turned back
     rest += angle;
-    const QPointF at = f.P_out->mapFromGlobal(QPointF(pointer));
+    const QPointF at = room.P_out->mapFromGlobal(QPointF(pointer));
     for (; rest >= notch; rest -= notch)
         zoom.notch(+10, at);
     for (; rest <= -notch; rest += notch)
@@ -46,19 +47,19 @@ int notch_scroll(int viewport) {
     return std::max(1, viewport / 10);
 }
 
-void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers,
-                 QPoint pointer) {
+void P_out_Wheel(const ViewRoom& room, WheelRest& rest, QPoint angle,
+                 Qt::KeyboardModifiers modifiers, QPoint pointer) {
     if (modifiers & Qt::ControlModifier) {
-        zoom_by_wheel(f, *rest.zoom, rest.zoom_angle, angle.y() != 0 ? angle.y() : angle.x(),
+        zoom_by_wheel(room, *rest.zoom, rest.zoom_angle, angle.y() != 0 ? angle.y() : angle.x(),
                       pointer);
         return;
     }
     if (modifiers & Qt::ShiftModifier) {
         // Some platforms hand Shift+wheel over as a sideways turn already.
-        scroll_by_wheel(f.HS_main, f.P_out->width(), rest.scroll_x,
+        scroll_by_wheel(room.HS_main, room.P_out->width(), rest.scroll_x,
                         angle.y() != 0 ? angle.y() : angle.x());
         return;
     }
-    scroll_by_wheel(f.VS_main, f.P_out->height(), rest.scroll_y, angle.y());
-    scroll_by_wheel(f.HS_main, f.P_out->width(), rest.scroll_x, angle.x());
+    scroll_by_wheel(room.VS_main, room.P_out->height(), rest.scroll_y, angle.y());
+    scroll_by_wheel(room.HS_main, room.P_out->width(), rest.scroll_x, angle.x());
 }

@@ -6,7 +6,7 @@
 #include <QPoint>
 #include <QtCore/qnamespace.h>
 
-class F_main;
+struct ViewRoom;
 class WheelZoom;
 
 // What is left over of the wheel's turns between events: smooth wheels and
@@ -26,5 +26,5 @@ struct WheelRest {
 // tenth of it, at least a pixel.
 int notch_scroll(int viewport);
 
-void P_out_Wheel(F_main& f, WheelRest& rest, QPoint angle, Qt::KeyboardModifiers modifiers,
-                 QPoint pointer);
+void P_out_Wheel(const ViewRoom& room, WheelRest& rest, QPoint angle,
+                 Qt::KeyboardModifiers modifiers, QPoint pointer);

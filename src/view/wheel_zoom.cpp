@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "view/wheel_zoom.h"
 
-#include "form/F_main.h"
 #include "form/numbers.h"
-#include "form/view_mapping.h"
 #include "view/zoom.h"
 #include "view/zoom_anchor.h"
 #include "view/zoom_lock.h"
+#include "widgets/picture_box.h"
 #include "widgets/scroll_bar.h"
 
 #include <QScrollBar>
 
-WheelZoom::WheelZoom(F_main& f) : QObject(&f), f_(f) {
+WheelZoom::WheelZoom(const ViewRoom& room) : QObject(room.window), room_(room) {
     timer_.setSingleShot(true);
     timer_.setInterval(settle_ms);
     connect(&timer_, &QTimer::timeout, this, [this] { show_burst(); });
@@ -19,12 +18,12 @@ WheelZoom::WheelZoom(F_main& f) : QObject(&f), f_(f) {
 
 void WheelZoom::notch(int points, QPointF pointer) {
     pointer_ = pointer;
-    if (const QString locked = zoom_lock_refusal(f_); !locked.isEmpty()) {
-        f_.report(locked);
+    if (const QString locked = zoom_lock_refusal(room_); !locked.isEmpty()) {
+        room_.report(locked);
         return;
     }
-    if (!zoom_buttons_act(f_)) return;
-    const int from = pending() ? target_ : round_to_int(view_mapping(f_).percent);
+    if (!zoom_buttons_act(room_)) return;
+    const int from = pending() ? target_ : round_to_int(room_.zoom.percent);
     const int to = stepped_zoom(from, points);
     if (to == from) return; // at the end of the range this notch does nothing
     target_ = to;
@@ -34,21 +33,21 @@ void WheelZoom::notch(int points, QPointF pointer) {
 }
 
 void WheelZoom::show_burst() {
-    if (!zoom_buttons_act(f_)) return; // the zoom was locked meanwhile
+    if (!zoom_buttons_act(room_)) return; // the zoom was locked meanwhile
     // Where the picture area was: its offset is the scroll value of an
     // enabled bar and 0 otherwise.
-    const QPoint was = -f_.P_in->pos();
-    const QSize old_size = f_.P_in->size();
-    if (const QString why = show_zoom(f_, target_); !why.isEmpty()) {
-        f_.report(why);
+    const QPoint was = -room_.P_in->pos();
+    const QSize old_size = room_.P_in->size();
+    if (const QString why = show_zoom(room_, target_); !why.isEmpty()) {
+        room_.report(why);
         return;
     }
-    const QSize new_size = f_.P_in->size();
+    const QSize new_size = room_.P_in->size();
     // The Change handlers move the picture area and redraw the scale bar.
-    if (scroll_bar_enabled(f_.HS_main))
-        f_.HS_main->setValue(anchored_scroll_value(pointer_.x(), was.x(), old_size.width(),
-                                                   new_size.width(), f_.HS_main->maximum()));
-    if (scroll_bar_enabled(f_.VS_main))
-        f_.VS_main->setValue(anchored_scroll_value(pointer_.y(), was.y(), old_size.height(),
-                                                   new_size.height(), f_.VS_main->maximum()));
+    if (scroll_bar_enabled(room_.HS_main))
+        room_.HS_main->setValue(anchored_scroll_value(pointer_.x(), was.x(), old_size.width(),
+                                                      new_size.width(), room_.HS_main->maximum()));
+    if (scroll_bar_enabled(room_.VS_main))
+        room_.VS_main->setValue(anchored_scroll_value(pointer_.y(), was.y(), old_size.height(),
+                                                      new_size.height(), room_.VS_main->maximum()));
 }

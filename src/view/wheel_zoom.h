@@ -7,11 +7,11 @@
 // photo therefore decode it once, not ten times, and the picture point under
 // the pointer stays under it.
 
+#include "form/view_room.h"
+
 #include <QObject>
 #include <QPointF>
 #include <QTimer>
-
-class F_main;
 
 class WheelZoom : public QObject {
     Q_OBJECT
@@ -19,7 +19,7 @@ class WheelZoom : public QObject {
     // How long the wheel must rest before the burst is shown.
     static constexpr int settle_ms = 60;
 
-    explicit WheelZoom(F_main& f);
+    explicit WheelZoom(const ViewRoom& room);
 
     // One notch: +10 away from the user, -10 towards; `pointer` in the
     // viewport's pixels.
@@ -30,7 +30,7 @@ class WheelZoom : public QObject {
   private:
     void show_burst();
 
-    F_main& f_;
+    ViewRoom room_;
     QTimer timer_;
     int target_ = 0; // the zoom the notches so far lead to
     QPointF pointer_;

@@ -2,6 +2,7 @@
 #include "view/wiring.h"
 
 #include "form/F_main.h"
+#include "form/view_room.h"
 #include "platform/event_hooks.h"
 #include "view/folder_steps.h"
 #include "view/magnifier_control.h"
@@ -28,21 +29,23 @@ namespace {
 
 // A zoom key: a step as its label takes it, or with the zoom lock ticked a
 // word in the status line (the labels beside the box stay silent).
-void zoom_key(F_main& f, const QKeySequence& keys, void (*zoom)(F_main&)) {
-    auto* shortcut = new QShortcut(keys, &f);
+void zoom_key(const ViewRoom& room, const QKeySequence& keys, void (*zoom)(const ViewRoom&)) {
+    auto* shortcut = new QShortcut(keys, room.window);
     shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, &f, [&f, zoom] {
-        if (const QString locked = zoom_lock_refusal(f); !locked.isEmpty())
-            f.report(locked);
+    QObject::connect(shortcut, &QShortcut::activated, room.window, [room, zoom] {
+        if (const QString locked = zoom_lock_refusal(room); !locked.isEmpty())
+            room.report(locked);
         else
-            zoom(f);
+            zoom(room);
     });
 }
 
 } // namespace
 
 void wire_view(F_main& f) {
-    QObject::connect(f.fo, &QAction::triggered, &f, [&f] { open_picture(f); });
+    // After measure's and scale's wiring: the room holds their doors.
+    const ViewRoom room = f.view_room();
+    QObject::connect(f.fo, &QAction::triggered, &f, [room] { open_picture(room); });
     f.fo->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     // Through the shown picture's folder, below Open picture. Not PageDown
     // and PageUp alone: those scroll (view/scroll_keys).
@@ -54,42 +57,42 @@ void wire_view(F_main& f) {
         item->setObjectName(QLatin1String(name));
         item->setShortcut(QKeySequence(QLatin1String(keys)));
         f.ff->insertAction(f.fp, item);
-        QObject::connect(item, &QAction::triggered, &f, [&f, step = handler] { step(f); });
+        QObject::connect(item, &QAction::triggered, &f, [room, step = handler] { step(room); });
     }
     add_recent_menu(f);
 
-    QObject::connect(f.L_in, &ClickLabel::clicked, &f, [&f] { L_in_Click(f); });
-    QObject::connect(f.L_out, &ClickLabel::clicked, &f, [&f] { L_out_Click(f); });
-    QObject::connect(f.L_even, &ClickLabel::clicked, &f, [&f] { L_even_Click(f); });
+    QObject::connect(f.L_in, &ClickLabel::clicked, &f, [room] { L_in_Click(room); });
+    QObject::connect(f.L_out, &ClickLabel::clicked, &f, [room] { L_out_Click(room); });
+    QObject::connect(f.L_even, &ClickLabel::clicked, &f, [room] { L_even_Click(room); });
     // Check_zlock's value is what the zoom buttons read; its click says so.
-    QObject::connect(f.Check_zlock, &QCheckBox::clicked, &f, [&f] { Check_zlock_Click(f); });
+    QObject::connect(f.Check_zlock, &QCheckBox::clicked, &f, [room] { Check_zlock_Click(room); });
     // Text boxes take these keys for themselves first.
     for (const char* in : {"Ctrl++", "Ctrl+="})
-        zoom_key(f, QKeySequence(QLatin1String(in)), &L_in_Click);
-    zoom_key(f, QKeySequence(QStringLiteral("Ctrl+-")), &L_out_Click);
-    zoom_key(f, QKeySequence(QStringLiteral("Ctrl+0")), &L_even_Click);
+        zoom_key(room, QKeySequence(QLatin1String(in)), &L_in_Click);
+    zoom_key(room, QKeySequence(QStringLiteral("Ctrl+-")), &L_out_Click);
+    zoom_key(room, QKeySequence(QStringLiteral("Ctrl+0")), &L_even_Click);
 
     // Dragging the thumb moves the picture live: with tracking on, the value
     // follows the thumb at every step and valueChanged runs the Change handler.
     for (QScrollBar* bar : {f.HS_main, f.VS_main})
         bar->setTracking(true);
-    QObject::connect(f.HS_main, &QScrollBar::valueChanged, &f, [&f] { HS_main_Change(f); });
-    QObject::connect(f.VS_main, &QScrollBar::valueChanged, &f, [&f] { VS_main_Change(f); });
-    QObject::connect(f.HS_main, &QScrollBar::sliderMoved, &f, [&f] { HS_main_Scroll(f); });
-    QObject::connect(f.VS_main, &QScrollBar::sliderMoved, &f, [&f] { VS_main_Scroll(f); });
-    add_scroll_keys(f);
+    QObject::connect(f.HS_main, &QScrollBar::valueChanged, &f, [room] { HS_main_Change(room); });
+    QObject::connect(f.VS_main, &QScrollBar::valueChanged, &f, [room] { VS_main_Change(room); });
+    QObject::connect(f.HS_main, &QScrollBar::sliderMoved, &f, [room] { HS_main_Scroll(room); });
+    QObject::connect(f.VS_main, &QScrollBar::sliderMoved, &f, [room] { VS_main_Scroll(room); });
+    add_scroll_keys(room);
 
     // The wheel over the picture, or over the viewport around it.
     auto rest = std::make_shared<WheelRest>();
-    rest->zoom = new WheelZoom(f);
+    rest->zoom = new WheelZoom(room);
     for (QWidget* area : {static_cast<QWidget*>(f.P_in), static_cast<QWidget*>(f.P_out)})
-        on_wheel(area, [&f, rest](QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pointer) {
-            P_out_Wheel(f, *rest, angle, modifiers, pointer);
+        on_wheel(area, [room, rest](QPoint angle, Qt::KeyboardModifiers modifiers, QPoint pointer) {
+            P_out_Wheel(room, *rest, angle, modifiers, pointer);
         });
 
     // Connected after the measuring handlers (wired before view): the readout
     // and the magnifier show the pointer's move as measuring has taken it.
-    auto* place = new PointerPlace(f);
+    auto* place = new PointerPlace(room);
     add_pointer_readout(f, *place);
     add_magnifier(f, *place);
 }

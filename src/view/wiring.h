@@ -6,7 +6,8 @@
 // Ctrl+- "out", Ctrl+0 "1/1"; with "zoom lock" ticked they say so in the
 // status line); the scroll keys (view/scroll_keys.h); the View menu with the
 // magnifier (M); the pointer readout. Open picture takes Ctrl+O. The program
-// calls it once, before start-up, after measure's (app/main_window.cpp).
+// calls it once, before start-up, after measure's and scale's, whose doors the
+// view's room holds (app/main_window.cpp).
 
 class F_main;
 

@@ -1,22 +1,26 @@
 // SPDX-License-Identifier: MIT
 #include "view/zoom_lock.h"
 
-#include "form/F_main.h"
+#include "form/check_value.h"
+#include "form/view_room.h"
+#include "widgets/click_label.h"
 
 #include <QCheckBox>
 #include <QLabel>
 
-QString zoom_lock_refusal(const F_main& f) {
-    if (value(f.Check_zlock) != 1) return QString();
+QString zoom_lock_refusal(const ViewRoom& room) {
+    if (value(room.Check_zlock) != 1) return QString();
     return QStringLiteral("Zoom lock is on: untick \"zoom lock\" to zoom.");
 }
 
-void Check_zlock_Click(F_main& f) {
+void Check_zlock_Click(const ViewRoom& room) {
     // Said either way, so "Zoom lock is on" never outlives the lock.
-    if (value(f.Check_zlock) == 1)
-        f.report(QStringLiteral("Zoom lock is on: the zoom stays at %1.").arg(f.L_zval->text()),
-                 F_main::Outcome::done);
+    if (value(room.Check_zlock) == 1)
+        room.report(
+            QStringLiteral("Zoom lock is on: the zoom stays at %1.").arg(room.L_zval->text()),
+            ReportOutcome::done);
     else
-        f.report(QStringLiteral("Zoom lock is off: the zoom buttons, keys and wheel zoom again."),
-                 F_main::Outcome::done);
+        room.report(
+            QStringLiteral("Zoom lock is off: the zoom buttons, keys and wheel zoom again."),
+            ReportOutcome::done);
 }

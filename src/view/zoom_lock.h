@@ -5,12 +5,12 @@
 // user guessing. (The "in", "out" and "1/1" labels sit beside the check box
 // that explains them.)
 
-class F_main;
+struct ViewRoom;
 
 #include <QString>
 
 // What the zoom keys and Ctrl+wheel say instead of zooming while "zoom lock"
 // is ticked ("Zoom lock is on..."); empty while they may zoom.
-QString zoom_lock_refusal(const F_main& f);
+QString zoom_lock_refusal(const ViewRoom& room);
 // The box's click: says whether zooming is held or possible again.
-void Check_zlock_Click(F_main& f);
+void Check_zlock_Click(const ViewRoom& room);

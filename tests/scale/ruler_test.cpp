@@ -7,6 +7,7 @@
 
 #include "form/numbers.h"
 #include "form/view_mapping.h"
+#include "form/view_room.h"
 #include "measure/pointer_input.h"
 #include "view/zoom.h"
 
@@ -49,9 +50,9 @@ class Ruler : public KelvoTest {
     int zoom() const { return round_to_int(view_mapping(*f).percent); }
     void zoom_to(int percent) {
         while (zoom() < percent)
-            L_in_Click(*f);
+            L_in_Click(f->view_room());
         while (zoom() > percent)
-            L_out_Click(*f);
+            L_out_Click(f->view_room());
         ASSERT_EQ(zoom(), percent);
     }
     // A picture pixel as shown at the current zoom.

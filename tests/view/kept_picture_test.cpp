@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "view_fixture.h"
 
+#include "form/view_room.h"
 #include "picture/downscale.h"
 #include "view/zoom.h"
 
@@ -42,7 +43,7 @@ TEST_F(KeptPicture, EveryZoomShowsWhatAFreshDecodingShows) {
         const QSize area = f->P_in->size();
         ++when.tv_sec; // the file changed: read again at the same zoom
         set_modified(file, when);
-        ASSERT_TRUE(render_at_zoom(*f).isEmpty()) << zoom;
+        ASSERT_TRUE(render_at_zoom(f->view_room()).isEmpty()) << zoom;
         ASSERT_NE(f->full_picture.cacheKey(), kept) << zoom;
         ASSERT_EQ(f->P_in->size(), area) << zoom;
         ASSERT_EQ(f->P_in->shown_part(f->P_in->rect()), shown) << zoom;

@@ -3,6 +3,7 @@
 
 #include "kelvo_fixture.h"
 
+#include "form/view_room.h"
 #include "platform/recent_pictures.h"
 #include "view/recent_menu.h"
 
@@ -66,7 +67,7 @@ TEST_F(Keys, OpenRecentListsTheLastEightNewestFirstAndDropsAMissingFileWithAWord
         open(files.last());
     }
     open(files[3]); // to the head, once
-    fill_recent_menu(*f);
+    fill_recent_menu(f->view_room());
     const QList<QAction*> entries = f->ff->findChild<QMenu*>("recent_pictures")->actions();
     ASSERT_EQ(entries.size(), 8);
     EXPECT_EQ(entries[0]->text(), QStringLiteral("&1 ") + files[3]);

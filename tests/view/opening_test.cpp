@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Opening a picture while the window goes on: the first screenful early, the
 // open as one step, input held meanwhile, and stepping through a folder.
+#include "form/view_room.h"
 #include "view/decode_ahead.h"
 #include "view/folder_steps.h"
 #include "view/picture_loading.h"
@@ -22,7 +23,7 @@ class Opening : public ViewTest {
     // Runs `during` from inside the open of `file`, once the window waits on it.
     PictureOpening open_with(const QString& file, const std::function<void()>& during) {
         QTimer::singleShot(0, f.get(), during);
-        return open_picture_file(*f, file);
+        return open_picture_file(f->view_room(), file);
     }
 };
 
@@ -46,7 +47,7 @@ TEST_F(Opening, ADamagedPhotoWithdrawsItsFirstScreenfulAndLeavesTheWindowAsItWas
         }
     } early;
     qApp->installEventFilter(&early);
-    const PictureOpening opening = open_picture_file(*f, cut);
+    const PictureOpening opening = open_picture_file(f->view_room(), cut);
     EXPECT_FALSE(opening.opened());
     EXPECT_GT(early.count, 0);
     EXPECT_EQ(f->P_out->findChild<QWidget*>(QStringLiteral("early_screenful")), nullptr);
@@ -67,7 +68,7 @@ TEST_F(Opening, ASecondOpenCancelsTheFirst) {
     const QString second = save_picture_file(test_picture(40, 30), "second.bmp");
     PictureOpening second_opening;
     const PictureOpening first_opening =
-        open_with(first, [&] { second_opening = open_picture_file(*f, second); });
+        open_with(first, [&] { second_opening = open_picture_file(f->view_room(), second); });
     EXPECT_FALSE(first_opening.opened());
     EXPECT_EQ(first_opening.message, QString()) << "the open that cancelled it says how it went";
     EXPECT_TRUE(second_opening.opened());
@@ -108,16 +109,16 @@ TEST_F(Opening, NextAndPreviousStepThroughTheFolderInNaturalOrder) {
     QFile notes(path("notes.txt"));
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
     open(order[0]);
-    next_picture(*f);
+    next_picture(f->view_room());
     EXPECT_EQ(f->pic_path, order[1]);
     // The next one, decoded ahead, changes before it is shown: read anew.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return decoded_ahead(*f) == order[2]; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return decoded_ahead(f->view_room()) == order[2]; }, 5000));
     QTest::qWait(20); // a later change time than the decoded one's
     ASSERT_TRUE(test_picture(33, 17).save(order[2], "JPG"));
     QTest::keyClick(f.get(), Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(f->pic_path, order[2]);
     EXPECT_EQ(f->P_in->size(), QSize(33, 17));
-    next_picture(*f);
+    next_picture(f->view_room());
     EXPECT_EQ(f->pic_path, order[2]);
     EXPECT_TRUE(
         f->status_text().startsWith(QLatin1String("No next picture: photo10.jpg is the last")));
@@ -125,7 +126,7 @@ TEST_F(Opening, NextAndPreviousStepThroughTheFolderInNaturalOrder) {
         QTest::keyClick(f.get(), Qt::Key_PageUp, Qt::ControlModifier);
         EXPECT_EQ(f->pic_path, order[i]);
     }
-    previous_picture(*f);
+    previous_picture(f->view_room());
     EXPECT_EQ(f->pic_path, order[0]);
     EXPECT_TRUE(f->status_text().startsWith(QLatin1String("No previous picture: Photo1.bmp")));
 }

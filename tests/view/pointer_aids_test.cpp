@@ -5,6 +5,7 @@
 #include "kelvo_fixture.h"
 
 #include "app/main_window.h"
+#include "form/view_room.h"
 #include "view/magnifier_control.h"
 #include "view/pointer_place.h"
 #include "view/pointer_readout.h"
@@ -50,7 +51,7 @@ class PointerAids : public KelvoTest {
 };
 
 TEST_F(PointerAids, ReadoutShowsThePicturePixelAndTheAngleOfTheLineBeingDrawn) {
-    ASSERT_EQ(show_zoom(*f, 200), QString());
+    ASSERT_EQ(show_zoom(f->view_room(), 200), QString());
     move(25, 15);
     EXPECT_EQ(readout(), QStringLiteral("x 12.5  y 7.5"));
     pointer::click(f->P_in, Qt::LeftButton, {25, 15});
@@ -67,7 +68,7 @@ TEST_F(PointerAids, ReadoutShowsThePicturePixelAndTheAngleOfTheLineBeingDrawn) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return readout().endsWith("angle 45.0\u00B0"); }, 2000));
     leave();
     EXPECT_EQ(readout(), QString());
-    ASSERT_EQ(show_zoom(*f, 510), QString());
+    ASSERT_EQ(show_zoom(f->view_room(), 510), QString());
     move(770, 51); // the last screen column of pixel 150 (150.98); the first row of pixel 10
     EXPECT_EQ(readout(), QStringLiteral("x 150.9  y 10.0"));
 }
@@ -109,7 +110,7 @@ TEST_F(PointerAids, KeyMShowsThePicturesOwnPixelsBesideThePointerAndTheChoiceIsK
 
 TEST_F(PointerAids, BelowFullSizeTheMagnifierReadsTheKeptPictureElseSaysItShowsTheScreens) {
     magnifier_item()->setChecked(true);
-    ASSERT_EQ(show_zoom(*f, 50), QString());
+    ASSERT_EQ(show_zoom(f->view_room(), 50), QString());
     QImage full = picture;
     full.invertPixels(); // not what the file holds
     f->full_picture = full;
