@@ -18,6 +18,7 @@ void wire_output(F_main& f) {
     // The session first: the room holds it. After measuring's and the
     // scale's wiring: the room holds their doors.
     f.workbook = new WorkbookSession(f.spreadsheets, &f);
+    f.workbook->show_read_back_progress(Reporter(f));
     const OutputRoom room = f.output_room();
 
     QObject::connect(f.fs, &QAction::triggered, &f, [room] { save_picture(room); });

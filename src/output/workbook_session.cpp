@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "output/workbook_session.h"
 
+#include "form/long_work.h"
 #include "output/workbook_file.h"
 #include "output/workbook_recovery.h"
 #include "platform/folder_lock.h"
 #include "workbook/spreadsheet_readers.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -84,7 +87,14 @@ WorkbookSession::Save WorkbookSession::take_changed_file(const FileIdentity& now
     };
     const spreadsheet::SheetReader reader = sheet_reader_for(xl_book);
     if (!reader) return unreadable(QStringLiteral("kelvo cannot read this kind of workbook back"));
-    const spreadsheet::SheetReading read = reader(xl_book);
+    std::optional<LongWork> work;
+    if (status_)
+        work.emplace(*status_,
+                     QStringLiteral("Reading back %1").arg(QFileInfo(xl_book).fileName()));
+    const spreadsheet::SheetReading read = reader(xl_book, [&work](int percent) {
+        if (work) work->progress(percent, 100);
+    });
+    work.reset();
     if (!read.error.isEmpty()) return unreadable(read.error);
     const spreadsheet::StoredSheet& stored = read.sheet;
     if (!is_results_sheet(stored))

@@ -15,6 +15,7 @@
 // rows read back. A changed file that cannot be read back is never written
 // over.
 
+#include "form/reporter.h"
 #include "platform/file_identity.h"
 #include "workbook/spreadsheet.h"
 
@@ -22,6 +23,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class WorkbookSession : public QObject {
@@ -31,6 +33,9 @@ class WorkbookSession : public QObject {
     // outlive the session (the window's own factory, which tests replace).
     WorkbookSession(const SpreadsheetFactory& spreadsheets, QObject* parent);
     ~WorkbookSession() override;
+    // A read back that takes more than half a second shows how far it got in
+    // the status bar of `status` (form/long_work.h); without it, nowhere.
+    void show_read_back_progress(const Reporter& status) { status_ = status; }
 
     std::unique_ptr<SpreadsheetApp> xl_app;        // the application of the open workbook
     QString xl_book;                               // the open workbook's file
@@ -109,6 +114,7 @@ class WorkbookSession : public QObject {
     Rescue rescue_rows(const std::vector<spreadsheet::TypedRow>& rows);
 
     const SpreadsheetFactory& spreadsheets_;
+    std::optional<Reporter> status_;
     // Saved since the file was last read back: in the file as this window
     // wrote it, and nowhere else on disk.
     std::vector<spreadsheet::TypedRow> unconfirmed_;

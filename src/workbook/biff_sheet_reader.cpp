@@ -18,6 +18,7 @@ namespace xls {
 namespace {
 
 using spreadsheet::CellValue;
+using spreadsheet::ReadProgress;
 using spreadsheet::SheetReading;
 
 // Records the reader needs besides those the writer writes.
@@ -465,7 +466,7 @@ class SheetCells {
 
 } // namespace
 
-SheetReading read_biff_sheet(const QByteArray& stream) {
+SheetReading read_biff_sheet(const QByteArray& stream, const ReadProgress& progress) {
     Globals g;
     if (QString why = read_globals(stream, &g); !why.isEmpty()) return {{}, why};
     Records records(stream, g.sheet_at);
@@ -475,7 +476,8 @@ SheetReading read_biff_sheet(const QByteArray& stream) {
         return {{}, QStringLiteral("its sheet cannot be found")};
     SheetCells cells(g);
     enum { before, in, after } table = before;
-    for (;;) {
+    for (qint64 read = 0;; ++read) {
+        if (progress && read % 4096 == 0) progress(int(records.pos() * 100 / stream.size()));
         if (!records.next(&r)) return {{}, damaged("the sheet does not end")};
         if (r.type == rec::eof) break;
         if (r.type == rec::bof) return {{}, damaged("a substream inside the sheet")};

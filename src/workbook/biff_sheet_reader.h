@@ -16,6 +16,7 @@
 
 namespace xls {
 
-spreadsheet::SheetReading read_biff_sheet(const QByteArray& stream);
+spreadsheet::SheetReading read_biff_sheet(const QByteArray& stream,
+                                          const spreadsheet::ReadProgress& progress = {});
 
 } // namespace xls

@@ -40,7 +40,8 @@ QString compare(const FreeXL_CellValue& got, const spreadsheet::StoredCell* mine
 
 } // namespace
 
-QString freexl_disagreement(const QString& path, const spreadsheet::StoredSheet& sheet) {
+QString freexl_disagreement(const QString& path, const spreadsheet::StoredSheet& sheet,
+                            const spreadsheet::ReadProgress& progress) {
     const void* handle = nullptr;
     unsigned int rows = 0;
     unsigned short cols = 0;
@@ -49,7 +50,10 @@ QString freexl_disagreement(const QString& path, const spreadsheet::StoredSheet&
     if (code == FREEXL_OK) code = freexl_worksheet_dimensions(handle, &rows, &cols);
     QString why;
     auto mine = sheet.cells.begin();
+    // libfreexl parses the whole file as it opens it: most of its time.
+    if (progress) progress(80);
     for (unsigned int r = 0; code == FREEXL_OK && why.isEmpty() && r < rows; ++r) {
+        if (progress && r % 4096 == 0) progress(80 + int(20 * qint64(r) / rows));
         for (unsigned short c = 0; code == FREEXL_OK && why.isEmpty() && c < cols; ++c) {
             FreeXL_CellValue got{};
             code = freexl_get_cell_value(handle, r, c, &got);

@@ -11,6 +11,8 @@ namespace xls {
 
 // Why libfreexl reads the workbook at `path` otherwise than `sheet`; empty
 // when it reads every cell alike.
-QString freexl_disagreement(const QString& path, const spreadsheet::StoredSheet& sheet);
+// `progress` hears how far it got.
+QString freexl_disagreement(const QString& path, const spreadsheet::StoredSheet& sheet,
+                            const spreadsheet::ReadProgress& progress = {});
 
 } // namespace xls

@@ -3,7 +3,9 @@
 // writes the first sheet, or the reason it cannot be read back, to its
 // standard output (sheet_wire.h). The window starts it (reader_process.h) for
 // a workbook another writer changed, so that nothing such a file makes a
-// parser do happens in the window's own process.
+// parser do happens in the window's own process. Started with --progress, it
+// also says how far it got on file descriptor 3: one byte, 0 to 100, at each
+// percent it passes.
 
 #include "workbook/reader_process.h"
 #include "workbook/sheet_wire.h"
@@ -11,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -58,9 +61,20 @@ void write_all(const QByteArray& bytes) {
     }
 }
 
+// Says `percent` on descriptor 3 when it is more than said so far. A window
+// that stopped listening costs nothing: the reading goes on.
+void say_progress(int percent) {
+    static int said = -1;
+    if (percent <= said) return;
+    said = percent;
+    const unsigned char byte = static_cast<unsigned char>(percent);
+    while (::write(3, &byte, 1) < 0 && errno == EINTR) {
+    }
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     // First of all: whatever a file claims, the reader cannot take more. (The
     // address sanitizer maps terabytes of shadow memory, and lives without.)
 #ifndef KELVO_ADDRESS_SANITIZER
@@ -71,12 +85,16 @@ int main() {
     if (std::getenv("KELVO_TEST_READER_STALLS"))
         for (;;)
             ::pause();
+    spreadsheet::ReadProgress progress;
+    if (argc > 1 && std::strcmp(argv[1], "--progress") == 0) progress = say_progress;
     spreadsheet::SheetReading reading;
     try {
         const Input input = read_input();
-        reading = input.error.isEmpty()
-                      ? xls::read_first_sheet(input.bytes, QStringLiteral("/proc/self/fd/0"))
-                      : spreadsheet::SheetReading{{}, input.error};
+        if (progress) progress(5);
+        reading =
+            input.error.isEmpty()
+                ? xls::read_first_sheet(input.bytes, QStringLiteral("/proc/self/fd/0"), progress)
+                : spreadsheet::SheetReading{{}, input.error};
     } catch (const std::bad_alloc&) {
         reading = {{}, QStringLiteral("it needs more memory than kelvo gives a reader")};
     }

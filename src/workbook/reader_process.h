@@ -17,7 +17,9 @@ inline constexpr int reader_time_ms = 2000;
 inline constexpr qint64 reader_memory_bytes = qint64(512) << 20;
 inline constexpr char reader_name[] = "kelvo-read-workbook";
 
-// The first sheet of the .xls workbook at `path`, read by the reader program.
-spreadsheet::SheetReading read_in_reader_process(const QString& path);
+// The first sheet of the .xls workbook at `path`, read by the reader program;
+// `progress` hears how far it got while the window waits (every 50 ms).
+spreadsheet::SheetReading read_in_reader_process(const QString& path,
+                                                 const spreadsheet::ReadProgress& progress = {});
 
 } // namespace xls

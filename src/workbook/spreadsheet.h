@@ -75,10 +75,13 @@ struct SheetReading {
     StoredSheet sheet;
     QString error; // empty on success
 };
+// How far a reading got, in percent; called often enough (every 50 ms at
+// least while it waits) for the window to repaint meanwhile.
+using ReadProgress = std::function<void(int percent)>;
 // Reads back the first sheet of the workbook at `path`; the reason when the
 // file cannot be read back whole (every cell's value, type and colour), so
 // that writing it anew would lose nothing.
-using SheetReader = std::function<SheetReading(const QString& path)>;
+using SheetReader = std::function<SheetReading(const QString& path, const ReadProgress& progress)>;
 } // namespace spreadsheet
 
 class SpreadsheetSheet {

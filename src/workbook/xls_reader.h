@@ -14,7 +14,9 @@
 namespace xls {
 
 // The sheet of the workbook whose bytes are `file`; libfreexl reads the same
-// bytes at `path`.
-spreadsheet::SheetReading read_first_sheet(const QByteArray& file, const QString& path);
+// bytes at `path`. `progress` hears how far it got, up to 90%: writing the
+// answer is the rest.
+spreadsheet::SheetReading read_first_sheet(const QByteArray& file, const QString& path,
+                                           const spreadsheet::ReadProgress& progress = {});
 
 } // namespace xls

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include <cstdio>
@@ -86,6 +87,33 @@ TEST_F(WorkbookReadBack, ADamagedRecordOrATextWithANulLeavesTheFileAsItIsAndTheR
     replace(nul);
     write_row(QString());
     expect_left_alone(nul, "NUL");
+}
+
+// A read back that keeps the window waiting (here a reader that never
+// answers, cut after two seconds) shows how far it got, and the bar goes with it.
+TEST_F(WorkbookReadBack, AReadBackThatTakesLongShowsItsProgress) {
+    write_row(QString());
+    replace(xlwt_workbook(3));
+    auto* bar = f->findChild<QProgressBar*>(QStringLiteral("progress_bar"));
+    ASSERT_NE(bar, nullptr);
+    QString shown;
+    struct Shows : QObject {
+        QString* text;
+        explicit Shows(QString* t) : text(t) {}
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Show && o->objectName() == "progress_bar")
+                *text = static_cast<QProgressBar*>(o)->format();
+            return false;
+        }
+    } shows(&shown);
+    qApp->installEventFilter(&shows);
+    qputenv("KELVO_TEST_READER_STALLS", "1");
+    write_row(QString());
+    qunsetenv("KELVO_TEST_READER_STALLS");
+    qApp->removeEventFilter(&shows);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("Reading back book.xls"))) << shown.toStdString();
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(f->status_text().contains(QStringLiteral("it took too long")));
 }
 
 // xlrd's cells of each file, by name: [row, col, type, value, colour] each,

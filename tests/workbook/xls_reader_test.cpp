@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -55,8 +56,11 @@ QString save(const QTemporaryDir& dir, const QByteArray& bytes = {}) {
 
 TEST(XlsReader, EveryCellComesBackWithItsValueTypeAndColour) {
     QTemporaryDir dir;
-    const auto [stored, why] = xls::read_in_reader_process(save(dir));
+    std::vector<int> said;
+    const auto [stored, why] =
+        xls::read_in_reader_process(save(dir), [&](int percent) { said.push_back(percent); });
     ASSERT_EQ(why.toStdString(), "");
+    EXPECT_TRUE(std::is_sorted(said.begin(), said.end()) && !said.empty() && said.back() == 100);
     const spreadsheet::StoredSheet* sheet = &stored;
     EXPECT_EQ(sheet->last_row, 3);
     ASSERT_EQ(sheet->cells.size(), std::size(cells));
