@@ -135,12 +135,11 @@ class F_main : public QMainWindow {
     ViewMapping zoom;
     // The full-size decoded picture kept between zoom steps; null when not kept.
     QImage full_picture;
-    // full_picture shrunk by whole factors (smaller_factors: each pixel the
-    // average of a block that many pixels wide and high), made from it when a
-    // zoom far below 100% first needs it; null until then, and whenever
-    // full_picture changes.
+    // full_picture shrunk by whole factors (each pixel the average of a block
+    // that many pixels wide and high: the two sizes' ratios), made from it
+    // when a zoom far below 100% first needs it; null until then, and
+    // whenever full_picture changes.
     QImage smaller_picture;
-    QSize smaller_factors;
 
     // The open workbook (xl_app, xl_book, xl_row, xl_open and the rows not
     // saved yet): a child of the window, made when the spreadsheet export is

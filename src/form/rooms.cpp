@@ -102,7 +102,6 @@ ViewRoom F_main::view_room() {
         .full_picture = full_picture,
         .full_picture_file = full_picture_file,
         .smaller_picture = smaller_picture,
-        .smaller_factors = smaller_factors,
         .measuring = *measuring_door,
         .scale = *scale_door,
         .dialogs = FileAsking(*this),

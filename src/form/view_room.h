@@ -40,12 +40,10 @@ struct ViewRoom {
     QString& pic_path;
     ViewMapping& zoom;
     // The full-size picture kept between zoom steps, the file it was decoded
-    // from as it was then, and its smaller copy with the factors it was made
-    // by (view/kept_picture.h).
+    // from as it was then, and its smaller copy (view/kept_picture.h).
     QImage& full_picture;
     FileIdentity& full_picture_file;
     QImage& smaller_picture;
-    QSize& smaller_factors;
 
     MeasuringDoor& measuring; // restarted by a zoom step and a new picture
     ScaleDoor& scale;         // the bar redrawn, the calibration kept or ended

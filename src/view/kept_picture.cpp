@@ -50,7 +50,10 @@ void show_shrunk(const ViewRoom& room, QSize shown) {
     const QSize full = room.full_picture.size();
     const int rx = exact_ratio(full.width(), shown.width());
     const int ry = exact_ratio(full.height(), shown.height());
-    if (room.smaller_picture.isNull() || !serves(room.smaller_factors, rx, ry)) {
+    // The smaller picture's sides divide the full one's: their ratios are its factors.
+    const QSize smaller = room.smaller_picture.size();
+    if (room.smaller_picture.isNull() ||
+        !serves({full.width() / smaller.width(), full.height() / smaller.height()}, rx, ry)) {
         const QSize factors = smaller_factors_for(rx, ry);
         if (factors.isEmpty()) {
             room.P_in->set_picture_shrunk(room.full_picture, shown);
@@ -58,7 +61,6 @@ void show_shrunk(const ViewRoom& room, QSize shown) {
         }
         room.smaller_picture = downscaled_copy(
             room.full_picture, {full.width() / factors.width(), full.height() / factors.height()});
-        room.smaller_factors = factors;
     }
     room.P_in->set_picture_shrunk(room.smaller_picture, shown);
 }
