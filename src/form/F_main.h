@@ -140,6 +140,11 @@ class F_main : public QMainWindow {
     // when a zoom far below 100% first needs it; null until then, and
     // whenever full_picture changes.
     QImage smaller_picture;
+    // The memory of the full-size picture shown before, its pixels no longer
+    // wanted: the next picture decoded at full size (an open, the next one
+    // ahead) is decoded into it, skipping the system's zeroing of fresh
+    // pages. Null when there is none.
+    QImage spare_memory;
 
     // The open workbook (xl_app, xl_book, xl_row, xl_open and the rows not
     // saved yet): a child of the window, made when the spreadsheet export is

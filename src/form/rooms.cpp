@@ -102,6 +102,7 @@ ViewRoom F_main::view_room() {
         .full_picture = full_picture,
         .full_picture_file = full_picture_file,
         .smaller_picture = smaller_picture,
+        .spare_memory = spare_memory,
         .measuring = *measuring_door,
         .scale = *scale_door,
         .dialogs = FileAsking(*this),

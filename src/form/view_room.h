@@ -44,6 +44,7 @@ struct ViewRoom {
     QImage& full_picture;
     FileIdentity& full_picture_file;
     QImage& smaller_picture;
+    QImage& spare_memory; // the picture shown before's memory, to decode the next into
 
     MeasuringDoor& measuring; // restarted by a zoom step and a new picture
     ScaleDoor& scale;         // the bar redrawn, the calibration kept or ended

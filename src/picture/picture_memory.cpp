@@ -78,6 +78,21 @@ void make_bytes_present(uchar* begin, size_t length, const uchar* end) {
 #endif
 }
 
+void mark_pixels_unwanted(QImage& image) {
+#ifdef MADV_FREE
+    if (image.isNull() || !image.isDetached()) return;
+    static const quintptr page = quintptr(::sysconf(_SC_PAGESIZE));
+    // Whole pages inside the pixels only: the page around their first and
+    // last bytes may hold another allocation.
+    const auto start = reinterpret_cast<quintptr>(image.constBits());
+    const quintptr from = (start + page - 1) & ~(page - 1);
+    const quintptr to = (start + quintptr(image.sizeInBytes())) & ~(page - 1);
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_FREE);
+#else
+    Q_UNUSED(image);
+#endif
+}
+
 void make_rows_present(QImage& image, int first, int count) {
     if (image.isNull() || count <= 0 || first >= image.height()) return;
     count = qMin(count, image.height() - first);

@@ -31,6 +31,12 @@ void make_bytes_present(uchar* begin, size_t length, const uchar* end);
 // once), else as unpopulated_rgb32. `memory` is emptied either way.
 QImage reuse_rgb32(QSize size, QImage& memory);
 
+// Tells the system the pixels of `image`, held by nobody else, are no longer
+// wanted while the memory is kept for the next picture: it may take the pages
+// back should it run short, and until it does they are written again without
+// a page fault or the zeroing of fresh ones.
+void mark_pixels_unwanted(QImage& image);
+
 // Makes the rows of a picture resident on a thread of its own, a band at a
 // time, while the decoder fills the rows above: the system's zeroing of
 // fresh pages overlaps the decoding instead of holding it up. It never goes

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,9 +21,9 @@ constexpr int start_after_ms = 300;
 // Owned by the window, so the workers are stopped and joined as it closes.
 class Ahead : public QObject {
   public:
-    // The shown picture's path is the window's, which outlives its children;
-    // it is read when the decoding starts.
-    explicit Ahead(const ViewRoom& room) : QObject(room.window) {
+    // The shown picture's path and the spare memory are the window's, which
+    // outlives its children; the path is read when the decoding starts.
+    explicit Ahead(const ViewRoom& room) : QObject(room.window), spare_(room.spare_memory) {
         setObjectName(QStringLiteral("decode_ahead"));
         later.setSingleShot(true);
         connect(&later, &QTimer::timeout, this,
@@ -40,16 +41,23 @@ class Ahead : public QObject {
     // A decoding no longer wanted is asked to stop and let go of once its
     // worker has ended: a JPEG stops at its next band, but Qt's decoders (a
     // BMP, a PNG) cannot be stopped, and waiting for them would hold the
-    // window up just when the user has asked for another picture.
+    // window up just when the user has asked for another picture. One that
+    // has finished leaves its picture's memory as the spare, at once: the
+    // open that drops it decodes into it, not beside it.
     void drop() { let_go_of(std::move(decoding)); }
     void let_go_of(std::unique_ptr<PictureDecoding> unwanted) {
         std::erase_if(dropped_, [](const auto& d) { return d->finished(); });
         if (!unwanted) return;
+        if (unwanted->finished()) {
+            keep_spare_memory(spare_, unwanted->take().full);
+            return;
+        }
         unwanted->stop();
         dropped_.push_back(std::move(unwanted));
     }
 
   private:
+    QImage& spare_;
     std::vector<std::unique_ptr<PictureDecoding>> dropped_;
 };
 
@@ -67,7 +75,8 @@ void Ahead::start_decoding_ahead(const QString& shown) {
     const PictureSize size = read_picture_size(next);
     if (!size.size.isValid() || !fits_full_picture_budget(size.size)) return;
     // At full size: the kept picture, which shows at any zoom.
-    decoding = std::make_unique<PictureDecoding>(next, size.size, 100.0, true);
+    decoding = std::make_unique<PictureDecoding>(next, size.size, 100.0,
+                                                 std::exchange(spare_, QImage()), true);
 }
 
 } // namespace

@@ -19,10 +19,10 @@ namespace {
 // (x, y) of the whole shows picture pixel (x W / shown width, y H / shown height).
 class EarlyScreenful : public QWidget {
   public:
-    EarlyScreenful(QWidget* parent, QImage part, QPoint part_at, QPoint scrolled, QSize full,
-                   QSize shown)
-        : QWidget(parent), part_(std::move(part)), part_at_(part_at), scrolled_(scrolled),
-          full_(full), shown_(shown) {
+    EarlyScreenful(QWidget* parent, QImage pixels, QRect source, QPoint part_at, QPoint scrolled,
+                   QSize full, QSize shown)
+        : QWidget(parent), pixels_(std::move(pixels)), source_(source), part_at_(part_at),
+          scrolled_(scrolled), full_(full), shown_(shown) {
         setObjectName(QStringLiteral("early_screenful"));
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -34,11 +34,12 @@ class EarlyScreenful : public QWidget {
         painter.translate(-scrolled_);
         painter.scale(double(shown_.width()) / full_.width(),
                       double(shown_.height()) / full_.height());
-        painter.drawImage(part_at_, part_);
+        painter.drawImage(part_at_, pixels_, source_);
     }
 
   private:
-    QImage part_;
+    QImage pixels_;   // read only: the worker may still write the rows below source_
+    QRect source_;    // the part in pixels_
     QPoint part_at_;  // its place in the picture
     QPoint scrolled_; // the first shown pixel in the viewport
     QSize full_;
@@ -83,10 +84,11 @@ EarlyPart early_part(const ViewRoom& room, QSize full, double percent) {
     return part;
 }
 
-std::unique_ptr<QWidget> show_early_part(const ViewRoom& room, const EarlyPart& part,
-                                         QImage pixels) {
-    auto early = std::make_unique<EarlyScreenful>(
-        room.P_out, std::move(pixels), part.region.topLeft(), part.scrolled, part.full, part.shown);
+std::unique_ptr<QWidget> show_early_part(const ViewRoom& room, const EarlyPart& part, QImage pixels,
+                                         QRect source) {
+    auto early = std::make_unique<EarlyScreenful>(room.P_out, std::move(pixels), source,
+                                                  part.region.topLeft(), part.scrolled, part.full,
+                                                  part.shown);
     early->setGeometry(
         QRect(QPoint(0, 0), part.region.isEmpty()
                                 ? QSize()
@@ -103,5 +105,6 @@ std::unique_ptr<QWidget> show_early_screenful(const ViewRoom& room, const QStrin
     if (part.region.isEmpty()) return nullptr;
     LoadedPicture pixels = load_picture_region(path, part.region);
     if (pixels.image.isNull()) return nullptr;
-    return show_early_part(room, part, std::move(pixels.image));
+    const QRect source = pixels.image.rect();
+    return show_early_part(room, part, std::move(pixels.image), source);
 }

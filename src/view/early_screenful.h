@@ -23,10 +23,12 @@ struct EarlyPart {
 };
 EarlyPart early_part(const ViewRoom& room, QSize full, double percent);
 
-// Shows `pixels`, the part's region of the picture, over the picture area at
-// once; they stay until the widget returned is deleted.
-std::unique_ptr<QWidget> show_early_part(const ViewRoom& room, const EarlyPart& part,
-                                         QImage pixels);
+// Shows the part's region of the picture over the picture area at once, from
+// `pixels` where their `source` rectangle holds it (the whole of a region
+// decoded alone; the worker's rows as it makes them, shared, not copied);
+// they stay until the widget returned is deleted.
+std::unique_ptr<QWidget> show_early_part(const ViewRoom& room, const EarlyPart& part, QImage pixels,
+                                         QRect source);
 
 // Decodes the part's region from `path` alone and shows it. Null when the
 // file gives no such part: a picture other than a JPEG stored upright or an

@@ -3,6 +3,7 @@
 
 #include "form/view_room.h"
 #include "picture/downscale.h"
+#include "picture/picture_memory.h"
 #include "view/zoomed_size.h"
 #include "widgets/picture_box.h"
 
@@ -80,6 +81,17 @@ void keep_full_picture(const ViewRoom& room, const FileIdentity& file, const QIm
     room.full_picture = picture; // shared with the picture area at 100% and above: no copy
     room.smaller_picture = QImage();
     room.full_picture_file = file;
+}
+
+void keep_spare_memory(QImage& spare, QImage memory) {
+    // Smaller pictures are mapped afresh in a moment; this much memory is
+    // zeroed by the system in tens of milliseconds.
+    constexpr qint64 worth_keeping_bytes = qint64(8) << 20;
+    if (memory.format() != QImage::Format_RGB32 || !memory.isDetached() ||
+        memory.sizeInBytes() < worth_keeping_bytes || memory.sizeInBytes() <= spare.sizeInBytes())
+        return;
+    mark_pixels_unwanted(memory);
+    spare = std::move(memory);
 }
 
 bool show_kept_picture(const ViewRoom& room, double percent, const FileIdentity& file) {

@@ -40,6 +40,11 @@ bool show_kept_picture(const ViewRoom& room, double percent, const FileIdentity&
 // `file` before decoding.
 void keep_full_picture(const ViewRoom& room, const FileIdentity& file, const QImage& picture);
 
+// Keeps `memory`, a picture no longer shown, as `spare` (F_main::spare_memory)
+// when it is a large 32-bit picture held by nothing else and larger than the
+// spare already kept; lets it go otherwise.
+void keep_spare_memory(QImage& spare, QImage memory);
+
 // Shows the kept picture at `shown`: magnified, at its own size, or shrunk
 // (from a smaller copy where each shown pixel covers whole blocks of it).
 void show_full_picture_at(const ViewRoom& room, QSize shown);

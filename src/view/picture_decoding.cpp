@@ -11,8 +11,10 @@
 #include <unistd.h>
 #include <utility>
 
-PictureDecoding::PictureDecoding(QString path, QSize full, double percent, bool background)
-    : path_(std::move(path)), full_(full), percent_(percent), background_(background) {
+PictureDecoding::PictureDecoding(QString path, QSize full, double percent, QImage memory,
+                                 bool background)
+    : path_(std::move(path)), full_(full), percent_(percent), background_(background),
+      memory_(std::move(memory)) {
     worker_ = std::thread([this] { decode(); });
 }
 
@@ -21,11 +23,11 @@ PictureDecoding::~PictureDecoding() {
     worker_.join();
 }
 
-QImage PictureDecoding::decoded_part(QRect region) {
+QImage PictureDecoding::rows_covering(QRect region) {
     if (watch_.rows.load(std::memory_order_acquire) <= region.bottom()) return QImage();
-    const QImage rows = watch_.rows_so_far();
+    QImage rows = watch_.rows_so_far();
     if (rows.size() != full_ || !rows.rect().contains(region)) return QImage();
-    return rows.copy(region);
+    return rows;
 }
 
 DecodedPicture PictureDecoding::take() {
@@ -43,11 +45,11 @@ void PictureDecoding::decode() {
     if (keeps_full_picture(full_, shown)) {
         // Kept whole: below 100% the picture area shrinks only the part it
         // shows, from the kept picture, as a zoom step does.
-        LoadedPicture loaded = load_picture_reusing(path_, QImage(), &watch_);
+        LoadedPicture loaded = load_picture_reusing(path_, std::move(memory_), &watch_);
         result_.full = std::move(loaded.image);
         result_.error = std::move(loaded.error);
     } else {
-        LoadedPicture loaded = load_picture_scaled(path_, shown, QImage(), &watch_);
+        LoadedPicture loaded = load_picture_scaled(path_, shown, std::move(memory_), &watch_);
         result_.shown = std::move(loaded.image);
         result_.error = std::move(loaded.error);
     }
@@ -56,11 +58,15 @@ void PictureDecoding::decode() {
 }
 
 bool show_decoded_picture(const ViewRoom& room, DecodedPicture& decoded, double percent) {
+    QImage before = room.full_picture;
     if (!decoded.full.isNull()) {
         // Shown at the size the picture decoded to, should the file have
         // changed since its header was read.
         keep_full_picture(room, decoded.file, std::exchange(decoded.full, QImage()));
-        if (show_kept_picture(room, percent, decoded.file)) return true;
+        if (show_kept_picture(room, percent, decoded.file)) {
+            keep_spare_memory(room.spare_memory, std::move(before));
+            return true;
+        }
         room.full_picture = QImage();
         room.full_picture_file = FileIdentity();
         return false;
@@ -69,5 +75,6 @@ bool show_decoded_picture(const ViewRoom& room, DecodedPicture& decoded, double 
     room.full_picture = QImage(); // the previous picture's, kept no more
     room.full_picture_file = FileIdentity();
     room.P_in->set_picture(std::exchange(decoded.shown, QImage()));
+    keep_spare_memory(room.spare_memory, std::move(before));
     return true;
 }

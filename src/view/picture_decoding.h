@@ -26,8 +26,10 @@ class PictureDecoding {
     // Starts decoding `path` (whose picture is `full` large, as its header
     // says) to show at `percent`. A decoding in the `background` (the next
     // picture, ahead) runs at a lower priority than the window's own work, so
-    // a zoom step meanwhile is not slowed by it.
-    PictureDecoding(QString path, QSize full, double percent, bool background = false);
+    // a zoom step meanwhile is not slowed by it. The picture is decoded into
+    // `memory` when that is large enough and held by nothing else.
+    PictureDecoding(QString path, QSize full, double percent, QImage memory,
+                    bool background = false);
     // Asks the decoding to stop and waits for the worker: no thread outlives it.
     ~PictureDecoding();
     PictureDecoding(const PictureDecoding&) = delete;
@@ -40,10 +42,12 @@ class PictureDecoding {
     // Rows decoded so far, of rows_in_all() (0 until the decoder knows it).
     int rows() const { return watch_.rows.load(std::memory_order_relaxed); }
     int rows_in_all() const { return watch_.of_rows.load(std::memory_order_relaxed); }
-    // `region` of the picture, once the worker has decoded all its rows (a
-    // JPEG stored upright, decoded at full size, makes its rows top first and
-    // shows them while it works); null before, and for other pictures.
-    QImage decoded_part(QRect region);
+    // The picture as far as the worker has decoded it, shared, once its rows
+    // cover `region` (a JPEG stored upright, decoded at full size, makes its
+    // rows top first and shows them while it works); null before, and for
+    // other pictures. Only the rows covered may be read: the worker writes
+    // those below.
+    QImage rows_covering(QRect region);
     // The picture, once finished(); taken once.
     DecodedPicture take();
     // Asks the worker to give up at its next band of rows (a JPEG's; other
@@ -57,6 +61,7 @@ class PictureDecoding {
     QSize full_;
     double percent_;
     bool background_;
+    QImage memory_; // handed to the worker
     DecodeWatch watch_;
     DecodedPicture result_;
     std::atomic<bool> finished_{false};
@@ -66,5 +71,7 @@ class PictureDecoding {
 // Shows a decoded picture in the picture area at `percent`, as show_picture_at
 // would have from the file, and keeps its full-size picture. False when the
 // decoding gave nothing to show at that zoom (the file must be read for it).
+// The full-size picture shown before becomes the window's spare memory once
+// nothing shows it.
 struct ViewRoom;
 bool show_decoded_picture(const ViewRoom& room, DecodedPicture& decoded, double percent);

@@ -139,15 +139,16 @@ DecodedPicture decode_for_open(const ViewRoom& room, const QString& path, QSize 
     const bool from_worker =
         !ahead && !part.region.isEmpty() && part.region.top() == 0 && jpeg_stored_upright(path);
     if (!ahead) {
-        decoding = std::make_unique<PictureDecoding>(path, full, percent);
+        decoding = std::make_unique<PictureDecoding>(path, full, percent,
+                                                     std::exchange(room.spare_memory, QImage()));
         if (!from_worker) early = show_early_screenful(room, path, part);
         underway.early = early.get();
     }
     underway.decoding = decoding.get();
     const auto look_on = [&] {
         if (!from_worker || early) return false;
-        if (QImage rows = decoding->decoded_part(part.region); !rows.isNull()) {
-            early = show_early_part(room, part, std::move(rows));
+        if (QImage rows = decoding->rows_covering(part.region); !rows.isNull()) {
+            early = show_early_part(room, part, std::move(rows), part.region);
             underway.early = early.get();
             return false;
         }
@@ -162,7 +163,7 @@ DecodedPicture decode_for_open(const ViewRoom& room, const QString& path, QSize 
     DecodedPicture decoded = decoding->take();
     // Decoded ahead from a file that has changed since: read again.
     if (ahead && !(decoded.file == file_identity(path))) {
-        decoding = std::make_unique<PictureDecoding>(path, full, percent);
+        decoding = std::make_unique<PictureDecoding>(path, full, percent, std::move(decoded.full));
         underway.decoding = decoding.get();
         wait_for(room, *decoding, underway);
         underway.decoding = nullptr;

@@ -2,11 +2,13 @@
 // Opening a picture while the window goes on: the first screenful early, the
 // open as one step, input held meanwhile, and stepping through a folder.
 #include "form/view_room.h"
+#include "picture/picture_io.h"
 #include "view/decode_ahead.h"
 #include "view/folder_steps.h"
 #include "view/picture_loading.h"
 #include "view_fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTimer>
 
@@ -129,6 +131,31 @@ TEST_F(Opening, NextAndPreviousStepThroughTheFolderInNaturalOrder) {
     previous_picture(f->view_room());
     EXPECT_EQ(f->pic_path, order[0]);
     EXPECT_TRUE(f->status_text().startsWith(QLatin1String("No previous picture: Photo1.bmp")));
+}
+
+// Going through a folder, each picture is decoded into the memory of one shown
+// before, ahead or not: no fresh pages, nothing of the old pixels left.
+TEST_F(Opening, PicturesAreDecodedIntoTheMemoryOfThoseShownBefore) {
+    show_window();
+    QDir().mkpath(path("folder"));
+    for (const char* name : {"folder/a1.jpg", "folder/a2.jpg", "folder/a3.jpg"})
+        photo(name, 2000, 1500);
+    const QString elsewhere = photo("b.jpg", 2000, 1500);
+    ASSERT_TRUE(test_picture(2000, 1500).mirrored().save(elsewhere, "JPG", 90));
+    open(path("folder/a1.jpg"));
+    const uchar* first = f->full_picture.constBits();
+    const auto ahead = [&](const char* name) {
+        return QTest::qWaitFor([&] { return decoded_ahead(f->view_room()) == path(name); }, 5000);
+    };
+    ASSERT_TRUE(ahead("folder/a2.jpg"));
+    next_picture(f->view_room());
+    EXPECT_EQ(f->spare_memory.constBits(), first);
+    // a3 decoded ahead into a1's memory, then dropped for a picture elsewhere.
+    ASSERT_TRUE(ahead("folder/a3.jpg"));
+    EXPECT_TRUE(f->spare_memory.isNull());
+    open(elsewhere);
+    EXPECT_EQ(f->full_picture.constBits(), first);
+    EXPECT_EQ(f->full_picture, load_picture_reusing(elsewhere).image);
 }
 
 } // namespace
