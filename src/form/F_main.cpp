@@ -7,6 +7,7 @@
 #include "form/pointer_tool.h"
 #include "form/scale_door.h"
 #include "platform/log.h"
+#include "widgets/scroll_bar.h"
 
 #include <algorithm>
 
@@ -132,6 +133,8 @@ void F_main::build_elements() {
     VS_main->setOrientation(Qt::Vertical);
     HS_main = element<QScrollBar>(client, "HS_main", {8, 400, 513, 15});
     HS_main->setOrientation(Qt::Horizontal);
+    draw_scroll_bar_plainly(VS_main);
+    draw_scroll_bar_plainly(HS_main);
 
     Frm_result = element<QFrame>(client, "Frm_result", {536, 0, 113, 409});
     Frm_result->setFrameShape(QFrame::Box);
