@@ -27,21 +27,22 @@ bool serves(QSize factors, int rx, int ry) {
     return side(factors.width(), rx) && side(factors.height(), ry);
 }
 
-// The factors of the smaller picture to make for such a zoom: the largest
-// picture that serves it and takes at most a third of the full one's memory;
-// empty when there is none.
+// The factors of the smaller picture to make for such a zoom: the smallest
+// picture that serves it, at most a third of the full one's memory, so that
+// making it maps (fresh memory is most of what making it costs) and every step
+// then reads as few pixels as can be; empty when there is none.
 QSize smaller_factors_for(int rx, int ry) {
     QSize best;
     for (int kx = 1; kx <= rx; ++kx)
         for (int ky = 1; ky <= ry; ++ky)
             if (kx * ky >= 3 && serves({kx, ky}, rx, ry) &&
-                (best.isEmpty() || kx * ky < best.width() * best.height()))
+                (best.isEmpty() || kx * ky > best.width() * best.height()))
                 best = QSize(kx, ky);
     return best;
 }
 
-// Where each shown pixel covers whole blocks of the full-size picture (two by
-// two at 10% of 6000 x 4000; five by one at 10% of 8660 x 5773, whose height
+// Where each shown pixel covers whole blocks of the full-size picture (five by
+// five at 10% of 6000 x 4000; five by one at 10% of 8660 x 5773, whose height
 // does not divide), it is shrunk from the smaller picture made of those
 // blocks, a fraction of the pixels to read: two roundings, within one level of
 // the exact average. Elsewhere it is shrunk from the full-size picture, as a

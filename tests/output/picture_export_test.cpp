@@ -304,7 +304,7 @@ TEST_F(SavePicture, TheFileHoldsThePixelsTheScreenShowsAtEveryZoom) {
 
 // Below 100% the picture area shrinks only what is exposed, and keeps it as
 // shown while the view scrolls; the file is made by the same shrink. At 10%
-// of 600 x 400 each shown pixel covers whole two-by-two blocks, and of
+// of 600 x 400 each shown pixel covers whole five-by-five blocks, and of
 // 600 x 397 (whose height does not divide) whole five-by-one blocks, shrunk
 // from a smaller picture made of them: within one level of the exact average.
 TEST_F(SavePicture, BelowFullSizeTheFileIsWhatTheScreenShowsAtEveryZoom) {
