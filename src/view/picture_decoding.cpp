@@ -3,6 +3,7 @@
 
 #include "form/view_room.h"
 #include "picture/picture_io.h"
+#include "picture/worker_thread.h"
 #include "view/kept_picture.h"
 #include "view/zoomed_size.h"
 #include "widgets/picture_box.h"
@@ -15,7 +16,7 @@ PictureDecoding::PictureDecoding(QString path, QSize full, double percent, QImag
                                  bool background)
     : path_(std::move(path)), full_(full), percent_(percent), background_(background),
       memory_(std::move(memory)) {
-    worker_ = std::thread([this] { decode(); });
+    worker_ = thread_beside([this] { decode(); });
 }
 
 PictureDecoding::~PictureDecoding() {
