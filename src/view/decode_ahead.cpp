@@ -21,13 +21,12 @@ constexpr int start_after_ms = 300;
 // Owned by the window, so the workers are stopped and joined as it closes.
 class Ahead : public QObject {
   public:
-    // The shown picture's path and the spare memory are the window's, which
-    // outlives its children; the path is read when the decoding starts.
-    explicit Ahead(const ViewRoom& room) : QObject(room.window), spare_(room.spare_memory) {
+    // The room is the window's, which outlives its children; the shown
+    // picture's path is read when the decoding starts.
+    explicit Ahead(const ViewRoom& room) : QObject(room.window), room_(room) {
         setObjectName(QStringLiteral("decode_ahead"));
         later.setSingleShot(true);
-        connect(&later, &QTimer::timeout, this,
-                [this, &shown = room.pic_path] { start_decoding_ahead(shown); });
+        connect(&later, &QTimer::timeout, this, [this] { start_decoding_ahead(room_.pic_path); });
     }
     std::unique_ptr<PictureDecoding> decoding;
     // Starts the decoding once the window has shown the new picture a moment:
@@ -49,7 +48,7 @@ class Ahead : public QObject {
         std::erase_if(dropped_, [](const auto& d) { return d->finished(); });
         if (!unwanted) return;
         if (unwanted->finished()) {
-            keep_spare_memory(spare_, unwanted->take().full);
+            keep_spare_memory(room_.spare_memory, unwanted->take().full);
             return;
         }
         unwanted->stop();
@@ -57,7 +56,7 @@ class Ahead : public QObject {
     }
 
   private:
-    QImage& spare_;
+    const ViewRoom room_;
     std::vector<std::unique_ptr<PictureDecoding>> dropped_;
 };
 
@@ -74,9 +73,11 @@ void Ahead::start_decoding_ahead(const QString& shown) {
     if (next.isEmpty()) return;
     const PictureSize size = read_picture_size(next);
     if (!size.size.isValid() || !fits_full_picture_budget(size.size)) return;
-    // At full size: the kept picture, which shows at any zoom.
+    // At full size: the kept picture, which shows at any zoom. The two
+    // pictures and a large smaller copy would not fit together.
+    make_room_for_picture_ahead(room_);
     decoding = std::make_unique<PictureDecoding>(next, size.size, 100.0,
-                                                 std::exchange(spare_, QImage()), true);
+                                                 std::exchange(room_.spare_memory, QImage()), true);
 }
 
 } // namespace
@@ -97,6 +98,13 @@ std::unique_ptr<PictureDecoding> take_decoded_ahead(const ViewRoom& room, const 
 
 void let_go_of(const ViewRoom& room, std::unique_ptr<PictureDecoding> decoding) {
     ahead(room).let_go_of(std::move(decoding));
+}
+
+qint64 picture_ahead_bytes(const ViewRoom& room) {
+    const Ahead& a = ahead(room);
+    if (!a.decoding) return 0;
+    const QSize size = a.decoding->full_size();
+    return qint64(size.width()) * size.height() * 4;
 }
 
 QString decoded_ahead(const ViewRoom& room) {

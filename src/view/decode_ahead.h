@@ -8,6 +8,7 @@
 // identity is checked when it is used: a file changed since is read anew.
 
 #include <QString>
+#include <QtGlobal>
 #include <memory>
 
 struct ViewRoom;
@@ -25,6 +26,10 @@ std::unique_ptr<PictureDecoding> take_decoded_ahead(const ViewRoom& room, const 
 // Lets go of a decoding no longer wanted without waiting for its worker,
 // which is joined once it has ended, or as the window closes.
 void let_go_of(const ViewRoom& room, std::unique_ptr<PictureDecoding> decoding);
+
+// The memory the picture decoded ahead holds, or will once decoded; 0 when
+// there is none.
+qint64 picture_ahead_bytes(const ViewRoom& room);
 
 // The path decoded ahead once its decoding has finished; empty before and
 // when there is none (for the tests and benchmarks).

@@ -4,12 +4,16 @@
 #include "form/view_room.h"
 #include "picture/downscale.h"
 #include "picture/picture_memory.h"
+#include "view/decode_ahead.h"
 #include "view/zoomed_size.h"
 #include "widgets/picture_box.h"
 
 namespace {
 constexpr qint64 full_picture_budget_pixels = 64'000'000;
 constexpr qint64 full_picture_budget_bytes = qint64(256) << 20;
+// Beside the picture shown and the next one decoded ahead the window may use
+// 32 MiB more, of which the view's own buffers take a few.
+constexpr qint64 smaller_bytes_beside_picture_ahead = qint64(16) << 20;
 
 // The whole number of times `shown` goes into `full` along one side; 1 when
 // it does not go a whole number of times.
@@ -50,6 +54,7 @@ QSize smaller_factors_for(int rx, int ry) {
 // picture area shrinks only the part exposed.
 void show_shrunk(const ViewRoom& room, QSize shown) {
     const QSize full = room.full_picture.size();
+    const qint64 full_bytes = room.full_picture.sizeInBytes();
     const int rx = exact_ratio(full.width(), shown.width());
     const int ry = exact_ratio(full.height(), shown.height());
     // The smaller picture's sides divide the full one's: their ratios are its factors.
@@ -57,7 +62,13 @@ void show_shrunk(const ViewRoom& room, QSize shown) {
     if (room.smaller_picture.isNull() ||
         !serves({full.width() / smaller.width(), full.height() / smaller.height()}, rx, ry)) {
         const QSize factors = smaller_factors_for(rx, ry);
-        if (factors.isEmpty()) {
+        // Beside a picture decoded ahead a large copy would pass the memory
+        // the two pictures may take (a fifth of 50 megapixels is 38 MiB):
+        // shrunk from the full-size picture then, more slowly.
+        const qint64 smaller_bytes =
+            factors.isEmpty() ? 0 : full_bytes / (factors.width() * factors.height());
+        if (factors.isEmpty() ||
+            (picture_ahead_bytes(room) > 0 && smaller_bytes > smaller_bytes_beside_picture_ahead)) {
             room.P_in->set_picture_shrunk(room.full_picture, shown);
             return;
         }
@@ -93,6 +104,13 @@ void keep_spare_memory(QImage& spare, QImage memory) {
         return;
     mark_pixels_unwanted(memory);
     spare = std::move(memory);
+}
+
+void make_room_for_picture_ahead(const ViewRoom& room) {
+    if (room.smaller_picture.sizeInBytes() <= smaller_bytes_beside_picture_ahead) return;
+    room.smaller_picture = QImage();
+    if (room.P_in->shrunk() && !room.full_picture.isNull())
+        room.P_in->set_picture_shrunk(room.full_picture, room.P_in->size());
 }
 
 bool show_kept_picture(const ViewRoom& room, double percent, const FileIdentity& file) {

@@ -45,6 +45,10 @@ void keep_full_picture(const ViewRoom& room, const FileIdentity& file, const QIm
 // spare already kept; lets it go otherwise.
 void keep_spare_memory(QImage& spare, QImage memory);
 
+// Lets go of the smaller copy when it is larger than the memory left beside a
+// picture decoded ahead, the view shrunk from the full-size picture instead.
+void make_room_for_picture_ahead(const ViewRoom& room);
+
 // Shows the kept picture at `shown`: magnified, at its own size, or shrunk
 // (from a smaller copy where each shown pixel covers whole blocks of it).
 void show_full_picture_at(const ViewRoom& room, QSize shown);

@@ -6,6 +6,7 @@
 #include "view/decode_ahead.h"
 #include "view/folder_steps.h"
 #include "view/picture_loading.h"
+#include "view/zoom.h"
 #include "view_fixture.h"
 
 #include <QDir>
@@ -156,6 +157,27 @@ TEST_F(Opening, PicturesAreDecodedIntoTheMemoryOfThoseShownBefore) {
     open(elsewhere);
     EXPECT_EQ(f->full_picture.constBits(), first);
     EXPECT_EQ(f->full_picture, load_picture_reusing(elsewhere).image);
+}
+
+// Beside the next picture decoded ahead the window keeps to two pictures and
+// 32 MiB: a copy of tens of megabytes for a far zoom is let go of as the
+// decoding ahead starts, and not made again while it is held.
+TEST_F(Opening, AFarZoomKeepsNoLargeCopyBesideThePictureAhead) {
+    show_window();
+    QDir().mkpath(path("large"));
+    const QImage picture = test_picture(8000, 2701); // at 10%, copied five by one: 16.5 MiB
+    for (const char* name : {"large/a.jpg", "large/b.jpg"})
+        ASSERT_TRUE(picture.save(path(name), "JPG", 50));
+    open(path("large/a.jpg"));
+    ASSERT_EQ(show_zoom(f->view_room(), 10), QString());
+    EXPECT_FALSE(f->smaller_picture.isNull()) << "alone, the copy is made";
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return decoded_ahead(f->view_room()) == path("large/b.jpg"); }, 20000));
+    EXPECT_TRUE(f->smaller_picture.isNull());
+    for (int percent : {20, 10})
+        ASSERT_EQ(show_zoom(f->view_room(), percent), QString());
+    EXPECT_TRUE(f->smaller_picture.isNull());
+    EXPECT_EQ(f->P_in->size(), QSize(800, 270));
 }
 
 } // namespace
