@@ -48,7 +48,7 @@ class Ahead : public QObject {
         std::erase_if(dropped_, [](const auto& d) { return d->finished(); });
         if (!unwanted) return;
         if (unwanted->finished()) {
-            keep_spare_memory(room_.spare_memory, unwanted->take().full);
+            keep_spare_memory(room_, unwanted->take().full);
             return;
         }
         unwanted->stop();

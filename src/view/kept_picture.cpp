@@ -95,12 +95,17 @@ void keep_full_picture(const ViewRoom& room, const FileIdentity& file, const QIm
     room.full_picture_file = file;
 }
 
-void keep_spare_memory(QImage& spare, QImage memory) {
+void keep_spare_memory(const ViewRoom& room, QImage memory) {
     // Smaller pictures are mapped afresh in a moment; this much memory is
     // zeroed by the system in tens of milliseconds.
     constexpr qint64 worth_keeping_bytes = qint64(8) << 20;
+    QImage& spare = room.spare_memory;
+    const qint64 shown = room.full_picture.isNull() ? room.P_in->picture().sizeInBytes()
+                                                    : room.full_picture.sizeInBytes();
+    if (spare.sizeInBytes() > 2 * shown) spare = QImage();
     if (memory.format() != QImage::Format_RGB32 || !memory.isDetached() ||
-        memory.sizeInBytes() < worth_keeping_bytes || memory.sizeInBytes() <= spare.sizeInBytes())
+        memory.sizeInBytes() < worth_keeping_bytes || memory.sizeInBytes() <= spare.sizeInBytes() ||
+        memory.sizeInBytes() > 2 * shown)
         return;
     mark_pixels_unwanted(memory);
     spare = std::move(memory);

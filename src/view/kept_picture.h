@@ -40,10 +40,12 @@ bool show_kept_picture(const ViewRoom& room, double percent, const FileIdentity&
 // `file` before decoding.
 void keep_full_picture(const ViewRoom& room, const FileIdentity& file, const QImage& picture);
 
-// Keeps `memory`, a picture no longer shown, as `spare` (F_main::spare_memory)
-// when it is a large 32-bit picture held by nothing else and larger than the
-// spare already kept; lets it go otherwise.
-void keep_spare_memory(QImage& spare, QImage memory);
+// Keeps `memory`, a picture no longer shown, as the window's spare
+// (F_main::spare_memory) when it is a large 32-bit picture held by nothing
+// else and larger than the spare already kept; lets it go otherwise. Neither
+// it nor the spare is kept when larger than twice the picture now shown: a
+// photo's memory is not held beside a small picture.
+void keep_spare_memory(const ViewRoom& room, QImage memory);
 
 // Lets go of the smaller copy when it is larger than the memory left beside a
 // picture decoded ahead, the view shrunk from the full-size picture instead.

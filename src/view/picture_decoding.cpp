@@ -65,7 +65,7 @@ bool show_decoded_picture(const ViewRoom& room, DecodedPicture& decoded, double 
         // changed since its header was read.
         keep_full_picture(room, decoded.file, std::exchange(decoded.full, QImage()));
         if (show_kept_picture(room, percent, decoded.file)) {
-            keep_spare_memory(room.spare_memory, std::move(before));
+            keep_spare_memory(room, std::move(before));
             return true;
         }
         room.full_picture = QImage();
@@ -76,6 +76,6 @@ bool show_decoded_picture(const ViewRoom& room, DecodedPicture& decoded, double 
     room.full_picture = QImage(); // the previous picture's, kept no more
     room.full_picture_file = FileIdentity();
     room.P_in->set_picture(std::exchange(decoded.shown, QImage()));
-    keep_spare_memory(room.spare_memory, std::move(before));
+    keep_spare_memory(room, std::move(before));
     return true;
 }

@@ -157,6 +157,9 @@ TEST_F(Opening, PicturesAreDecodedIntoTheMemoryOfThoseShownBefore) {
     open(elsewhere);
     EXPECT_EQ(f->full_picture.constBits(), first);
     EXPECT_EQ(f->full_picture, load_picture_reusing(elsewhere).image);
+    // Nor is a photo's memory held beside a small picture.
+    open(save_picture_file(test_picture(200, 100), "small.bmp"));
+    EXPECT_TRUE(f->spare_memory.isNull());
 }
 
 // Beside the next picture decoded ahead the window keeps to two pictures and
