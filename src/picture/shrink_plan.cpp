@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "picture/shrink_plan.h"
 
+#include "picture/worker_thread.h"
+
 #include <thread>
 
 namespace area_average {
@@ -86,7 +88,7 @@ void share_rows(int first, int last, bool two_threads,
                 const std::function<void(int first, int last)>& work) {
     const int middle = two_threads ? first + (last - first) / 2 : first;
     std::thread other;
-    if (middle > first) other = std::thread(work, first, middle);
+    if (middle > first) other = thread_beside([&work, first, middle] { work(first, middle); });
     work(middle, last);
     if (other.joinable()) other.join();
 }

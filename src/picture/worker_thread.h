@@ -17,7 +17,7 @@
 // two-processor machines measured it ran only once the starter slept, 2 to 3
 // ms late (the decoder of an open waited for the open's own work, the rows
 // made resident ahead of a decoder for the decoder). Only the start is
-// steered.
+// steered. Every thread the program starts to work beside another starts so.
 std::thread thread_beside(std::function<void()> body);
 
 class WorkerThread {
